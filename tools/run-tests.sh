@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs what the build needs, builds everything with warnings as errors and
+# runs every test: the plain build (library, program, benchmarks), the library
+# tests again under AddressSanitizer+UndefinedBehaviorSanitizer and under
+# ThreadSanitizer, and the fuzz targets for a short while.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libbenchmark-dev \
+    qt6-base-dev qt6-qpa-plugins xvfb >/dev/null
+fi
+
+export TZ=UTC QT_QPA_PLATFORM=offscreen
+
+step() { printf '\n==== %s ====\n' "$*"; }
+
+step "plain build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_WERROR=ON >/dev/null
+cmake --build build -j "$jobs"
+(cd build && ctest --output-on-failure -j "$jobs")
+
+library_only=(-DPELOMAR_BUILD_APP=OFF -DPELOMAR_BUILD_BENCH=OFF -DPELOMAR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug)
+
+step "library tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja "${library_only[@]}" -DPELOMAR_SANITIZE=address,undefined >/dev/null
+cmake --build build-asan -j "$jobs"
+(cd build-asan && ctest --output-on-failure -j "$jobs" -L library)
+
+step "library tests under ThreadSanitizer"
+cmake -S . -B build-tsan -G Ninja "${library_only[@]}" -DPELOMAR_SANITIZE=thread >/dev/null
+cmake --build build-tsan -j "$jobs"
+(cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$jobs" -L library)
+
+if ls fuzz/*.cpp >/dev/null 2>&1; then
+  step "fuzz targets"
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPELOMAR_BUILD_APP=OFF -DPELOMAR_BUILD_BENCH=OFF \
+    -DPELOMAR_BUILD_TESTS=OFF -DPELOMAR_FUZZ=ON -DPELOMAR_SANITIZE=address,undefined \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build-fuzz -j "$jobs"
+  (cd build-fuzz && ctest --output-on-failure -j "$jobs" -L fuzz)
+fi
