@@ -38,7 +38,7 @@ int doubleByteBlankLength(const unsigned char* p) { return p[0] == 0x81 ? 2 : 3;
 
 }  // namespace
 
-bool splitFields(const char* line, Fields& fields) {
+bool splitUsedFields(const char* line, Fields& fields) {
   fields.overlongField = false;
   fields.tooManyFields = false;
   int index = 0;
@@ -76,7 +76,13 @@ bool splitFields(const char* line, Fields& fields) {
     fields[index][length] = '\0';
     ++index;
   }
-  for (; index < kFieldCount; ++index) fields[index][0] = '\0';
+  fields.used = index < kFieldCount ? index : kFieldCount;
+  return content;
+}
+
+bool splitFields(const char* line, Fields& fields) {
+  bool content = splitUsedFields(line, fields);
+  for (int index = fields.used; index < kFieldCount; ++index) fields[index][0] = '\0';
   return content;
 }
 
