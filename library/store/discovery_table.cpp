@@ -11,13 +11,6 @@ namespace {
 
 bool validKey(int kind, int address) { return kind >= 0 && kind <= 255 && address >= 0 && address <= 255; }
 
-// Copies a text up to its terminator, cut to fit, the rest of the field zeroed.
-template <std::size_t N>
-void setText(char (&field)[N], const char* text) {
-  std::memset(field, 0, N);
-  if (text) std::memcpy(field, text, strnlen(text, N - 1));
-}
-
 void copyOut(const AutoAdrEntry& entry, AutoAdrEntry& out) {
   out = entry;
   out.status &= kReplacedStatusBits;
@@ -151,8 +144,8 @@ bool AutoAdrTable::addRow(int kind, int address, const AirconRow& rowTemplate, i
   if (record->rows.size() >= static_cast<std::size_t>(std::numeric_limits<int16_t>::max())) return false;
   if (!growByOne(record->rows, "AirconTable")) return false;
   AirconRow& row = record->rows.back().row;
-  setText(row.name, rowTemplate.name);
-  setText(row.secondText, rowTemplate.secondText);
+  setFieldText(row.name, rowTemplate.name);
+  setFieldText(row.secondText, rowTemplate.secondText);
   std::memcpy(row.identity, rowTemplate.identity, kRowIdentitySize);
   row.triggerSlotCount = static_cast<uint8_t>(triggerSlotCount < 0 ? 0 : triggerSlotCount > 255 ? 255 : triggerSlotCount);
   record->entry.rowCount = static_cast<int16_t>(record->rows.size());
@@ -164,9 +157,9 @@ bool AutoAdrTable::setRowTexts(int kind, int address, int rowIndex, uint8_t numb
   UnitRow* unit = unitRow(kind, address, rowIndex);
   if (!unit) return false;
   unit->row.numberByte = numberByte;
-  setText(unit->row.linkText[0], text1);
-  setText(unit->row.linkText[1], text2);
-  setText(unit->row.linkText[2], text3);
+  setFieldText(unit->row.linkText[0], text1);
+  setFieldText(unit->row.linkText[1], text2);
+  setFieldText(unit->row.linkText[2], text3);
   return true;
 }
 

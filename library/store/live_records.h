@@ -2,7 +2,9 @@
 // with their snapshot history, and its sensor-channel settings.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace tramsoll {
 
@@ -36,5 +38,13 @@ struct LogEntry {
   char unit[64];
 };
 static_assert(sizeof(LogEntry) == 140);
+
+// Sets a fixed text field of these records: the text up to its terminator,
+// cut to N - 1 characters, the rest of the field zeroed.
+template <std::size_t N>
+void setFieldText(char (&field)[N], const char* text) {
+  std::memset(field, 0, N);
+  if (text) std::memcpy(field, text, strnlen(text, N - 1));
+}
 
 }  // namespace tramsoll

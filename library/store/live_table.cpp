@@ -31,12 +31,6 @@ void copyBounded(uint8_t* destination, std::size_t count, std::span<const uint8_
   if (n < count) std::memset(destination + n, 0, count - n);
 }
 
-template <std::size_t N>
-void setText(char (&field)[N], const char (&text)[N]) {
-  std::memset(field, 0, N);
-  std::memcpy(field, text, strnlen(text, N - 1));
-}
-
 }  // namespace
 
 DataBlock* LiveDataTable::block(int kind, int address, int rowIndex, int blockIndex) {
@@ -184,13 +178,13 @@ bool LiveDataTable::setLogEntry(int kind, int address, int rowIndex, int slot, c
     return false;
   const LogEntry source = entry;  // `entry` may be this very slot
   LogEntry& target = unit->logTable[static_cast<std::size_t>(slot)];
-  setText(target.name, source.name);
+  setFieldText(target.name, source.name);
   target.used = source.used;
   target.switchPosition = source.switchPosition;
   target.range = source.range;
   target.offset = source.offset;
   target.fullScale = source.fullScale;
-  setText(target.unit, source.unit);
+  setFieldText(target.unit, source.unit);
   return true;
 }
 
