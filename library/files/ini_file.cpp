@@ -233,7 +233,9 @@ bool writeString(const std::string& path, const std::string& section, const std:
 }
 
 bool writeInt(const std::string& path, const std::string& section, const std::string& key, int32_t value) {
-  return writeString(path, section, key, std::to_string(value));
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+  return writeString(path, section, key, text);
 }
 
 }  // namespace inifile
