@@ -142,6 +142,7 @@ extern "C" TRAMSOLL_API int32_t getRAMKishuName(int32_t rowKind, int32_t rowInde
   ExportFrame frame;
   if (modelName) modelName[0] = '\0';
   setLength(modelNameLength, 0);
+  if (rowIndex < 1) return 1;
   const char* name = nullptr;
   SettingModelRow para;
   SettingSeriRow seri;

@@ -51,19 +51,15 @@ void copyField(char (&out)[N], const char* text) {
   copyText(out, static_cast<int32_t>(N), text);
 }
 
-// ---- "D" rows: models seen on the Q7 bus ----
+struct KindName {
+  const char* word;
+  uint8_t kind;
+};
 
-bool connectionKindOf(const char* word, uint8_t& kind) {
-  struct Name {
-    const char* word;
-    uint8_t kind;
-  };
-  static const Name names[] = {
-      {"DO", connect::kDO},     {"DOK", connect::kDOK},   {"DOU", connect::kDOU},
-      {"DOE", connect::kDOE},   {"DI", connect::kDI},     {"DC", connect::kDC},
-      {"DONP", connect::kDONP}, {"DONC", connect::kDONC}, {"DIZ", connect::kDIZ},
-  };
-  for (const Name& n : names) {
+// The kind that field 0 names, compared exactly in table order.
+template <std::size_t N>
+bool kindOf(const KindName (&names)[N], const char* word, uint8_t& kind) {
+  for (const KindName& n : names) {
     if (std::strcmp(word, n.word) != 0) continue;
     kind = n.kind;
     return true;
@@ -71,12 +67,16 @@ bool connectionKindOf(const char* word, uint8_t& kind) {
   return false;
 }
 
-// A pattern that ends early keeps the bits of the characters present.
-void readPattern(const char* text, int32_t& position, int n, uint32_t& value, uint32_t& mask) {
-  parseBitPattern(text, position, n, value, mask);
-}
+// ---- "D" rows: models seen on the Q7 bus ----
+
+constexpr KindName kConnectionKinds[] = {
+    {"DO", connect::kDO},     {"DOK", connect::kDOK},   {"DOU", connect::kDOU},
+    {"DOE", connect::kDOE},   {"DI", connect::kDI},     {"DC", connect::kDC},
+    {"DONP", connect::kDONP}, {"DONC", connect::kDONC}, {"DIZ", connect::kDIZ},
+};
 
 // Field 3 of a bus row: the patterns and numbers the model is recognised by.
+// A pattern that ends early is kept with the bits of the characters present.
 bool readRecognition(const char* text, SettingQ7Row& row, Reason& reason) {
   int32_t pos = 0;
   uint32_t value = 0, mask = 0;
@@ -88,17 +88,17 @@ bool readRecognition(const char* text, SettingQ7Row& row, Reason& reason) {
   auto refuse = [&](bool fill) { return reason.refuse(fill, "Error \"%s\"", text); };
 
   if (row.connectionKind == connect::kDC) {
-    readPattern(text, pos, 8, value, mask);
+    parseBitPattern(text, pos, 8, value, mask);
     row.centralValue = static_cast<uint8_t>(value);
     row.centralMask = static_cast<uint8_t>(mask);
     if (!separator('/')) return refuse(true);
-    readPattern(text, pos, 16, value, mask);
+    parseBitPattern(text, pos, 16, value, mask);
     row.longValue = static_cast<uint16_t>(value);
     row.longMask = static_cast<uint16_t>(mask);
     return true;
   }
 
-  readPattern(text, pos, 16, value, mask);
+  parseBitPattern(text, pos, 16, value, mask);
   row.longValue = static_cast<uint16_t>(value);
   row.longMask = static_cast<uint16_t>(mask);
   const uint8_t kind = row.connectionKind;
@@ -111,7 +111,7 @@ bool readRecognition(const char* text, SettingQ7Row& row, Reason& reason) {
   if (!separator('[')) return refuse(fillFirst);
   row.secondNumber = static_cast<uint8_t>(parseHex(text, pos));
   if (!separator(']') || !separator('/')) return refuse(true);
-  readPattern(text, pos, 8, value, mask);
+  parseBitPattern(text, pos, 8, value, mask);
   row.shortValue = static_cast<uint8_t>(value);
   row.shortMask = static_cast<uint8_t>(mask);
   return true;
@@ -122,7 +122,7 @@ constexpr int kFirstOtherName = 4;
 bool readQ7Row(const Fields& f, Reason& reason) {
   if (!namesFit(f, checkMode, reason)) return false;
   SettingQ7Row row{};
-  if (!connectionKindOf(f[0], row.connectionKind))
+  if (!kindOf(kConnectionKinds, f[0], row.connectionKind))
     return reason.refuse(true, "Unknown Conect-Type \"%s\"", f[0]);
   if (!readRecognition(f[3], row, reason)) return false;
   for (int i = 0; i < kOtherNameCount; ++i) {
@@ -155,22 +155,10 @@ bool readModelRow(const Fields& f, uint8_t kind, Reason& reason) {
 
 // ---- "S" rows: one unit over a board connection ----
 
-bool seriKindOf(const char* word, uint8_t& kind) {
-  struct Name {
-    const char* word;
-    uint8_t kind;
-  };
-  static const Name names[] = {
-      {"SL", rowkind::kSL}, {"SR", rowkind::kSR}, {"SX", rowkind::kSX}, {"SK", rowkind::kSK},
-      {"SQ", rowkind::kSQ}, {"SH", rowkind::kSH}, {"SA", rowkind::kSA},
-  };
-  for (const Name& n : names) {
-    if (std::strcmp(word, n.word) != 0) continue;
-    kind = n.kind;
-    return true;
-  }
-  return false;
-}
+constexpr KindName kBoardKinds[] = {
+    {"SL", rowkind::kSL}, {"SR", rowkind::kSR}, {"SX", rowkind::kSX}, {"SK", rowkind::kSK},
+    {"SQ", rowkind::kSQ}, {"SH", rowkind::kSH}, {"SA", rowkind::kSA},
+};
 
 // Walks the line-settings text of an "S" row, one expected piece at a time.
 struct LineSettingsReader {
@@ -223,7 +211,7 @@ bool readLineSettings(const char* text, SettingSeriRow& row) {
 
 bool readSeriRow(const Fields& f, Reason& reason) {
   SettingSeriRow row{};
-  if (!seriKindOf(f[0], row.rowKind)) return reason.refuse(true, "Unknown Type \"%s\"", f[0]);
+  if (!kindOf(kBoardKinds, f[0], row.rowKind)) return reason.refuse(true, "Unknown Type \"%s\"", f[0]);
   if (!namesFit(f, true, reason)) return false;
   if (!readLineSettings(f[3], row)) return reason.refuse(true, "Error \"%s\"", f[3]);
   copyField(row.modelName, f[1]);

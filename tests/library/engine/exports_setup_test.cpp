@@ -170,6 +170,7 @@ TEST_F(SetupExportsTest, ModelQueriesListOneSystemAndOneUnitRows) {
   EXPECT_EQ(length, 9);
   EXPECT_EQ(getRAMKishuName(1, 7, name, &length), 0);
   EXPECT_STREQ(name, "BORIN-Q1");
+  EXPECT_EQ(getRAMKishuName(0, INT32_MIN, name, &length), 1);
   EXPECT_EQ(getRAMKishuName(0, 0, name, &length), 1);
   EXPECT_STREQ(name, "");
   EXPECT_EQ(length, 0);
