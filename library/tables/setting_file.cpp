@@ -278,6 +278,12 @@ bool loadSettingFile() {
     setBits(errFault, fault::kTableLoad);
     return false;
   }
+  bool result = readSettingRows(file);
+  closeSettingFile(file);
+  return result;
+}
+
+bool readSettingRows(std::FILE* file) {
   keepPassword("");
   bool result = true;
   char line[kMaxLine + 1];
@@ -292,7 +298,6 @@ bool loadSettingFile() {
     if (!splitFields(line, fields)) continue;
     if (!readRow(fields, lineNumber)) result = false;
   }
-  closeSettingFile(file);
   return result;
 }
 
