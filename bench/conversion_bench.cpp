@@ -38,9 +38,9 @@ namespace {
 using namespace tramsoll;
 
 // One snapshot of a unit: three bus data groups and a text block.
-class Snapshot : public DataSource {
+class UnitSnapshot : public DataSource {
  public:
-  Snapshot() {
+  UnitSnapshot() {
     for (int i = 0; i < kBlockBytes; ++i) {
       bytes_[0][i] = static_cast<uint8_t>(i * 7 + 3);
       bytes_[1][i] = static_cast<uint8_t>(i * 13 + 1);
@@ -48,7 +48,7 @@ class Snapshot : public DataSource {
     }
     std::memcpy(bytes_[3], "E3  21.5 0042", 13);
   }
-  bool readBlock(const char* name, BlockView& out) override {
+  bool readBlock(const char* name, BlockBytes& out) override {
     for (int b = 0; b < 4; ++b) {
       if (std::strcmp(kNames[b], name) != 0) continue;
       out.bytes = bytes_[b];
@@ -112,7 +112,7 @@ std::vector<ItemRecord> typicalUnit() {
 
 void evaluateTypicalUnit(benchmark::State& state) {
   const std::vector<ItemRecord> items = typicalUnit();
-  Snapshot snapshot;
+  UnitSnapshot snapshot;
   long failures = 0;
   long before = allocations.load();
   for (auto _ : state) {

@@ -197,7 +197,7 @@ class DeclaredBlocks : public DataSource {
  public:
   explicit DeclaredBlocks(int32_t modelIndex) : modelIndex_(modelIndex) {}
 
-  bool readBlock(const char* name, BlockView& out) override {
+  bool readBlock(const char* name, BlockBytes& out) override {
     static const uint8_t kZeros[kBlockBytes] = {};
     uint16_t length = 0;
     if (!findKishuDataLength(modelIndex_, name, length)) return false;

@@ -14,7 +14,7 @@ constexpr int kChannelUnitSize = 64;    // unit text of a sensor channel
 
 // The bytes of one named data block at the bound position. `bytes` stays
 // valid until the next call on the source.
-struct BlockView {
+struct BlockBytes {
   const uint8_t* bytes = nullptr;
   uint16_t length = 0;   // 1 .. kBlockBytes
   uint32_t time = 0;     // whole seconds, as the source keeps them
@@ -37,7 +37,7 @@ class DataSource {
   // The block of that name (at most kBlockKeyLength characters) of the
   // bound unit at the bound position; false when the unit has no such block
   // or the position is not held.
-  virtual bool readBlock(const char* name, BlockView& out) = 0;
+  virtual bool readBlock(const char* name, BlockBytes& out) = 0;
 
   // The parameters of analog input `channel` (7 or 8) of the bound unit;
   // false when none are kept (the interpreter then counts every field as 0

@@ -13,7 +13,7 @@ namespace {
 // ---- Data operands: name[index] ----
 
 struct Operand {
-  BlockView block;
+  BlockBytes block;
   uint64_t index = 0;
   const char* word = "";
 };

@@ -41,6 +41,7 @@ int doubleByteBlankLength(const unsigned char* p) { return p[0] == 0x81 ? 2 : 3;
 bool splitUsedFields(const char* line, Fields& fields) {
   fields.overlongField = false;
   fields.tooManyFields = false;
+  std::memset(fields.cutField, 0, sizeof fields.cutField);
   int index = 0;
   int length = 0;
   bool content = false;
@@ -68,6 +69,7 @@ bool splitUsedFields(const char* line, Fields& fields) {
         fields[index][length++] = static_cast<char>(*p);
       } else {
         fields.overlongField = true;
+        fields.cutField[index] = true;
       }
     }
     ++p;
@@ -91,7 +93,11 @@ bool parseBitPattern(const char* text, int32_t& position, int n, uint32_t& value
   uint32_t m = 0;
   for (int i = 0; i < n; ++i) {
     int32_t at = position + i;
-    if (at < 0 || at >= kFieldSize || text[at] == '\0') return false;
+    if (at < 0 || at >= kFieldSize || text[at] == '\0') {
+      value = v;
+      mask = m;
+      return false;
+    }
     v <<= 1;
     m <<= 1;
     if (text[at] == '0') m |= 1;

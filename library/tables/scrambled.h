@@ -30,7 +30,8 @@ struct Fields {
   char field[kFieldCount][kFieldSize];
   bool overlongField = false;  // a field was cut at 63 characters
   bool tooManyFields = false;  // fields past the 128th were ignored
-  int used = 0;                // fields the row reaches, at most kFieldCount
+  bool cutField[kFieldCount] = {};  // which fields were cut
+  int used = 0;                     // fields the row reaches, at most kFieldCount
   const char* operator[](int i) const { return field[i]; }
   char* operator[](int i) { return field[i]; }
 };
@@ -46,7 +47,8 @@ bool splitUsedFields(const char* line, Fields& fields);
 
 // Reads n pattern characters: '1' a bit that must be 1, '0' a bit that must
 // be 0, anything else a bit that does not matter. The first character is the
-// most significant bit. Answers false (position unchanged) if the text ends.
+// most significant bit. Answers false (position unchanged) if the text ends
+// first; value and mask then hold the bits of the characters present.
 bool parseBitPattern(const char* text, int32_t& position, int n, uint32_t& value, uint32_t& mask);
 
 // Reads hexadecimal (or decimal) digits from the position, leaving the

@@ -20,7 +20,7 @@ class FakeSource : public DataSource {
   }
   void setChannel(int channel, const SensorChannel& record) { (channel == 7 ? channel7_ : channel8_) = record; }
 
-  bool readBlock(const char* name, BlockView& out) override {
+  bool readBlock(const char* name, BlockBytes& out) override {
     ++reads;
     for (const auto& block : blocks_) {
       if (block.name != name) continue;

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/frame.h"
+#include "library/support/program_folder.h"
 #include "tables/scrambled.h"
 
 using namespace tramsoll;
@@ -104,6 +107,8 @@ TEST(Splitter, OverlongFieldsAndRowsAreBoundedAndMarked) {
   EXPECT_EQ(cut[0].size(), 63u);
   EXPECT_EQ(cut[1], "b");
   EXPECT_TRUE(fields.overlongField);
+  EXPECT_TRUE(fields.cutField[0]);
+  EXPECT_FALSE(fields.cutField[1]);
 
   std::string row;
   for (int i = 0; i < 130; ++i) row += "f" + std::to_string(i) + ",";
@@ -113,6 +118,7 @@ TEST(Splitter, OverlongFieldsAndRowsAreBoundedAndMarked) {
   EXPECT_TRUE(fields.tooManyFields);
 
   split("a,b", nullptr, &fields);
+  EXPECT_FALSE(fields.cutField[0]);
   EXPECT_FALSE(fields.overlongField);
   EXPECT_FALSE(fields.tooManyFields);
 }
@@ -127,6 +133,8 @@ TEST(Parsers, BitPatternHexAndDecimal) {
   pos = 0;
   EXPECT_FALSE(parseBitPattern("01", pos, 4, value, mask));
   EXPECT_EQ(pos, 0);
+  EXPECT_EQ(value, 0b01u);  // the bits of the characters present
+  EXPECT_EQ(mask, 0b11u);
 
   pos = 0;
   EXPECT_EQ(parseHex("1A[3]", pos), 0x1Au);
@@ -145,6 +153,19 @@ TEST(Parsers, BitPatternHexAndDecimal) {
   pos = 0;
   parseDecimal(digits.c_str(), pos);
   EXPECT_EQ(pos, 64);  // never reads at or past index 64
+}
+
+// The build scrambles the plain sample sources with CR LF line ends into the
+// test data folder and the program folder.
+TEST(SampleFiles, AreTheSourcesWithCrLfScrambled) {
+  std::ifstream in(PELOMAR_SOURCE_DIR "/testdata/vexa5.set", std::ios::binary);
+  std::ostringstream source;
+  source << in.rdbuf();
+  std::string expected;
+  for (char c : source.str()) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  ASSERT_FALSE(source.str().empty());
+  EXPECT_EQ(testsupport::readUnscrambled(PELOMAR_TESTDATA_DIR "/vexa5.set"), expected);
+  EXPECT_EQ(testsupport::readUnscrambled(PELOMAR_BIN_DIR "/vexa5.set"), expected);
 }
 
 }  // namespace

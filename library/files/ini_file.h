@@ -1,0 +1,33 @@
+// Private-profile files ("[section]" headers and "key=value" lines), read and
+// written one key at a time. Sections and keys are compared without regard
+// to case; every other line of the file is kept as it is. A write replaces
+// the file through a temporary file in the same folder and a rename, so a
+// crash leaves either the old or the new file.
+//
+// Self-contained (standard library and POSIX only) so that both the library
+// and the program can compile it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace inifile {
+
+// The value of `key` in `section` with blanks around it removed (and one pair
+// of enclosing quotes), or `fallback` when the file, section or key is missing.
+std::string readString(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& fallback);
+
+// The leading decimal integer of the value (0 when it has none), or
+// `fallback` when the file, section or key is missing.
+int32_t readInt(const std::string& path, const std::string& section, const std::string& key, int32_t fallback);
+
+// Sets `key` in `section` to `value`, adding the key (at the end of the
+// section) or the section (at the end of the file) when missing. Answers
+// false when the key or value cannot be written as one line, or the file
+// cannot be replaced; the old file is then left untouched.
+bool writeString(const std::string& path, const std::string& section, const std::string& key,
+                 const std::string& value);
+bool writeInt(const std::string& path, const std::string& section, const std::string& key, int32_t value);
+
+}  // namespace inifile

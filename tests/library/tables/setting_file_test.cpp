@@ -1,0 +1,358 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/frame.h"
+#include "library/support/program_folder.h"
+#include "store/debug_ring.h"
+#include "tables/all_tables.h"
+#include "tables/setting_file.h"
+#include "tables/setting_tables.h"
+
+using namespace tramsoll;
+using testsupport::drainDebugLines;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class SettingFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clearSettingTables();
+    clearErrorWords();
+    debugRing().clear();
+    checkMode = false;
+  }
+  void TearDown() override {
+    clearSettingTables();
+    clearErrorWords();
+    debugRing().clear();
+    checkMode = false;
+  }
+  // Writes vexa5.set with these lines and loads it.
+  bool load(const Lines& lines) {
+    folder.writeScrambledLines("vexa5.set", lines);
+    return loadSettingFile();
+  }
+  bool tableLoadFailed() const { return hasBits(errFault, fault::kTableLoad); }
+
+  testsupport::ProgramFolder folder;
+};
+
+SettingQ7Row q7(const char* model) {
+  SettingQ7Row row;
+  EXPECT_TRUE(findSettingQ7ByModel(model, row)) << model;
+  return row;
+}
+
+SettingSeriRow seri(const char* model) {
+  SettingSeriRow row;
+  EXPECT_TRUE(findSettingSeriByModel(model, row)) << model;
+  return row;
+}
+
+TEST_F(SettingFileTest, SampleFileFillsEveryTable) {
+  folder.copyTestdata("vexa5.set");
+  EXPECT_TRUE(loadSettingFile());
+  EXPECT_EQ(drainDebugLines(), Lines{});
+  EXPECT_FALSE(tableLoadFailed());
+
+  int32_t count = 0;
+  EXPECT_TRUE(getSettingQ7Count(count));
+  EXPECT_EQ(count, 9);
+  EXPECT_TRUE(getSettingParaCount(count));
+  EXPECT_EQ(count, 2);
+  EXPECT_TRUE(getSettingSeriCount(count));
+  EXPECT_EQ(count, 7);
+
+  // DO: 1010xxxx0000xxxx
+  SettingQ7Row row = q7("TALMA-224");
+  EXPECT_EQ(row.connectionKind, connect::kDO);
+  EXPECT_STREQ(row.itemFile, "outdr01.itm");
+  EXPECT_EQ(row.longValue, 0xA000);
+  EXPECT_EQ(row.longMask, 0xF0F0);
+  EXPECT_STREQ(row.otherNames[0], "TALMA-224A");
+  EXPECT_STREQ(row.otherNames[2], "TALMA-224C");
+  EXPECT_STREQ(row.otherNames[3], "");
+
+  // DOK: 1010xxxx0001xxxx/1A[3]/xx01xx10
+  row = q7("TALMA-280K");
+  EXPECT_EQ(row.connectionKind, connect::kDOK);
+  EXPECT_EQ(row.longValue, 0xA010);
+  EXPECT_EQ(row.longMask, 0xF0F0);
+  EXPECT_EQ(row.firstNumber, 0x1A);
+  EXPECT_EQ(row.secondNumber, 3);
+  EXPECT_EQ(row.shortValue, 0x12);
+  EXPECT_EQ(row.shortMask, 0x33);
+
+  // DOE: .../C[0F]/1111xxxx
+  row = q7("TALMA-400E");
+  EXPECT_EQ(row.connectionKind, connect::kDOE);
+  EXPECT_EQ(row.firstNumber, 0x0C);
+  EXPECT_EQ(row.secondNumber, 0x0F);
+  EXPECT_EQ(row.shortValue, 0xF0);
+  EXPECT_EQ(row.shortMask, 0xF0);
+
+  // DC: 1110xx01/0111xxxxxxxx0001
+  row = q7("CORDA-CX1");
+  EXPECT_EQ(row.connectionKind, connect::kDC);
+  EXPECT_EQ(row.centralValue, 0xE1);
+  EXPECT_EQ(row.centralMask, 0xF3);
+  EXPECT_EQ(row.longValue, 0x7001);
+  EXPECT_EQ(row.longMask, 0xF00F);
+  EXPECT_EQ(row.firstNumber, 0);
+
+  EXPECT_EQ(q7("TALMA-335U").connectionKind, connect::kDOU);
+  EXPECT_EQ(q7("NORVE-500P").connectionKind, connect::kDONP);
+  EXPECT_EQ(q7("NORVE-560C").connectionKind, connect::kDONC);
+  EXPECT_EQ(q7("VELUN-28").connectionKind, connect::kDI);
+  EXPECT_EQ(q7("VELUN-36Z").connectionKind, connect::kDIZ);
+  EXPECT_TRUE(findSettingQ7ByItemFile("INDR01.ITM", row));
+  EXPECT_STREQ(row.modelName, "VELUN-28");
+
+  SettingModelRow model;
+  ASSERT_TRUE(getSettingLog(0, model));
+  EXPECT_EQ(model.rowKind, rowkind::kLog);
+  EXPECT_STREQ(model.modelName, "SENTA-8");
+  EXPECT_STREQ(model.itemFile, "sens01.itm");
+  ASSERT_TRUE(getSettingPara(1, model));
+  EXPECT_EQ(model.rowKind, rowkind::kPara);
+  EXPECT_STREQ(model.modelName, "PARVO-850");
+  EXPECT_FALSE(getSettingPara(2, model));
+  EXPECT_STREQ(model.modelName, "");  // cleared on a miss
+
+  // SX: B2400C7POS2/S03T0300K04
+  SettingSeriRow unit = seri("BORIN-X1");
+  EXPECT_EQ(unit.rowKind, rowkind::kSX);
+  EXPECT_EQ(unit.speedCode, '4');
+  EXPECT_EQ(unit.dataBits, '7');
+  EXPECT_EQ(unit.parityCode, '1');
+  EXPECT_EQ(unit.stopBits, '2');
+  EXPECT_STREQ(unit.sText, "03");
+  EXPECT_STREQ(unit.tText, "0300");
+  EXPECT_STREQ(unit.kText, "04");
+  EXPECT_EQ(seri("BORIN-L1").rowKind, rowkind::kSL);
+  EXPECT_EQ(seri("BORIN-R1").parityCode, '0');
+  EXPECT_EQ(seri("BORIN-K1").rowKind, rowkind::kSK);
+  EXPECT_EQ(seri("BORIN-H1").rowKind, rowkind::kSH);
+  EXPECT_EQ(seri("BORIN-A1").speedCode, '1');
+  EXPECT_EQ(seri("BORIN-Q1").rowKind, rowkind::kSQ);
+
+  int32_t mode = 0;
+  EXPECT_TRUE(getControlMode(mode));
+  EXPECT_EQ(mode, 1);
+  char password[kPasswordSize];
+  getPassword(password);
+  EXPECT_STREQ(password, "kestrel7");
+}
+
+TEST_F(SettingFileTest, BusRowRefusalsNameTheirReasons) {
+  const std::string pattern = "1010xxxx0001xxxx";
+  EXPECT_FALSE(load({
+      "DX, M1, a.itm, " + pattern,
+      "DOU, M2, a.itm, " + pattern + "/1A[3/xx01xx10",
+      "DC, M3, a.itm, 1110xx01" + pattern,
+      "DOE, M4, a.itm, " + pattern + "/1A[3]xx01xx10",
+  }));
+  EXPECT_EQ(drainDebugLines(), (Lines{
+                                   "KtbError: vexa5.set(1) Unknown Conect-Type \"DX\"",
+                                   "KtbError: vexa5.set(2) Error \"" + pattern + "/1A[3/xx01xx10\"",
+                                   "KtbError: vexa5.set(3) Error \"1110xx01" + pattern + "\"",
+                                   "KtbError: vexa5.set(4) Error \"" + pattern + "/1A[3]xx01xx10\"",
+                               }));
+  EXPECT_TRUE(tableLoadFailed());
+  int32_t count = -1;
+  EXPECT_FALSE(getSettingQ7Count(count));
+  EXPECT_EQ(count, 0);
+}
+
+TEST_F(SettingFileTest, DokWithoutItsNumbersIsRefusedAndNamedOnlyInCheckMode) {
+  const Lines rows = {"DOK, M1, a.itm, 1010xxxx0001xxxx", "DO, M2, a.itm, 1010xxxx0001xxxx",
+                      "DOK, M3, a.itm, 1010xxxx0001xxxx/1A3]/xx"};
+  EXPECT_FALSE(load(rows));
+  EXPECT_EQ(drainDebugLines(), (Lines{"KtbError: vexa5.set(1) ", "KtbError: vexa5.set(3) "}));
+  SettingQ7Row row;
+  EXPECT_TRUE(findSettingQ7ByModel("M2", row));
+  EXPECT_FALSE(findSettingQ7ByModel("M1", row));
+
+  checkMode = true;
+  EXPECT_FALSE(load(rows));
+  EXPECT_EQ(drainDebugLines(), (Lines{"KtbError: vexa5.set(1) Error \"1010xxxx0001xxxx\"",
+                                      "KtbError: vexa5.set(3) Error \"1010xxxx0001xxxx/1A3]/xx\""}));
+}
+
+TEST_F(SettingFileTest, BusRowNameLengths) {
+  const std::string name63(63, 'N');
+  const std::string file31 = std::string(27, 'f') + ".itm";
+  std::string names65;
+  for (int i = 0; i < 65; ++i) names65 += ", C" + std::to_string(i);
+  const Lines rows = {
+      "DO, " + name63 + ", " + file31 + ", 1",
+      "DO, " + name63 + "X, a.itm, 1",
+      "DO, M3, " + file31 + "x, 1",
+      "DO, M4, a.itm, 1" + names65,
+      "DO, M5, a.itm, 1, " + std::string(64, 'c'),
+  };
+  EXPECT_FALSE(load(rows));
+  // Outside check mode the two length reasons are not named.
+  EXPECT_EQ(drainDebugLines(), (Lines{
+                                   "KtbError: vexa5.set(2) ",
+                                   "KtbError: vexa5.set(3) ",
+                                   "KtbError: vexa5.set(4) Model name over 64",
+                                   "KtbError: vexa5.set(5) Model name over 64 bytes",
+                               }));
+  EXPECT_TRUE(tableLoadFailed());
+  SettingQ7Row row = q7(name63.c_str());
+  EXPECT_STREQ(row.itemFile, file31.c_str());
+
+  clearSettingTables();
+  checkMode = true;
+  EXPECT_FALSE(load(rows));
+  Lines lines = drainDebugLines();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "KtbError: vexa5.set(2) Model name over 64 bytes");
+  EXPECT_EQ(lines[1], "KtbError: vexa5.set(3) File name over 32 bytes");
+}
+
+TEST_F(SettingFileTest, BusRowPatternsAndDuplicates) {
+  EXPECT_TRUE(load({
+      "DO, M1, a.itm, 101",                        // short pattern: the bits present
+      "DI, M2, b.itm, 1111000011110000trailing",   // nothing after the pattern matters
+      "DO, M1, c.itm, 0000000000000000",           // a known model keeps its first row
+      "DONC, M3, d.itm, 0000000000000000/fff[100]/1", // numbers keep their low 8 bits
+  }));
+  EXPECT_EQ(drainDebugLines(), Lines{});
+  SettingQ7Row row = q7("M1");
+  EXPECT_EQ(row.longValue, 0b101);
+  EXPECT_EQ(row.longMask, 0b111);
+  EXPECT_STREQ(row.itemFile, "a.itm");
+  EXPECT_EQ(q7("M2").longValue, 0xF0F0);
+  row = q7("M3");
+  EXPECT_EQ(row.firstNumber, 0xFF);
+  EXPECT_EQ(row.secondNumber, 0x00);
+  EXPECT_EQ(row.shortValue, 1);
+  EXPECT_EQ(row.shortMask, 1);
+}
+
+TEST_F(SettingFileTest, LoggerAndSystemRows) {
+  EXPECT_FALSE(load({
+      "L, LOG1, l1.itm",
+      "LX, LOG2, l2.itm",  // a second logger row is ignored
+      "P, SYS1, p1.itm",
+      "P, SYS1, p2.itm",  // and so is a known one-system model
+      "P, " + std::string(64, 'S') + ", p.itm",
+      "L, LOG3, " + std::string(32, 'f'),
+  }));
+  EXPECT_EQ(drainDebugLines(), (Lines{
+                                   "KtbError: vexa5.set(5) Model name over 64 bytes",
+                                   "KtbError: vexa5.set(6) File name over 32 bytes",
+                               }));
+  EXPECT_TRUE(tableLoadFailed());
+  SettingModelRow row;
+  EXPECT_TRUE(getSettingLog(0, row));
+  EXPECT_STREQ(row.modelName, "LOG1");
+  EXPECT_FALSE(getSettingLog(1, row));
+  EXPECT_TRUE(findSettingParaByModel("SYS1", row));
+  EXPECT_STREQ(row.itemFile, "p1.itm");
+  int32_t count = 0;
+  getSettingParaCount(count);
+  EXPECT_EQ(count, 1);
+}
+
+TEST_F(SettingFileTest, BoardRowsCheckEveryPieceOfTheLineSettings) {
+  EXPECT_FALSE(load({
+      "SZ, U1, u.itm, B9600C8PES1/S01T0100K02",
+      "SL, U2, u.itm, B19200C8PES1/S01T0100K02",
+      "SL, U3, u.itm, B9600C9PES1/S01T0100K02",
+      "SL, U4, u.itm, B9600C8PXS1/S01T0100K02",
+      "SL, U5, u.itm, B9600C8PES3/S01T0100K02",
+      "SL, U6, u.itm, B9600C8PES1/S01T0100K0",
+      "SR, U7, u.itm, B9600C8PES1/S01T0100K02;comment",
+      "SK, U8, u.itm, B9600C8PES1/S01T0100K02extra",
+      "SA, " + std::string(64, 'U') + ", u.itm, B9600C8PES1/S01T0100K02",
+  }));
+  EXPECT_EQ(drainDebugLines(), (Lines{
+                                   "KtbError: vexa5.set(1) Unknown Type \"SZ\"",
+                                   "KtbError: vexa5.set(2) Error \"B19200C8PES1/S01T0100K02\"",
+                                   "KtbError: vexa5.set(3) Error \"B9600C9PES1/S01T0100K02\"",
+                                   "KtbError: vexa5.set(4) Error \"B9600C8PXS1/S01T0100K02\"",
+                                   "KtbError: vexa5.set(5) Error \"B9600C8PES3/S01T0100K02\"",
+                                   "KtbError: vexa5.set(6) Error \"B9600C8PES1/S01T0100K0\"",
+                                   "KtbError: vexa5.set(9) Model name over 64 bytes",
+                               }));
+  EXPECT_TRUE(tableLoadFailed());
+  SettingSeriRow row = seri("U7");
+  EXPECT_EQ(row.rowKind, rowkind::kSR);
+  EXPECT_EQ(row.speedCode, '6');
+  EXPECT_EQ(row.parityCode, '2');
+  EXPECT_STREQ(row.kText, "02");
+  EXPECT_EQ(seri("U8").rowKind, rowkind::kSK);
+}
+
+TEST_F(SettingFileTest, ModeAndPasswordKeys) {
+  EXPECT_FALSE(load({
+      "mode, 3",  // keys are known in capitals only
+      "MODE, 2",
+      "MODE, 4",
+      "PASSWORD, first",
+      "PASSWORD, \"second\"",
+  }));
+  // An unknown first letter is logged but does not fail the load.
+  EXPECT_EQ(drainDebugLines(), Lines{"KtbError: vexa5.set(1) error \"mode\""});
+  EXPECT_FALSE(tableLoadFailed());
+  int32_t mode = 0;
+  EXPECT_TRUE(getControlMode(mode));
+  EXPECT_EQ(mode, 2);
+  char password[kPasswordSize];
+  getPassword(password);
+  EXPECT_STREQ(password, "second");
+
+  // The first mode read since load wins across loads; the password is
+  // emptied by every read of the file.
+  EXPECT_TRUE(load({"MODE, 7"}));
+  EXPECT_TRUE(getControlMode(mode));
+  EXPECT_EQ(mode, 2);
+  getPassword(password);
+  EXPECT_STREQ(password, "");
+}
+
+TEST_F(SettingFileTest, OverlongPasswordIsCutWithoutFailingTheLoad) {
+  EXPECT_TRUE(load({"PASSWORD, " + std::string(31, 'p') + "qrs"}));
+  EXPECT_EQ(drainDebugLines(), Lines{"KtbError: vexa5.set(1) Password over 32 bytes"});
+  EXPECT_FALSE(tableLoadFailed());
+  char password[kPasswordSize];
+  getPassword(password);
+  EXPECT_EQ(std::string(password), std::string(31, 'p'));
+}
+
+TEST_F(SettingFileTest, LineOverIsReportedAndItsStartStillRead) {
+  std::string longLine = "P, SYS1, p1.itm ;" + std::string(1300, 'x');
+  longLine.replace(1280, 1, "Q");  // the rest comes back as line 2
+  EXPECT_FALSE(load({longLine, "P, SYS2, p2.itm"}));
+  EXPECT_EQ(drainDebugLines(), (Lines{
+                                   "KtbError: vexa5.set(1) line over 1280 char",
+                                   "KtbError: vexa5.set(2) error \"Q" + std::string(36, 'x') + "\"",
+                               }));
+  EXPECT_TRUE(tableLoadFailed());
+  SettingModelRow row;
+  EXPECT_TRUE(findSettingParaByModel("SYS1", row));
+  EXPECT_TRUE(findSettingParaByModel("SYS2", row));
+}
+
+TEST_F(SettingFileTest, MissingFileKeepsTablesAndPassword) {
+  EXPECT_TRUE(load({"PASSWORD, kept", "P, SYS1, p1.itm"}));
+  std::remove("vexa5.set");
+  EXPECT_FALSE(loadSettingFile());
+  EXPECT_EQ(drainDebugLines(), Lines{"KtbError: can't open \"vexa5.set\" file!!"});
+  EXPECT_TRUE(tableLoadFailed());
+  char password[kPasswordSize];
+  getPassword(password);
+  EXPECT_STREQ(password, "kept");
+  SettingModelRow row;
+  EXPECT_TRUE(findSettingParaByModel("SYS1", row));
+}
+
+}  // namespace
