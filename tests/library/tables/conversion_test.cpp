@@ -15,16 +15,9 @@
 
 using namespace tramsoll;
 using tramsoll::testing::FakeSource;
+using tramsoll::testing::makeItem;
 
 namespace {
-
-ItemRecord makeItem(const std::string& program, int32_t dataType, const char* fullScale = "") {
-  ItemRecord item{};
-  std::strncpy(item.program, program.c_str(), sizeof item.program - 1);
-  std::strncpy(item.fullScale, fullScale, sizeof item.fullScale - 1);
-  item.flags = static_cast<uint32_t>(dataType) << itemflag::kTypeShift;
-  return item;
-}
 
 // A run on a context of our own, to look at the whole state afterwards.
 struct ProgramRun {

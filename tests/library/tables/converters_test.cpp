@@ -11,16 +11,9 @@
 
 using namespace tramsoll;
 using tramsoll::testing::FakeSource;
+using tramsoll::testing::makeItem;
 
 namespace {
-
-ItemRecord makeItem(const char* program, int32_t dataType, const char* fullScale) {
-  ItemRecord item{};
-  std::strncpy(item.program, program, sizeof item.program - 1);
-  std::strncpy(item.fullScale, fullScale, sizeof item.fullScale - 1);
-  item.flags = static_cast<uint32_t>(dataType) << itemflag::kTypeShift;
-  return item;
-}
 
 struct Case {
   const char* program;

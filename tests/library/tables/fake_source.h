@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tables/data_source.h"
+#include "tables/model_tables.h"
 
 namespace tramsoll::testing {
 
@@ -51,5 +52,14 @@ class FakeSource : public DataSource {
   SensorChannel channel7_;
   SensorChannel channel8_;
 };
+
+// An item of that data type carrying the program and the full-scale text.
+inline ItemRecord makeItem(const std::string& program, int32_t dataType, const char* fullScale = "") {
+  ItemRecord item{};
+  std::strncpy(item.program, program.c_str(), sizeof item.program - 1);
+  std::strncpy(item.fullScale, fullScale, sizeof item.fullScale - 1);
+  item.flags = static_cast<uint32_t>(dataType) << itemflag::kTypeShift;
+  return item;
+}
 
 }  // namespace tramsoll::testing
