@@ -46,10 +46,13 @@ bool ConversionContext::replaceWord(int32_t index, const char* text) {
 
 namespace {
 
+// Result and unit texts are a few characters: a plain loop beats the
+// library calls.
 template <std::size_t N>
 void copyCut(char (&to)[N], const char* text, std::size_t maxLength) {
-  std::size_t n = strnlen(text, maxLength < N - 1 ? maxLength : N - 1);
-  std::memmove(to, text, n);
+  std::size_t limit = maxLength < N - 1 ? maxLength : N - 1;
+  std::size_t n = 0;
+  for (; n < limit && text[n]; ++n) to[n] = text[n];
   to[n] = '\0';
 }
 
@@ -163,7 +166,7 @@ bool runEnding(ConversionContext& context) {
     context.resultWordIndex = context.wordCursor;
     return done;
   }
-  if (std::strcmp(context.word(0), "2ctoecd") == 0) {
+  if (isKeyword(context.word(0), "2ctoecd")) {
     context.unitText[0] = '\0';
     context.resultWordIndex = context.wordCursor;
     return true;
@@ -251,11 +254,10 @@ bool evaluateItem(EvaluationMode mode, const ItemRecord& item, DataSource& sourc
   out.graphValue = 0;
   out.time = 0;
   if (!runItem(context, item)) return false;
-  std::size_t resultLength = strnlen(context.resultText, kResultTextSize - 1);
-  std::size_t unitLength = strnlen(context.unitText, kUnitTextSize - 1);
-  std::memcpy(out.text, context.resultText, resultLength);
-  std::memcpy(out.text + resultLength, context.unitText, unitLength);
-  out.text[resultLength + unitLength] = '\0';
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < kResultTextSize - 1 && context.resultText[i]; ++i) out.text[n++] = context.resultText[i];
+  for (std::size_t i = 0; i < kUnitTextSize - 1 && context.unitText[i]; ++i) out.text[n++] = context.unitText[i];
+  out.text[n] = '\0';
   out.graphValue = context.graphValue;
   out.time = context.operandTime;
   return true;

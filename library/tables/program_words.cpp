@@ -384,16 +384,6 @@ struct Keyword {
   WordRun run;
 };
 
-// Most words differ from a keyword in their first character; an inline
-// comparison leaves those at once.
-bool sameWord(const char* keyword, const char* word) {
-  while (*keyword && *keyword == *word) {
-    ++keyword;
-    ++word;
-  }
-  return *keyword == *word;
-}
-
 constexpr Keyword kConverters[] = {
     {"btob", wordBtob},         {"btoua", wordBtoua},       {"btosa", wordBtosa},       {"INT8", wordInt8},
     {"btoan", wordBtoan},       {"2btouam", word2btouam},   {"2btosam", word2btosam},   {"2btouad", word2btouad},
@@ -420,7 +410,7 @@ constexpr Keyword kTextWords[] = {
 template <std::size_t N>
 WordRun findIn(const Keyword (&list)[N], const char* word) {
   for (const Keyword& keyword : list) {
-    if (sameWord(keyword.text, word)) return keyword.run;
+    if (isKeyword(word, keyword.text)) return keyword.run;
   }
   return nullptr;
 }

@@ -7,6 +7,16 @@
 
 namespace tramsoll {
 
+// Whole-word comparison with a keyword. Most words differ from a keyword in
+// their first character; an inline comparison leaves those at once.
+inline bool isKeyword(const char* word, const char* keyword) {
+  while (*keyword && *keyword == *word) {
+    ++keyword;
+    ++word;
+  }
+  return *keyword == *word;
+}
+
 // The converter of a program's first word; nullptr for any other word.
 WordRun findConverter(const char* word);
 // An operator (`add` ... `big`, `ptable`, `stable`, `utable`); nullptr else.
