@@ -35,11 +35,13 @@
 //   group entry's 4 bytes to all; nobody answers.
 // - Central command, 0xA5 0x0F a 0x14 0x14 0x40 then bytes 6..24 and c at
 //   25: byte 6 = 3 run or 2 stop, byte 7 = mode | 0x10, bytes 11 and 12 the
-//   set point as in the 0x80 status, byte 15 = 0xC1 or 0x80; zero bytes
-//   are "unchanged". The unit applies the given parts and answers with its
-//   0x80 status. Seeing its own 0x40 come back (own-frame mark) the engine
-//   marks the address pending until the unit's 0x13, 0x80, 0x90 or detail
-//   answer.
+//   set point as in the 0x80 status, byte 15 = 0xC1 or 0x80. A part is
+//   given only with its mark (bit 1 of byte 6, bit 4 of byte 7, bit 7 of
+//   bytes 12 and 15); the rest are 0. The unit applies the given parts and
+//   answers with its 0x80 status. Seeing its own 0x40 come back (own-frame
+//   mark) the engine marks the address pending until the unit's 0x13, 0x80,
+//   0x90 or detail answer. A 0x40 between others updates the engine's view
+//   of the addressed unit the same way.
 // - Central state, 0xA4 0x0F a 0x14 0x14 0x40 0x02 ... byte 15 ... c at 25:
 //   sent after a unit's 0x13 and on a station's 0x19 while run/stop is
 //   locked; the unit applies it without answering.

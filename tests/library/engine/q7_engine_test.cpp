@@ -74,6 +74,14 @@ class Q7EngineTest : public ::testing::Test {
     engine->tick();
     return drain();
   }
+  // Ticks `seconds` - 1 and then `seconds` from now: `frame` is due at the
+  // second and not before.
+  void expectDueAfter(const Frame& frame, int seconds) {
+    after(seconds - 1);
+    EXPECT_EQ(countOf(tickFrames(), frame), 0) << "one second early";
+    after(1);
+    EXPECT_EQ(countOf(tickFrames(), frame), 1) << "on time";
+  }
   uint32_t receive(const Frame& f, bool own = false) { return engine->receiveFrame(f, own); }
   uint32_t announce(uint8_t address, uint8_t kind, uint8_t firstMode = 0) {
     Frame f = busFrame(0x9D, address, kQ7OwnAddress, 0x90);
@@ -127,25 +135,24 @@ TEST_F(Q7EngineTest, FirstTickSendsThePollAndTheStartupBroadcast) {
 }
 
 TEST_F(Q7EngineTest, ListeningLastsTenSecondsAfterTheBroadcastOrTheLastAnnouncement) {
+  // Ticks after `seconds` - 1 and `seconds`: listening ends at the second.
+  auto expectListeningEndsAfter = [&](int seconds) {
+    after(seconds - 1);
+    engine->tick();
+    EXPECT_TRUE(engine->state() & q7state::kListening);
+    after(1);
+    engine->tick();
+    EXPECT_FALSE(engine->state() & q7state::kListening);
+  };
   engine->tick();
-  after(9);
-  engine->tick();
-  EXPECT_TRUE(engine->state() & q7state::kListening);
-  after(1);
-  engine->tick();
-  EXPECT_FALSE(engine->state() & q7state::kListening);
+  expectListeningEndsAfter(10);
 
   // An announcement 8 s after the broadcast keeps the window open to 18 s.
   engine->initialise(1);
   engine->tick();
   after(8);
   announce(5, 1);
-  after(9);
-  engine->tick();
-  EXPECT_TRUE(engine->state() & q7state::kListening);
-  after(1);
-  engine->tick();
-  EXPECT_FALSE(engine->state() & q7state::kListening);
+  expectListeningEndsAfter(10);
   // The cycle broadcast waits for the next tick; the unit was not queried
   // while the engine listened.
   auto frames = tickFrames();
@@ -155,14 +162,8 @@ TEST_F(Q7EngineTest, ListeningLastsTenSecondsAfterTheBroadcastOrTheLastAnnouncem
 
 TEST_F(Q7EngineTest, PollGoesOutOnlyWhenMoreThanSixtySecondsHavePassed) {
   EXPECT_EQ(countOf(tickFrames(), kPoll), 1);
-  after(60);
-  EXPECT_EQ(countOf(tickFrames(), kPoll), 0);
-  after(1);
-  EXPECT_EQ(countOf(tickFrames(), kPoll), 1);
-  after(60);
-  EXPECT_EQ(countOf(tickFrames(), kPoll), 0);
-  after(1);
-  EXPECT_EQ(countOf(tickFrames(), kPoll), 1);
+  expectDueAfter(kPoll, 61);
+  expectDueAfter(kPoll, 61);
 }
 
 TEST_F(Q7EngineTest, CycleBroadcastsEvery300SecondsAndQueriesSilentUnitsFrom120) {
@@ -182,10 +183,7 @@ TEST_F(Q7EngineTest, CycleBroadcastsEvery300SecondsAndQueriesSilentUnitsFrom120)
   after(1);
   EXPECT_EQ(queriesTo(tickFrames(), 5, 0x80), 0);  // once per cycle
 
-  after(178);  // 299 s into the cycle
-  EXPECT_EQ(countOf(tickFrames(), kCycleBroadcast), 0);
-  after(1);
-  EXPECT_EQ(countOf(tickFrames(), kCycleBroadcast), 1);
+  expectDueAfter(kCycleBroadcast, 179);  // 300 s into the cycle
   after(120);
   frames = tickFrames();
   EXPECT_EQ(queriesTo(frames, 5, 0x80), 1);
@@ -196,10 +194,7 @@ TEST_F(Q7EngineTest, CycleBroadcastsEvery300SecondsAndQueriesSilentUnitsFrom120)
   Frame foreign = busFrame(0xE5, 4, 0xFF, 0x50);
   foreign[6] = 0x80;
   receive(foreign);
-  after(299);
-  EXPECT_EQ(countOf(tickFrames(), kCycleBroadcast), 0);
-  after(1);
-  EXPECT_EQ(countOf(tickFrames(), kCycleBroadcast), 1);
+  expectDueAfter(kCycleBroadcast, 300);
 }
 
 TEST_F(Q7EngineTest, DetailQueriesGoToTheirUnitKindsEverySixtySeconds) {
