@@ -137,8 +137,10 @@ struct Q7AddressStatus {
 class Q7Engine {
  public:
   // ---- For the worker's step ----
-  // Forgets everything and starts listening; bit 0 of `startArgument`
-  // enables the group sends and the answers to other stations.
+  // Forgets everything and starts listening; bit 0 of `startArgument` (the
+  // initial-scan flag) enables the group sends and the answers to other
+  // stations. Called at every start of bus monitoring, whether central
+  // operation is permitted or not, so no answer of an earlier run remains.
   void initialise(int32_t startArgument);
   // Handles one received frame (the data bytes of a record; at most 256 are
   // read, missing bytes read as 0). Result: bit 0 when the sender's class is
