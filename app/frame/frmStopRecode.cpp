@@ -28,10 +28,15 @@ frmStopRecode::frmStopRecode() {
   lbl2 = new QLabel(QStringLiteral("is being recorded. Quit recording data?"), this);
   cmdOk = new QPushButton(QStringLiteral("Yes (F1)"), this);
   cmdCancel = new QPushButton(QStringLiteral("No (Esc)"), this);
-  lbl1->setGeometry(twipsRect(240, 300, 4000, 300));
-  lbl2->setGeometry(twipsRect(240, 660, 4000, 300));
-  cmdOk->setGeometry(twipsRect(600, 1500, 1400, 420));
-  cmdCancel->setGeometry(twipsRect(2500, 1500, 1400, 420));
+  // Long texts wrap within the fixed width of the window.
+  lbl1->setGeometry(twipsRect(180, 150, 4140, 570));
+  lbl2->setGeometry(twipsRect(180, 720, 4140, 570));
+  lbl1->setWordWrap(true);
+  lbl2->setWordWrap(true);
+  lbl1->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+  lbl2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  cmdOk->setGeometry(twipsRect(600, 1560, 1400, 420));
+  cmdCancel->setGeometry(twipsRect(2500, 1560, 1400, 420));
   cmdCancel->setDefault(true);
   connect(cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
   connect(cmdCancel, &QPushButton::clicked, this, [this] { unload(); });
