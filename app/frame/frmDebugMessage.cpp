@@ -35,6 +35,8 @@ frmDebugMessage::frmDebugMessage() {
 
 void frmDebugMessage::onLoad() {
   centreInMainWindowTwips(kWidth, kHeight);
+  // Each load starts a new file, and the list with it.
+  lstDebugMessage->clear();
   // Without the file the window still shows the lines.
   file_.setFileName(programFolderFile(QStringLiteral("DebugMessage.txt")));
   file_.open(QIODevice::WriteOnly | QIODevice::Truncate);

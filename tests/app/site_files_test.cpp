@@ -1,6 +1,7 @@
 // The customer file <id>/<id>.dak and the station file pelomar3.dam: exact
 // text, reading back, and what damaged files and unusable ids do.
 #include "frame/customer_file.h"
+#include "frame/paths.h"
 #include "frame/site_files.h"
 #include "frame/text_table.h"
 #include "support/test_support.h"
@@ -309,13 +310,18 @@ class SiteFilesTest : public QObject {
     QCOMPARE(readCustomerName(folder.file(QStringLiteral("none"))), QString());
   }
 
-  void folderThatCannotBeMadeIsReported() {
+  void writesThatCannotHappenAreReported() {
     ScratchFolder folder;
     folder.write(QStringLiteral("C002"), "a file where the folder should be");
     currentCustomer().id = QStringLiteral("C002");
-    const SiteFileResult result = saveCustomerFile();
+    SiteFileResult result = saveCustomerFile();
     QVERIFY(!result);
-    QVERIFY(!result.message.isEmpty());
+    QVERIFY(result.message.contains(QStringLiteral("cannot be made")));
+    // The station file in a folder that cannot hold files.
+    setProgramFolder(folder.file(QStringLiteral("C002")));
+    result = saveServiceStationFile();
+    QVERIFY(!result);
+    QVERIFY(result.message.contains(QStringLiteral("cannot be written")));
   }
 
   void clearingEmptiesMapsHeldElsewhere() {

@@ -1,6 +1,7 @@
 #include "frame/library/tramsoll_library.h"
 
 #include "frame/paths.h"
+#include "frame/text_table.h"
 #include "tramsoll.h"
 
 #include <QMessageBox>
@@ -30,7 +31,7 @@ TramsollLibrary::TramsollLibrary(QString filePath, FailureHandler onFailure)
     : filePath_(std::move(filePath)), onFailure_(std::move(onFailure)) {}
 
 void TramsollLibrary::endProgramWithMessage(const QString& message) {
-  QMessageBox::critical(nullptr, QStringLiteral("Pelomar3"), message);
+  QMessageBox::critical(nullptr, tableText(19), message);
   std::exit(EXIT_FAILURE);
 }
 
