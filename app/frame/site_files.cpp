@@ -45,6 +45,26 @@ QString customerFilePath(const QString& folder, const QString& id) {
   return resolveNoCase(folder, id + QStringLiteral(".dak"), EntryKind::File);
 }
 
+SiteFileResult refuseId(const QString& id) {
+  return SiteFileResult::failure(QStringLiteral("The customer ID \"%1\" cannot name a folder.").arg(id));
+}
+
+// Reads a file into a new record and puts it in place of `target` only when
+// the whole file read well.
+template <class Record>
+SiteFileResult loadRecord(const QString& path, Record& target,
+                          bool (*parse)(const QByteArray&, Record&, QString&)) {
+  QByteArray content;
+  if (SiteFileResult read = readWholeFile(path, content); !read) return read;
+  Record fresh;
+  QString error;
+  if (!parse(content, fresh, error)) {
+    return SiteFileResult::failure(QStringLiteral("%1 is damaged (%2).").arg(path, error));
+  }
+  target = std::move(fresh);
+  return {};
+}
+
 }  // namespace
 
 CustomInfor& currentCustomer() {
@@ -109,16 +129,7 @@ bool readServiceStationText(const QByteArray& text, DataManageInfor& station, QS
 SiteFileResult loadServiceStationFile() {
   const QString name = findEntryNoCase(programFolder(), kStationFileName, EntryKind::File);
   if (name.isEmpty()) return {};
-  const QString path = QDir(programFolder()).filePath(name);
-  QByteArray content;
-  if (SiteFileResult read = readWholeFile(path, content); !read) return read;
-  DataManageInfor station;
-  QString error;
-  if (!readServiceStationText(content, station, error)) {
-    return SiteFileResult::failure(QStringLiteral("%1 is damaged (%2).").arg(path, error));
-  }
-  serviceShop() = std::move(station);
-  return {};
+  return loadRecord(QDir(programFolder()).filePath(name), serviceShop(), readServiceStationText);
 }
 
 SiteFileResult saveServiceStationFile() {
@@ -137,9 +148,7 @@ void clearServiceStationInfo() {
 SiteFileResult saveCustomerFile() {
   const CustomInfor& customer = currentCustomer();
   if (customer.id.isEmpty()) return SiteFileResult::failure(QStringLiteral("The customer has no ID."));
-  if (!isUsableCustomerId(customer.id)) {
-    return SiteFileResult::failure(QStringLiteral("The customer ID \"%1\" cannot name a folder.").arg(customer.id));
-  }
+  if (!isUsableCustomerId(customer.id)) return refuseId(customer.id);
   QByteArray text;
   QString error;
   const ProgramValues& values = program();
@@ -154,19 +163,8 @@ SiteFileResult saveCustomerFile() {
 }
 
 SiteFileResult loadCustomerFile(const QString& id) {
-  if (!isUsableCustomerId(id)) {
-    return SiteFileResult::failure(QStringLiteral("The customer ID \"%1\" cannot name a folder.").arg(id));
-  }
-  const QString path = customerFilePath(customerFolderPath(id), id);
-  QByteArray content;
-  if (SiteFileResult read = readWholeFile(path, content); !read) return read;
-  CustomInfor customer;
-  QString error;
-  if (!readCustomerText(content, customer, error)) {
-    return SiteFileResult::failure(QStringLiteral("%1 is damaged (%2).").arg(path, error));
-  }
-  currentCustomer() = std::move(customer);
-  return {};
+  if (!isUsableCustomerId(id)) return refuseId(id);
+  return loadRecord(customerFilePath(customerFolderPath(id), id), currentCustomer(), readCustomerText);
 }
 
 QString readCustomerName(const QString& folder) {
