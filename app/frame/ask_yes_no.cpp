@@ -1,0 +1,14 @@
+#include "frame/ask_yes_no.h"
+
+#include "frame/frmMdi.h"
+#include "frame/text_table.h"
+
+#include <QMessageBox>
+
+int32_t askYesNoFromTexts(int start, int count) {
+  QString text;
+  for (int i = start; i < start + count; ++i) text += tableText(i) + QStringLiteral("\n\n");
+  QMessageBox box(QMessageBox::Question, tableText(19), text, QMessageBox::Yes | QMessageBox::No,
+                  &frmMdi::instance());
+  return box.exec() == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
+}

@@ -1,0 +1,11 @@
+// A Yes/No question built from consecutive entries of the text table.
+#pragma once
+
+#include <cstdint>
+
+constexpr int32_t kAnswerYes = 6;
+constexpr int32_t kAnswerNo = 7;
+
+// Shows `count` entries from `start` on, each followed by an empty line, in
+// a question box titled with entry 19; answers kAnswerYes or kAnswerNo.
+int32_t askYesNoFromTexts(int start, int count);

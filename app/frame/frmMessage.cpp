@@ -1,0 +1,84 @@
+#include "frame/frmMessage.h"
+
+#include "frame/frmMdi.h"
+#include "frame/help.h"
+#include "frame/program_values.h"
+#include "frame/text_table.h"
+#include "frame/twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kBoxHeight = 2500;
+constexpr int kMinimumTextWidth = 2000;
+constexpr int kMargin = 500;
+constexpr int kOkMinimumWidth = 860;
+constexpr int kLineTops[4] = {180, 540, 840, 1140};
+constexpr int kButtonTop = 1560;
+constexpr int kButtonHeight = 375;
+constexpr int kHelpWidth = 800;
+
+}  // namespace
+
+frmMessage& frmMessage::instance() { return programInstance<frmMessage>(); }
+
+frmMessage::frmMessage() {
+  for (QLabel*& label : lbl) label = new QLabel(this);
+  cmdOk = new QPushButton(QStringLiteral("OK"), this);
+  HelpBtn = new QPushButton(QStringLiteral("Help"), this);
+  cmdOk->setDefault(true);
+  connect(cmdOk, &QPushButton::clicked, this, [this] { unload(); });
+  connect(HelpBtn, &QPushButton::clicked, this,
+          [this] { htmlHelp(kHelpContext, helpContextForMessage(messageKey)); });
+}
+
+void frmMessage::setLabelString(const QString& key, const QString& line1, const QString& line2,
+                                const QString& line3) {
+  QString line0;
+  if (!key.isEmpty() && key[0] >= QLatin1Char('1') && key[0] <= QLatin1Char('9')) line0 = messageTexts()[0];
+  labelStrings = {line0 + key, line1, line2, line3};
+  messageKey = key;
+  // Once hidden for one message, the button must come back for the next.
+  const bool helped = helpContextForMessage(key) != 0;
+  HelpBtn->setVisible(helped);
+  HelpBtn->setEnabled(helped);
+}
+
+void frmMessage::onLoad() {
+  int widest = 0;
+  for (std::size_t i = 0; i < lbl.size(); ++i) {
+    lbl[i]->setFont(appFont());
+    lbl[i]->setText(labelStrings[i]);
+    lbl[i]->adjustSize();
+    widest = std::max(widest, pixelsToTwips(lbl[i]->width()));
+  }
+  const int width = std::max(widest, kMinimumTextWidth) + kMargin;
+  const int label0Width = pixelsToTwips(lbl[0]->width());
+  lbl[0]->move(twipsToPixels((width - label0Width) / 2), twipsToPixels(kLineTops[0]));
+  for (std::size_t i = 1; i < lbl.size(); ++i) lbl[i]->move(twipsToPixels(kMargin / 2), twipsToPixels(kLineTops[i]));
+
+  const int okLeft = (width - width / 4) / 2;
+  const int okWidth = std::max(width / 4, kOkMinimumWidth);
+  cmdOk->setGeometry(twipsRect(okLeft, kButtonTop, okWidth, kButtonHeight));
+  HelpBtn->setGeometry(twipsRect(120, kButtonTop, kHelpWidth, kButtonHeight));
+
+  const frmMdi& main = frmMdi::instance();
+  const QSize inner = main.innerSize();
+  const int left = pixelsToTwips(main.x()) + (pixelsToTwips(inner.width()) - width) / 2;
+  const int top = pixelsToTwips(main.y()) + (pixelsToTwips(inner.height()) - kBoxHeight) / 2;
+  setGeometryTwips(left, top, width, kBoxHeight);
+  setWindowTitle(tableText(19));
+  program().dialogOpen.raise();
+}
+
+void frmMessage::onUnload() { program().dialogOpen.lower(); }
+
+void showMessage(const QString& key, const QString& line1, const QString& line2, const QString& line3) {
+  frmMessage& box = frmMessage::instance();
+  box.setLabelString(key, line1, line2, line3);
+  box.showModal();
+}

@@ -1,0 +1,209 @@
+#include "frame/site_files.h"
+
+#include "frame/customer_file.h"
+#include "frame/paths.h"
+#include "frame/program_values.h"
+#include "frame/record_fields.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <memory>
+
+namespace {
+
+const QString kStationFileName = QStringLiteral("pelomar3.dam");
+
+std::unique_ptr<CustomInfor>& customerHolder() {
+  static std::unique_ptr<CustomInfor> customer;
+  return customer;
+}
+
+std::unique_ptr<DataManageInfor>& stationHolder() {
+  static std::unique_ptr<DataManageInfor> station;
+  return station;
+}
+
+SiteFileResult readWholeFile(const QString& path, QByteArray& content) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    return SiteFileResult::failure(QStringLiteral("%1 cannot be opened: %2").arg(path, file.errorString()));
+  }
+  content = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    return SiteFileResult::failure(QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()));
+  }
+  return {};
+}
+
+// The folder of a customer: the sub-folder of the program folder named
+// like the id without regard to case, or the id itself when there is none.
+QString customerFolderPath(const QString& id) { return resolveNoCase(programFolder(), id, EntryKind::Folder); }
+
+QString customerFilePath(const QString& folder, const QString& id) {
+  return resolveNoCase(folder, id + QStringLiteral(".dak"), EntryKind::File);
+}
+
+SiteFileResult refuseId(const QString& id) {
+  return SiteFileResult::failure(QStringLiteral("The customer ID \"%1\" cannot name a folder.").arg(id));
+}
+
+// Reads a file into a new record and puts it in place of `target` only when
+// the whole file read well.
+template <class Record>
+SiteFileResult loadRecord(const QString& path, Record& target,
+                          bool (*parse)(const QByteArray&, Record&, QString&)) {
+  QByteArray content;
+  if (SiteFileResult read = readWholeFile(path, content); !read) return read;
+  Record fresh;
+  QString error;
+  if (!parse(content, fresh, error)) {
+    return SiteFileResult::failure(QStringLiteral("%1 is damaged (%2).").arg(path, error));
+  }
+  target = std::move(fresh);
+  return {};
+}
+
+}  // namespace
+
+CustomInfor& currentCustomer() {
+  auto& customer = customerHolder();
+  if (!customer) customer = std::make_unique<CustomInfor>();
+  return *customer;
+}
+
+DataManageInfor& serviceShop() {
+  auto& station = stationHolder();
+  if (!station) station = std::make_unique<DataManageInfor>();
+  return *station;
+}
+
+bool isUsableCustomerId(const QString& id) {
+  if (id.isEmpty() || id == QLatin1String(".") || id == QLatin1String("..")) return false;
+  for (const QChar c : id) {
+    if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control) return false;
+  }
+  return true;
+}
+
+SiteFileResult replaceFile(const QString& path, const QByteArray& content) {
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit()) return {};
+  return SiteFileResult::failure(QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+}
+
+// ---- Service station ----
+
+QByteArray serviceStationText(const DataManageInfor& station, int32_t major, int32_t minor) {
+  RecordWriter out;
+  out.number(major).number(minor).endRecord();
+  for (const QString* field : {&station.ssName, &station.ssAddress, &station.ssTel, &station.ssFax}) {
+    out.text(*field).endRecord();
+  }
+  for (int i = 1; i <= station.ssChargeMen.count(); ++i) out.text(*station.ssChargeMen.item(i)).endRecord();
+  return out.bytes();
+}
+
+bool readServiceStationText(const QByteArray& text, DataManageInfor& station, QString& error) {
+  FieldReader in(text);
+  QString field;
+  int32_t head = 0;
+  for (int i = 0; i < 2 && in.readField(field); ++i) {
+    if (!parseWholeNumber(field, head)) {
+      error = QStringLiteral("line %1: head number \"%2\" is not a number").arg(in.line()).arg(field);
+      return false;
+    }
+  }
+  QString* const fixedFields[] = {&station.ssName, &station.ssAddress, &station.ssTel, &station.ssFax};
+  for (int position = 1; in.readField(field); ++position) {
+    if (position <= 4) {
+      *fixedFields[position - 1] = field;
+    } else {
+      station.ssChargeMen.add(std::make_shared<QString>(field), QString::number(position - 4));
+    }
+  }
+  return true;
+}
+
+SiteFileResult loadServiceStationFile() {
+  const QString name = findEntryNoCase(programFolder(), kStationFileName, EntryKind::File);
+  if (name.isEmpty()) return {};
+  return loadRecord(QDir(programFolder()).filePath(name), serviceShop(), readServiceStationText);
+}
+
+SiteFileResult saveServiceStationFile() {
+  const ProgramValues& values = program();
+  const QByteArray text = serviceStationText(serviceShop(), values.siteFileVersionMajor, values.siteFileVersionMinor);
+  return replaceFile(resolveNoCase(programFolder(), kStationFileName, EntryKind::File), text);
+}
+
+void clearServiceStationInfo() {
+  if (stationHolder()) stationHolder()->ssChargeMen.clear();
+  stationHolder().reset();
+}
+
+// ---- Customer ----
+
+SiteFileResult saveCustomerFile() {
+  const CustomInfor& customer = currentCustomer();
+  if (customer.id.isEmpty()) return SiteFileResult::failure(QStringLiteral("The customer has no ID."));
+  if (!isUsableCustomerId(customer.id)) return refuseId(customer.id);
+  QByteArray text;
+  QString error;
+  const ProgramValues& values = program();
+  if (!writeCustomerText(customer, values.siteFileVersionMajor, values.siteFileVersionMinor, text, error)) {
+    return SiteFileResult::failure(error);
+  }
+  const QString folder = customerFolderPath(customer.id);
+  if (!QDir(folder).exists() && !QDir().mkdir(folder)) {
+    return SiteFileResult::failure(QStringLiteral("The folder %1 cannot be made.").arg(folder));
+  }
+  return replaceFile(customerFilePath(folder, customer.id), text);
+}
+
+SiteFileResult loadCustomerFile(const QString& id) {
+  if (!isUsableCustomerId(id)) return refuseId(id);
+  return loadRecord(customerFilePath(customerFolderPath(id), id), currentCustomer(), readCustomerText);
+}
+
+QString readCustomerName(const QString& folder) {
+  const QString lastPart = QDir(folder).dirName();
+  QByteArray content;
+  if (!readWholeFile(customerFilePath(folder, lastPart), content)) return QString();
+  FieldReader in(content);
+  QString field;
+  // Two head numbers, the id, then the name.
+  for (int i = 0; i < 4; ++i) {
+    if (!in.readField(field)) return QString();
+  }
+  return field;
+}
+
+void clearCustomerInfo() {
+  CustomInfor& customer = currentCustomer();
+  for (QString* field : {&customer.id, &customer.name, &customer.post, &customer.chargeMan, &customer.address,
+                         &customer.telNumber, &customer.faxNumber, &customer.others}) {
+    field->clear();
+  }
+  // The maps may be held elsewhere too (the map window): they are emptied,
+  // not only let go.
+  for (const auto& map : customer.q7nets) {
+    for (const auto& system : map->systems) {
+      system->airconsOut.clear();
+      system->airconsIn.clear();
+    }
+    map->systems.clear();
+    for (const auto& system : map->systemsCen) system->airconsCen.clear();
+    map->systemsCen.clear();
+    map->linkAircons.clear();
+    for (const auto& system : map->systemsSen) system->airconsSen.clear();
+    map->systemsSen.clear();
+  }
+  customer.q7nets.clear();
+}
+
+void releaseCustomerInfo() {
+  clearCustomerInfo();
+  customerHolder().reset();
+}

@@ -1,0 +1,58 @@
+// The customer record and the service-station record in memory, and their
+// files: <id>/<id>.dak in a folder named after the customer id, and
+// pelomar3.dam, both in the program folder. Folder and file names are found
+// without regard to case.
+#pragma once
+
+#include "types/CustomInfor.h"
+#include "types/DataManageInfor.h"
+
+#include <QByteArray>
+#include <QString>
+
+// What a file routine did; the message says why it failed, for the engineer.
+struct SiteFileResult {
+  bool ok = true;
+  QString message;
+  explicit operator bool() const { return ok; }
+  static SiteFileResult failure(const QString& message) { return {false, message}; }
+};
+
+// The one customer record and the one service-station record, each created
+// on first use and released by releaseCustomerInfo / clearServiceStationInfo.
+CustomInfor& currentCustomer();
+DataManageInfor& serviceShop();
+
+// False for an id that cannot name a folder of the program folder or could
+// lead out of it: empty, "." or "..", or holding "/", "\" or a control
+// character. There is no length limit.
+bool isUsableCustomerId(const QString& id);
+
+// Reads pelomar3.dam into serviceShop when the file exists (no file: ok,
+// nothing changes). A damaged file changes nothing and fails.
+SiteFileResult loadServiceStationFile();
+// Writes serviceShop to pelomar3.dam; a failed write keeps the old file.
+SiteFileResult saveServiceStationFile();
+void clearServiceStationInfo();
+
+// Writes currentCustomer to <id>/<id>.dak, making the folder when missing.
+// Nothing is written for an empty or unusable id or a badly numbered map
+// tree; a failed write keeps the old file.
+SiteFileResult saveCustomerFile();
+// Reads <id>/<id>.dak into currentCustomer. A damaged file fails and leaves
+// currentCustomer as it was.
+SiteFileResult loadCustomerFile(const QString& id);
+// The customer name stored in folder/<last part of folder>.dak; "" when the
+// file cannot be read or ends before it.
+QString readCustomerName(const QString& folder);
+void clearCustomerInfo();
+void releaseCustomerInfo();
+
+// The text of pelomar3.dam for a station record, and its reading into a new
+// record (a head that is not a number is damage).
+QByteArray serviceStationText(const DataManageInfor& station, int32_t major, int32_t minor);
+bool readServiceStationText(const QByteArray& text, DataManageInfor& station, QString& error);
+
+// Replaces a file through a temporary file in the same folder, so that a
+// failed write leaves the old file as it was.
+SiteFileResult replaceFile(const QString& path, const QByteArray& content);

@@ -1,0 +1,84 @@
+#include "frame/text_table.h"
+
+#include "frame/record_fields.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+
+std::array<QString, kTextCount>& labelTexts() {
+  static std::array<QString, kTextCount> texts;
+  return texts;
+}
+
+std::array<QString, kCaptionCount>& captionTexts() {
+  static std::array<QString, kCaptionCount> texts;
+  return texts;
+}
+
+std::array<QString, kMessageCount>& messageTexts() {
+  static std::array<QString, kMessageCount> texts;
+  return texts;
+}
+
+QString& textTableTag() {
+  static QString tag;
+  return tag;
+}
+
+QFont& appFont() {
+  static QFont font;
+  return font;
+}
+
+QString tableText(int index) {
+  if (index < 0 || index >= kTextCount) return QString();
+  return labelTexts()[static_cast<std::size_t>(index)];
+}
+
+QString getTextOrDefault(const QString& defaultText, int index) {
+  const QString text = tableText(index);
+  return text.isEmpty() ? defaultText : text;
+}
+
+void copyTextsToLabelGlobals() {
+  for (int i = 1; i < kCaptionCount; ++i) captionTexts()[static_cast<std::size_t>(i)] = tableText(i);
+  for (int k = 0; k < kMessageCount; ++k) messageTexts()[static_cast<std::size_t>(k)] = tableText(410 + k);
+}
+
+LangIniOutcome applyLangIni(const QByteArray& content) {
+  LangIniOutcome outcome;
+  outcome.opened = true;
+  FieldReader reader(content);
+  QString field;
+  while (reader.readField(field)) {
+    if (field.startsWith(QLatin1Char(';'))) continue;  // a comment field
+    if (field == QLatin1String("END")) break;
+    int32_t index = 0;
+    QString text;
+    if (!parseWholeNumber(field, index) || index < 0 || index >= kTextCount || !reader.readField(text)) {
+      outcome.failed = true;
+      outcome.badField = field;
+      break;
+    }
+    labelTexts()[static_cast<std::size_t>(index)] = text;
+  }
+  return outcome;
+}
+
+LangIniOutcome readLangIniFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return LangIniOutcome{};
+  return applyLangIni(file.readAll());
+}
+
+void loadTextTable() {
+  setEnglishTexts();
+  const LangIniOutcome outcome = readLangIniFile(QDir::current().filePath(QStringLiteral("Lang.ini")));
+  textTableTag() = labelTexts()[0];
+  if (outcome.failed) {
+    QMessageBox box(QMessageBox::NoIcon, tableText(19), QStringLiteral("Lang.ini file error : ") + outcome.badField,
+                    QMessageBox::Ok);
+    box.exec();
+  }
+}

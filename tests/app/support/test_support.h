@@ -1,0 +1,35 @@
+// Helpers of the program tests: a scratch program folder, answering modal
+// boxes, and screenshots on request.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+class QWidget;
+
+// A new empty folder made the program folder and the current folder for the
+// life of the object.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  QString path() const { return dir_.path(); }
+  QString file(const QString& name) const { return dir_.filePath(name); }
+  // Writes a file below the folder, making its folders.
+  void write(const QString& name, const QByteArray& content) const;
+  QByteArray read(const QString& name) const;
+
+ private:
+  QTemporaryDir dir_;
+  QString previousProgramFolder_;
+  QString previousCurrent_;
+};
+
+// Calls `act` with the next modal window once it is up (the caller then
+// starts what shows it). `act` must close it.
+void answerNextModal(std::function<void(QWidget*)> act);
+
+// Saves a picture of the widget into $PELOMAR_SCREENSHOT_DIR when it is set.
+void saveScreenshot(QWidget& widget, const QString& name);
