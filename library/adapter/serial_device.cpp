@@ -177,6 +177,9 @@ int TermiosDevice::write(const uint8_t* bytes, int length) {
 
 int TermiosDevice::close() {
   if (fd_ < 0) return EBADF;
+  // The exclusive flag belongs to the tty, not to this descriptor: left set,
+  // it would lock us out of our own next open while another holds the line.
+  ioctl(fd_, TIOCNXCL);
   int result = ::close(fd_) == 0 ? 0 : errno;
   fd_ = -1;
   received_.clear();
