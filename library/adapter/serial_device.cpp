@@ -52,9 +52,7 @@ int TermiosDevice::open(const std::string& path) {
   return 0;
 }
 
-int TermiosDevice::configure(const LineSettings& settings) {
-  termios t{};
-  if (tcgetattr(fd_, &t) != 0) return errno;
+void applyLineSettings(termios& t, const LineSettings& settings) {
   // Raw bytes: 0x03 is no interrupt, 0x11/0x13 are no flow control and 0x0D
   // is not translated.
   cfmakeraw(&t);
@@ -68,7 +66,14 @@ int TermiosDevice::configure(const LineSettings& settings) {
   t.c_cc[VMIN] = 0;
   t.c_cc[VTIME] = 0;
   speed_t speed = settings.baud == 38400 ? B38400 : B19200;
-  if (cfsetispeed(&t, speed) != 0 || cfsetospeed(&t, speed) != 0) return errno;
+  cfsetispeed(&t, speed);
+  cfsetospeed(&t, speed);
+}
+
+int TermiosDevice::configure(const LineSettings& settings) {
+  termios t{};
+  if (tcgetattr(fd_, &t) != 0) return errno;
+  applyLineSettings(t, settings);
   if (tcsetattr(fd_, TCSANOW, &t) != 0) return errno;
   if (int error = setModemLine(fd_, TIOCMBIS, TIOCM_RTS)) return error;
   return setModemLine(fd_, TIOCMBIC, TIOCM_DTR);
@@ -129,8 +134,8 @@ int TermiosDevice::fill() {
   if (fd_ < 0) return EBADF;
   uint8_t chunk[kReadChunk];
   ssize_t n = ::read(fd_, chunk, sizeof chunk);
-  if (n < 0) return errno == EAGAIN || errno == EINTR ? 0 : errno;
-  if (n == 0) return EIO;  // the line hung up
+  // With VMIN and VTIME 0 an empty line reads as 0 bytes, not as EAGAIN.
+  if (n <= 0) return n == 0 || errno == EAGAIN || errno == EINTR ? 0 : errno;
   pendingFlags_ |= counterFlags();
   for (ssize_t i = 0; i < n; ++i) decode(chunk[i]);
   return 0;

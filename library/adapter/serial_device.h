@@ -3,6 +3,8 @@
 // gives, and its implementation on a termios device.
 #pragma once
 
+#include <termios.h>
+
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -65,6 +67,10 @@ class TermiosDevice : public SerialDevice {
   bool countersKnown_ = false;
   int counters_[4] = {};  // frame, overrun, parity, buffer overrun
 };
+
+// Raw mode, the speed, 8 data bits, even parity, 1 stop bit, parity
+// checking with marked error bytes, and CTS flow control when asked for.
+void applyLineSettings(termios& t, const LineSettings& settings);
 
 // Device path of COM1..COM8: TRAMSOLL_COMn when set, else /dev/ttyS(n-1).
 std::string comDevicePath(int portNumber);
