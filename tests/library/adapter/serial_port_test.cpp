@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "adapter/send_ring.h"
@@ -152,6 +156,40 @@ TEST_F(SerialPortTest, TraceClampsItsBytesAndGoesOnlyToAnOpenBusLog) {
   gatherState.store(gather::kRunning);
   traceLink('U', 0, bytes, 3);
   EXPECT_EQ(busLog.entries.size(), 2u);
+}
+
+// The tty marks a byte that came with a parity or framing error as FF 00
+// byte and doubles a data byte FF; the device undoes both. A FIFO stands in
+// for the tty here, since a pseudo-terminal never makes a line error.
+TEST(TermiosDeviceTest, MarkedBytesCarryTheirErrorAndDoubledFfIsOneByte) {
+  char folder[] = "/tmp/termios-markXXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  std::string fifo = std::string(folder) + "/line";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  TermiosDevice device;
+  ASSERT_EQ(device.open(fifo), 0);
+  int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+  ASSERT_GE(writer, 0);
+  const uint8_t raw[] = {0x41, 0xFF, 0xFF, 0x42, 0xFF, 0x00, 0x43, 0xFF, 0x00, 0xFF, 0x44};
+  ASSERT_EQ(::write(writer, raw, sizeof raw), static_cast<ssize_t>(sizeof raw));
+
+  std::vector<std::pair<uint8_t, uint32_t>> got;
+  for (;;) {
+    uint32_t flags = 0;
+    int queued = 0;
+    ASSERT_EQ(device.query(flags, queued), 0);
+    if (queued == 0) break;
+    uint8_t byte = 0;
+    ASSERT_EQ(device.readByte(byte), 0);
+    got.emplace_back(byte, flags);
+  }
+  const std::vector<std::pair<uint8_t, uint32_t>> expected = {
+      {0x41, 0}, {0xFF, 0}, {0x42, 0}, {0x43, line::kParity}, {0xFF, line::kParity}, {0x44, 0}};
+  EXPECT_EQ(got, expected);
+  ::close(writer);
+  device.close();
+  unlink(fifo.c_str());
+  rmdir(folder);
 }
 
 }  // namespace
