@@ -218,8 +218,7 @@ void handleBoardAnswer(const uint8_t* answer, int length, std::time_t now) {
   storeUnderKey(key, now, data);
 }
 
-void handleAdapterStatus(const uint8_t* answer, std::time_t now) {
-  (void)now;
+void handleAdapterStatus(const uint8_t* answer) {
   packetInFlight().clearIfCode('Z');
   uint8_t mode = answer[1];
   uint32_t kind = startCommandKind();
@@ -276,7 +275,7 @@ void dispatchAnswer(const uint8_t* answer, int length, std::time_t now) {
       if (packetInFlight().code == 'F') packetInFlight().requestAccepted = true;
       break;
     case 'Z':
-      handleAdapterStatus(answer, now);
+      handleAdapterStatus(answer);
       break;
     default:
       break;
