@@ -204,7 +204,7 @@ Bytes busFrame(const UnitSpec& unit, const FrameSpec& frame) {
   Bytes data = frame.hasData ? frame.data : identityBytes(unit);
   Bytes bytes{frameType(unit), unit.address, frame.receiver, frame.head, static_cast<uint8_t>(data.size() + 1),
               frame.command};
-  bytes.insert(bytes.end(), data.begin(), data.end());
+  append(bytes, data);
   bytes.push_back(static_cast<uint8_t>(-sumOf(bytes, 1, bytes.size())));
   return bytes;
 }

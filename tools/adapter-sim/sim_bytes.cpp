@@ -50,9 +50,14 @@ bool parseHexBytes(std::istream& words, Bytes& out, std::string& error) {
   return true;
 }
 
+void append(Bytes& out, const Bytes& more) {
+  out.reserve(out.size() + more.size());
+  for (uint8_t b : more) out.push_back(b);
+}
+
 Bytes framePacket(const Bytes& body) {
   Bytes packet{kStx};
-  packet.insert(packet.end(), body.begin(), body.end());
+  append(packet, body);
   packet.push_back(xorOf(packet, 0, packet.size()));
   packet.push_back(kEtx);
   return packet;

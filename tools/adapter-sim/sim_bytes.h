@@ -27,6 +27,10 @@ void appendHex(Bytes& out, uint8_t value);
 // Reads hexadecimal byte pairs ("02 5A") up to the end of the stream.
 bool parseHexBytes(std::istream& words, Bytes& out, std::string& error);
 
+// Appends `more` to `out` (byte by byte: GCC 12 misjudges the bounds of an
+// insert into a vector made from an initializer list).
+void append(Bytes& out, const Bytes& more);
+
 // An adapter packet: STX, the body, the XOR of everything before it, ETX.
 Bytes framePacket(const Bytes& body);
 

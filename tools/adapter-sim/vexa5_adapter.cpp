@@ -37,7 +37,7 @@ Bytes pairsOf(const Bytes& frame) {
 Bytes Vexa5Adapter::busFramePacket(const Bytes& frame, uint8_t status) {
   Bytes pairs = pairsOf(frame);
   Bytes body{'E', static_cast<uint8_t>(pairs.size() + 1)};
-  body.insert(body.end(), pairs.begin(), pairs.end());
+  append(body, pairs);
   body.push_back(status);
   return framePacket(body);
 }
@@ -114,7 +114,7 @@ void Vexa5Adapter::answer(const Bytes& packet, ReceivedPacket& received, std::ve
   if (letter == 'A') {
     received.note = "sensor-input request";
     Bytes body{'A'};
-    body.insert(body.end(), scenario_.logger.begin(), scenario_.logger.end());
+    append(body, scenario_.logger);
     answers.push_back({framePacket(body), 0, false, "sensor data"});
     return;
   }
@@ -240,26 +240,26 @@ bool Vexa5Adapter::boardAnswer(const Bytes& packet, Answer& out, std::string& no
     }
     case 9:
       reply = {kStx, 'R', static_cast<uint8_t>(data.size()), static_cast<uint8_t>(name.empty() ? 0 : name[0])};
-      reply.insert(reply.end(), data.begin(), data.end());
+      append(reply, data);
       reply.push_back(sumOf(reply, 2, reply.size()));
       reply.push_back(kEtx);
       break;
     case 10:
       if (data.empty()) data.push_back(0);
       reply = {kStx, 'X', 'E', static_cast<uint8_t>(data.size())};
-      reply.insert(reply.end(), data.begin(), data.end());
+      append(reply, data);
       reply.push_back(sumOf(reply, 2, reply.size()));
       reply.push_back(kEtx);
       break;
     case 12:
       reply = {kStx, kAck};
-      reply.insert(reply.end(), data.begin(), data.end());
+      append(reply, data);
       reply.push_back(sumOf(reply, 2, reply.size()));
       reply.push_back(kEtx);
       break;
     case 13:
       reply = {kAck};
-      reply.insert(reply.end(), data.begin(), data.end());
+      append(reply, data);
       reply.push_back(static_cast<uint8_t>(0xFF - sumOf(reply, 0, reply.size())));
       break;
     default:  // 11 and 14: the board's bytes as they are
@@ -267,7 +267,7 @@ bool Vexa5Adapter::boardAnswer(const Bytes& packet, Answer& out, std::string& no
       break;
   }
   Bytes body{'D', static_cast<uint8_t>(reply.size())};
-  body.insert(body.end(), reply.begin(), reply.end());
+  append(body, reply);
   out = {framePacket(body), 0, false, "board answer" + note};
   return true;
 }

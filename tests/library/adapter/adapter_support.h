@@ -152,8 +152,10 @@ inline std::vector<std::string> drainDebugLines() {
 
 // An adapter packet: STX, body, XOR check byte, ETX.
 inline Bytes packet(const Bytes& body) {
-  Bytes p{0x02};
-  p.insert(p.end(), body.begin(), body.end());
+  Bytes p;
+  p.reserve(body.size() + 3);
+  p.push_back(0x02);
+  for (uint8_t b : body) p.push_back(b);
   uint8_t x = 0;
   for (uint8_t b : p) x ^= b;
   p.push_back(x);
