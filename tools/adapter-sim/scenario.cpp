@@ -57,7 +57,7 @@ bool parseAdapter(std::istringstream& words, Scenario& s, std::string& error) {
 }
 
 bool parseUnit(std::istringstream& words, Scenario& s, std::string& error) {
-  UnitSpec unit;
+  ScenarioUnit unit;
   std::string kind;
   words >> kind;
   if (kind == "outdoor") unit.unitClass = UnitClass::Outdoor;
@@ -92,7 +92,7 @@ bool parseFrame(std::istringstream& words, Scenario& s, std::string& error) {
     error = "frame before any unit";
     return false;
   }
-  FrameSpec frame;
+  ScenarioFrame frame;
   Options options(words, error);
   long v = 0;
   if (!options.value("command", true, 0, 255, v)) return false;
@@ -177,7 +177,7 @@ bool loadScenario(const std::string& path, Scenario& out, std::string& error) {
   return parseScenario(in, out, error);
 }
 
-uint8_t frameType(const UnitSpec& unit) {
+uint8_t frameType(const ScenarioUnit& unit) {
   if (unit.type >= 0) return static_cast<uint8_t>(unit.type);
   switch (unit.unitClass) {
     case UnitClass::Outdoor:
@@ -190,7 +190,7 @@ uint8_t frameType(const UnitSpec& unit) {
   return 0;
 }
 
-Bytes identityBytes(const UnitSpec& unit) {
+Bytes identityBytes(const ScenarioUnit& unit) {
   Bytes bytes{static_cast<uint8_t>(unit.rom >> 24), static_cast<uint8_t>(unit.rom >> 16),
               static_cast<uint8_t>(unit.rom >> 8), static_cast<uint8_t>(unit.rom), unit.zubrel};
   if (unit.unitClass == UnitClass::Central) {
@@ -200,7 +200,7 @@ Bytes identityBytes(const UnitSpec& unit) {
   return bytes;
 }
 
-Bytes busFrame(const UnitSpec& unit, const FrameSpec& frame) {
+Bytes busFrame(const ScenarioUnit& unit, const ScenarioFrame& frame) {
   Bytes data = frame.hasData ? frame.data : identityBytes(unit);
   Bytes bytes{frameType(unit), unit.address, frame.receiver, frame.head, static_cast<uint8_t>(data.size() + 1),
               frame.command};

@@ -15,7 +15,7 @@ namespace adaptersim {
 
 enum class UnitClass { Outdoor, Indoor, Central };
 
-struct FrameSpec {
+struct ScenarioFrame {
   uint8_t command = 0;
   int everyMs = 5000;
   int afterMs = -1;  // first frame after this long in bus mode; -1: everyMs
@@ -26,7 +26,7 @@ struct FrameSpec {
   Bytes data;  // frame bytes 6 on; without them the unit's identity bytes
 };
 
-struct UnitSpec {
+struct ScenarioUnit {
   UnitClass unitClass = UnitClass::Outdoor;
   uint8_t address = 0;
   uint32_t rom = 0;
@@ -34,7 +34,7 @@ struct UnitSpec {
   uint8_t zubrel = 0;
   uint8_t centralKind = 0;
   int type = -1;  // frame byte 0; -1: by class (0x08, 0x10, 0x14)
-  std::vector<FrameSpec> frames;
+  std::vector<ScenarioFrame> frames;
 };
 
 struct Scenario {
@@ -43,7 +43,7 @@ struct Scenario {
   uint8_t echoStatus = 0x0E;
   int echoDelayMs = 5;
   int boardKind = 0;  // unit kind of the board connection, 0: told by the requests
-  std::vector<UnitSpec> units;
+  std::vector<ScenarioUnit> units;
   std::map<std::string, Bytes> params;  // parameter blocks by key ("B-01")
   std::map<std::string, Bytes> board;   // board answers by block name
   Bytes logger;                         // sensor-input answer data
@@ -55,11 +55,11 @@ bool parseScenario(std::istream& in, Scenario& out, std::string& error);
 bool loadScenario(const std::string& path, Scenario& out, std::string& error);
 
 // Frame byte 0 and the identity bytes (frame bytes 6 on) of a unit.
-uint8_t frameType(const UnitSpec& unit);
-Bytes identityBytes(const UnitSpec& unit);
+uint8_t frameType(const ScenarioUnit& unit);
+Bytes identityBytes(const ScenarioUnit& unit);
 
 // A whole bus frame of a unit: type, sender, receiver, head, length, command,
 // data and the check byte that makes bytes 1 onwards add up to 0.
-Bytes busFrame(const UnitSpec& unit, const FrameSpec& frame);
+Bytes busFrame(const ScenarioUnit& unit, const ScenarioFrame& frame);
 
 }  // namespace adaptersim

@@ -141,8 +141,8 @@ void Simulator::emitUnitFrames(Clock::time_point now) {
     if (mode == 1) {
       for (std::size_t u = 0; u < scenario_.units.size(); ++u) {
         for (std::size_t f = 0; f < scenario_.units[u].frames.size(); ++f) {
-          const FrameSpec& spec = scenario_.units[u].frames[f];
-          int after = spec.afterMs >= 0 ? spec.afterMs : spec.everyMs;
+          const ScenarioFrame& entry = scenario_.units[u].frames[f];
+          int after = entry.afterMs >= 0 ? entry.afterMs : entry.everyMs;
           frameTimers_.push_back({u, f, now + std::chrono::milliseconds(after)});
         }
       }
@@ -151,12 +151,12 @@ void Simulator::emitUnitFrames(Clock::time_point now) {
   }
   for (FrameTimer& timer : frameTimers_) {
     if (timer.due > now) continue;
-    const UnitSpec& unit = scenario_.units[timer.unit];
-    const FrameSpec& spec = unit.frames[timer.frame];
-    auto every = std::chrono::milliseconds(spec.everyMs);
+    const ScenarioUnit& unit = scenario_.units[timer.unit];
+    const ScenarioFrame& entry = unit.frames[timer.frame];
+    auto every = std::chrono::milliseconds(entry.everyMs);
     timer.due = std::max(timer.due + every, now);
     if (silent_) continue;
-    Answer frame{Vexa5Adapter::busFramePacket(busFrame(unit, spec), spec.status), 0, false, "bus frame"};
+    Answer frame{Vexa5Adapter::busFramePacket(busFrame(unit, entry), entry.status), 0, false, "bus frame"};
     send(frame);
   }
 }

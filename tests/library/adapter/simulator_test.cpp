@@ -48,7 +48,7 @@ TEST(SimulatorScenarioTest, ReadsUnitsFramesAndBoardData) {
   EXPECT_EQ(s.echoDelayMs, 7);
   EXPECT_EQ(s.boardKind, 12);
   ASSERT_EQ(s.units.size(), 1u);
-  const adaptersim::UnitSpec& unit = s.units[0];
+  const adaptersim::ScenarioUnit& unit = s.units[0];
   EXPECT_EQ(unit.unitClass, adaptersim::UnitClass::Central);
   EXPECT_EQ(unit.address, 32);
   ASSERT_EQ(unit.frames.size(), 1u);
