@@ -1,0 +1,191 @@
+// The simulated adapter itself: its scenario file, its side of the framing,
+// and the program that offers the pseudo-terminal to a caller.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <sstream>
+#include <thread>
+
+#include "adapter_support.h"
+#include "scenario.h"
+#include "vexa5_adapter.h"
+
+extern char** environ;
+
+using namespace tramsoll;
+
+namespace {
+
+using adaptersim::Bytes;
+
+bool parse(const char* text, adaptersim::Scenario& scenario, std::string& error) {
+  std::istringstream in(text);
+  return adaptersim::parseScenario(in, scenario, error);
+}
+
+TEST(SimulatorScenarioTest, ReadsUnitsFramesAndBoardData) {
+  adaptersim::Scenario s;
+  std::string error;
+  ASSERT_TRUE(parse("adapter switches 1 value 0x20 echo-status 0F echo-delay 7 board-kind 12\n"
+                    "unit central 32 rom 0x01020304 model ABCD kind 9  # a remote controller\n"
+                    "frame 90 every 10000 after 50 to 0F status 08\n"
+                    "param C-02 01 02\n"
+                    "board Q 0a 0B\n"
+                    "logger 31 32\n"
+                    "fault delay 100\n",
+                    s, error))
+      << error;
+  EXPECT_EQ(s.switches, 1);
+  EXPECT_EQ(s.value, 0x20);
+  EXPECT_EQ(s.echoStatus, 0x0F);
+  EXPECT_EQ(s.echoDelayMs, 7);
+  EXPECT_EQ(s.boardKind, 12);
+  ASSERT_EQ(s.units.size(), 1u);
+  const adaptersim::ScenarioUnit& unit = s.units[0];
+  EXPECT_EQ(unit.unitClass, adaptersim::UnitClass::Central);
+  EXPECT_EQ(unit.address, 32);
+  ASSERT_EQ(unit.frames.size(), 1u);
+  EXPECT_EQ(unit.frames[0].command, 0x90);
+  EXPECT_EQ(unit.frames[0].afterMs, 50);
+  EXPECT_EQ(s.params["C-02"], (Bytes{1, 2}));
+  EXPECT_EQ(s.board["Q"], (Bytes{0x0A, 0x0B}));
+  EXPECT_EQ(s.logger, (Bytes{0x31, 0x32}));
+  EXPECT_EQ(s.faults, std::vector<std::string>{"delay 100"});
+
+  // A central unit's identity: ROM, Zubrel address, 0, kind, model.
+  Bytes frame = adaptersim::busFrame(unit, unit.frames[0]);
+  EXPECT_EQ(frame, (Bytes{0x14, 0x20, 0x0F, 0x14, 0x0B, 0x90, 0x01, 0x02, 0x03, 0x04, 0x00, 0x00, 0x09, 0xAB,
+                          0xCD, 0x00, 0x97}));
+}
+
+TEST(SimulatorScenarioTest, BadLinesAreNamed) {
+  struct Case {
+    const char* text;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"unit outdoor 1\nbogus 3\n", "line 2: unknown keyword 'bogus'"},
+      {"frame 60\n", "line 1: frame before any unit"},
+      {"unit attic 1\n", "line 1: unit class must be outdoor, indoor or central"},
+      {"unit outdoor 300\n", "line 1: bad value for address"},
+      {"logger 3G\n", "line 1: '3G' is not a hexadecimal byte"},
+      {"adapter colour 3\n", "line 1: unknown adapter setting 'colour'"},
+  };
+  for (const Case& c : cases) {
+    adaptersim::Scenario s;
+    std::string error;
+    EXPECT_FALSE(parse(c.text, s, error)) << c.text;
+    EXPECT_EQ(error, c.error);
+  }
+}
+
+TEST(SimulatorAdapterTest, FramesTheLibrarysPacketsAndAnswersOnlyGoodOnes) {
+  adaptersim::Scenario s;
+  adaptersim::Vexa5Adapter adapter(s);
+  auto feed = [&](const Bytes& bytes, std::vector<adaptersim::ReceivedPacket>& packets,
+                  std::vector<adaptersim::Answer>& answers) {
+    for (uint8_t b : bytes) adapter.feed(b, packets, answers);
+  };
+  std::vector<adaptersim::ReceivedPacket> packets;
+  std::vector<adaptersim::Answer> answers;
+  feed({0x41, 0x02, 0x5A, 0x59, 0x03}, packets, answers);  // stray byte, poll with a bad check
+  ASSERT_EQ(packets.size(), 2u);
+  EXPECT_EQ(packets[0].note, "stray byte");
+  EXPECT_EQ(packets[1].note, "bad check byte");
+  EXPECT_TRUE(answers.empty());
+
+  // A bus frame holding 0x03 is framed by its own length, not at that byte.
+  packets.clear();
+  feed(adaptertest::packet({'S', 'D', '0', 'F', 'F', 'F', 'F'}), packets, answers);
+  const Bytes frame{0xFD, 0x0F, 0xFF, 0x08, 0x04, 0xE6, 0x03, 0x03, 0x00, 0xFA};
+  Bytes send{'F'};
+  send.insert(send.end(), frame.begin(), frame.end());
+  feed(adaptertest::packet(send), packets, answers);
+  ASSERT_EQ(packets.size(), 2u);
+  EXPECT_TRUE(packets[1].good);
+  ASSERT_EQ(answers.size(), 3u);
+  EXPECT_EQ(answers[1].bytes, (Bytes{0x02, 'F', 0x44, 0x03}));
+  EXPECT_TRUE(answers[2].echo);
+  EXPECT_EQ(answers[2].bytes, adaptersim::Vexa5Adapter::busFramePacket(frame, 0x0E));
+
+  // A parameter request outside parameter mode is not answered.
+  answers.clear();
+  feed(adaptertest::packet({'B', '0', '1'}), packets, answers);
+  EXPECT_TRUE(answers.empty());
+  EXPECT_EQ(packets.back().note, "parameter request B-01, not in parameter mode: no answer");
+}
+
+// Reads the program's first output line within the wait.
+std::string readFirstLine(int fd) {
+  std::string line;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  char c = 0;
+  while (std::chrono::steady_clock::now() < deadline) {
+    ssize_t n = read(fd, &c, 1);
+    if (n == 1 && c == '\n') return line;
+    if (n == 1) line += c;
+    if (n <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return line;
+}
+
+class SimulatorProgramTest : public adaptertest::AdapterTest {};
+
+TEST_F(SimulatorProgramTest, RunsStandaloneAndOffersItsSlaveThroughALink) {
+  std::string program = std::string(PELOMAR_BIN_DIR) + "/adapter-sim";
+  char linkTemplate[] = "/tmp/adapter-sim-linkXXXXXX";
+  ASSERT_NE(mkdtemp(linkTemplate), nullptr);
+  std::string link = std::string(linkTemplate) + "/com1";
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  const char* argv[] = {program.c_str(), "--link", link.c_str(), nullptr};
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, program.c_str(), &actions, nullptr, const_cast<char**>(argv), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  close(out[1]);
+  fcntl(out[0], F_SETFL, O_NONBLOCK);
+
+  std::string first = readFirstLine(out[0]);
+  ASSERT_EQ(first.rfind("slave: /dev/", 0), 0u) << first;
+  char target[PATH_MAX] = {};
+  ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+  EXPECT_EQ(std::string(target), first.substr(7));
+
+  // The library opens the link like any serial device and is answered.
+  setenv("TRAMSOLL_COM1", link.c_str(), 1);
+  setSerialDeviceFactory(nullptr);
+  ASSERT_TRUE(openPort(1, kAdapterVexa5));
+  queueStatusPoll();
+  vexa5Scheduler();
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (packetInFlight().code != 0 && std::chrono::steady_clock::now() < deadline) {
+    vexa5Dispatch();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(packetInFlight().code, 0);
+  EXPECT_EQ(adapterStatus.kept.size(), 1u);
+  closePort();
+  unsetenv("TRAMSOLL_COM1");
+
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_NE(access(link.c_str(), F_OK), 0) << "the link goes with the program";
+  close(out[0]);
+  rmdir(linkTemplate);
+}
+
+}  // namespace
