@@ -7,8 +7,12 @@
 #include <deque>
 #include <memory>
 
+#include "adapter/link_state.h"
 #include "adapter/serial_device.h"
 #include "adapter/serial_port.h"
+#include "engine/frame.h"
+#include "store/debug_ring.h"
+#include "store/recv_ring.h"
 
 namespace fuzzline {
 
@@ -63,6 +67,17 @@ inline void feedLine(const uint8_t* data, size_t from, size_t size) {
     }
     input.push_back({data[i], 0});
   }
+}
+
+// Empties what one input left behind: the frame ring, the link, the debug
+// lines and the error words.
+inline void resetAfterInput() {
+  tramsoll::BusFrameRecord record;
+  while (tramsoll::recvRingTake(record)) {
+  }
+  tramsoll::clearLinkState();
+  tramsoll::debugRing().clear();
+  tramsoll::clearErrorWords();
 }
 
 }  // namespace fuzzline

@@ -7,10 +7,7 @@
 
 #include "adapter/link_state.h"
 #include "adapter/plus.h"
-#include "engine/frame.h"
 #include "fuzz_serial_line.h"
-#include "store/debug_ring.h"
-#include "store/recv_ring.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzline::openOnce(tramsoll::kAdapterPlus);
@@ -23,11 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     packet.code = kCodes[data[0] % sizeof kCodes];
     tramsoll::plusDispatch();
   }
-  tramsoll::BusFrameRecord record;
-  while (tramsoll::recvRingTake(record)) {
-  }
-  tramsoll::clearLinkState();
-  tramsoll::debugRing().clear();
-  tramsoll::clearErrorWords();
+  fuzzline::resetAfterInput();
   return 0;
 }

@@ -8,10 +8,7 @@
 
 #include "adapter/link_state.h"
 #include "adapter/vexa5.h"
-#include "engine/frame.h"
 #include "fuzz_serial_line.h"
-#include "store/debug_ring.h"
-#include "store/recv_ring.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzline::openOnce(tramsoll::kAdapterVexa5);
@@ -29,11 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     packet.code = packet.bytes[1];
     tramsoll::vexa5Dispatch();
   }
-  tramsoll::BusFrameRecord record;
-  while (tramsoll::recvRingTake(record)) {
-  }
-  tramsoll::clearLinkState();
-  tramsoll::debugRing().clear();
-  tramsoll::clearErrorWords();
+  fuzzline::resetAfterInput();
   return 0;
 }

@@ -36,13 +36,7 @@ class PlusTest : public adaptertest::AdapterTest {
     AdapterTest::SetUp();
     openFakePort(kAdapterPlus);
   }
-  std::vector<Bytes> queued() {
-    std::vector<Bytes> packets;
-    uint8_t bytes[kPacketSize];
-    int length = 0;
-    while (sendRing().take(bytes, length)) packets.emplace_back(bytes, bytes + length);
-    return packets;
-  }
+  std::vector<Bytes> queued() { return adaptertest::takeQueued(); }
   std::vector<BusFrameRecord> takeFrames() {
     std::vector<BusFrameRecord> frames;
     BusFrameRecord record;
