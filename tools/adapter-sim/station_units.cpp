@@ -35,6 +35,11 @@ Bytes unitFrame(uint8_t type, uint8_t sender, uint8_t head, uint8_t command, con
   return bytes;
 }
 
+// E6 a n v c (10 bytes) or E8 a n vl vh c (11 bytes).
+bool isSettingFrame(const Bytes& f) {
+  return (f[5] == kSettingRequest && f.size() >= 10) || (f[5] == kSettingChange && f.size() >= 11);
+}
+
 bool addressed(const ScenarioUnit& unit, uint8_t receiver) { return receiver == 0xFF || receiver == unit.address; }
 
 const ScenarioFrame* scenarioFrame(const ScenarioUnit& unit, uint8_t command) {
@@ -69,7 +74,7 @@ StationUnits::StationUnits(const std::vector<ScenarioUnit>& units) {
   for (const ScenarioUnit& unit : units) states_.push_back({unit});
 }
 
-void StationUnits::answerQuery(State& state, uint8_t query, std::vector<UnitAnswer>& out) const {
+void StationUnits::answerQuery(State& state, uint8_t query, std::vector<UnitAnswer>& out) {
   const ScenarioUnit& u = state.unit;
   std::string who = " of unit " + std::to_string(u.address);
   if (query == kIdentity) {
@@ -85,7 +90,7 @@ void StationUnits::answerQuery(State& state, uint8_t query, std::vector<UnitAnsw
 }
 
 // Takes the parts of a central command that carry their mark.
-void StationUnits::applyCommand(State& state, const Bytes& f) const {
+void StationUnits::applyCommand(State& state, const Bytes& f) {
   ScenarioUnit& u = state.unit;
   if (f[0] == kCommandType) {
     if (f[6] & 0x02) u.running = f[6] & 0x01;
@@ -98,7 +103,7 @@ void StationUnits::applyCommand(State& state, const Bytes& f) const {
   if (f[15] & 0x80) state.control = f[15];
 }
 
-void StationUnits::answerSetting(State& state, const Bytes& f, std::vector<UnitAnswer>& out) const {
+void StationUnits::answerSetting(State& state, const Bytes& f, std::vector<UnitAnswer>& out) {
   ScenarioUnit& u = state.unit;
   const uint8_t number = f[7];
   if (f[5] == kSettingChange) u.settings[number] = static_cast<uint16_t>(f[8] | f[9] << 8);
@@ -127,8 +132,7 @@ std::vector<UnitAnswer> StationUnits::hear(const Bytes& f) {
       if (f[0] == kCommandType) {
         out.push_back({statusFrame(u), "new status of unit " + std::to_string(u.address)});
       }
-    } else if ((command == kSettingRequest || command == kSettingChange) && f.size() >= 10u + (command == kSettingChange) &&
-               addressed(u, f[6])) {
+    } else if (isSettingFrame(f) && addressed(u, f[6])) {
       answerSetting(state, f, out);
     }
   }

@@ -60,9 +60,9 @@ class StationUnits {
     bool announced = false;  // has sent its 90
   };
 
-  void answerQuery(State& state, uint8_t query, std::vector<UnitAnswer>& out) const;
-  void applyCommand(State& state, const Bytes& frame) const;
-  void answerSetting(State& state, const Bytes& frame, std::vector<UnitAnswer>& out) const;
+  static void answerQuery(State& state, uint8_t query, std::vector<UnitAnswer>& out);
+  static void applyCommand(State& state, const Bytes& frame);
+  static void answerSetting(State& state, const Bytes& frame, std::vector<UnitAnswer>& out);
 
   std::vector<State> states_;
 };
