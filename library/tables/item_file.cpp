@@ -328,8 +328,8 @@ void readItemLine(const ItemLine& line, int32_t fileIndex, ItemSection& section)
     copyField(item.stateText1, "1");
   }
 
-  UnitGroup group;
-  if (findKishuSub(fileIndex, section.unitType, section.groupNumber, group) && group.itemCount >= kTableCountLimit)
+  int32_t held = 0;
+  if (findKishuSubItemCount(fileIndex, section.unitType, section.groupNumber, held) && held >= kTableCountLimit)
     return lineFault(line, "Item num over %d", kTableCountLimit + 1);
   addItem(fileIndex, section.unitType, section.groupNumber, item);  // a name already held is ignored
 }

@@ -1,6 +1,7 @@
 #include "tables/model_tables.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -16,9 +17,53 @@ struct DataBlock {
   uint16_t length;
 };
 
+// The items of one group, kept in fixed chunks so that a growing group never
+// moves the records it holds; a short key per name keeps the search for a
+// name already held off the large records.
+class ItemList {
+ public:
+  std::size_t size() const { return count_; }
+  const ItemRecord& operator[](std::size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
+
+  bool holdsName(const char* name) const {
+    uint32_t key = nameKey(name);
+    for (std::size_t i = 0; i < count_; ++i) {
+      if (keys_[i] == key && std::strncmp((*this)[i].name, name, kItemNameSize) == 0) return true;
+    }
+    return false;
+  }
+
+  // The new record's slot, or nullptr when memory ran out (nothing changed).
+  ItemRecord* append(const char* name) {
+    try {
+      keys_.reserve(count_ + 1);
+      if (count_ % kChunk == 0) chunks_.push_back(std::unique_ptr<ItemRecord[]>(new ItemRecord[kChunk]));
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
+    keys_.push_back(nameKey(name));
+    ItemRecord* slot = &chunks_[count_ / kChunk][count_ % kChunk];
+    ++count_;
+    return slot;
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 32;
+
+  static uint32_t nameKey(const char* name) {
+    uint32_t key = 2166136261u;
+    for (std::size_t i = 0; i < kItemNameSize && name[i]; ++i) key = (key ^ static_cast<uint8_t>(name[i])) * 16777619u;
+    return key;
+  }
+
+  std::vector<std::unique_ptr<ItemRecord[]>> chunks_;
+  std::vector<uint32_t> keys_;
+  std::size_t count_ = 0;
+};
+
 struct GroupRow {
   UnitGroup group;
-  std::vector<ItemRecord> items;
+  ItemList items;
 };
 
 struct ModelRow {
@@ -208,6 +253,15 @@ bool findKishuSub(int32_t fileIndex, int unitType, int groupNumber, UnitGroup& o
   return true;
 }
 
+bool findKishuSubItemCount(int32_t fileIndex, int unitType, int groupNumber, int32_t& count) {
+  count = 0;
+  ModelRow* model = modelAt(fileIndex);
+  const GroupRow* row = model ? findGroup(*model, unitType, groupNumber) : nullptr;
+  if (!row) return false;
+  count = static_cast<int32_t>(row->items.size());
+  return true;
+}
+
 bool addItem(int32_t fileIndex, int unitType, int groupNumber, const ItemRecord& item) {
   ModelRow* model = modelAt(fileIndex);
   if (!model) return false;
@@ -220,12 +274,15 @@ bool addItem(int32_t fileIndex, int unitType, int groupNumber, const ItemRecord&
     row = &model->groups.back();
   }
   if (row->items.size() >= kTableCountLimit) return false;
-  for (const auto& held : row->items) {
-    if (std::strncmp(held.name, item.name, kItemNameSize) == 0) return false;
+  if (row->items.holdsName(item.name)) return false;
+  ItemRecord* slot = row->items.append(item.name);
+  if (!slot) {
+    setBits(errFault, fault::kMemory);
+    logLine("MemMngr: malloc error for ItemTable");
+    return false;
   }
-  ItemRecord copy = item;
-  keepItem(copy);
-  if (!appendRow(row->items, std::move(copy), "ItemTable")) return false;
+  *slot = item;
+  keepItem(*slot);
   row->group.itemCount = static_cast<uint8_t>(row->items.size());
   return true;
 }
