@@ -146,8 +146,7 @@ bool readTableFile(const char* name, RowHandler row) {
     }
     if (splitFields(line, fields)) row(fields);
   }
-  int closed = std::fclose(file);
-  if (closed != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(closed));
+  closeTableFile(file);
   return whole;
 }
 

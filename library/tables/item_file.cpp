@@ -141,8 +141,7 @@ bool readItemFile(const char* name, Handler handle) {
     }
     handle(section, line, true);
   }
-  int closed = std::fclose(file);
-  if (closed != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(closed));
+  closeTableFile(file);
   return true;
 }
 

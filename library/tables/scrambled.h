@@ -56,6 +56,10 @@ bool parseBitPattern(const char* text, int32_t& position, int n, uint32_t& value
 uint32_t parseHex(const char* text, int32_t& position);
 uint32_t parseDecimal(const char* text, int32_t& position);
 
+// Closes a setting or table file read with the line reader; a failing close
+// writes its "FileHndl: " line and changes nothing else.
+void closeTableFile(std::FILE* file);
+
 // Writes `size` bytes scrambled by the byte rule.
 bool writeScrambled(std::FILE* file, const void* data, std::size_t size);
 

@@ -264,11 +264,6 @@ bool readRow(const Fields& f, int lineNumber) {
   return false;
 }
 
-void closeSettingFile(std::FILE* file) {
-  int ret = std::fclose(file);
-  if (ret != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(ret));
-}
-
 }  // namespace
 
 bool loadSettingFile() {
@@ -279,7 +274,7 @@ bool loadSettingFile() {
     return false;
   }
   bool result = readSettingRows(file);
-  closeSettingFile(file);
+  closeTableFile(file);
   return result;
 }
 
