@@ -132,20 +132,12 @@ bool readTableFile(const char* name, RowHandler row) {
     setBits(errFault, fault::kTableLoad);
     return false;
   }
-  bool whole = true;
-  char line[kMaxLine + 1];
-  Fields fields;
-  for (int lineNumber = 1;; ++lineNumber) {
-    LineResult read = readScrambledLine(file, line);
-    if (read == LineResult::EndOfFile) break;
-    if (read == LineResult::LineOver) {
-      // The reader has set the table-load bit.
-      if (checkMode) logLine("FileHndl: %s(%d) line over %d", name, lineNumber, kMaxLine);
-      whole = false;
-      break;
-    }
-    if (splitFields(line, fields)) row(fields);
-  }
+  auto lineOver = [name](int number) {
+    // The reader has set the table-load bit; the rest of the file is not read.
+    if (checkMode) logLine("FileHndl: %s(%d) line over %d", name, number, kMaxLine);
+    return false;
+  };
+  bool whole = readTableLines(file, lineOver, [&](const Fields& fields, int) { row(fields); });
   closeTableFile(file);
   return whole;
 }

@@ -116,31 +116,21 @@ bool readItemFile(const char* name, Handler handle) {
     return false;
   }
   Section section = Section::None;
-  char text[kMaxLine + 1];
-  Fields fields;
-  for (int number = 1;; ++number) {
-    LineResult read = readScrambledLine(file, text);
-    if (read == LineResult::EndOfFile) break;
-    if (read == LineResult::LineOver) logLine("KtbError: %s(%d) line over %d char", name, number, kMaxLine);
-    if (!splitFields(text, fields)) continue;
+  auto lineOver = [name](int number) {
+    logLine("KtbError: %s(%d) line over %d char", name, number, kMaxLine);
+    return true;  // the line's first bytes are still handled
+  };
+  readTableLines(file, lineOver, [&](const Fields& fields, int number) {
     const char* first = fields[0];
     ItemLine line{name, number, fields};
-    if (std::strcmp(first, "[report]") == 0) {
-      section = Section::Report;
-    } else if (std::strcmp(first, "[data]") == 0) {
-      section = Section::Data;
-    } else if (std::strcmp(first, "[exist]") == 0) {
-      section = Section::Exist;
-    } else if (std::strncmp(first, "[item", 5) == 0) {
-      section = Section::Item;
-    } else if (section != Section::None) {
-      handle(section, line, false);
-      continue;
-    } else {
-      continue;
-    }
-    handle(section, line, true);
-  }
+    Section marked = Section::None;
+    if (std::strcmp(first, "[report]") == 0) marked = Section::Report;
+    if (std::strcmp(first, "[data]") == 0) marked = Section::Data;
+    if (std::strcmp(first, "[exist]") == 0) marked = Section::Exist;
+    if (std::strncmp(first, "[item", 5) == 0) marked = Section::Item;
+    if (marked != Section::None) section = marked;
+    if (section != Section::None) handle(section, line, marked != Section::None);
+  });
   closeTableFile(file);
   return true;
 }
