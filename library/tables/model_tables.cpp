@@ -1,7 +1,6 @@
 #include "tables/model_tables.h"
 
 #include <cstring>
-#include <memory>
 #include <new>
 #include <vector>
 
@@ -17,38 +16,75 @@ struct DataBlock {
   uint16_t length;
 };
 
-// The items of one group, kept in fixed chunks so that a growing group never
-// moves the records it holds; a short key per name keeps the search for a
-// name already held off the large records.
+// The items of one group. A record is mostly empty room (its program field
+// alone is 1280 bytes), so the list keeps each record's texts packed one
+// after another in a text pool and gives whole records back on request; a
+// large installation's tables then take a few megabytes instead of a
+// hundred. A short key per name keeps the search for a held name quick.
 class ItemList {
  public:
-  std::size_t size() const { return count_; }
-  const ItemRecord& operator[](std::size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
+  std::size_t size() const { return entries_.size(); }
 
   bool holdsName(const char* name) const {
     uint32_t key = nameKey(name);
-    for (std::size_t i = 0; i < count_; ++i) {
-      if (keys_[i] == key && std::strncmp((*this)[i].name, name, kItemNameSize) == 0) return true;
+    for (const Entry& entry : entries_) {
+      if (entry.key == key && std::strncmp(pool_.data() + entry.offset, name, kItemNameSize) == 0) return true;
     }
     return false;
   }
 
-  // The new record's slot, or nullptr when memory ran out (nothing changed).
-  ItemRecord* append(const char* name) {
+  // Appends the record's texts (each cut to its field) and flags; false when
+  // memory ran out, with nothing changed.
+  bool append(const ItemRecord& item) {
+    const std::size_t offset = pool_.size();
     try {
-      keys_.reserve(count_ + 1);
-      if (count_ % kChunk == 0) chunks_.push_back(std::unique_ptr<ItemRecord[]>(new ItemRecord[kChunk]));
+      entries_.reserve(entries_.size() + 1);
+      appendText(item.name);
+      appendText(item.fullScale);
+      appendText(item.program);
+      appendText(item.stateText0);
+      appendText(item.stateText1);
     } catch (const std::bad_alloc&) {
-      return nullptr;
+      pool_.resize(offset);
+      return false;
     }
-    keys_.push_back(nameKey(name));
-    ItemRecord* slot = &chunks_[count_ / kChunk][count_ % kChunk];
-    ++count_;
-    return slot;
+    // Flag bits 9-10 and 16-31 are never kept.
+    entries_.push_back(Entry{item.flags & itemflag::kKept, static_cast<uint32_t>(offset), nameKey(pool_.data() + offset)});
+    return true;
+  }
+
+  // Item `i` into a cleared record.
+  void copyOut(std::size_t i, ItemRecord& out) const {
+    out.flags = entries_[i].flags;
+    const char* text = pool_.data() + entries_[i].offset;
+    text = takeText(out.name, text);
+    text = takeText(out.fullScale, text);
+    text = takeText(out.program, text);
+    text = takeText(out.stateText0, text);
+    takeText(out.stateText1, text);
   }
 
  private:
-  static constexpr std::size_t kChunk = 32;
+  struct Entry {
+    uint32_t flags;
+    uint32_t offset;  // of the name; the other texts follow it
+    uint32_t key;
+  };
+  // A text of a record field, cut to the field as the table keeps it.
+  template <std::size_t N>
+  void appendText(const char (&text)[N]) {
+    std::size_t n = strnlen(text, N - 1);
+    pool_.insert(pool_.end(), text, text + n);
+    pool_.push_back('\0');
+  }
+
+  // Copies one pooled text into its field; answers the next text.
+  template <std::size_t N>
+  static const char* takeText(char (&to)[N], const char* text) {
+    std::size_t n = std::strlen(text);
+    std::memcpy(to, text, n);
+    return text + n + 1;
+  }
 
   static uint32_t nameKey(const char* name) {
     uint32_t key = 2166136261u;
@@ -56,9 +92,8 @@ class ItemList {
     return key;
   }
 
-  std::vector<std::unique_ptr<ItemRecord[]>> chunks_;
-  std::vector<uint32_t> keys_;
-  std::size_t count_ = 0;
+  std::vector<Entry> entries_;
+  std::vector<char> pool_;
 };
 
 struct GroupRow {
@@ -136,17 +171,6 @@ bool addGroup(ModelRow& model, const UnitGroup& group) {
   if (!appendRow(model.groups, std::move(row), "KishuSubTable")) return false;
   model.entry.unitGroupCount = static_cast<uint8_t>(model.groups.size());
   return true;
-}
-
-// What the tables keep of a given record: terminated texts, and flag bits
-// 9-10 and 16-31 clear.
-void keepItem(ItemRecord& item) {
-  terminate(item.name);
-  terminate(item.fullScale);
-  terminate(item.program);
-  terminate(item.stateText0);
-  terminate(item.stateText1);
-  item.flags &= itemflag::kKept;
 }
 
 }  // namespace
@@ -275,14 +299,11 @@ bool addItem(int32_t fileIndex, int unitType, int groupNumber, const ItemRecord&
   }
   if (row->items.size() >= kTableCountLimit) return false;
   if (row->items.holdsName(item.name)) return false;
-  ItemRecord* slot = row->items.append(item.name);
-  if (!slot) {
+  if (!row->items.append(item)) {
     setBits(errFault, fault::kMemory);
     logLine("MemMngr: malloc error for ItemTable");
     return false;
   }
-  *slot = item;
-  keepItem(*slot);
   row->group.itemCount = static_cast<uint8_t>(row->items.size());
   return true;
 }
@@ -293,7 +314,7 @@ bool getItem(int32_t fileIndex, int unitType, int groupNumber, int32_t itemIndex
   if (!model) return false;
   const GroupRow* row = findGroup(*model, unitType, groupNumber);
   if (!row || itemIndex < 0 || static_cast<std::size_t>(itemIndex) >= row->items.size()) return false;
-  out = row->items[static_cast<std::size_t>(itemIndex)];
+  row->items.copyOut(static_cast<std::size_t>(itemIndex), out);
   int32_t unitAt = findText(out.name, "(kgf/cm2)");
   if (unitAt > 0) out.name[unitAt - 1] = '\0';
   return true;
