@@ -3,6 +3,7 @@
 #include "frame/FrmMes.h"
 #include "frame/ask_yes_no.h"
 #include "frame/frmDspParam.h"
+#include "frame/frmMain.h"
 #include "frame/frmMessage.h"
 #include "frame/help.h"
 #include "frame/library/tramsoll_api.h"
@@ -412,6 +413,11 @@ void frmMdi::closeEvent(QCloseEvent* event) {
 }
 
 void frmMdi::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) lblMdiStatus->setText(tableText(380));
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    // While the main menu is the active child its own line stays.
+    const frmMain& menu = frmMain::instance();
+    const bool menuActive = menu.isLoaded() && mdiArea->activeSubWindow() == menu.subWindow();
+    lblMdiStatus->setText(tableText(menuActive ? 381 : 380));
+  }
   QMainWindow::changeEvent(event);
 }
