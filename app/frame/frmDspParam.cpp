@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kWidth = 3000;
+constexpr int kWidth = 3300;
 constexpr int kHeight = 1800;
 
 }  // namespace
