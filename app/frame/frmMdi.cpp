@@ -293,29 +293,23 @@ void frmMdi::showCentralTicks() {
   mnuProhibition->setChecked(!program().centralOperation);
 }
 
-void frmMdi::mnuPermission_Click() {
-  ProgramValues& values = program();
-  if (values.mapRecodeModeOpen && !values.centralOperation) {
-    showCentralTicks();
-    showMessage(QStringLiteral("12-2"), messageTexts()[44], messageTexts()[45], QString());
-    return;
-  }
-  values.centralOperation = true;
-  showCentralTicks();
-  setStatusPanelLine(2, QStringLiteral("Cen.Ope. : ON"));
-}
+void frmMdi::mnuPermission_Click() { changeCentralOperation(true); }
 
-void frmMdi::mnuProhibition_Click() {
+void frmMdi::mnuProhibition_Click() { changeCentralOperation(false); }
+
+void frmMdi::changeCentralOperation(bool permitted) {
   ProgramValues& values = program();
-  if (values.mapRecodeModeOpen && values.centralOperation) {
+  // While the map gathers in recording work the library keeps the setting
+  // it started with.
+  if (values.mapRecodeModeOpen && values.centralOperation != permitted) {
     showCentralTicks();
     showMessage(QStringLiteral("12-2"), messageTexts()[44], messageTexts()[45], QString());
     return;
   }
-  values.centralOperation = false;
+  values.centralOperation = permitted;
   showCentralTicks();
-  setStatusPanelLine(2, QStringLiteral("Cen.Ope. : OFF"));
-  showMessage(messageTexts()[46], messageTexts()[47], messageTexts()[48], messageTexts()[49]);
+  setStatusPanelLine(2, permitted ? QStringLiteral("Cen.Ope. : ON") : QStringLiteral("Cen.Ope. : OFF"));
+  if (!permitted) showMessage(messageTexts()[46], messageTexts()[47], messageTexts()[48], messageTexts()[49]);
 }
 
 void frmMdi::mnuFontSetting_Click() {

@@ -114,6 +114,7 @@ class frmMdi : public QMainWindow {
   QAction* addDisplayItem(QMenu* menu, const QString& caption, DisplayOption option, int16_t value);
   // Remembers the text-table entry that replaces an item's design caption.
   void caption(QAction* action, int entry, bool onlyWhenNotEmpty = false);
+  void changeCentralOperation(bool permitted);
   void setStatusPanelLine(int line, const QString& text);
 
   struct CaptionEntry {

@@ -33,12 +33,6 @@
 
 namespace {
 
-QList<bool> ticks(const auto& items) {
-  QList<bool> ticked;
-  for (QAction* item : items) ticked << item->isChecked();
-  return ticked;
-}
-
 QString panelLine(int line) { return frmDspParam::instance().Label1[static_cast<std::size_t>(line)]->text(); }
 
 // Answers the next Yes/No question and tells whether one came.

@@ -32,12 +32,6 @@ QStringList panelLines() {
   return lines;
 }
 
-QList<bool> ticks(const auto& items) {
-  QList<bool> ticked;
-  for (QAction* item : items) ticked << item->isChecked();
-  return ticked;
-}
-
 }  // namespace
 
 class ProgramStartTest : public QObject {

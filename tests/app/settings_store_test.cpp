@@ -86,21 +86,6 @@ class SettingsStoreTest : public QObject {
     QCOMPARE(read.range7, 1);
     QCOMPARE(read.range8, 5);  // 2 is no range
   }
-
-  void displayOptionReplacements() {
-    const auto check = [](DisplayOption option, int32_t index, int16_t expected) {
-      QCOMPARE(acceptedDisplayIndex(displayOptionSetting(option), index), expected);
-    };
-    check(kFontSize, 8, 8);
-    check(kFontSize, 10, 9);
-    check(kSubLine, 10, 10);
-    check(kSubLine, 15, 0);
-    check(kCursor, 2, 0);
-    check(kOsVersion, 0, 0);
-    check(kOsVersion, 7, 1);
-    check(kFontColor, -1, 0);
-    check(kTempUnit, 3, 0);
-  }
 };
 
 QTEST_MAIN(SettingsStoreTest)

@@ -7,6 +7,8 @@
 #include "support/fake_tramsoll.h"
 #include "support/test_support.h"
 
+#include <QAction>
+#include <QList>
 #include <QStringList>
 
 class ProgramFixture {
@@ -30,3 +32,10 @@ QTimer* readNextMessage(QStringList& lines);
 // Puts every window of the frame and the stubs away and clears the state
 // the end of the program leaves.
 void putWindowsAway();
+
+// The ticks of menu items, in order.
+QList<bool> ticks(const auto& items) {
+  QList<bool> ticked;
+  for (QAction* item : items) ticked << item->isChecked();
+  return ticked;
+}
