@@ -3,6 +3,7 @@
 #include "frame/frmDebugMessage.h"
 #include "frame/frmMdi.h"
 #include "frame/main_menu_commands.h"
+#include "frame/program_end.h"
 #include "frame/program_values.h"
 #include "frame/text_table.h"
 #include "frame/twips.h"

@@ -2,10 +2,7 @@
 
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
-#include "frame/frmStopRecode.h"
-#include "frame/program_end.h"
 #include "frame/program_values.h"
-#include "map/frmMap.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
 #include "records/frmDataTransfer.h"
@@ -54,15 +51,4 @@ void showMainMenu() {
   frmMain& menu = frmMain::instance();
   menu.showForm();
   menu.setFocus();
-}
-
-void requestEndOfApp() {
-  const frmMap& map = frmMap::instance();
-  if (!(map.mapRecode || map.mapRecodeTrigger || map.mapRecodeQ7Data)) {
-    prepareEndOfApp();
-    return;
-  }
-  frmStopRecode& question = frmStopRecode::instance();
-  question.idCalledFrom = 1;
-  question.showModal();
 }

@@ -13,5 +13,4 @@ void openDataTransfer();
 void openServiceStationEdit();
 // Display main menu.
 void showMainMenu();
-// END / F12: asks first when a recording runs, then winds the program down.
-void requestEndOfApp();
+// END / F12 is requestEndOfApp (program_end.h).

@@ -53,6 +53,14 @@ void closeDisplayWindows(const Collection<frmDataShow>& windows) {
 
 }  // namespace
 
+void requestEndOfApp() {
+  if (anyRecordingRuns()) {
+    askToStopRecording();
+    return;
+  }
+  prepareEndOfApp();
+}
+
 void stopGathering() {
   ProgramValues& values = program();
   values.gatherStartMode = 0;

@@ -6,6 +6,10 @@
 
 #include <functional>
 
+// END button and menu command: when a recording runs, asks first whether to
+// stop it (Yes winds the program down); otherwise winds it down at once.
+void requestEndOfApp();
+
 // Winds the program down: stops the recordings, tells every display window
 // and the map window to close, stops gathering, stores the port and sensor
 // settings and hides the main window; the end timer ends the program once
