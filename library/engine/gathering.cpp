@@ -1,5 +1,6 @@
 #include "engine/gathering.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -40,6 +41,8 @@ struct Worker {
   std::condition_variable wake;
   bool stopRequested = false;
 };
+
+std::atomic<bool> workerAutostart{true};
 
 // Never destroyed: a worker still running when the process ends must not
 // meet a destroyed thread object or tables.
@@ -111,6 +114,7 @@ void gatherThread() {
 }
 
 bool startWorker() {
+  if (!workerAutostart.load()) return true;
   Worker& w = worker();
   {
     std::lock_guard lock(w.wakeMutex);
@@ -276,5 +280,7 @@ int32_t changeGathering(int32_t modeBits) {
 }
 
 bool workerRunning() { return worker().thread.joinable(); }
+
+void setWorkerAutostart(bool start) { workerAutostart.store(start); }
 
 }  // namespace tramsoll

@@ -49,5 +49,8 @@ int32_t changeGathering(int32_t modeBits);
 
 // True while a worker thread exists (tests).
 bool workerRunning();
+// Tests only: with false, a start leaves the worker out and the test runs
+// the steps itself (runTimerStep).
+void setWorkerAutostart(bool start);
 
 }  // namespace tramsoll

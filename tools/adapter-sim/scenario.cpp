@@ -78,7 +78,11 @@ bool parseUnit(std::istringstream& words, Scenario& s, std::string& error) {
     else if (key == "zubrel" && options.value(key, false, 0, 255, v)) unit.zubrel = static_cast<uint8_t>(v);
     else if (key == "kind" && options.value(key, false, 0, 255, v)) unit.centralKind = static_cast<uint8_t>(v);
     else if (key == "type" && options.value(key, true, 0, 255, v)) unit.type = static_cast<int>(v);
-    else {
+    else if (key == "pause" && options.value(key, false, 0, 86400000, v)) {
+      unit.pauseAfterMs = static_cast<int>(v);
+      if (!options.value(key, false, 1, 86400000, v)) return false;
+      unit.pauseForMs = static_cast<int>(v);
+    } else {
       if (error.empty()) error = "unknown unit setting '" + key + "'";
       return false;
     }
@@ -198,6 +202,12 @@ Bytes identityBytes(const ScenarioUnit& unit) {
   }
   bytes.insert(bytes.end(), {static_cast<uint8_t>(unit.model >> 8), static_cast<uint8_t>(unit.model), 0x00});
   return bytes;
+}
+
+bool unitPaused(const ScenarioUnit& unit, long long sinceBusStartMs) {
+  if (unit.pauseAfterMs < 0) return false;
+  long long end = static_cast<long long>(unit.pauseAfterMs) + unit.pauseForMs;
+  return sinceBusStartMs >= unit.pauseAfterMs && sinceBusStartMs < end;
 }
 
 Bytes busFrame(const ScenarioUnit& unit, const ScenarioFrame& frame) {

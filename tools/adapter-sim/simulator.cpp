@@ -139,6 +139,7 @@ void Simulator::emitUnitFrames(Clock::time_point now) {
   if (mode != lastMode_) {
     frameTimers_.clear();
     if (mode == 1) {
+      busStart_ = now;
       for (std::size_t u = 0; u < scenario_.units.size(); ++u) {
         for (std::size_t f = 0; f < scenario_.units[u].frames.size(); ++f) {
           const ScenarioFrame& entry = scenario_.units[u].frames[f];
@@ -155,7 +156,8 @@ void Simulator::emitUnitFrames(Clock::time_point now) {
     const ScenarioFrame& entry = unit.frames[timer.frame];
     auto every = std::chrono::milliseconds(entry.everyMs);
     timer.due = std::max(timer.due + every, now);
-    if (silent_) continue;
+    auto sinceBusStart = std::chrono::duration_cast<std::chrono::milliseconds>(now - busStart_).count();
+    if (silent_ || unitPaused(unit, sinceBusStart)) continue;
     Answer frame{Vexa5Adapter::busFramePacket(busFrame(unit, entry), entry.status), 0, false, "bus frame"};
     send(frame);
   }

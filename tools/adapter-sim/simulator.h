@@ -100,6 +100,7 @@ class Simulator {
   std::deque<Pending> pending_;
   std::vector<FrameTimer> frameTimers_;
   int lastMode_ = 0;
+  std::chrono::steady_clock::time_point busStart_;
   int dropCount_ = 0;
   int withholdCount_ = 0;
   int corruptCount_ = 0;
