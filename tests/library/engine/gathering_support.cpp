@@ -6,6 +6,8 @@
 #include <sstream>
 #include <thread>
 
+#include "adapter/link_state.h"
+#include "adapter/send_ring.h"
 #include "engine/gathering.h"
 #include "engine/settings.h"
 #include "engine/timer_step.h"
@@ -187,6 +189,37 @@ void addBoardModels() {
 
 }  // namespace
 
+const char kSmallInstallation[] = R"(
+adapter switches 2 value 0x10
+unit outdoor 1 rom 00000101 model A005 zubrel 1
+frame 60 every 20 after 0
+frame 65 every 20 after 0 data 00 00 01 01 01 17 02
+unit indoor 17 rom 00000101 model 4302 zubrel 0
+frame 61 every 20 after 0
+frame 62 every 20 after 0 data 00 00 01 01 00 15 00
+unit indoor 18 rom 00000101 model 4302 zubrel 1
+frame 61 every 20 after 0
+frame 62 every 20 after 0 data 00 00 01 01 01 16 00
+unit central 32 model 7231 kind 225
+frame 90 every 20 after 0
+frame D0 every 20 after 0 data 00 00 00 00 00 03
+unit outdoor 2 rom 00000202 model A015 zubrel 2
+frame 60 every 20 after 0
+unit outdoor 5 rom 00000505 model 1234 zubrel 5
+frame 60 every 20 after 0
+frame 65 every 20 after 0
+param B-01 03 00 02
+param C-02 11 16 17
+board AB12 01 17
+board Q 01 17
+board W012 01 17
+board 3F 01 17
+board ABC 01 17
+board 12AB 01 17
+board 0A0B 01 17
+logger 17 2A
+)";
+
 const char* boardBlockOf(int kind) {
   static const char* const kBlocks[] = {"AB12", "Q", "W012", "3F", "ABC", "12AB", "0A0B"};
   return kind >= 8 && kind <= 14 ? kBlocks[kind - 8] : "";
@@ -284,6 +317,10 @@ void SimulatedGatheringTest::startSimulator(const std::string& text) {
 void SimulatedGatheringTest::nextSlot() {
   clock.advance(std::chrono::seconds(5));
   runOneStep(clock);
+}
+
+bool SimulatedGatheringTest::settle() {
+  return stepUntil([] { return sendRing().waiting() == 0 && packetInFlight().code == 0; });
 }
 
 void runOneStep(ManualClock& clock) { runTimerStep(clock.systemNow()); }

@@ -59,6 +59,13 @@ Bytes busFrame(uint8_t type, uint8_t sender, uint8_t command, const Bytes& data)
 Bytes unitData(uint32_t rom, uint8_t key, uint16_t number, const Bytes& more = {});
 tramsoll::BusFrameRecord record(const Bytes& frame, int32_t time = 0, uint8_t status = 0);
 
+// A small installation for the model set, every frame every 20 ms: outdoor
+// unit 1 (TALMA-224) with indoor units 17 and 18 on its ROM, central unit
+// 32, a second system whose outdoor unit 2 is of a model family (TALMA-280K
+// rows), outdoor unit 5 of a model no row knows; the board data of the
+// one-system model and of every board kind; the logger with its switches.
+extern const char kSmallInstallation[];
+
 // ---- Fixtures ----
 
 // Model set loaded, unit tables empty, a manual clock installed (its time a
@@ -84,6 +91,12 @@ class SimulatedGatheringTest : public GatheringTest {
   bool stepUntil(Done done, std::chrono::milliseconds wait = std::chrono::seconds(10));
   // Moves the clock to the next gather slot (5 s) and runs one step.
   void nextSlot();
+  // Runs steps until the adapter has answered every queued packet.
+  bool settle();
+  // Takes gather slots, letting the adapter answer between them, until
+  // `done` holds after one (at most `slots`).
+  template <class Done>
+  bool slotsUntil(Done done, int slots = 6);
 
   std::unique_ptr<adaptersim::Simulator> simulator;
 };
@@ -98,6 +111,16 @@ bool SimulatedGatheringTest::stepUntil(Done done, std::chrono::milliseconds wait
     runOneStep(clock);
     if (done()) return true;
     pauseBriefly();
+  }
+  return false;
+}
+
+template <class Done>
+bool SimulatedGatheringTest::slotsUntil(Done done, int slots) {
+  for (int i = 0; i < slots; ++i) {
+    nextSlot();
+    if (!settle()) return false;
+    if (done()) return true;
   }
   return false;
 }
