@@ -90,12 +90,12 @@ void waitForTick(Worker& w, std::chrono::steady_clock::time_point& next, std::ch
   w.wake.wait_until(lock, next, [&] { return w.stopRequested; });
 }
 
-void gatherThread() {
+// `state` is the state word the start set: a stop may already have cleared
+// it by the time the worker first gets the step frame.
+void gatherThread(uint32_t state) {
   Worker& w = worker();
-  uint32_t state = 0;
   {
     StepFrame frame;
-    state = gatherState.load();
     putStartLine(state);
     threadAlive.store(true);
   }
@@ -121,7 +121,7 @@ bool startWorker() {
     w.stopRequested = false;
   }
   try {
-    w.thread = std::thread(gatherThread);
+    w.thread = std::thread(gatherThread, gatherState.load());
   } catch (const std::system_error&) {
     return false;
   }
