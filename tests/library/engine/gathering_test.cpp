@@ -67,6 +67,11 @@ TEST_F(GatheringThread, StartResultsAndWhatEachLeavesBehind) {
   EXPECT_FALSE(workerRunning());
   EXPECT_FALSE(portIsOpen());
   EXPECT_EQ(gatherState.load(), 0u);
+  const Bytes stopPacket{0x02, 'S', 'P', 0x01, 0x03};
+  ASSERT_TRUE(waitFor([&] {
+    auto received = simulator->received();
+    return !received.empty() && received.back().bytes == stopPacket;
+  })) << "the adapter is told to stop";
 
   setBits(errCall, call::kRecordRead);
   EXPECT_EQ(initDataGather(1, 0, 3, 2, 0, " ", 5), 3);
@@ -85,7 +90,7 @@ TEST_F(GatheringThread, StartResultsAndWhatEachLeavesBehind) {
   std::this_thread::sleep_for(20ms);
   auto received = simulator->received();
   ASSERT_EQ(received.size(), before + 1) << "the port was touched only by the bad mode";
-  EXPECT_EQ(received.back().bytes, (Bytes{0x02, 'S', 'P', 0x01, 0x03})) << "only the stop packet";
+  EXPECT_EQ(received.back().bytes, stopPacket) << "only the stop packet";
   EXPECT_FALSE(portIsOpen());
   EXPECT_EQ(gatherState.load(), 0u);
 
