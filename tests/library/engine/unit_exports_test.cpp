@@ -4,16 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "engine/gathering.h"
 #include "engine/settings.h"
 #include "engine/unit_tables.h"
 #include "library/engine/gathering_support.h"
+#include "library/support/program_folder.h"
 #include "simulator.h"
 #include "store/discovery_table.h"
 #include "store/live_source.h"
 #include "store/live_table.h"
+#include "tables/setting_file.h"
+#include "tables/setting_tables.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;
@@ -268,6 +273,45 @@ TEST_F(UnitExports, ExportsRefuseWhenNotGathering) {
   for (auto& v : values) std::fill(std::begin(v), std::end(v), 7);
   EXPECT_EQ(getQ7AuAdrStatus(5, values[0], values[1], values[2], values[3], values[4]), 2);
   for (auto& v : values) EXPECT_EQ(v[17], 0);
+}
+
+// The scenario shipped for the program's simulated runs fits the sample
+// setting file: every unit is recognised as the scenario says.
+class SampleInstallation : public SimulatedGatheringTest {};
+
+TEST_F(SampleInstallation, ScenarioFitsTheSampleSettingFile) {
+  testsupport::ProgramFolder folder;
+  folder.copyTestdata("vexa5.set");
+  clearSettingTables();
+  resetModelTables();
+  loadSettingFile();
+  std::ifstream in(PELOMAR_TESTDATA_DIR "/installation.scenario");
+  std::ostringstream text;
+  text << in.rdbuf();
+  startSimulator(text.str());
+  ASSERT_EQ(initDataGather(1, 1, 3, 2, 0, " ", 5), 0);
+  int32_t state[3][256], rows[256], alarm[256], value[256], key[256];
+  auto scanAll = [&] {
+    getQ7AuAdrStatus(0, state[0], rows, alarm, value, key);
+    getQ7AuAdrStatus(1, state[1], rows, alarm, value, key);
+    getQ7AuAdrStatus(100, state[2], rows, alarm, value, key);
+    return state[0][1] == 3 && state[0][2] == 2 && state[0][6] == 1 && state[1][17] == 3 && state[1][18] == 3 &&
+           state[1][19] == 3 && state[2][32] == 3;
+  };
+  ASSERT_TRUE(stepUntil(scanAll)) << "outdoor 1: " << state[0][1] << ", 2: " << state[0][2] << ", 6: "
+                                  << state[0][6] << "; indoor 17: " << state[1][17] << ", 19: " << state[1][19]
+                                  << "; central 32: " << state[2][32];
+  char name[64];
+  int32_t length = 0;
+  for (auto [unitClass, address, model] : {std::tuple{0, 1, "TALMA-224"}, std::tuple{1, 18, "VELUN-28"},
+                                           std::tuple{1, 19, "VELUN-36Z"}, std::tuple{100, 32, "CORDA-CX1"}}) {
+    ASSERT_EQ(getQ7AuAdrInfo(unitClass, address, 1, name, &length), 0);
+    EXPECT_STREQ(name, model);
+  }
+  char names[4096] = {};
+  int32_t count = 0;
+  ASSERT_EQ(getKishuKouho("TALMA-280K", names, &length, &count), 0);
+  EXPECT_STREQ(names, "TALMA-280KA,");
 }
 
 }  // namespace
