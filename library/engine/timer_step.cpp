@@ -3,7 +3,7 @@
 #include <atomic>
 #include <span>
 
-#include "adapter/plus_step.h"
+#include "adapter/plus.h"
 #include "adapter/send_ring.h"
 #include "adapter/vexa5.h"
 #include "engine/bus_decode.h"
