@@ -1,11 +1,12 @@
 // Bus-mode gathering (1 ms worker tick) against the simulated adapter: the
 // worker thread's CPU use and how late each gather slot's snapshot comes,
 // for the small sample installation and for a large one of 64 units that
-// each send two frames every 5 s. A timing program, not a pass/fail test.
+// each send two frames every 5 s; the units are those of the sample model
+// set. A timing program, not a pass/fail test.
 //
 //   gather_bench [--seconds N]     (default 10 s per installation)
-#include <pthread.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,83 +21,14 @@
 #include <thread>
 #include <vector>
 
-#include "engine/clock.h"
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "simulator.h"
-#include "tables/model_tables.h"
-#include "tables/setting_tables.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;
 
 namespace {
-
-// ---- A model set for the bus units of the scenarios ----
-
-template <std::size_t N>
-void copy(char (&field)[N], const char* text) {
-  std::memset(field, 0, N);
-  std::strncpy(field, text, N - 1);
-}
-
-void addItem(int32_t file, int type, int group, const char* name, int32_t dataType, const char* program) {
-  ItemRecord item{};
-  copy(item.name, name);
-  item.flags = static_cast<uint32_t>(dataType) << itemflag::kTypeShift;
-  copy(item.fullScale, "100");
-  copy(item.program, program);
-  tramsoll::addItem(file, type, group, item);
-}
-
-int32_t addFile(const char* name, std::initializer_list<const char*> blocks, int type, const char* groupName) {
-  KishuEntry entry{};
-  copy(entry.fileName, name);
-  int32_t file = 0;
-  int32_t index = 0;
-  addKishu(entry, file);
-  for (const char* block : blocks) addKishuData(file, block, 16, index);
-  UnitGroup group{};
-  group.unitType = static_cast<uint8_t>(type);
-  group.groupNumber = type == 100 ? 0 : 1;
-  copy(group.groupName, groupName);
-  addKishuSub(file, group);
-  return file;
-}
-
-void addBusRow(uint8_t kind, const char* model, const char* file, uint16_t value, uint16_t mask) {
-  SettingQ7Row row{};
-  row.connectionKind = kind;
-  copy(row.modelName, model);
-  copy(row.itemFile, file);
-  row.longValue = value;
-  row.longMask = mask;
-  if (kind == connect::kDC) {
-    row.centralValue = 0xE1;
-    row.centralMask = 0xF3;
-  }
-  addSettingQ7(row);
-}
-
-// The rows of the sample setting file that the scenarios' units match, with
-// item files whose error and warning items the slots evaluate.
-void loadModelSet() {
-  addBusRow(connect::kDO, "TALMA-224", "outdr01.itm", 0xA000, 0xF0F0);
-  addBusRow(connect::kDI, "VELUN-28", "indr01.itm", 0x4000, 0xF0F0);
-  addBusRow(connect::kDIZ, "VELUN-36Z", "indr01.itm", 0x4080, 0xF0F0);
-  addBusRow(connect::kDC, "CORDA-CX1", "cntr01.itm", 0x7001, 0xF00F);
-  int32_t outdoor = addFile("outdr01.itm", {"60", "65", "66"}, 0, "TALMA");
-  addItem(outdoor, 0, 1, "Outlet temp", datatype::kAnalog, "btoua,65[5],C");
-  addItem(outdoor, 0, 1, "Pressure", datatype::kFloat1, "btoua,65[7],kgf/cm2");
-  addItem(outdoor, 0, 1, "Error", datatype::kBinary, "btob,65[6],0,0,1");
-  addItem(outdoor, 0, 1, "Warning", datatype::kOnOff, "btob,65[6],1,OFF,ON");
-  int32_t indoor = addFile("indr01.itm", {"61", "62"}, 1, "VELUN");
-  addItem(indoor, 1, 1, "Room temp", datatype::kAnalog, "btoua,62[5],C");
-  addItem(indoor, 1, 1, "Error", datatype::kBinary, "btob,62[7],0,0,1");
-  addItem(indoor, 1, 1, "Warning", datatype::kOnOff, "btob,62[7],1,OFF,ON");
-  int32_t central = addFile("cntr01.itm", {"90", "D0"}, 100, "CORDA");
-  addItem(central, 100, 0, "Mode", datatype::kInteger, "btoua,D0[5],x");
-}
 
 // ---- Installations ----
 
@@ -116,16 +48,16 @@ std::string largeInstallation() {
     char rom[16];
     std::snprintf(rom, sizeof rom, "%08X", 0x100 + o);
     int outdoor = 1 + o;
-    s << "unit outdoor " << outdoor << " rom " << rom << " model A305 zubrel " << o << "\n";
+    s << "unit outdoor " << outdoor << " rom " << rom << " model A102 zubrel " << o << "\n";
     s << "frame 60 every 5000 after " << (o * 311) % 5000 << "\n";
-    s << "frame 65 every 5000 after " << (o * 311 + 97) % 5000 << " data " << rom[0] << rom[1] << ' ' << rom[2]
-      << rom[3] << ' ' << rom[4] << rom[5] << ' ' << rom[6] << rom[7] << " 01 17 02 11 03\n";
+    s << "frame E2 every 5000 after " << (o * 311 + 97) % 5000 << " data " << rom[0] << rom[1] << ' ' << rom[2]
+      << rom[3] << ' ' << rom[4] << rom[5] << ' ' << rom[6] << rom[7] << " 01 FB 1A 80 0C 05 83 14 33 2D 00 82\n";
     for (int i = 0; i < 3; ++i) {
       int address = 17 + o * 3 + i;
-      s << "unit indoor " << address << " rom " << rom << " model 4302 zubrel " << i << "\n";
+      s << "unit indoor " << address << " rom " << rom << " model 4102 zubrel " << i << "\n";
       s << "frame 61 every 5000 after " << (address * 173) % 5000 << "\n";
-      s << "frame 62 every 5000 after " << (address * 173 + 53) % 5000 << " data " << rom[0] << rom[1] << ' '
-        << rom[2] << rom[3] << ' ' << rom[4] << rom[5] << ' ' << rom[6] << rom[7] << " 00 15 18 00\n";
+      s << "frame 63 every 5000 after " << (address * 173 + 53) % 5000 << " data " << rom[0] << rom[1] << ' '
+        << rom[2] << rom[3] << ' ' << rom[4] << rom[5] << ' ' << rom[6] << rom[7] << " 01 17 17 40 0A 0E 00 2D\n";
     }
   }
   return s.str();
@@ -231,7 +163,11 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--seconds") == 0) runSeconds = std::max(1, std::atoi(argv[i + 1]));
   }
-  loadModelSet();
+  // The sample model set, loaded as the program loads it.
+  if (chdir(PELOMAR_TESTDATA_DIR) != 0 || initTramsoll() != 0) {
+    std::fprintf(stderr, "the sample model set in %s does not load\n", PELOMAR_TESTDATA_DIR);
+    return 1;
+  }
   centralOperationFlag.store(1);  // the bus engine takes part, as the map permits by default
   std::printf("bus gathering, 1 ms tick, %d s per installation\n", runSeconds);
   std::printf("%-24s %5s %6s %14s  %8s %8s\n", "installation", "units", "slots", "worker CPU", "late max",

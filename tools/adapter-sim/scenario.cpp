@@ -144,6 +144,7 @@ bool parseFrame(std::istringstream& words, Scenario& s, std::string& error) {
     else if (key == "to" && options.value(key, true, 0, 255, v)) frame.receiver = static_cast<uint8_t>(v);
     else if (key == "head" && options.value(key, true, 0, 255, v)) frame.head = static_cast<uint8_t>(v);
     else if (key == "status" && options.value(key, true, 0, 255, v)) frame.status = static_cast<uint8_t>(v);
+    else if (key == "type" && options.value(key, true, 0, 255, v)) frame.type = static_cast<int>(v);
     else {
       if (error.empty()) error = "unknown frame setting '" + key + "'";
       return false;
@@ -267,7 +268,8 @@ bool unitPaused(const ScenarioUnit& unit, long long sinceBusStartMs) {
 
 Bytes busFrame(const ScenarioUnit& unit, const ScenarioFrame& frame) {
   Bytes data = frame.hasData ? frame.data : identityBytes(unit);
-  Bytes bytes{frameType(unit), unit.address, frame.receiver, frame.head, static_cast<uint8_t>(data.size() + 1),
+  uint8_t type = frame.type >= 0 ? static_cast<uint8_t>(frame.type) : frameType(unit);
+  Bytes bytes{type, unit.address, frame.receiver, frame.head, static_cast<uint8_t>(data.size() + 1),
               frame.command};
   append(bytes, data);
   bytes.push_back(static_cast<uint8_t>(-sumOf(bytes, 1, bytes.size())));

@@ -26,6 +26,7 @@ struct ScenarioFrame {
   uint8_t receiver = 0xFF;
   uint8_t head = 0x14;
   uint8_t status = 0x00;  // the adapter's status byte of the 'E' packet
+  int type = -1;          // frame byte 0; -1: the unit's
   bool hasData = false;
   Bytes data;  // frame bytes 6 on; without them the unit's identity bytes
 };

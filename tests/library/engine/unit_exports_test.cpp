@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -276,42 +277,74 @@ TEST_F(UnitExports, ExportsRefuseWhenNotGathering) {
 }
 
 // The scenario shipped for the program's simulated runs fits the sample
-// setting file: every unit is recognised as the scenario says.
-class SampleInstallation : public SimulatedGatheringTest {};
+// model set: every unit is recognised as the scenario says, and the sample
+// items show its data.
+class SampleInstallation : public SimulatedGatheringTest {
+ protected:
+  void SetUp() override {
+    SimulatedGatheringTest::SetUp();
+    previousFolder = std::filesystem::current_path();
+    std::filesystem::current_path(PELOMAR_TESTDATA_DIR);
+    clearSettingTables();
+    resetModelTables();
+    ASSERT_EQ(initTramsoll(), 0);
+  }
+  void TearDown() override {
+    SimulatedGatheringTest::TearDown();
+    std::filesystem::current_path(previousFolder);
+  }
+  std::string shown(const char* file, int type, const char* item, int kind, int address) {
+    ItemOutput out{};
+    evaluateLiveItemAt(itemOf(file, type, 0, item), kind, address, 0, liveDataTable().snapshotCount() - 1, out);
+    return out.text;
+  }
 
-TEST_F(SampleInstallation, ScenarioFitsTheSampleSettingFile) {
-  testsupport::ProgramFolder folder;
-  folder.copyTestdata("vexa5.set");
-  clearSettingTables();
-  resetModelTables();
-  loadSettingFile();
+  std::filesystem::path previousFolder;
+};
+
+TEST_F(SampleInstallation, ScenarioFitsTheSampleModelSet) {
   std::ifstream in(PELOMAR_TESTDATA_DIR "/installation.scenario");
   std::ostringstream text;
   text << in.rdbuf();
   startSimulator(text.str());
   ASSERT_EQ(initDataGather(1, 1, 3, 2, 0, " ", 5), 0);
-  int32_t state[3][256], rows[256], alarm[256], value[256], key[256];
+  int32_t state[3][256], alarm[3][256], rows[256], value[256], key[256];
   auto scanAll = [&] {
-    getQ7AuAdrStatus(0, state[0], rows, alarm, value, key);
-    getQ7AuAdrStatus(1, state[1], rows, alarm, value, key);
-    getQ7AuAdrStatus(100, state[2], rows, alarm, value, key);
-    return state[0][1] == 3 && state[0][2] == 2 && state[0][6] == 1 && state[1][17] == 3 && state[1][18] == 3 &&
-           state[1][19] == 3 && state[2][32] == 3;
+    getQ7AuAdrStatus(0, state[0], rows, alarm[0], value, key);
+    getQ7AuAdrStatus(1, state[1], rows, alarm[1], value, key);
+    getQ7AuAdrStatus(100, state[2], rows, alarm[2], value, key);
+    return state[0][1] == 3 && state[0][2] == 3 && state[0][3] == 2 && state[0][6] == 1 && state[1][17] == 3 &&
+           state[1][18] == 3 && state[1][19] == 3 && state[2][32] == 3;
   };
-  ASSERT_TRUE(stepUntil(scanAll)) << "outdoor 1: " << state[0][1] << ", 2: " << state[0][2] << ", 6: "
-                                  << state[0][6] << "; indoor 17: " << state[1][17] << ", 19: " << state[1][19]
-                                  << "; central 32: " << state[2][32];
+  ASSERT_TRUE(stepUntil(scanAll)) << "outdoor 1: " << state[0][1] << ", 2: " << state[0][2] << ", 3: "
+                                  << state[0][3] << ", 6: " << state[0][6] << "; indoor 17: " << state[1][17]
+                                  << ", 19: " << state[1][19] << "; central 32: " << state[2][32];
   char name[64];
   int32_t length = 0;
-  for (auto [unitClass, address, model] : {std::tuple{0, 1, "TALMA-224"}, std::tuple{1, 18, "VELUN-28"},
-                                           std::tuple{1, 19, "VELUN-36Z"}, std::tuple{100, 32, "CORDA-CX1"}}) {
+  for (auto [unitClass, address, model] :
+       {std::tuple{0, 1, "TALMA-224"}, std::tuple{0, 2, "TALMA-280K"}, std::tuple{1, 18, "VELUN-28"},
+        std::tuple{1, 19, "VELUN-36Z"}, std::tuple{100, 32, "CORDA-CX1"}}) {
     ASSERT_EQ(getQ7AuAdrInfo(unitClass, address, 1, name, &length), 0);
     EXPECT_STREQ(name, model);
   }
   char names[4096] = {};
   int32_t count = 0;
-  ASSERT_EQ(getKishuKouho("TALMA-280K", names, &length, &count), 0);
-  EXPECT_STREQ(names, "TALMA-280KA,");
+  ASSERT_EQ(getKishuKouho("TALMA-224", names, &length, &count), 0);
+  EXPECT_STREQ(names, "TALMA-224A,TALMA-224B,TALMA-224C,");
+
+  // The central unit's status frame is the last to come.
+  ASSERT_TRUE(stepUntil([] {
+    const DataBlock* status = liveDataTable().findBlock(100, 32, 0, "D0RUN");
+    return status && status->data[liveDataTable().currentSlot()][5] == 0x0C;
+  }));
+  ASSERT_TRUE(slotsUntil([&] {
+    scanAll();
+    return alarm[0][1] == 1 && alarm[1][18] == 2 && shown("cntr01.itm", 100, "UnitsRunning", 100, 32) == "12 units";
+  })) << "outdoor 1 warns, indoor 18 is in error, the central unit's data came";
+  EXPECT_EQ(alarm[1][17], 0);
+  EXPECT_EQ(shown("outdr01.itm", 0, "OutdoorAir", 0, 1), "-5.0 C");
+  EXPECT_EQ(shown("indr01.itm", 1, "RoomTemp", 1, 17), "23.0 C");
+  EXPECT_EQ(shown("indr01.itm", 1, "ZoneTemp", 1, 19), "21.0 C");
 }
 
 }  // namespace
