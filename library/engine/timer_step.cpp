@@ -136,13 +136,21 @@ void takeSnapshot(const AdapterCalls& calls, std::time_t slot) {
   if (SnapshotObserver observer = snapshotObserver.load()) observer(slot);
 }
 
+// The slot of `now` for a recording interval when it is due, also when the
+// clock went back behind the last one (said with `reversedLine`).
+bool recordingSlotDue(std::time_t now, int32_t interval, std::time_t due, const char* reversedLine,
+                      std::time_t& slot) {
+  slot = slotTime(now, interval);
+  SlotDue state = slotDue(slot, due, interval);
+  if (state == SlotDue::Reversed) putDebugMessage(reversedLine);
+  return state != SlotDue::No;
+}
+
 void periodicRecord(std::time_t now) {
   GatherValues& v = gatherValues();
+  std::time_t slot = 0;
   if (!stateHas(gather::kPeriodicRecording) || v.constInterval <= 0) return;
-  std::time_t slot = slotTime(now, v.constInterval);
-  SlotDue due = slotDue(slot, v.constDue, v.constInterval);
-  if (due == SlotDue::No) return;
-  if (due == SlotDue::Reversed) putDebugMessage("Tramsoll: Cnst-Save Interval Reversed");
+  if (!recordingSlotDue(now, v.constInterval, v.constDue, "Tramsoll: Cnst-Save Interval Reversed", slot)) return;
   appendPeriodicRecord(slot);
   v.constDue = slot;
 }
@@ -157,11 +165,9 @@ void endTriggerRecording(int32_t records) {
 
 void triggerWork(std::time_t now) {
   GatherValues& v = gatherValues();
+  std::time_t slot = 0;
   if (!stateHas(gather::kTriggerArmed) || v.trigInterval <= 0) return;
-  std::time_t slot = slotTime(now, v.trigInterval);
-  SlotDue due = slotDue(slot, v.trigDue, v.trigInterval);
-  if (due == SlotDue::No) return;
-  if (due == SlotDue::Reversed) putDebugMessage("Tramsoll: Trig-Save Interval Reversed");
+  if (!recordingSlotDue(now, v.trigInterval, v.trigDue, "Tramsoll: Trig-Save Interval Reversed", slot)) return;
   appendTriggerRecord(slot);
   v.trigDue = slot;
   int32_t records = triggerRecordCount();

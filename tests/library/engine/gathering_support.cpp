@@ -132,22 +132,22 @@ void addBusFiles() {
            {{100, 0, "CORDA", "on", {}, {{"Mode", datatype::kInteger, "16", "btoua,D0[5],x"}}}}});
 }
 
+SettingModelRow modelRow(uint8_t kind, const char* model, const char* file) {
+  SettingModelRow row{};
+  row.rowKind = kind;
+  copy(row.modelName, model);
+  copy(row.itemFile, file);
+  return row;
+}
+
 void addLoggerAndSystem() {
-  SettingModelRow logger{};
-  logger.rowKind = rowkind::kLog;
-  copy(logger.modelName, "SENTA-8");
-  copy(logger.itemFile, "sens01.itm");
-  addSettingLog(logger);
+  addSettingLog(modelRow(rowkind::kLog, "SENTA-8", "sens01.itm"));
   addFile({"sens01.itm",
            {{"AD", 32}},
            {{200, 0, "SENTA", "on", {}, {{"Channel 1", datatype::kAnalog, "100", "btoua,AD[0],V"},
                                         {"Channel 2", datatype::kAnalog, "100", "btoua,AD[1],V"}}}}});
 
-  SettingModelRow system{};
-  system.rowKind = rowkind::kPara;
-  copy(system.modelName, "PARVO-710");
-  copy(system.itemFile, "syst01.itm");
-  addSettingPara(system);
+  addSettingPara(modelRow(rowkind::kPara, "PARVO-710", "syst01.itm"));
   // Bits 0..2 of B-01 byte 0 say which of the three groups exist.
   addFile({"syst01.itm",
            {{"B-01", 16}, {"C-02", 16}},
@@ -326,13 +326,6 @@ bool SimulatedGatheringTest::settle() {
 void runOneStep(ManualClock& clock) { runTimerStep(clock.systemNow()); }
 
 void pauseBriefly() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
-
-std::vector<std::string> drainLines() {
-  std::vector<std::string> lines;
-  char line[kLineSize];
-  while (debugRing().take(line)) lines.emplace_back(line);
-  return lines;
-}
 
 bool hasLineStartingWith(const std::vector<std::string>& lines, const std::string& start) {
   for (const std::string& line : lines) {

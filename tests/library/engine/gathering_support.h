@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/clock.h"
+#include "library/support/program_folder.h"
 #include "store/recv_ring.h"
 #include "tables/model_tables.h"
 
@@ -125,8 +126,7 @@ bool SimulatedGatheringTest::slotsUntil(Done done, int slots) {
   return false;
 }
 
-// Every diagnostic line taken from the ring, oldest first.
-std::vector<std::string> drainLines();
+using testsupport::drainDebugLines;
 bool hasLineStartingWith(const std::vector<std::string>& lines, const std::string& start);
 
 }  // namespace gathertest

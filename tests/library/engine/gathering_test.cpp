@@ -45,7 +45,7 @@ class GatheringThread : public SimulatedGatheringTest {
   // Collects diagnostic lines until one begins with `start`.
   bool waitForLine(const std::string& start, std::vector<std::string>& lines) {
     return waitFor([&] {
-      for (std::string& line : drainLines()) lines.push_back(line);
+      for (std::string& line : drainDebugLines()) lines.push_back(line);
       return hasLineStartingWith(lines, start);
     });
   }
@@ -106,7 +106,7 @@ TEST_F(GatheringThread, StartResultsAndWhatEachLeavesBehind) {
 
 TEST_F(GatheringThread, WorkerPutsItsStartLineWithTheModeTagsAndItsStopLine) {
   const std::regex dated("Tramsoll: Start Timer Q7 Ini \\d+/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d");
-  drainLines();
+  drainDebugLines();
   std::vector<std::string> lines;
   ASSERT_EQ(start(2, " ", 1), 0);
   ASSERT_TRUE(waitForLine("Tramsoll: Start Timer ", lines));
@@ -114,7 +114,7 @@ TEST_F(GatheringThread, WorkerPutsItsStartLineWithTheModeTagsAndItsStopLine) {
   for (const std::string& line : lines) found = found || std::regex_match(line, dated);
   EXPECT_TRUE(found) << ::testing::PrintToString(lines);
   EXPECT_EQ(stopGathering(), 0);
-  lines = drainLines();
+  lines = drainDebugLines();
   auto stop = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("Tramsoll: Stop Timer ", 0) == 0; });
   auto close = std::find(lines.begin(), lines.end(), "AdpComm : COM Port close");
   ASSERT_NE(stop, lines.end());
@@ -137,7 +137,7 @@ TEST_F(GatheringThread, WorkerPutsItsStartLineWithTheModeTagsAndItsStopLine) {
 TEST_F(GatheringThread, HundredRestartsLeaveNoThreadOrDescriptorBehind) {
   ASSERT_EQ(start(2), 0);
   ASSERT_EQ(stopGathering(), 0);
-  drainLines();
+  drainDebugLines();
   std::size_t descriptors = entriesOf("/proc/self/fd");
   std::size_t threads = entriesOf("/proc/self/task");
   int starts = 0;
@@ -145,7 +145,7 @@ TEST_F(GatheringThread, HundredRestartsLeaveNoThreadOrDescriptorBehind) {
   for (int round = 0; round < 100; ++round) {
     ASSERT_EQ(start(2), 0) << round;
     ASSERT_EQ(stopGathering(), 0) << round;
-    for (const std::string& line : drainLines()) {
+    for (const std::string& line : drainDebugLines()) {
       starts += line.rfind("Tramsoll: Start Timer Q7", 0) == 0;
       stops += line.rfind("Tramsoll: Stop Timer", 0) == 0;
     }

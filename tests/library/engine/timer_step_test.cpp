@@ -73,7 +73,7 @@ TEST_F(TimerStep, GatherSlotsFallOnWholeMultiplesOfTheInterval) {
   EXPECT_EQ(snapshots(), 1);
   stepAt(kStart + 15);
   EXPECT_EQ(snapshots(), 2);
-  EXPECT_FALSE(hasLineStartingWith(drainLines(), "Tramsoll: Timer Intv"));
+  EXPECT_FALSE(hasLineStartingWith(drainDebugLines(), "Tramsoll: Timer Intv"));
 }
 
 TEST_F(TimerStep, MissedSlotsAreFilledAndReported) {
@@ -81,12 +81,12 @@ TEST_F(TimerStep, MissedSlotsAreFilledAndReported) {
   ASSERT_EQ(start(2), 0);
   stepAt(kStart + 5);
   ASSERT_EQ(snapshots(), 1);
-  drainLines();
+  drainDebugLines();
   stepAt(kStart + 22);  // the slots of +10 and +15 were missed, +20 is due
   EXPECT_EQ(snapshots(), 4);
   EXPECT_EQ(gatherValues().dataDue, kStart + 20);
   EXPECT_TRUE(hasBits(errLine, line::kSlotsSkipped));
-  auto lines = drainLines();
+  auto lines = drainDebugLines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Tramsoll: Timer Intv Skipped=2 times 123/11/14 22:13:42"),
             lines.end());
 
@@ -96,7 +96,7 @@ TEST_F(TimerStep, MissedSlotsAreFilledAndReported) {
   EXPECT_LT(std::chrono::steady_clock::now() - before, 2s);
   EXPECT_EQ(snapshots(), 121);
   EXPECT_EQ(gatherValues().dataDue, kStart + 20 + 86400);
-  lines = drainLines();
+  lines = drainDebugLines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Tramsoll: Timer Intv Skipped=17279 times 123/11/15 22:13:40"),
             lines.end());
 }
@@ -106,13 +106,13 @@ TEST_F(TimerStep, ClockSetBackHandlesASlotAtOnceAndPollsAgain) {
   ASSERT_EQ(start(2), 0);
   stepAt(kStart + 5);
   int32_t taken = snapshots();
-  drainLines();
+  drainDebugLines();
   stepAt(kStart + 5 - 3600 + 2);
   EXPECT_EQ(snapshots(), taken + 1);
   EXPECT_TRUE(hasBits(errLine, line::kClockBack));
   EXPECT_EQ(gatherValues().dataDue, kStart + 5 - 3600);
   EXPECT_EQ(gatherValues().lastPollTime, kStart + 5 - 3600);
-  auto lines = drainLines();
+  auto lines = drainDebugLines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Tramsoll: Exec-Call Interval Reversed=3600 sec"), lines.end());
   stepAt(kStart + 5 - 3600 + 3);
   EXPECT_EQ(snapshots(), taken + 1) << "the due time follows the clock";
@@ -122,7 +122,7 @@ TEST_F(TimerStep, ClockSetBackHandlesASlotAtOnceAndPollsAgain) {
   clearErrorWords();
   stepAt(kStart - 7200);
   EXPECT_TRUE(hasBits(errLine, line::kClockBack));
-  EXPECT_FALSE(hasLineStartingWith(drainLines(), "Tramsoll: Exec-Call"));
+  EXPECT_FALSE(hasLineStartingWith(drainDebugLines(), "Tramsoll: Exec-Call"));
   adapterType.store(0);
 }
 

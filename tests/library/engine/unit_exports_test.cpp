@@ -190,7 +190,7 @@ TEST_F(UnitExports, OneUnitOfEveryBoardKind) {
   for (int kind = 8; kind <= 14; ++kind) {
     SCOPED_TRACE(kind);
     std::string model = boardModelOf(kind);
-    ASSERT_EQ(start(8, model.c_str()), 0) << ::testing::PrintToString(drainLines());
+    ASSERT_EQ(start(8, model.c_str()), 0) << ::testing::PrintToString(drainDebugLines());
     EXPECT_EQ(boardKindOf(gatherState.load()), kind);
     ASSERT_TRUE(settle());
     EXPECT_EQ(simulator->mode(), 3);
