@@ -12,6 +12,8 @@
 #include "store/discovery_table.h"
 #include "store/live_source.h"
 #include "store/live_table.h"
+#include "tables/model_tables.h"
+#include "tables/setting_tables.h"
 
 using namespace tramsoll;
 using namespace gathertest;
@@ -282,10 +284,12 @@ TEST_F(BusDecode, BoardSnapshotTellsWhichGroupsExist) {
   ASSERT_TRUE(gatherTargetSnapshot(file, 7));
 
   AutoAdrEntry board = entry(0, 0);
-  EXPECT_EQ(discoveryState(board.status), 3);
+  EXPECT_EQ(discoveryState(board.status), 3) << "the second outdoor group is missing, the first is there";
   EXPECT_EQ(alarmState(board.status), 0);
-  EXPECT_EQ(board.rowCount, 1) << "the outdoor group's row is the target's own row";
+  EXPECT_EQ(board.rowCount, 2) << "the first outdoor group's row is the target's own row";
   EXPECT_STREQ(row(0, 0, 0).name, "PARVO-710");
+  EXPECT_STREQ(row(0, 0, 1).name, "PARVO-O2");
+  EXPECT_EQ(row(0, 0, 1).identity[3], 1);
   EXPECT_EQ(discoveryState(entry(1, 0).status), 3);
   EXPECT_EQ(alarmState(entry(1, 0).status), 1);
   EXPECT_STREQ(row(1, 0, 0).name, "PARVO-I1");
@@ -301,6 +305,42 @@ TEST_F(BusDecode, BoardSnapshotTellsWhichGroupsExist) {
   EXPECT_EQ(discoveryState(entry(0, 0).status), 0);
   EXPECT_EQ(alarmState(entry(0, 0).status), 0) << "a group that does not exist has no alarm";
   EXPECT_EQ(entry(1, 0).rowCount, 1);
+}
+
+TEST_F(BusDecode, ModelsWithoutItemsStillGetTheirRows) {
+  // A model row whose item file was never loaded: a row, no blocks, and no
+  // alarm items to evaluate.
+  SettingQ7Row ghost{};
+  ghost.connectionKind = connect::kDI;
+  std::strcpy(ghost.modelName, "GHOST-1");
+  std::strcpy(ghost.itemFile, "ghost.itm");
+  ghost.longValue = 0x5000;
+  ghost.longMask = 0xF000;
+  addSettingQ7(ghost);
+  hear(busFrame(kIndoor, 40, 0x61, unitData(kRom, 0, 0x5123)));
+  EXPECT_EQ(discoveryState(entry(1, 40).status), 3);
+  EXPECT_STREQ(row(1, 40, 0).name, "GHOST-1");
+  EXPECT_EQ(row(1, 40, 0).dataBlockCount, 0);
+  EXPECT_EQ(row(1, 40, 0).triggerSlotCount, 0);
+  liveDataTable().advanceSnapshot();
+  ASSERT_TRUE(gatherBusSnapshot());
+  EXPECT_EQ(alarmState(entry(1, 40).status), 0);
+
+  // A target file without unit groups: one nameless row with its blocks.
+  KishuEntry bare{};
+  std::strcpy(bare.fileName, "bare.itm");
+  int32_t file = -1;
+  int32_t block = -1;
+  ASSERT_TRUE(addKishu(bare, file));
+  ASSERT_TRUE(addKishuData(file, "0A0B", 16, block));
+  ASSERT_TRUE(buildTargetTables("bare.itm", 14));
+  EXPECT_EQ(discoveryState(entry(0, 0).status), 1);
+  AirconRow target = row(0, 0, 0);
+  EXPECT_STREQ(target.name, "");
+  EXPECT_EQ(target.identity[0], 14);
+  EXPECT_EQ(target.triggerSlotCount, 0);
+  EXPECT_EQ(target.dataBlockCount, 1);
+  EXPECT_FALSE(buildTargetTables("ghost.itm", 14));
 }
 
 TEST_F(BusDecode, HexPairsSpellOnlyUpperCaseDigits) {

@@ -148,7 +148,7 @@ void addLoggerAndSystem() {
                                         {"Channel 2", datatype::kAnalog, "100", "btoua,AD[1],V"}}}}});
 
   addSettingPara(modelRow(rowkind::kPara, "PARVO-710", "syst01.itm"));
-  // Bits 0..2 of B-01 byte 0 say which of the three groups exist.
+  // Bits 0..3 of B-01 byte 0 say which of the four groups exist.
   addFile({"syst01.itm",
            {{"B-01", 16}, {"C-02", 16}},
            {{0, 1, "PARVO-710", "btob,B-01[0],0", {"PARVO-710A", "PARVO-710B"},
@@ -157,7 +157,8 @@ void addLoggerAndSystem() {
             {1, 1, "PARVO-I1", "btob,B-01[0],1", {"PARVO-I1A"},
              {{"Room temp", datatype::kAnalog, "50", "btoua,C-02[1],C"},
               {"Warning", datatype::kOnOff, "1", "btob,B-01[2],1,OFF,ON"}}},
-            {1, 2, "PARVO-I2", "btob,B-01[0],2", {}, {{"Room temp", datatype::kAnalog, "50", "btoua,C-02[2],C"}}}}});
+            {1, 2, "PARVO-I2", "btob,B-01[0],2", {}, {{"Room temp", datatype::kAnalog, "50", "btoua,C-02[2],C"}}},
+            {0, 2, "PARVO-O2", "btob,B-01[0],3", {}, {{"Error", datatype::kBinary, "1", "btob,B-01[2],0,0,1"}}}}});
 }
 
 void addBoardModels() {

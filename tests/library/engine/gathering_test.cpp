@@ -3,6 +3,7 @@
 // no thread or descriptor behind, and a bus scan as the map makes it.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -96,6 +97,12 @@ TEST_F(GatheringThread, StartResultsAndWhatEachLeavesBehind) {
 
   EXPECT_EQ(start(4, "NO-SUCH-SYSTEM"), 4);
   EXPECT_EQ(start(8, "NO-SUCH-UNIT"), 4);
+  SettingModelRow ghost{};
+  ghost.rowKind = rowkind::kPara;
+  std::strcpy(ghost.modelName, "PARVO-GHOST");
+  std::strcpy(ghost.itemFile, "ghost.itm");  // never loaded
+  addSettingPara(ghost);
+  EXPECT_EQ(start(4, "PARVO-GHOST"), 4) << "a target whose item file is not loaded";
   clearSettingTables();
   EXPECT_EQ(start(1), 4) << "no logger row";
   EXPECT_EQ(setSensorParm(1, 1, "Flow", 0, 5, 0, 0, " "), 2);
