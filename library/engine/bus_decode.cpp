@@ -195,7 +195,8 @@ bool decodeIndoor(const BusFrameRecord& record, std::time_t now) {
       entry.number = be16(f, 11);
       SettingQ7Row row;
       bool found = firstModelRow(row, [&](const SettingQ7Row& r) {
-        return numberMatches(r, entry.number) && (r.connectionKind == connect::kDI || r.connectionKind == connect::kDIZ);
+        bool indoorKind = r.connectionKind == connect::kDI || r.connectionKind == connect::kDIZ;
+        return indoorKind && numberMatches(r, entry.number);
       });
       if (found) fixModel(entry, row);
       break;
@@ -214,7 +215,8 @@ bool decodeIndoor(const BusFrameRecord& record, std::time_t now) {
 bool decodeCentral(const BusFrameRecord& record, std::time_t now) {
   const uint8_t* f = record.data;
   bool existed = false;
-  AutoAdrEntry entry = workingEntry(unitKind::kCentral, f[1], withDiscoveryState(0, unitstate::kNotRecognised), existed);
+  uint32_t newStatus = withDiscoveryState(0, unitstate::kNotRecognised);
+  AutoAdrEntry entry = workingEntry(unitKind::kCentral, f[1], newStatus, existed);
   if (!existed) entry.keyByte3 = f[1];
   switch (f[5]) {
     case 0x80:
@@ -457,7 +459,8 @@ bool gatherTargetSnapshot(int32_t fileIndex, int boardKind) {
     evaluateLiveValueAt(groupProbe(group), unitKind::kOutdoor, 0, 0, newest, value, time);
     int state = value != 0 ? unitstate::kFixed : unitstate::kNotRecognised;
     AlarmFlags flags;
-    if (state == unitstate::kFixed) evaluateAlarmItems(fileIndex, group, unitKind::kOutdoor, 0, 0, newest, false, flags);
+    if (state == unitstate::kFixed)
+      evaluateAlarmItems(fileIndex, group, unitKind::kOutdoor, 0, 0, newest, false, flags);
     if (group.unitType == unitKind::kOutdoor) {
       // The board's outdoor groups share one entry: it exists when any of
       // them does, and carries the worst alarm among them.

@@ -58,10 +58,10 @@ void putStartLine(uint32_t state) {
     uint32_t bit;
     const char* text;
   };
-  static const Tag kTags[] = {{gather::kOneSystem, "P "},       {0x10000, "SL "}, {0x20000, "SR "},
-                              {0x40000, "SX "},                 {0x80000, "SK "}, {0x400000, "SQ "},
-                              {0x100000, "SH "},                {0x200000, "SA "}, {gather::kBusMonitor, "Q7 "},
-                              {gather::kInitialScan, "Ini "}, {gather::kLogger, "LOG "}};
+  static const Tag kTags[] = {
+      {gather::kOneSystem, "P "}, {0x10000, "SL "},  {0x20000, "SR "},           {0x40000, "SX "},
+      {0x80000, "SK "},           {0x400000, "SQ "}, {0x100000, "SH "},          {0x200000, "SA "},
+      {gather::kBusMonitor, "Q7 "}, {gather::kInitialScan, "Ini "}, {gather::kLogger, "LOG "}};
   std::string line = "Tramsoll: Start Timer ";
   for (const Tag& tag : kTags) {
     if (state & tag.bit) line += tag.text;

@@ -122,7 +122,8 @@ TEST_F(GatheringThread, WorkerPutsItsStartLineWithTheModeTagsAndItsStopLine) {
   EXPECT_TRUE(found) << ::testing::PrintToString(lines);
   EXPECT_EQ(stopGathering(), 0);
   lines = drainDebugLines();
-  auto stop = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("Tramsoll: Stop Timer ", 0) == 0; });
+  auto stop = std::find_if(lines.begin(), lines.end(),
+                           [](const std::string& l) { return l.rfind("Tramsoll: Stop Timer ", 0) == 0; });
   auto close = std::find(lines.begin(), lines.end(), "AdpComm : COM Port close");
   ASSERT_NE(stop, lines.end());
   EXPECT_LT(stop, close) << "the worker is gone before the port closes";
