@@ -59,7 +59,7 @@ stop_all() {
 }
 trap stop_all EXIT
 
-"$bin/adapter-sim" --scenario "$root/testdata/demo.scenario" --link "$run/com1" --log "$run/adapter-sim.log" \
+"$bin/adapter-sim" --scenario "$root/testdata/installation.scenario" --link "$run/com1" --log "$run/adapter-sim.log" \
   >"$run/adapter-sim.out" 2>&1 </dev/null &
 pids+=($!)
 for _ in $(seq 50); do [ -L "$run/com1" ] && break; sleep 0.1; done
