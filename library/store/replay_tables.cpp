@@ -254,15 +254,11 @@ bool ReplayTables::headerUnchanged(FileHandle& file) const {
   return sameShape(now, header_);
 }
 
-bool ReplayTables::partsAreWhole(const uint8_t* record) const {
+bool ReplayTables::partsAreWhole(const uint8_t* record, uint16_t& badLength) const {
   for (const ReplayUnit& unit : units_) {
     for (const ReplayGroup& group : unit.groups) {
-      uint16_t length = das::getU16(record + group.partOffset + 4);
-      if (length != header_.statusLength + group.dataLength) {
-        setBits(errCall, call::kRecordRead);
-        logLine("FileHndl: Datafile Read Error!! (dlen=%d)", length);
-        return false;
-      }
+      badLength = das::getU16(record + group.partOffset + 4);
+      if (badLength != header_.statusLength + group.dataLength) return false;
     }
   }
   return true;
@@ -288,11 +284,17 @@ bool ReplayTables::readRecordWindow(int32_t first, int32_t count) {
     window_.clear();
     return false;
   }
+  // A record with a broken part is kept out: it reads as a record without
+  // data, and the records around it stay readable.
+  bool reported = false;
   for (std::size_t r = 0; r < present; ++r) {
-    if (!partsAreWhole(window_.data() + r * recordSize)) {
-      window_.clear();
-      return false;
-    }
+    uint8_t* record = window_.data() + r * recordSize;
+    uint16_t badLength = 0;
+    if (partsAreWhole(record, badLength)) continue;
+    std::memset(record, 0, recordSize);
+    setBits(errCall, call::kRecordRead);
+    if (!reported) logLine("FileHndl: Datafile Read Error!! (dlen=%d)", badLength);
+    reported = true;
   }
   closeChecked(file);
   windowStart_ = first;

@@ -80,9 +80,10 @@ class ReplayTables {
   // then empty.
   bool ensureRecords(int32_t first, int32_t needed);
   // Reads `count` (1 .. 513) records from `first` into the window. Records
-  // past the end of the file read as empty: time 0 and every stamp 0. A
-  // part whose length is not status plus data refuses the whole window
-  // (bit 0x8 of the third error word and a diagnostic line).
+  // past the end of the file read as empty: time 0 and every stamp 0, and
+  // so does a record with a part whose length is not status plus data
+  // (bit 0x8 of the third error word and a diagnostic line). False when the
+  // file cannot be read as it was opened.
   bool readRecordWindow(int32_t first, int32_t count);
   void dropWindow();
 
@@ -104,7 +105,7 @@ class ReplayTables {
   bool readUnit(FileHandle& file, uint64_t& position, ReplayUnit& unit, uint32_t& partOffset);
   bool readConditions(FileHandle& file, uint64_t& position, ReplayUnit& unit);
   bool refuse(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  bool partsAreWhole(const uint8_t* record) const;
+  bool partsAreWhole(const uint8_t* record, uint16_t& badLength) const;
   bool headerUnchanged(FileHandle& file) const;
 
   std::string path_;
