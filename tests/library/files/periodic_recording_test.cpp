@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
+
+#include "dump.h"
 
 #include "files/recording_step.h"
 #include "library/files/recording_support.h"
@@ -112,6 +115,11 @@ TEST_F(PeriodicRecordingTest, AMinuteAtFiveSecondsGivesTheFileAsLaidOut) {
     EXPECT_EQ(part.stamp, stampOf(slot));
     EXPECT_EQ(part.data[19], patternByte(slot, 34, 2, 19));
   }
+
+  std::ostringstream shown;
+  dasdump::printDasFile(file, shown);
+  EXPECT_NE(shown.str().find("record 11: time 1700000060 (2023-11-14 22:14:20 UTC)"), std::string::npos);
+  EXPECT_NE(shown.str().find("unit 3 \"E2\" stamp 1700000058"), std::string::npos) << shown.str();
 
   // The size estimate: the file's blocks plus 100 bytes per item of each
   // unit (it always counts trigger-condition blocks), and the record size.
