@@ -194,6 +194,10 @@ TEST_F(PeriodicRecordingTest, StartStopAndSizeAnswers) {
   EXPECT_EQ(saveConstData(0, nullptr, 0), 0);
   EXPECT_FALSE(hasBits(gatherState, gather::kPeriodicRecording));
   EXPECT_EQ(setFileHeader("X", "", "", "", ""), 0);
+  std::vector<std::string> lines = testsupport::drainDebugLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Tramsoll: Const Save Start 123/11/14 22:13:20");
+  EXPECT_EQ(lines[1], "Tramsoll: Const Save Stop 123/11/14 22:13:20");
 
   // The first record falls on the slot after the last gather slot.
   gatherValues().dataDue = kStart + 15;
