@@ -42,4 +42,14 @@ ReceiveAssembly& receiveAssembly();
 // Empties the send ring and forgets the packet in flight and the assembly.
 void clearLinkState();
 
+// What a protocol's framer made of one received byte.
+enum class FramerStep { More, Answer, Failed };
+using ByteFramer = FramerStep (*)(ReceiveAssembly& assembly, uint8_t byte, uint8_t* answer, int& length);
+
+// Feeds the bytes the port has queued to the framer, never waiting: true
+// with one checked answer; false when a packet failed its check (the caller
+// stops for this tick) or nothing more is queued (the partial packet stays
+// for the next call).
+bool readAnswer(ByteFramer framer, uint8_t* answer, int& length);
+
 }  // namespace tramsoll

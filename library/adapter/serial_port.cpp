@@ -9,6 +9,7 @@
 
 #include "adapter/consumers.h"
 #include "adapter/link_state.h"
+#include "adapter/plus.h"
 #include "adapter/serial_device.h"
 #include "adapter/vexa5.h"
 #include "engine/clock.h"
@@ -57,7 +58,7 @@ void logSetupFailure(int portNumber, const std::string& path, int error) {
 }
 
 void writeStopCommand(Port& p) {
-  uint8_t packet[kPlusStopLength > kVexa5StopLength ? kPlusStopLength : kVexa5StopLength];
+  uint8_t packet[kPlusStartStopLength > kVexa5StopLength ? kPlusStartStopLength : kVexa5StopLength];
   int length = p.adapterType == kAdapterPlus ? buildPlusStartStop(0, packet) : buildStopParameterMode(packet);
   int error = p.device->write(packet, length);
   if (error == 0) return;

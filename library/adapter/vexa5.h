@@ -19,7 +19,6 @@ constexpr uint32_t kOneUnit = 0x8;
 
 constexpr int kStartBytes = 8;
 constexpr int kVexa5StopLength = 5;
-constexpr int kPlusStopLength = 7;
 
 // ---- Builders: each queues one packet in the send ring ----
 bool queueStatusPoll();                                  // 02 'Z' chk 03
@@ -32,14 +31,15 @@ bool queueParameterRequest(const char* text);
 bool queueUnitRequest(int unitKind, const char* text, int number);
 
 // The 'SP' packet (also the stop command written at port close) and the
-// Plus adapter's start (a = 1) and stop (a = 0) command. Answer the length.
+// 'Z' status poll. Answer the length.
 int buildStopParameterMode(uint8_t out[kVexa5StopLength]);
-int buildPlusStartStop(int a, uint8_t out[kPlusStopLength]);
+int buildStatusPoll(uint8_t* out);
 
 // ---- Start command ----
 // Keeps the start-command state afresh (the adapter type, start kind, unit
 // kind 8..14 and the 8 start bytes), empties the send ring and queues the
-// start command of the kind.
+// start command of the kind. The Plus adapter knows only bus monitoring:
+// for it any other kind queues nothing.
 void queueStartCommand(int adapterType, uint32_t startKind, int unitKind, const uint8_t* startBytes);
 // Forgets the start-command state (port close, gathering start).
 void resetStartCommandState();

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "adapter/check_bytes.h"
+#include "adapter/plus.h"
 #include "adapter/send_ring.h"
 #include "adapter/serial_port.h"
 #include "adapter/vexa5.h"
@@ -143,6 +144,12 @@ int buildUnitRequest(int unitKind, const char* text, uint8_t* p) {
 
 }  // namespace
 
+int buildStatusPoll(uint8_t* out) {
+  out[0] = kStx;
+  out[1] = 'Z';
+  return finishPacket(out, 2);
+}
+
 bool queueStatusPoll() { return queueLetter('Z'); }
 
 bool queueSensorRequest() { return queueLetter('A'); }
@@ -177,13 +184,6 @@ int buildStopParameterMode(uint8_t out[kVexa5StopLength]) {
   return finishPacket(out, 3);
 }
 
-int buildPlusStartStop(int a, uint8_t out[kPlusStopLength]) {
-  const uint8_t bytes[6] = {0x20, static_cast<uint8_t>(a + 5), 0x03, static_cast<uint8_t>(a), 0x00, 0x00};
-  std::memcpy(out, bytes, sizeof bytes);
-  out[6] = checkByte(out, 0, 5);
-  return kPlusStopLength;
-}
-
 void resetStartCommandState() { startState() = StartCommandState{}; }
 
 int startUnitKind() { return startState().unitKind; }
@@ -204,12 +204,14 @@ void queueStartCommand(int adapterType, uint32_t startKind, int unitKind, const 
   if (startBytes) std::memcpy(state.startBytes, startBytes, kStartBytes);
   sendRing().reset();
 
+  // The Plus adapter has no parameter or one-unit mode: sending it Vexa5
+  // packets would only time out again and again.
+  if (adapterType == kAdapterPlus) {
+    if (startKind & start::kBusMonitoring) queuePlusStart();
+    return;
+  }
   uint8_t packet[kPacketSize] = {};
   if (startKind & start::kBusMonitoring) {
-    if (adapterType == kAdapterPlus) {
-      sendRing().put(packet, buildPlusStartStop(1, packet));
-      return;
-    }
     const uint8_t monitor[] = {kStx, 'S', 'D', '0', 'F', 'F', 'F', 'F'};
     std::memcpy(packet, monitor, sizeof monitor);
     sendRing().put(packet, finishPacket(packet, sizeof monitor));

@@ -55,7 +55,7 @@ bool completePacket(ReceiveAssembly& a, bool lengthCoded, uint8_t* answer, int& 
   return true;
 }
 
-enum class Step { More, Answer, Failed };
+using Step = FramerStep;
 
 Step takeByte(ReceiveAssembly& a, uint8_t byte, uint8_t* answer, int& length) {
   if (a.count >= kPacketSize) {
@@ -284,22 +284,7 @@ void dispatchAnswer(const uint8_t* answer, int length, std::time_t now) {
 
 }  // namespace
 
-bool vexa5ReceivePacket(uint8_t* answer, int& length) {
-  length = 0;
-  ReceiveAssembly& a = receiveAssembly();
-  uint8_t byte = 0;
-  while (readPortByte(byte)) {
-    switch (takeByte(a, byte, answer, length)) {
-      case Step::Answer:
-        return true;
-      case Step::Failed:
-        return false;
-      case Step::More:
-        break;
-    }
-  }
-  return false;
-}
+bool vexa5ReceivePacket(uint8_t* answer, int& length) { return readAnswer(takeByte, answer, length); }
 
 void vexa5Dispatch() {
   std::time_t now = clock().systemNow();

@@ -16,45 +16,41 @@ FileHandle::FileHandle(const std::string& path, int flags) {
 
 FileHandle::~FileHandle() { close(); }
 
-bool FileHandle::writeAt(uint64_t offset, const void* data, std::size_t size) {
-  if (fd_ < 0) return false;
-  const auto* bytes = static_cast<const uint8_t*>(data);
-  while (size > 0) {
-    ssize_t written = ::pwrite(fd_, bytes, size, static_cast<off_t>(offset));
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    offset += static_cast<uint64_t>(written);
-    size -= static_cast<std::size_t>(written);
+namespace {
+
+// Repeats one read or write call until all `size` bytes went through; false
+// on an error or when the call moves nothing (end of file, full disk).
+template <class Call>
+bool moveAll(std::size_t size, Call call) {
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t moved = call(done);
+    if (moved < 0 && errno == EINTR) continue;
+    if (moved <= 0) return false;
+    done += static_cast<std::size_t>(moved);
   }
   return true;
+}
+
+}  // namespace
+
+bool FileHandle::writeAt(uint64_t offset, const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  return fd_ >= 0 && moveAll(size, [&](std::size_t done) {
+           return ::pwrite(fd_, bytes + done, size - done, static_cast<off_t>(offset + done));
+         });
 }
 
 bool FileHandle::append(const void* data, std::size_t size) {
-  if (fd_ < 0) return false;
   const auto* bytes = static_cast<const uint8_t*>(data);
-  while (size > 0) {
-    ssize_t written = ::write(fd_, bytes, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
+  return fd_ >= 0 && moveAll(size, [&](std::size_t done) { return ::write(fd_, bytes + done, size - done); });
 }
 
 bool FileHandle::readAt(uint64_t offset, void* data, std::size_t size) {
-  if (fd_ < 0) return false;
   auto* bytes = static_cast<uint8_t*>(data);
-  while (size > 0) {
-    ssize_t got = ::pread(fd_, bytes, size, static_cast<off_t>(offset));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    bytes += got;
-    offset += static_cast<uint64_t>(got);
-    size -= static_cast<std::size_t>(got);
-  }
-  return true;
+  return fd_ >= 0 && moveAll(size, [&](std::size_t done) {
+           return ::pread(fd_, bytes + done, size - done, static_cast<off_t>(offset + done));
+         });
 }
 
 int64_t FileHandle::size() const {

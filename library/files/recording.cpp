@@ -374,6 +374,7 @@ void deleteLeftoverFiles(int kind) {
   splitFolder(directory, prefix);
   if (kind != das::kPeriodic) {
     ::unlink((directory + prefix + "trigger.das").c_str());
+    ::unlink((directory + kTriggerWorkFile).c_str());
     return;
   }
   DIR* folder = ::opendir(directory.c_str());

@@ -18,6 +18,8 @@ namespace tramsoll {
 constexpr int kSaveSlots = 256;
 constexpr int kTriggerSlot = 0;
 constexpr std::size_t kFolderSize = 1024;
+// The trigger file's work file, in the trigger file's folder.
+constexpr char kTriggerWorkFile[] = "temp.work";
 
 struct PendingFileHeader {
   char folder[kFolderSize];
@@ -72,7 +74,8 @@ bool appendRecords(int kind, std::time_t first, int count);
 // Kind 1 frees slots 1..255 and the count; any other kind slot 0.
 void clearSaveSlots(int kind);
 // Deletes the leftovers of recordings without a customer in the pending
-// folder: kind 1 every "const*.das", any other kind "trigger.das".
+// folder: kind 1 every "const*.das", any other kind "trigger.das" and the
+// work file.
 void deleteLeftoverFiles(int kind);
 
 // Interface mode bits of a file made now: 2 bus, 4 one system, 8 one unit.

@@ -16,7 +16,6 @@ namespace tramsoll {
 namespace {
 
 constexpr std::size_t kCopyPiece = 2048;
-constexpr char kWorkFile[] = "temp.work";
 
 void reportCloseError(int result) { logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(result)); }
 
@@ -50,7 +49,7 @@ bool writeWorkFile(FileHandle& trigger, FileHandle& work, const das::FileHeader&
 std::string triggerWorkFileName() {
   const std::string& name = saveSlot(kTriggerSlot).name;
   std::size_t slash = name.rfind('/');
-  return (slash == std::string::npos ? std::string() : name.substr(0, slash + 1)) + kWorkFile;
+  return (slash == std::string::npos ? std::string() : name.substr(0, slash + 1)) + kTriggerWorkFile;
 }
 
 bool cutTriggerFile(int32_t count) {

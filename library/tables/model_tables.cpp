@@ -16,9 +16,89 @@ struct DataBlock {
   uint16_t length;
 };
 
+// The items of one group. A record is mostly empty room (its program field
+// alone is 1280 bytes), so the list keeps each record's texts packed one
+// after another in a text pool and gives whole records back on request; a
+// large installation's tables then take a few megabytes instead of a
+// hundred. A short key per name keeps the search for a held name quick.
+class ItemList {
+ public:
+  std::size_t size() const { return entries_.size(); }
+
+  bool holdsName(const char* name) const {
+    uint32_t key = nameKey(name);
+    for (const Entry& entry : entries_) {
+      if (entry.key == key && std::strncmp(pool_.data() + entry.offset, name, kItemNameSize) == 0) return true;
+    }
+    return false;
+  }
+
+  // Appends the record's texts (each cut to its field) and flags; false when
+  // memory ran out, with nothing changed.
+  bool append(const ItemRecord& item) {
+    const std::size_t offset = pool_.size();
+    try {
+      entries_.reserve(entries_.size() + 1);
+      appendText(item.name);
+      appendText(item.fullScale);
+      appendText(item.program);
+      appendText(item.stateText0);
+      appendText(item.stateText1);
+    } catch (const std::bad_alloc&) {
+      pool_.resize(offset);
+      return false;
+    }
+    // Flag bits 9-10 and 16-31 are never kept.
+    entries_.push_back(Entry{item.flags & itemflag::kKept, static_cast<uint32_t>(offset), nameKey(pool_.data() + offset)});
+    return true;
+  }
+
+  // Item `i` into a cleared record.
+  void copyOut(std::size_t i, ItemRecord& out) const {
+    out.flags = entries_[i].flags;
+    const char* text = pool_.data() + entries_[i].offset;
+    text = takeText(out.name, text);
+    text = takeText(out.fullScale, text);
+    text = takeText(out.program, text);
+    text = takeText(out.stateText0, text);
+    takeText(out.stateText1, text);
+  }
+
+ private:
+  struct Entry {
+    uint32_t flags;
+    uint32_t offset;  // of the name; the other texts follow it
+    uint32_t key;
+  };
+  // A text of a record field, cut to the field as the table keeps it.
+  template <std::size_t N>
+  void appendText(const char (&text)[N]) {
+    std::size_t n = strnlen(text, N - 1);
+    pool_.insert(pool_.end(), text, text + n);
+    pool_.push_back('\0');
+  }
+
+  // Copies one pooled text into its field; answers the next text.
+  template <std::size_t N>
+  static const char* takeText(char (&to)[N], const char* text) {
+    std::size_t n = std::strlen(text);
+    std::memcpy(to, text, n);
+    return text + n + 1;
+  }
+
+  static uint32_t nameKey(const char* name) {
+    uint32_t key = 2166136261u;
+    for (std::size_t i = 0; i < kItemNameSize && name[i]; ++i) key = (key ^ static_cast<uint8_t>(name[i])) * 16777619u;
+    return key;
+  }
+
+  std::vector<Entry> entries_;
+  std::vector<char> pool_;
+};
+
 struct GroupRow {
   UnitGroup group;
-  std::vector<ItemRecord> items;
+  ItemList items;
 };
 
 struct ModelRow {
@@ -91,17 +171,6 @@ bool addGroup(ModelRow& model, const UnitGroup& group) {
   if (!appendRow(model.groups, std::move(row), "KishuSubTable")) return false;
   model.entry.unitGroupCount = static_cast<uint8_t>(model.groups.size());
   return true;
-}
-
-// What the tables keep of a given record: terminated texts, and flag bits
-// 9-10 and 16-31 clear.
-void keepItem(ItemRecord& item) {
-  terminate(item.name);
-  terminate(item.fullScale);
-  terminate(item.program);
-  terminate(item.stateText0);
-  terminate(item.stateText1);
-  item.flags &= itemflag::kKept;
 }
 
 }  // namespace
@@ -208,6 +277,15 @@ bool findKishuSub(int32_t fileIndex, int unitType, int groupNumber, UnitGroup& o
   return true;
 }
 
+bool findKishuSubItemCount(int32_t fileIndex, int unitType, int groupNumber, int32_t& count) {
+  count = 0;
+  ModelRow* model = modelAt(fileIndex);
+  const GroupRow* row = model ? findGroup(*model, unitType, groupNumber) : nullptr;
+  if (!row) return false;
+  count = static_cast<int32_t>(row->items.size());
+  return true;
+}
+
 bool addItem(int32_t fileIndex, int unitType, int groupNumber, const ItemRecord& item) {
   ModelRow* model = modelAt(fileIndex);
   if (!model) return false;
@@ -220,12 +298,12 @@ bool addItem(int32_t fileIndex, int unitType, int groupNumber, const ItemRecord&
     row = &model->groups.back();
   }
   if (row->items.size() >= kTableCountLimit) return false;
-  for (const auto& held : row->items) {
-    if (std::strncmp(held.name, item.name, kItemNameSize) == 0) return false;
+  if (row->items.holdsName(item.name)) return false;
+  if (!row->items.append(item)) {
+    setBits(errFault, fault::kMemory);
+    logLine("MemMngr: malloc error for ItemTable");
+    return false;
   }
-  ItemRecord copy = item;
-  keepItem(copy);
-  if (!appendRow(row->items, std::move(copy), "ItemTable")) return false;
   row->group.itemCount = static_cast<uint8_t>(row->items.size());
   return true;
 }
@@ -236,7 +314,7 @@ bool getItem(int32_t fileIndex, int unitType, int groupNumber, int32_t itemIndex
   if (!model) return false;
   const GroupRow* row = findGroup(*model, unitType, groupNumber);
   if (!row || itemIndex < 0 || static_cast<std::size_t>(itemIndex) >= row->items.size()) return false;
-  out = row->items[static_cast<std::size_t>(itemIndex)];
+  row->items.copyOut(static_cast<std::size_t>(itemIndex), out);
   int32_t unitAt = findText(out.name, "(kgf/cm2)");
   if (unitAt > 0) out.name[unitAt - 1] = '\0';
   return true;

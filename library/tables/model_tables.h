@@ -93,6 +93,9 @@ bool findKishuDataLength(int32_t fileIndex, const char* blockName, uint16_t& len
 bool addKishuSub(int32_t fileIndex, const UnitGroup& group);
 bool getKishuSub(int32_t fileIndex, int32_t groupIndex, UnitGroup& out);
 bool findKishuSub(int32_t fileIndex, int unitType, int groupNumber, UnitGroup& out);
+// The item count of a unit group, without copying the group; false and 0
+// when the file has no such group.
+bool findKishuSubItemCount(int32_t fileIndex, int unitType, int groupNumber, int32_t& count);
 
 // ItemTable. addItem creates the unit group when the file has none of that
 // type and number; an item name already in the group is refused.

@@ -56,6 +56,27 @@ bool parseBitPattern(const char* text, int32_t& position, int n, uint32_t& value
 uint32_t parseHex(const char* text, int32_t& position);
 uint32_t parseDecimal(const char* text, int32_t& position);
 
+// Reads an opened setting or table file line by line, counting lines from
+// 1. `lineOver(number)` hears of a line over length (its first kMaxLine
+// bytes are the line) and answers whether to go on; `row(fields, number)`
+// gets every line with content, split into fields. False when a line over
+// length ended the read.
+template <typename LineOver, typename Row>
+bool readTableLines(std::FILE* file, LineOver lineOver, Row row) {
+  char line[kMaxLine + 1];
+  Fields fields;
+  for (int number = 1;; ++number) {
+    LineResult read = readScrambledLine(file, line);
+    if (read == LineResult::EndOfFile) return true;
+    if (read == LineResult::LineOver && !lineOver(number)) return false;
+    if (splitFields(line, fields)) row(static_cast<const Fields&>(fields), number);
+  }
+}
+
+// Closes a setting or table file read with the line reader; a failing close
+// writes its "FileHndl: " line and changes nothing else.
+void closeTableFile(std::FILE* file);
+
 // Writes `size` bytes scrambled by the byte rule.
 bool writeScrambled(std::FILE* file, const void* data, std::size_t size);
 

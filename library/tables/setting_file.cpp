@@ -264,11 +264,6 @@ bool readRow(const Fields& f, int lineNumber) {
   return false;
 }
 
-void closeSettingFile(std::FILE* file) {
-  int ret = std::fclose(file);
-  if (ret != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(ret));
-}
-
 }  // namespace
 
 bool loadSettingFile() {
@@ -279,25 +274,21 @@ bool loadSettingFile() {
     return false;
   }
   bool result = readSettingRows(file);
-  closeSettingFile(file);
+  closeTableFile(file);
   return result;
 }
 
 bool readSettingRows(std::FILE* file) {
   keepPassword("");
   bool result = true;
-  char line[kMaxLine + 1];
-  Fields fields;
-  for (int lineNumber = 1;; ++lineNumber) {
-    LineResult read = readScrambledLine(file, line);
-    if (read == LineResult::EndOfFile) break;
-    if (read == LineResult::LineOver) {
-      logLine("KtbError: %s(%d) line over %d char", kSettingFile, lineNumber, kMaxLine);
-      result = false;  // the reader has set the table-load bit
-    }
-    if (!splitFields(line, fields)) continue;
-    if (!readRow(fields, lineNumber)) result = false;
-  }
+  auto lineOver = [&result](int number) {
+    logLine("KtbError: %s(%d) line over %d char", kSettingFile, number, kMaxLine);
+    result = false;  // the reader has set the table-load bit
+    return true;     // the line's first bytes are still a row
+  };
+  readTableLines(file, lineOver, [&result](const Fields& fields, int number) {
+    if (!readRow(fields, number)) result = false;
+  });
   return result;
 }
 

@@ -1,7 +1,9 @@
-// adapter-sim: a simulated Vexa5 adapter on a pseudo-terminal.
+// adapter-sim: a simulated adapter (Vexa5 or Plus) on a pseudo-terminal.
 //
-//   adapter-sim [--scenario FILE] [--link PATH] [--log FILE] [--quiet]
+//   adapter-sim [--scenario FILE] [--adapter vexa5|plus] [--link PATH]
+//               [--log FILE] [--quiet]
 //
+// --adapter overrides the scenario's "adapter type".
 // Prints "slave: <path>" on the first line of its output, then every packet
 // with its time (to --log FILE, or the standard output). Fault commands
 // ("drop", "silent on", ...) are read from the standard input, one a line.
@@ -24,7 +26,8 @@ volatile std::sig_atomic_t stopRequested = 0;
 void onSignal(int) { stopRequested = 1; }
 
 int usage() {
-  std::fprintf(stderr, "usage: adapter-sim [--scenario FILE] [--link PATH] [--log FILE] [--quiet]\n");
+  std::fprintf(stderr,
+               "usage: adapter-sim [--scenario FILE] [--adapter vexa5|plus] [--link PATH] [--log FILE] [--quiet]\n");
   return 2;
 }
 
@@ -47,12 +50,13 @@ void readCommands(adaptersim::Simulator& simulator, bool& open) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string scenarioPath, linkPath, logPath;
+  std::string scenarioPath, linkPath, logPath, adapterWord;
   bool quiet = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     bool hasValue = i + 1 < argc;
     if (arg == "--scenario" && hasValue) scenarioPath = argv[++i];
+    else if (arg == "--adapter" && hasValue) adapterWord = argv[++i];
     else if (arg == "--link" && hasValue) linkPath = argv[++i];
     else if (arg == "--log" && hasValue) logPath = argv[++i];
     else if (arg == "--quiet") quiet = true;
@@ -64,6 +68,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "adapter-sim: %s: %s\n", scenarioPath.c_str(), error.c_str());
     return 1;
   }
+  if (!adapterWord.empty() && !adaptersim::parseAdapterType(adapterWord, scenario.adapterType)) return usage();
   std::FILE* logStream = quiet ? nullptr : stdout;
   if (!logPath.empty() && !(logStream = std::fopen(logPath.c_str(), "w"))) {
     std::fprintf(stderr, "adapter-sim: cannot write %s\n", logPath.c_str());

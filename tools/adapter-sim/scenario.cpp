@@ -19,6 +19,22 @@ bool parseNumber(const std::string& word, int base, long& value) {
   return ec == std::errc() && ptr == end && !text.empty();
 }
 
+// A temperature with at most one decimal ("22.5", "-3", "-0.5") in tenths,
+// its magnitude below 128 degrees.
+bool parseTenths(const std::string& word, int& tenths) {
+  std::size_t at = word.size() > 1 && word[0] == '-' ? 1 : 0;
+  std::size_t point = word.find('.');
+  std::string whole = word.substr(at, point == std::string::npos ? std::string::npos : point - at);
+  std::string fraction = point == std::string::npos ? "0" : word.substr(point + 1);
+  long degrees = 0, tenth = 0;
+  if (whole.empty() || fraction.size() != 1 || !parseNumber(whole, 10, degrees) || !parseNumber(fraction, 10, tenth)) {
+    return false;
+  }
+  if (degrees < 0 || degrees > 127 || tenth < 0) return false;
+  tenths = static_cast<int>(degrees * 10 + tenth) * (at ? -1 : 1);
+  return true;
+}
+
 // Reads "name value" pairs; hexadecimal keys take hexadecimal values.
 class Options {
  public:
@@ -43,7 +59,14 @@ bool parseAdapter(std::istringstream& words, Scenario& s, std::string& error) {
   std::string key;
   long v = 0;
   while (options.next(key)) {
-    if (key == "switches" && options.value(key, false, 0, 3, v)) s.switches = static_cast<int>(v);
+    if (key == "type") {
+      std::string word;
+      if (!(words >> word) || !parseAdapterType(word, s.adapterType)) {
+        error = "adapter type must be vexa5 or plus";
+        return false;
+      }
+    } else if (key == "unit-delay" && options.value(key, false, 0, 60000, v)) s.unitDelayMs = static_cast<int>(v);
+    else if (key == "switches" && options.value(key, false, 0, 3, v)) s.switches = static_cast<int>(v);
     else if (key == "value" && options.value(key, false, 0, 255, v)) s.value = static_cast<int>(v);
     else if (key == "echo-status" && options.value(key, true, 0, 255, v)) s.echoStatus = static_cast<uint8_t>(v);
     else if (key == "echo-delay" && options.value(key, false, 0, 60000, v)) s.echoDelayMs = static_cast<int>(v);
@@ -78,7 +101,17 @@ bool parseUnit(std::istringstream& words, Scenario& s, std::string& error) {
     else if (key == "zubrel" && options.value(key, false, 0, 255, v)) unit.zubrel = static_cast<uint8_t>(v);
     else if (key == "kind" && options.value(key, false, 0, 255, v)) unit.centralKind = static_cast<uint8_t>(v);
     else if (key == "type" && options.value(key, true, 0, 255, v)) unit.type = static_cast<int>(v);
-    else {
+    else if (key == "run" && options.value(key, false, 0, 1, v)) unit.running = v == 1;
+    else if (key == "mode" && options.value(key, false, 0, 15, v)) unit.mode = static_cast<int>(v);
+    else if (key == "error" && options.value(key, true, 0, 255, v)) unit.errorCode = static_cast<uint8_t>(v);
+    else if (key == "error-flag" && options.value(key, true, 0, 255, v)) unit.errorFlag = static_cast<uint8_t>(v);
+    else if (key == "setpoint") {
+      std::string word;
+      if (!(words >> word) || !parseTenths(word, unit.setPointTenths)) {
+        error = "bad value for setpoint";
+        return false;
+      }
+    } else {
       if (error.empty()) error = "unknown unit setting '" + key + "'";
       return false;
     }
@@ -120,6 +153,20 @@ bool parseFrame(std::istringstream& words, Scenario& s, std::string& error) {
   return true;
 }
 
+bool parseSetting(std::istringstream& words, Scenario& s, std::string& error) {
+  if (s.units.empty()) {
+    error = "setting before any unit";
+    return false;
+  }
+  Options options(words, error);
+  long number = 0, value = 0;
+  if (!options.value("setting number", false, 0, 255, number) || !options.value("setting value", false, 0, 65535, value)) {
+    return false;
+  }
+  s.units.back().settings[static_cast<int>(number)] = static_cast<uint16_t>(value);
+  return true;
+}
+
 bool parseKeyedBytes(std::istringstream& words, std::map<std::string, Bytes>& table, std::string& error) {
   std::string key;
   if (!(words >> key)) {
@@ -139,6 +186,7 @@ bool parseLine(const std::string& text, Scenario& s, std::string& error) {
   if (keyword == "adapter") return parseAdapter(words, s, error);
   if (keyword == "unit") return parseUnit(words, s, error);
   if (keyword == "frame") return parseFrame(words, s, error);
+  if (keyword == "setting") return parseSetting(words, s, error);
   if (keyword == "param") return parseKeyedBytes(words, s.params, error);
   if (keyword == "board") return parseKeyedBytes(words, s.board, error);
   if (keyword == "logger") return parseHexBytes(words, s.logger, error);
@@ -153,6 +201,13 @@ bool parseLine(const std::string& text, Scenario& s, std::string& error) {
 }
 
 }  // namespace
+
+bool parseAdapterType(const std::string& word, AdapterType& out) {
+  if (word == "vexa5") out = AdapterType::Vexa5;
+  else if (word == "plus") out = AdapterType::Plus;
+  else return false;
+  return true;
+}
 
 bool parseScenario(std::istream& in, Scenario& out, std::string& error) {
   Scenario s;

@@ -14,6 +14,10 @@
 namespace adaptersim {
 
 enum class UnitClass { Outdoor, Indoor, Central };
+enum class AdapterType { Vexa5, Plus };
+
+// "vexa5" or "plus"; false for any other word.
+bool parseAdapterType(const std::string& word, AdapterType& out);
 
 struct ScenarioFrame {
   uint8_t command = 0;
@@ -35,9 +39,18 @@ struct ScenarioUnit {
   uint8_t centralKind = 0;
   int type = -1;  // frame byte 0; -1: by class (0x08, 0x10, 0x14)
   std::vector<ScenarioFrame> frames;
+  // The unit's operation as it starts; central commands change it.
+  bool running = false;
+  int mode = 0;              // 0..15
+  int setPointTenths = 220;  // 22.0 degrees
+  uint8_t errorCode = 0;
+  uint8_t errorFlag = 0;
+  std::map<int, uint16_t> settings;  // control parameters by setting number
 };
 
 struct Scenario {
+  AdapterType adapterType = AdapterType::Vexa5;
+  int unitDelayMs = 10;  // from a frame on the bus to the units' answers
   int switches = 0;  // sensor switches: bit 0 switch 1, bit 1 switch 2
   int value = 0;     // status value of the 'Z' answer
   uint8_t echoStatus = 0x0E;

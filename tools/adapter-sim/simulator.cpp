@@ -24,7 +24,8 @@ bool readCount(std::istringstream& words, int& value) {
 
 }  // namespace
 
-Simulator::Simulator(Scenario scenario) : scenario_(std::move(scenario)), adapter_(scenario_) {}
+Simulator::Simulator(Scenario scenario)
+    : scenario_(std::move(scenario)), adapter_(makeAdapterSide(scenario_)), units_(scenario_.units) {}
 
 Simulator::~Simulator() { stop(); }
 
@@ -82,14 +83,25 @@ void Simulator::readLine(Clock::time_point now) {
     for (ssize_t i = 0; i < n; ++i) {
       std::vector<ReceivedPacket> packets;
       std::vector<Answer> answers;
-      adapter_.feed(chunk[i], packets, answers);
+      adapter_->feed(chunk[i], packets, answers);
       for (const ReceivedPacket& p : packets) {
         addLog('<', p.bytes, p.good, p.note);
         ++receivedCount_;
       }
-      if (!packets.empty()) receivedSignal_.notify_all();
       for (const Answer& a : answers) schedule(a, now);
+      for (const ReceivedPacket& p : packets) letUnitsHear(p.busFrame, now);
+      if (!packets.empty()) receivedSignal_.notify_all();
     }
+  }
+}
+
+// A frame the library put on the bus reaches the units; their answers
+// follow the adapter's echo.
+void Simulator::letUnitsHear(const Bytes& frame, Clock::time_point now) {
+  if (frame.empty()) return;
+  int delay = scenario_.echoDelayMs + scenario_.unitDelayMs;
+  for (const UnitAnswer& a : units_.hear(frame)) {
+    schedule({adapter_->unitFramePacket(a.frame, 0x00), delay, false, a.note, true}, now);
   }
 }
 
@@ -103,7 +115,7 @@ void Simulator::schedule(const Answer& answer, Clock::time_point now) {
     addLog('>', answer.bytes, false, "echo withheld");
     return;
   }
-  if (!answer.echo && dropCount_ > 0) {
+  if (!answer.echo && !answer.unitFrame && dropCount_ > 0) {
     --dropCount_;
     addLog('>', answer.bytes, false, "dropped: " + answer.note);
     return;
@@ -135,7 +147,7 @@ void Simulator::send(const Answer& answer) {
 }
 
 void Simulator::emitUnitFrames(Clock::time_point now) {
-  int mode = adapter_.mode();
+  int mode = adapter_->mode();
   if (mode != lastMode_) {
     frameTimers_.clear();
     if (mode == 1) {
@@ -156,7 +168,7 @@ void Simulator::emitUnitFrames(Clock::time_point now) {
     auto every = std::chrono::milliseconds(entry.everyMs);
     timer.due = std::max(timer.due + every, now);
     if (silent_) continue;
-    Answer frame{Vexa5Adapter::busFramePacket(busFrame(unit, entry), entry.status), 0, false, "bus frame"};
+    Answer frame{adapter_->unitFramePacket(busFrame(unit, entry), entry.status), 0, false, "bus frame", true};
     send(frame);
   }
 }
@@ -192,7 +204,7 @@ void Simulator::injectBytes(const Bytes& bytes) {
 
 void Simulator::reportMode(int mode) {
   std::lock_guard lock(mutex_);
-  adapter_.setReportedMode(mode);
+  adapter_->setReportedMode(mode);
 }
 
 void Simulator::setAnswerDelay(int ms) {
@@ -233,7 +245,7 @@ bool Simulator::command(const std::string& line, std::string& error) {
     setSilent(argument == "on");
   } else if (name == "switches" && number) {
     std::lock_guard lock(mutex_);
-    adapter_.setSwitches(value);
+    adapter_->setSwitches(value);
   } else if (name == "inject") {
     Bytes bytes;
     std::istringstream rest(line.substr(line.find("inject") + 6));
@@ -267,7 +279,7 @@ bool Simulator::waitForReceived(std::size_t count, std::chrono::milliseconds tim
 
 int Simulator::mode() const {
   std::lock_guard lock(mutex_);
-  return adapter_.mode();
+  return adapter_->mode();
 }
 
 void Simulator::setLogStream(std::FILE* stream) {

@@ -1,6 +1,7 @@
-// The simulated Vexa5 adapter on a pseudo-terminal: answers the library's
-// packets, lets the scenario's units send their bus frames in bus mode,
-// injects faults on request and logs every packet with its time.
+// The simulated adapter (Vexa5 or Plus, as the scenario says) on a
+// pseudo-terminal: answers the library's packets, lets the scenario's units
+// send their bus frames in bus mode and answer the frames the library sends
+// on the bus, injects faults on request and logs every packet with its time.
 #pragma once
 
 #include <termios.h>
@@ -11,15 +12,17 @@
 #include <cstdio>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "adapter_side.h"
 #include "pseudo_terminal.h"
 #include "scenario.h"
 #include "sim_bytes.h"
-#include "vexa5_adapter.h"
+#include "station_units.h"
 
 namespace adaptersim {
 
@@ -45,8 +48,8 @@ class Simulator {
   bool lineSettings(termios& out) const { return pty_.lineSettings(out); }
 
   // ---- Faults ----
-  void dropAnswers(int count);        // the next answers are not sent
-  void withholdEchoes(int count);     // bus sends get no 'E' echo
+  void dropAnswers(int count);        // the next adapter answers are not sent
+  void withholdEchoes(int count);     // Vexa5 bus sends get no 'E' echo
   void corruptChecks(int count);      // the next answers carry a wrong check byte
   void injectBytes(const Bytes& bytes);
   void reportMode(int mode);          // in 'Z' answers; -1 the real mode
@@ -63,6 +66,7 @@ class Simulator {
   // Waits until `count` packets were received from the library.
   bool waitForReceived(std::size_t count, std::chrono::milliseconds timeout) const;
   int mode() const;
+  AdapterType adapterType() const { return scenario_.adapterType; }
   // Prints every log entry as it happens (the program's output).
   void setLogStream(std::FILE* stream);
 
@@ -79,6 +83,7 @@ class Simulator {
 
   void run();
   void readLine(std::chrono::steady_clock::time_point now);
+  void letUnitsHear(const Bytes& frame, std::chrono::steady_clock::time_point now);
   void sendDue(std::chrono::steady_clock::time_point now);
   void emitUnitFrames(std::chrono::steady_clock::time_point now);
   void schedule(const Answer& answer, std::chrono::steady_clock::time_point now);
@@ -88,7 +93,8 @@ class Simulator {
 
   Scenario scenario_;
   PseudoTerminal pty_;
-  Vexa5Adapter adapter_;
+  std::unique_ptr<AdapterSide> adapter_;
+  StationUnits units_;
   std::thread thread_;
   std::atomic<bool> running_{false};
   std::chrono::steady_clock::time_point started_;

@@ -132,8 +132,8 @@ void Vexa5Adapter::answer(const Bytes& packet, ReceivedPacket& received, std::ve
       return;
     }
     answers.push_back({framePacket({'F'}), 0, false, "bus send accepted"});
-    Bytes frame(packet.begin() + 2, packet.end() - 2);
-    answers.push_back({busFramePacket(frame, scenario_.echoStatus), scenario_.echoDelayMs, true, "echo"});
+    received.busFrame.assign(packet.begin() + 2, packet.end() - 2);
+    answers.push_back({busFramePacket(received.busFrame, scenario_.echoStatus), scenario_.echoDelayMs, true, "echo"});
     return;
   }
   if (letter == 'D') {

@@ -1,43 +1,29 @@
 // The Vexa5 adapter's side of the protocol: frames the packets the library
-// sends, checks their XOR and ETX, and works out the answers the adapter
-// gives, without any I/O or clock (the simulator around it does those).
+// sends (STX, letter, data, XOR check byte, ETX), checks them and works out
+// the adapter's answers.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "adapter_side.h"
 #include "scenario.h"
 #include "sim_bytes.h"
 
 namespace adaptersim {
 
-struct Answer {
-  Bytes bytes;
-  int delayMs = 0;     // beyond the answer delay: the echo waits for the bus
-  bool echo = false;   // the 'E' echo of a bus send
-  std::string note;
-};
-
-struct ReceivedPacket {
-  Bytes bytes;
-  bool good = false;
-  std::string note;  // what the adapter made of it
-};
-
-class Vexa5Adapter {
+class Vexa5Adapter : public AdapterSide {
  public:
   explicit Vexa5Adapter(const Scenario& scenario) : scenario_(scenario) {}
 
-  // Takes one byte from the line. A complete packet (or a stray byte) is
-  // added to `packets`, and what the adapter answers to `answers`.
-  void feed(uint8_t byte, std::vector<ReceivedPacket>& packets, std::vector<Answer>& answers);
+  void feed(uint8_t byte, std::vector<ReceivedPacket>& packets, std::vector<Answer>& answers) override;
 
   // Adapter mode: 0 none yet, 1 bus monitoring, 2 parameter mode, 3 one unit.
-  int mode() const { return mode_; }
-  // Reports this mode in 'Z' answers instead of the real one (-1: real).
-  void setReportedMode(int mode) { reportedMode_ = mode; }
-  void setSwitches(int switches) { switches_ = switches; }
+  int mode() const override { return mode_; }
+  void setReportedMode(int mode) override { reportedMode_ = mode; }
+  void setSwitches(int switches) override { switches_ = switches; }
+  Bytes unitFramePacket(const Bytes& frame, uint8_t status) const override { return busFramePacket(frame, status); }
   // The 'E' packet of a bus frame with the adapter's status byte.
   static Bytes busFramePacket(const Bytes& frame, uint8_t status);
 

@@ -169,7 +169,9 @@ void printBusLog(const BusLog& log, std::ostream& out) {
       << quoted(log.header.version.c_str()) << ", adapter status " << log.header.adapterStatus << ", started "
       << utc(log.header.startTime) << "\n";
   for (const BusLogEvent& e : log.events) {
-    out << e.kind << " " << utc(e.seconds) << " ." << e.milliseconds << " value " << e.value << " length "
+    char milliseconds[8];
+    std::snprintf(milliseconds, sizeof milliseconds, "%03u", unsigned{e.milliseconds});
+    out << e.kind << " " << utc(e.seconds) << " ms " << milliseconds << " value " << e.value << " length "
         << e.length << "\n  " << hex(e.data) << "\n";
   }
 }

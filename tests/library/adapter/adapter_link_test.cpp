@@ -4,13 +4,8 @@
 
 #include <termios.h>
 
-#include <cstdlib>
-#include <sstream>
-#include <thread>
-
 #include "adapter/send_ring.h"
-#include "adapter_support.h"
-#include "simulator.h"
+#include "sim_link_support.h"
 
 using namespace tramsoll;
 using adaptertest::Bytes;
@@ -18,7 +13,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr auto kWait = 5s;  // generous: a loaded CI machine under a sanitizer
+constexpr auto kWait = adaptertest::kLinkWait;
 
 const char kScenario[] = R"(
 # A small installation for the link tests.
@@ -37,49 +32,11 @@ board 12AB 12 AB 00
 board 0A0B 0A 0B 0C 0D
 )";
 
-class AdapterLinkTest : public adaptertest::AdapterTest {
+class AdapterLinkTest : public adaptertest::SimLinkTest {
  protected:
   void SetUp() override {
-    AdapterTest::SetUp();
-    adaptersim::Scenario scenario;
-    std::istringstream text(kScenario);
-    std::string error;
-    ASSERT_TRUE(adaptersim::parseScenario(text, scenario, error)) << error;
-    simulator = std::make_unique<adaptersim::Simulator>(scenario);
-    ASSERT_TRUE(simulator->start("", error)) << error;
-    setenv("TRAMSOLL_COM1", simulator->slavePath().c_str(), 1);
-  }
-  void TearDown() override {
-    AdapterTest::TearDown();
-    simulator->stop();
-    unsetenv("TRAMSOLL_COM1");
-  }
-  void open(int adapterType = kAdapterVexa5) {
-    ASSERT_TRUE(openPort(1, adapterType)) << adaptertest::drainDebugLines().front();
-    adaptertest::drainDebugLines();
-    busLog.entries.clear();
-  }
-  // Dispatches what arrives until `done` holds or the wait runs out.
-  template <class Done>
-  bool pumpUntil(Done done) {
-    auto deadline = std::chrono::steady_clock::now() + kWait;
-    while (std::chrono::steady_clock::now() < deadline) {
-      vexa5Dispatch();
-      if (done()) return true;
-      std::this_thread::sleep_for(1ms);
-    }
-    return false;
-  }
-  // Sends the next queued packet and waits for the simulator to have it.
-  Bytes sendNext() {
-    std::size_t before = simulator->received().size();
-    EXPECT_TRUE(vexa5Scheduler());
-    EXPECT_TRUE(simulator->waitForReceived(before + 1, kWait));
-    auto received = simulator->received();
-    return received.size() > before ? received[before].bytes : Bytes{};
-  }
-  bool answered() {
-    return pumpUntil([] { return packetInFlight().code == 0; });
+    SimLinkTest::SetUp();
+    startSimulator(kScenario, {kAdapterVexa5, vexa5Dispatch, vexa5Scheduler});
   }
   void startMode(uint32_t kind, int unitKind = 0) {
     const uint8_t startBytes[8] = {'1', '8', '2', '1', 'S', 'S', 'K', 'K'};
@@ -87,8 +44,6 @@ class AdapterLinkTest : public adaptertest::AdapterTest {
     sendNext();
     ASSERT_TRUE(answered());
   }
-
-  std::unique_ptr<adaptersim::Simulator> simulator;
 };
 
 TEST_F(AdapterLinkTest, LineSettingsReadBackFromTheMasterSide) {

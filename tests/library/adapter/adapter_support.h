@@ -14,6 +14,7 @@
 
 #include "adapter/consumers.h"
 #include "adapter/link_state.h"
+#include "adapter/send_ring.h"
 #include "adapter/serial_device.h"
 #include "adapter/serial_port.h"
 #include "adapter/vexa5.h"
@@ -161,6 +162,15 @@ inline Bytes packet(const Bytes& body) {
   p.push_back(x);
   p.push_back(0x03);
   return p;
+}
+
+// Takes every packet waiting in the send ring.
+inline std::vector<Bytes> takeQueued() {
+  std::vector<Bytes> packets;
+  uint8_t bytes[tramsoll::kPacketSize];
+  int length = 0;
+  while (tramsoll::sendRing().take(bytes, length)) packets.emplace_back(bytes, bytes + length);
+  return packets;
 }
 
 inline Bytes textBytes(const char* text) { return Bytes(text, text + std::strlen(text)); }

@@ -12,7 +12,9 @@
 #include <cstdio>
 #include <sstream>
 #include <thread>
+#include <vector>
 
+#include "adapter/plus.h"
 #include "adapter_support.h"
 #include "scenario.h"
 #include "vexa5_adapter.h"
@@ -65,6 +67,30 @@ TEST(SimulatorScenarioTest, ReadsUnitsFramesAndBoardData) {
                           0xCD, 0x00, 0x97}));
 }
 
+TEST(SimulatorScenarioTest, ReadsTheAdapterTypeAndTheUnitsOperation) {
+  adaptersim::Scenario s;
+  std::string error;
+  ASSERT_TRUE(parse("adapter type plus unit-delay 3\n"
+                    "unit indoor 17 run 1 mode 4 setpoint -3.5 error 1F error-flag 01\n"
+                    "setting 7 300\n"
+                    "setting 255 65535\n"
+                    "unit indoor 18 setpoint 25\n",
+                    s, error))
+      << error;
+  EXPECT_EQ(s.adapterType, adaptersim::AdapterType::Plus);
+  EXPECT_EQ(s.unitDelayMs, 3);
+  ASSERT_EQ(s.units.size(), 2u);
+  const adaptersim::ScenarioUnit& unit = s.units[0];
+  EXPECT_TRUE(unit.running);
+  EXPECT_EQ(unit.mode, 4);
+  EXPECT_EQ(unit.setPointTenths, -35);
+  EXPECT_EQ(unit.errorCode, 0x1F);
+  EXPECT_EQ(unit.errorFlag, 0x01);
+  EXPECT_EQ(unit.settings, (std::map<int, uint16_t>{{7, 300}, {255, 65535}}));
+  EXPECT_EQ(s.units[1].setPointTenths, 250);
+  EXPECT_TRUE(s.units[1].settings.empty());
+}
+
 TEST(SimulatorScenarioTest, BadLinesAreNamed) {
   struct Case {
     const char* text;
@@ -77,6 +103,12 @@ TEST(SimulatorScenarioTest, BadLinesAreNamed) {
       {"unit outdoor 300\n", "line 1: bad value for address"},
       {"logger 3G\n", "line 1: '3G' is not a hexadecimal byte"},
       {"adapter colour 3\n", "line 1: unknown adapter setting 'colour'"},
+      {"adapter type modem\n", "line 1: adapter type must be vexa5 or plus"},
+      {"setting 7 300\n", "line 1: setting before any unit"},
+      {"unit outdoor 3\nsetting 7 65536\n", "line 2: bad value for setting value"},
+      {"unit indoor 5 setpoint 22.55\n", "line 1: bad value for setpoint"},
+      {"unit indoor 5 setpoint 128\n", "line 1: bad value for setpoint"},
+      {"unit indoor 5 mode 16\n", "line 1: bad value for mode"},
   };
   for (const Case& c : cases) {
     adaptersim::Scenario s;
@@ -136,56 +168,100 @@ std::string readFirstLine(int fd) {
   return line;
 }
 
-class SimulatorProgramTest : public adaptertest::AdapterTest {};
+// The program, started with these arguments, its output on a pipe.
+struct RunningProgram {
+  pid_t pid = 0;
+  int output = -1;
+
+  bool start(std::vector<std::string> arguments) {
+    std::string program = std::string(PELOMAR_BIN_DIR) + "/adapter-sim";
+    arguments.insert(arguments.begin(), program);
+    std::vector<char*> argv;
+    for (std::string& a : arguments) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int out[2];
+    if (pipe(out) != 0) return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    output = out[0];
+    fcntl(output, F_SETFL, O_NONBLOCK);
+    return failed == 0;
+  }
+  // Ends the program; true when it ended cleanly.
+  bool stop() {
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(output);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+};
+
+class SimulatorProgramTest : public adaptertest::AdapterTest {
+ protected:
+  void TearDown() override {
+    unsetenv("TRAMSOLL_COM1");
+    AdapterTest::TearDown();
+  }
+  // Opens the port on the program's slave and waits for the answer to the
+  // status poll the scheduler sends.
+  bool pollAnswered(const std::string& slave, int adapterType) {
+    setenv("TRAMSOLL_COM1", slave.c_str(), 1);
+    setSerialDeviceFactory(nullptr);
+    if (!openPort(1, adapterType)) return false;
+    bool plus = adapterType == kAdapterPlus;
+    plus ? queuePlusStatusPoll() : queueStatusPoll();
+    plus ? plusScheduler() : vexa5Scheduler();
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (packetInFlight().code != 0 && std::chrono::steady_clock::now() < deadline) {
+      plus ? plusDispatch() : vexa5Dispatch();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    closePort();
+    return packetInFlight().code == 0 && adapterStatus.kept.size() == 1;
+  }
+};
 
 TEST_F(SimulatorProgramTest, RunsStandaloneAndOffersItsSlaveThroughALink) {
-  std::string program = std::string(PELOMAR_BIN_DIR) + "/adapter-sim";
   char linkTemplate[] = "/tmp/adapter-sim-linkXXXXXX";
   ASSERT_NE(mkdtemp(linkTemplate), nullptr);
   std::string link = std::string(linkTemplate) + "/com1";
-  int out[2];
-  ASSERT_EQ(pipe(out), 0);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  const char* argv[] = {program.c_str(), "--link", link.c_str(), nullptr};
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, program.c_str(), &actions, nullptr, const_cast<char**>(argv), environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
-  close(out[1]);
-  fcntl(out[0], F_SETFL, O_NONBLOCK);
+  RunningProgram program;
+  ASSERT_TRUE(program.start({"--link", link}));
 
-  std::string first = readFirstLine(out[0]);
+  std::string first = readFirstLine(program.output);
   ASSERT_EQ(first.rfind("slave: /dev/", 0), 0u) << first;
   char target[PATH_MAX] = {};
   ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
   EXPECT_EQ(std::string(target), first.substr(7));
 
   // The library opens the link like any serial device and is answered.
-  setenv("TRAMSOLL_COM1", link.c_str(), 1);
-  setSerialDeviceFactory(nullptr);
-  ASSERT_TRUE(openPort(1, kAdapterVexa5));
-  queueStatusPoll();
-  vexa5Scheduler();
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (packetInFlight().code != 0 && std::chrono::steady_clock::now() < deadline) {
-    vexa5Dispatch();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  EXPECT_EQ(packetInFlight().code, 0);
-  EXPECT_EQ(adapterStatus.kept.size(), 1u);
-  closePort();
-  unsetenv("TRAMSOLL_COM1");
-
-  kill(pid, SIGTERM);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(pollAnswered(link, kAdapterVexa5));
+  EXPECT_TRUE(program.stop());
   EXPECT_NE(access(link.c_str(), F_OK), 0) << "the link goes with the program";
-  close(out[0]);
   rmdir(linkTemplate);
+}
+
+TEST_F(SimulatorProgramTest, TakesTheAdapterTypeFromTheCommandLine) {
+  RunningProgram program;
+  ASSERT_TRUE(program.start({"--adapter", "plus", "--quiet"}));
+  std::string first = readFirstLine(program.output);
+  ASSERT_EQ(first.rfind("slave: /dev/", 0), 0u) << first;
+  EXPECT_TRUE(pollAnswered(first.substr(7), kAdapterPlus));
+  EXPECT_TRUE(program.stop());
+
+  RunningProgram refused;
+  ASSERT_TRUE(refused.start({"--adapter", "modem"}));
+  int status = 0;
+  waitpid(refused.pid, &status, 0);
+  close(refused.output);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
 }
 
 }  // namespace

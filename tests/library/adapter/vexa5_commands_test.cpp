@@ -9,13 +9,7 @@ using adaptertest::Bytes;
 
 namespace {
 
-std::vector<Bytes> queued() {
-  std::vector<Bytes> packets;
-  uint8_t bytes[kPacketSize];
-  int length = 0;
-  while (sendRing().take(bytes, length)) packets.emplace_back(bytes, bytes + length);
-  return packets;
-}
+std::vector<Bytes> queued() { return adaptertest::takeQueued(); }
 
 const uint8_t kStartBytes1821[8] = {'1', '8', '2', '1', 'S', 'S', 'K', 'K'};
 

@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
+
+#include "dump.h"
 
 #include "files/recording_step.h"
 #include "library/files/recording_support.h"
@@ -113,6 +116,11 @@ TEST_F(PeriodicRecordingTest, AMinuteAtFiveSecondsGivesTheFileAsLaidOut) {
     EXPECT_EQ(part.data[19], patternByte(slot, 34, 2, 19));
   }
 
+  std::ostringstream shown;
+  dasdump::printDasFile(file, shown);
+  EXPECT_NE(shown.str().find("record 11: time 1700000060 (2023-11-14 22:14:20 UTC)"), std::string::npos);
+  EXPECT_NE(shown.str().find("unit 3 \"E2\" stamp 1700000058"), std::string::npos) << shown.str();
+
   // The size estimate: the file's blocks plus 100 bytes per item of each
   // unit (it always counts trigger-condition blocks), and the record size.
   int32_t headerBytes = 0, recordBytes = 0;
@@ -186,6 +194,10 @@ TEST_F(PeriodicRecordingTest, StartStopAndSizeAnswers) {
   EXPECT_EQ(saveConstData(0, nullptr, 0), 0);
   EXPECT_FALSE(hasBits(gatherState, gather::kPeriodicRecording));
   EXPECT_EQ(setFileHeader("X", "", "", "", ""), 0);
+  std::vector<std::string> lines = testsupport::drainDebugLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Tramsoll: Const Save Start 123/11/14 22:13:20");
+  EXPECT_EQ(lines[1], "Tramsoll: Const Save Stop 123/11/14 22:13:20");
 
   // The first record falls on the slot after the last gather slot.
   gatherValues().dataDue = kStart + 15;

@@ -136,8 +136,10 @@ TEST_F(TriggerRecordingTest, ATriggerAtTheFirstRecordCutsNothingAndMarksRecordZe
 }
 
 TEST_F(TriggerRecordingTest, StopBeforeTheTriggerDeletesTheFileAndAfterItKeepsIt) {
+  folder.writePlain("temp.work", "left by a crash");
   ASSERT_EQ(setFileHeader(" ", "", "", "", ""), 0);
   ASSERT_EQ(saveTrigData(1, 3, 60), 0);
+  EXPECT_FALSE(folder.exists("temp.work"));
   EXPECT_EQ(gatherValues().trigPostCount, 360);
   EXPECT_EQ(gatherValues().trigPreCount, 361);
   EXPECT_EQ(saveTrigData(1, 3, 60), 2) << "already armed";

@@ -74,6 +74,17 @@ void ProgramFolder::copyTestdata(const std::string& relative) const {
   if (error) ADD_FAILURE() << "cannot copy testdata file " << relative << ": " << error.message();
 }
 
+void ProgramFolder::copyTestdataSet(const std::string& set) const {
+  fs::path from = fs::path(PELOMAR_TESTDATA_DIR) / set;
+  std::error_code error;
+  fs::copy_file(from / "vexa5.set", pathOf("vexa5.set"), fs::copy_options::overwrite_existing, error);
+  if (!error) {
+    fs::create_directories(pathOf("table"));
+    fs::copy(from / "table", pathOf("table"), fs::copy_options::overwrite_existing | fs::copy_options::recursive, error);
+  }
+  if (error) ADD_FAILURE() << "cannot copy testdata set '" << set << "': " << error.message();
+}
+
 std::string readUnscrambled(const std::string& path) {
   std::string bytes = readBytes(path);
   for (char& c : bytes) c = static_cast<char>(tramsoll::scrambleByte(static_cast<uint8_t>(c)));

@@ -29,6 +29,9 @@ class ProgramFolder {
   bool exists(const std::string& relative) const;
   // Copies a file that the build scrambled into its testdata folder.
   void copyTestdata(const std::string& relative) const;
+  // Copies a whole scrambled set of the testdata folder ("" the sample set,
+  // "broken" the broken one): its vexa5.set and table folder.
+  void copyTestdataSet(const std::string& set = "") const;
 
  private:
   std::string previous_;

@@ -343,6 +343,7 @@ TEST(CheckMode, RefusesEachKindOfBadProgramWithItsMessage) {
       {"btoua,d[0],ptable,1,C", "No table for \"ptable\""},
       {"btoua,d[0],ercd", "No table for \"ercd\""},
   };
+  setTableWords(TableWords{});  // the failing defaults, whatever ran before
   for (const auto& c : bad) {
     Fields fields;
     splitFields(c.line, fields);

@@ -78,23 +78,23 @@ TEST_F(SettingFileTest, SampleFileFillsEveryTable) {
   EXPECT_STREQ(row.otherNames[2], "TALMA-224C");
   EXPECT_STREQ(row.otherNames[3], "");
 
-  // DOK: 1010xxxx0001xxxx/1A[3]/xx01xx10
+  // DOK: 1010xxxx0001xxxx/E0[5]/xxxx0001
   row = q7("TALMA-280K");
   EXPECT_EQ(row.connectionKind, connect::kDOK);
   EXPECT_EQ(row.longValue, 0xA010);
   EXPECT_EQ(row.longMask, 0xF0F0);
-  EXPECT_EQ(row.firstNumber, 0x1A);
-  EXPECT_EQ(row.secondNumber, 3);
-  EXPECT_EQ(row.shortValue, 0x12);
-  EXPECT_EQ(row.shortMask, 0x33);
+  EXPECT_EQ(row.firstNumber, 0xE0);
+  EXPECT_EQ(row.secondNumber, 5);
+  EXPECT_EQ(row.shortValue, 0x01);
+  EXPECT_EQ(row.shortMask, 0x0F);
 
-  // DOE: .../C[0F]/1111xxxx
+  // DOE: .../E0[5]/xxxx0011
   row = q7("TALMA-400E");
   EXPECT_EQ(row.connectionKind, connect::kDOE);
-  EXPECT_EQ(row.firstNumber, 0x0C);
-  EXPECT_EQ(row.secondNumber, 0x0F);
-  EXPECT_EQ(row.shortValue, 0xF0);
-  EXPECT_EQ(row.shortMask, 0xF0);
+  EXPECT_EQ(row.firstNumber, 0xE0);
+  EXPECT_EQ(row.secondNumber, 5);
+  EXPECT_EQ(row.shortValue, 0x03);
+  EXPECT_EQ(row.shortMask, 0x0F);
 
   // DC: 1110xx01/0111xxxxxxxx0001
   row = q7("CORDA-CX1");
