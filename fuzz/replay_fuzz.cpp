@@ -168,7 +168,12 @@ const std::string& folder() {
     const char* made = ::mkdtemp(pattern);
     if (!made) std::abort();
     loadModel();
-    return std::string(made) + "/";
+    static std::string made_path = made;
+    std::atexit([] {
+      ::unlink((made_path + "/input.das").c_str());
+      ::rmdir(made_path.c_str());
+    });
+    return made_path + "/";
   }();
   return path;
 }
