@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/export_outs.h"
 #include "engine/frame.h"
 #include "engine/item_lookup.h"
 #include "engine/local_time.h"
@@ -34,6 +35,17 @@ constexpr int32_t kBadItem = 6;
 constexpr int32_t kBadRange = 7;
 }  // namespace result
 
+// The seven arguments that every export of this family begins with.
+struct Selector {
+  int32_t source;
+  const char* folder;
+  int32_t fileIndex;
+  int32_t system;
+  int32_t unitClass;
+  int32_t unitNumber;
+  int32_t itemNumber;
+};
+
 struct GraphItem {
   bool live = true;
   ItemUnit unit;
@@ -41,29 +53,33 @@ struct GraphItem {
   ReplayTables* replay = nullptr;
 };
 
-int32_t findGraphItem(int32_t source, const char* folder, int32_t fileIndex, int32_t system, int32_t unitClass,
-                      int32_t unitNumber, int32_t itemNumber, GraphItem& out) {
-  if (source != 0 && source != 1) return result::kBadSource;
-  out.live = source == 0;
+int32_t findGraphItem(const Selector& s, GraphItem& out) {
+  if (s.source != 0 && s.source != 1) return result::kBadSource;
+  out.live = s.source == 0;
   if (out.live && !hasBits(gatherState, gather::kRunning)) return result::kNotGathering;
-  if (!validUnitClass(unitClass)) return result::kBadClass;
+  if (!validUnitClass(s.unitClass)) return result::kBadClass;
   if (out.live) {
-    if (!findLiveUnit(system, unitClass, unitNumber, out.unit)) return result::kNoLiveUnit;
+    if (!findLiveUnit(s.system, s.unitClass, s.unitNumber, out.unit)) return result::kNoLiveUnit;
   } else {
-    out.replay = openedReplay(folder, fileIndex - 1);
-    if (!out.replay || !findFileUnit(*out.replay, unitClass, unitNumber, out.unit)) return result::kNoFileUnit;
+    out.replay = openedReplay(s.folder, s.fileIndex - 1);
+    if (!out.replay || !findFileUnit(*out.replay, s.unitClass, s.unitNumber, out.unit)) return result::kNoFileUnit;
   }
-  if (!unitItem(out.unit, itemNumber, out.item) || itemDataType(out.item) == datatype::kText) return result::kBadItem;
+  if (!unitItem(out.unit, s.itemNumber, out.item) || itemDataType(out.item) == datatype::kText)
+    return result::kBadItem;
   return result::kDone;
 }
 
 bool hasData(const ItemOutput& output) { return static_cast<int32_t>(output.time) > 0; }
 
-// Calls take(k, output) for the 121 samples of a graph call: output is the
-// evaluation of the sample, or nullptr for a sample that does not exist (a
-// live snapshot not taken yet, a file slot at or past the count).
+// Finds the item and calls take(k, output) for the 121 samples of a graph
+// call: output is the evaluation of the sample, or nullptr for a sample that
+// does not exist (a live snapshot not taken yet, a file slot at or past the
+// count).
 template <class Take>
-int32_t walkSamples(GraphItem& target, int32_t firstRecord, int32_t count, Take take) {
+int32_t graphSamples(const Selector& selector, int32_t firstRecord, int32_t count, Take take) {
+  GraphItem target;
+  int32_t found = findGraphItem(selector, target);
+  if (found != result::kDone) return found;
   ItemOutput output;
   if (target.live) {
     if (firstRecord != 1 || count != kSamples) return result::kBadRange;
@@ -99,10 +115,10 @@ int32_t walkSamples(GraphItem& target, int32_t firstRecord, int32_t count, Take 
 void putDate(int64_t time, int32_t* year, int32_t* month, int32_t* day, int32_t* secondOfDay) {
   LocalDate date;
   localDate(time, date);
-  if (year) *year = date.year;
-  if (month) *month = date.month;
-  if (day) *day = date.day;
-  if (secondOfDay) *secondOfDay = date.secondOfDay();
+  setOut(year, date.year);
+  setOut(month, date.month);
+  setOut(day, date.day);
+  setOut(secondOfDay, date.secondOfDay());
 }
 
 void putCursorTexts(const ItemOutput& output, char* valueText, int32_t* valueTextLength, char* timeText) {
@@ -110,8 +126,7 @@ void putCursorTexts(const ItemOutput& output, char* valueText, int32_t* valueTex
     if (timeText) std::snprintf(timeText, kTimeTextSize, "%s", kNoTime);
     return;
   }
-  int32_t length = copyText(valueText, kValueTextSize, output.text);
-  if (valueTextLength) *valueTextLength = length;
+  setTextOut(valueText, valueTextLength, kValueTextSize, output.text);
   LocalDate date;
   if (!timeText) return;
   if (localDate(output.time, date)) {
@@ -132,11 +147,10 @@ extern "C" TRAMSOLL_API int32_t getCursData(int32_t dataSource, const char* cust
   ExportFrame frame;
   if (valueText) std::memset(valueText, 0, kValueTextSize);
   if (timeText) timeText[0] = '\0';
-  for (int32_t* out : {valueTextLength, year, month, day, secondOfDay})
-    if (out) *out = 0;
+  for (int32_t* out : {valueTextLength, year, month, day, secondOfDay}) setOut(out, 0);
   GraphItem target;
-  int32_t found = findGraphItem(dataSource, customerFolder, fileIndex, systemNumber, unitClass, unitNumber,
-                                itemNumber, target);
+  int32_t found = findGraphItem(
+      {dataSource, customerFolder, fileIndex, systemNumber, unitClass, unitNumber, itemNumber}, target);
   if (found != result::kDone) return found;
 
   ItemOutput output{};
@@ -164,11 +178,8 @@ extern "C" TRAMSOLL_API int32_t getGraphData(int32_t dataSource, const char* cus
                                              int32_t itemNumber, int32_t firstRecord, int32_t recordCount,
                                              int32_t* graphValues) {
   ExportFrame frame;
-  GraphItem target;
-  int32_t found = findGraphItem(dataSource, customerFolder, fileIndex, systemNumber, unitClass, unitNumber,
-                                itemNumber, target);
-  if (found != result::kDone) return found;
-  return walkSamples(target, firstRecord, recordCount, [&](int32_t k, const ItemOutput* output) {
+  Selector selector{dataSource, customerFolder, fileIndex, systemNumber, unitClass, unitNumber, itemNumber};
+  return graphSamples(selector, firstRecord, recordCount, [&](int32_t k, const ItemOutput* output) {
     if (graphValues) graphValues[k] = output && hasData(*output) ? output->graphValue : 0;
   });
 }
@@ -178,14 +189,12 @@ extern "C" TRAMSOLL_API int32_t getGraphData2(int32_t dataSource, const char* cu
                                               int32_t itemNumber, int32_t firstRecord, int32_t recordCount,
                                               char* valueTexts) {
   ExportFrame frame;
-  GraphItem target;
-  int32_t found = findGraphItem(dataSource, customerFolder, fileIndex, systemNumber, unitClass, unitNumber,
-                                itemNumber, target);
-  if (found != result::kDone) return found;
-  bool live = target.live;
-  return walkSamples(target, firstRecord, recordCount, [&](int32_t k, const ItemOutput* output) {
+  // A live sample without data gets an empty text; a file's text is what the
+  // evaluation gave.
+  Selector selector{dataSource, customerFolder, fileIndex, systemNumber, unitClass, unitNumber, itemNumber};
+  return graphSamples(selector, firstRecord, recordCount, [&](int32_t k, const ItemOutput* output) {
     if (!output || !valueTexts) return;
     char* slot = valueTexts + kSlotTextSize * static_cast<std::size_t>(k);
-    copyText(slot, kSlotTextSize, live && !hasData(*output) ? "" : output->text);
+    copyText(slot, kSlotTextSize, dataSource == 0 && !hasData(*output) ? "" : output->text);
   });
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/export_outs.h"
 #include "engine/frame.h"
 #include "engine/item_lookup.h"
 #include "engine/settings.h"
@@ -23,14 +24,6 @@ constexpr int32_t kConditionTextSize = 64;
 constexpr int32_t kNoCondition = 3;
 
 bool gathering() { return hasBits(gatherState, gather::kRunning); }
-
-void setOut(int32_t* out, int32_t value) {
-  if (out) *out = value;
-}
-
-void setText(char* buffer, int32_t* length, int32_t capacity, const char* text) {
-  setOut(length, copyText(buffer, capacity, text));
-}
 
 void clearText(char* buffer, int32_t* length, int32_t capacity) {
   if (buffer) std::memset(buffer, 0, static_cast<std::size_t>(capacity));
@@ -108,8 +101,8 @@ extern "C" TRAMSOLL_API int32_t getDataItem(int32_t dataSource, const char* cust
   clearText(stateText1, stateText1Length, kStateTextBufferSize);
   setOut(triggerCode1, kNoCondition);
   setOut(triggerCode2, kNoCondition);
-  setText(itemName, itemNameLength, kNameSize, "");
-  setText(fullScaleText, fullScaleTextLength, kFullScaleTextSize, "");
+  setTextOut(itemName, itemNameLength, kNameSize, "");
+  setTextOut(fullScaleText, fullScaleTextLength, kFullScaleTextSize, "");
   setOut(dataType, 0);
   setOut(defaultGraphFlag, 0);
 
@@ -119,12 +112,12 @@ extern "C" TRAMSOLL_API int32_t getDataItem(int32_t dataSource, const char* cust
   ItemRecord item;
   if (!unitItem(unit, itemNumber, item)) return 6;
   int32_t type = itemDataType(item);
-  setText(itemName, itemNameLength, kNameSize, item.name);
-  setText(fullScaleText, fullScaleTextLength, kFullScaleTextSize, twoStateType(type) ? " " : item.fullScale);
+  setTextOut(itemName, itemNameLength, kNameSize, item.name);
+  setTextOut(fullScaleText, fullScaleTextLength, kFullScaleTextSize, twoStateType(type) ? " " : item.fullScale);
   setOut(dataType, reportedDataType(type));
   setOut(defaultGraphFlag, (item.flags & itemflag::kDefaultGraph) ? 1 : 0);
-  setText(stateText0, stateText0Length, kStateTextBufferSize, item.stateText0);
-  setText(stateText1, stateText1Length, kStateTextBufferSize, item.stateText1);
+  setTextOut(stateText0, stateText0Length, kStateTextBufferSize, item.stateText0);
+  setTextOut(stateText1, stateText1Length, kStateTextBufferSize, item.stateText1);
   if (dataSource == 0) {
     uint32_t flags = 0;
     liveDataTable().getTriggerFlags(unitKind, unit.address, unit.row, itemNumber - 1, flags);
@@ -151,18 +144,18 @@ extern "C" TRAMSOLL_API int32_t getPlyTrgItem(const char* customerFolder, int32_
                                               int32_t* conditionText1Length, char* conditionText2,
                                               int32_t* conditionText2Length) {
   ExportFrame frame;
-  setText(itemName, itemNameLength, kNameSize, "");
-  setText(conditionText1, conditionText1Length, kConditionTextSize, "");
-  setText(conditionText2, conditionText2Length, kConditionTextSize, "");
+  setTextOut(itemName, itemNameLength, kNameSize, "");
+  setTextOut(conditionText1, conditionText1Length, kConditionTextSize, "");
+  setTextOut(conditionText2, conditionText2Length, kConditionTextSize, "");
   setOut(dataType, 0);
   const ReplayUnit* unit = nullptr;
   int32_t result = findStoredConditions(customerFolder, filePosition, unitKind, unitNumber, unit);
   if (result != 0) return result;
   if (conditionNumber < 1 || static_cast<std::size_t>(conditionNumber) > unit->conditions.size()) return 0;
   const das::ConditionBlock& condition = unit->conditions[static_cast<std::size_t>(conditionNumber - 1)];
-  setText(itemName, itemNameLength, kNameSize, condition.itemName);
+  setTextOut(itemName, itemNameLength, kNameSize, condition.itemName);
   setOut(dataType, reportedDataType(condition.dataType));
-  setText(conditionText1, conditionText1Length, kConditionTextSize, condition.condition1);
-  setText(conditionText2, conditionText2Length, kConditionTextSize, condition.condition2);
+  setTextOut(conditionText1, conditionText1Length, kConditionTextSize, condition.condition1);
+  setTextOut(conditionText2, conditionText2Length, kConditionTextSize, condition.condition2);
   return 0;
 }

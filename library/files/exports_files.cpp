@@ -3,6 +3,7 @@
 // and emptying the list.
 #include <cstdint>
 
+#include "engine/export_outs.h"
 #include "engine/frame.h"
 #include "engine/local_time.h"
 #include "files/file_list.h"
@@ -16,14 +17,6 @@ constexpr int32_t kPersonSize = 32;
 constexpr int32_t kMapNameSize = 64;
 constexpr int32_t kModelTextSize = 64;
 constexpr int32_t kFileNameSize = 32;
-
-void setOut(int32_t* out, int32_t value) {
-  if (out) *out = value;
-}
-
-void setText(char* buffer, int32_t* length, int32_t capacity, const char* text) {
-  setOut(length, copyText(buffer, capacity, text));
-}
 
 }  // namespace
 
@@ -59,10 +52,10 @@ extern "C" TRAMSOLL_API int32_t getFileInfo(const char* customerFolder, int32_t 
   const ListedFile* listed = findListedFile(customerFolder, fileIndex - 1);
   const ListedFile& file = listed ? *listed : kNotListed;
   const das::FileHeader& h = file.header;
-  setText(personInCharge, personInChargeLength, kPersonSize, h.personInCharge);
-  setText(mapName, mapNameLength, kMapNameSize, h.mapName);
+  setTextOut(personInCharge, personInChargeLength, kPersonSize, h.personInCharge);
+  setTextOut(mapName, mapNameLength, kMapNameSize, h.mapName);
   setOut(systemNumber, h.systemNumber);
-  setText(modelText, modelTextLength, kModelTextSize, h.modelText);
+  setTextOut(modelText, modelTextLength, kModelTextSize, h.modelText);
   setOut(recordingMode, h.recordingKind);
   setOut(interfaceMode, h.interfaceMode);
   setOut(outdoorCount, h.outdoorCount);
@@ -78,7 +71,7 @@ extern "C" TRAMSOLL_API int32_t getFileInfo(const char* customerFolder, int32_t 
   setOut(triggerRecord, static_cast<int32_t>(h.triggerRecord));
   setOut(intervalSeconds, h.interval);
   setOut(fileSize, file.fileSize);
-  setText(fileName, fileNameLength, kFileNameSize, file.name.c_str());
+  setTextOut(fileName, fileNameLength, kFileNameSize, file.name.c_str());
   return 0;
 }
 
