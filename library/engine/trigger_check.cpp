@@ -1,0 +1,124 @@
+// The trigger check: do the wanted ON/OFF states of the two-state items
+// that the engineer chose hold in the last finished snapshot? Conditions
+// come in two groups; the trigger fires when every condition of at least
+// one non-empty group holds.
+#include "engine/frame.h"
+#include "files/recording_step.h"
+#include "store/live_table.h"
+#include "tables/conversion.h"
+#include "tables/model_tables.h"
+
+namespace tramsoll {
+
+namespace {
+
+constexpr uint32_t kNoCondition = 2;  // codes 2 and 3 ask for nothing
+
+// One unit of the live table at one snapshot, as the interpreter reads it.
+class LiveUnitSource : public DataSource {
+ public:
+  LiveUnitSource(int kind, int address, int row, int position)
+      : kind_(kind), address_(address), row_(row), position_(position) {}
+
+  bool readBlock(const char* name, BlockBytes& out) override {
+    BlockView view;
+    if (!liveDataTable().fetchBlock(kind_, address_, row_, name, position_, view)) return false;
+    out.bytes = view.bytes;
+    out.length = static_cast<uint16_t>(view.length);
+    out.time = view.time;
+    return true;
+  }
+
+  bool readSensorChannel(int channel, SensorChannel& out) override {
+    LogEntry entry;
+    if ((channel != 7 && channel != 8) || !liveDataTable().getLogEntry(kind_, address_, row_, channel - 1, entry))
+      return false;
+    out.range = entry.range;
+    out.offset = entry.offset;
+    out.fullScale = entry.fullScale;
+    setFieldText(out.unit, entry.unit);
+    return true;
+  }
+
+  uint32_t sampleTime() override {
+    int slot = liveDataTable().snapshotSlot(position_);
+    uint32_t newest = 0;
+    if (slot < 0) return 0;
+    for (int i = 0;; ++i) {
+      const DataBlock* block = liveDataTable().blockAt(kind_, address_, row_, i);
+      if (!block) return newest;
+      if (block->times[slot] > newest) newest = block->times[slot];
+    }
+  }
+
+ private:
+  int kind_, address_, row_, position_;
+};
+
+struct GroupState {
+  bool holds = true;
+  bool empty = true;
+  void apply(uint32_t code, int32_t state) {
+    if (code >= kNoCondition) return;
+    empty = false;
+    if (static_cast<int32_t>(code) != state) holds = false;
+  }
+  bool fires() const { return holds && !empty; }
+};
+
+bool twoState(const ItemRecord& item) {
+  int32_t type = itemDataType(item);
+  return type == datatype::kDigital || type == datatype::kBinary || type == datatype::kOnOff;
+}
+
+// The item record that item k of a unit stands for. The sensor inputs' items
+// 7 and 8 each have two definitions, chosen by the channel's switch.
+bool unitItem(const AutoAdrEntry& entry, int row, int32_t model, int accessKind, int k, ItemRecord& item) {
+  if (entry.kind == unitKind::kSensor) {
+    int chosen = k;
+    if (k == 6 || k == 7) {
+      LogEntry channel;
+      liveDataTable().getLogEntry(entry.kind, entry.address, row, k, channel);
+      chosen = (k == 6 ? 6 : 8) + (channel.switchPosition != 0 ? 1 : 0);
+    }
+    return getItem(model, entry.kind, 0, chosen, item);
+  }
+  int group = accessKind == 2 ? 0 : entry.address + 1;
+  return getItem(model, entry.kind, group, k, item);
+}
+
+// Checks every conditioned item of one unit row into the two groups.
+void checkUnit(const AutoAdrEntry& entry, int row, int accessKind, int position, GroupState (&groups)[2]) {
+  const UnitRow* unit = autoAdrTable().unitRow(entry.kind, entry.address, row);
+  int32_t model = -1;
+  if (!unit || unit->triggerFlags.empty() || !findKishuByFile(unit->row.secondText, model)) return;
+  bool board = accessKind == 4 && entry.kind != unitKind::kSensor;
+  LiveUnitSource source(board ? 0 : entry.kind, board ? 0 : entry.address, board ? 0 : row, position);
+  for (int k = 0; k < static_cast<int>(unit->triggerFlags.size()); ++k) {
+    ItemRecord item;
+    if (!unitItem(entry, row, model, accessKind, k, item) || !twoState(item)) continue;
+    uint32_t flags = unit->triggerFlags[static_cast<std::size_t>(k)];
+    uint32_t code1 = flags & 0x3, code2 = (flags >> 2) & 0x3;
+    if (code1 >= kNoCondition && code2 >= kNoCondition) continue;
+    ItemOutput output;
+    int32_t state = evaluateLiveItem(item, source, output) ? output.graphValue : 0;
+    groups[0].apply(code1, state);
+    groups[1].apply(code2, state);
+  }
+}
+
+}  // namespace
+
+bool checkTriggerCondition(int accessKind) {
+  int position = liveDataTable().snapshotCount() - 1;
+  GroupState groups[2];
+  AutoAdrTable& units = autoAdrTable();
+  for (int32_t i = 0; i < units.count(); ++i) {
+    AutoAdrEntry entry;
+    if (!units.entryByIndex(i, entry)) continue;
+    for (int row = 0; row < entry.rowCount; ++row) checkUnit(entry, row, accessKind, position, groups);
+  }
+  return groups[0].fires() || groups[1].fires();
+}
+
+}  // namespace tramsoll
