@@ -11,6 +11,7 @@
 #include "engine/local_time.h"
 #include "engine/settings.h"
 #include "files/file_list.h"
+#include "store/live_source.h"
 #include "store/live_table.h"
 #include "tramsoll.h"
 
@@ -69,6 +70,12 @@ int32_t findGraphItem(const Selector& s, GraphItem& out) {
   return result::kDone;
 }
 
+// A live unit's data rows: a board connection's single unit keeps them under
+// kind 0, address 0.
+void evaluateLiveUnitAt(const ItemUnit& unit, int32_t position, const ItemRecord& item, ItemOutput& out) {
+  evaluateLiveItemAt(item, unit.dataKind, unit.dataAddress, unit.dataRow, position, out);
+}
+
 bool hasData(const ItemOutput& output) { return static_cast<int32_t>(output.time) > 0; }
 
 // Finds the item and calls take(k, output) for the 121 samples of a graph
@@ -89,7 +96,7 @@ int32_t graphSamples(const Selector& selector, int32_t firstRecord, int32_t coun
         take(k, nullptr);
         continue;
       }
-      evaluateLiveUnitItem(target.unit, taken + k - kSamples, target.item, output);
+      evaluateLiveUnitAt(target.unit, taken + k - kSamples, target.item, output);
       take(k, &output);
     }
     return result::kDone;
@@ -157,7 +164,7 @@ extern "C" TRAMSOLL_API int32_t getCursData(int32_t dataSource, const char* cust
   int64_t dateTime = 0;
   if (target.live) {
     if (recordNumber != kSamples) return result::kBadRange;
-    evaluateLiveUnitItem(target.unit, liveDataTable().snapshotCount() - 1, target.item, output);
+    evaluateLiveUnitAt(target.unit, liveDataTable().snapshotCount() - 1, target.item, output);
     const GatherValues& values = gatherValues();
     dateTime = static_cast<int64_t>(values.dataDue) + values.dataInterval;
   } else {

@@ -1,6 +1,5 @@
 #include "engine/item_lookup.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -27,52 +26,6 @@ int32_t sensorDefinition(int32_t index, const LogEntry& channel) {
   if (index == kFirstAnalogInput + 1) return channel.switchPosition ? 9 : 8;
   return index;
 }
-
-// The live table of the running gathering, read at one snapshot position
-// for one unit row.
-class LiveSnapshotSource : public DataSource {
- public:
-  LiveSnapshotSource(int kind, int address, int row, int position)
-      : kind_(kind), address_(address), row_(row), position_(position) {}
-
-  bool readBlock(const char* name, BlockBytes& out) override {
-    out = BlockBytes{};
-    BlockView view;
-    if (!liveDataTable().fetchBlock(kind_, address_, row_, name, position_, view)) return false;
-    out.bytes = view.bytes;
-    out.length = static_cast<uint16_t>(view.length);
-    out.time = view.time;
-    return true;
-  }
-
-  bool readSensorChannel(int channel, SensorChannel& out) override {
-    out = SensorChannel{};
-    LogEntry entry;
-    if (channel < 1 || !liveDataTable().getLogEntry(kind_, address_, row_, channel - 1, entry)) return false;
-    out.range = entry.range;
-    out.offset = entry.offset;
-    out.fullScale = entry.fullScale;
-    setFieldText(out.unit, entry.unit);
-    return true;
-  }
-
-  uint32_t sampleTime() override {
-    int slot = liveDataTable().snapshotSlot(position_);
-    if (slot < 0) return 0;
-    uint32_t newest = 0;
-    for (int index = 0;; ++index) {
-      const DataBlock* block = liveDataTable().blockAt(kind_, address_, row_, index);
-      if (!block) return newest;
-      newest = std::max(newest, block->times[slot]);
-    }
-  }
-
- private:
-  int kind_;
-  int address_;
-  int row_;
-  int position_;
-};
 
 }  // namespace
 
@@ -147,11 +100,6 @@ int32_t reportedDataType(int32_t dataType) {
     case datatype::kOnOff: return datatype::kDigital;
     default: return dataType;
   }
-}
-
-bool evaluateLiveUnitItem(const ItemUnit& unit, int32_t position, const ItemRecord& item, ItemOutput& out) {
-  LiveSnapshotSource source(unit.dataKind, unit.dataAddress, unit.dataRow, position);
-  return evaluateLiveItem(item, source, out);
 }
 
 }  // namespace tramsoll

@@ -53,8 +53,4 @@ bool unitItem(const ItemUnit& unit, int32_t number, ItemRecord& out);
 // two-state item (1).
 int32_t reportedDataType(int32_t dataType);
 
-// Evaluations of an item of a live unit at a snapshot position (0 .. 120,
-// oldest first); empty and 0 when the position holds nothing.
-bool evaluateLiveUnitItem(const ItemUnit& unit, int32_t position, const ItemRecord& item, ItemOutput& out);
-
 }  // namespace tramsoll
