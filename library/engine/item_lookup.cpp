@@ -77,18 +77,25 @@ bool findFileUnit(const ReplayTables& replay, int32_t unitClass, int32_t unitNum
   return true;
 }
 
-bool unitItem(const ItemUnit& unit, int32_t number, ItemRecord& out) {
+bool unitItemDefinition(const ItemUnit& unit, int32_t number, ItemRecord& out) {
   std::memset(&out, 0, sizeof out);
   if (number < 1 || number > unit.itemCount || unit.model < 0) return false;
   int32_t index = number - 1;
   if (unit.unitClass != unitKind::kSensor) return getItem(unit.model, unit.unitClass, unit.group, index, out);
   const LogEntry& channel = unit.channels[index];
   if (!getItem(unit.model, unitKind::kSensor, 0, sensorDefinition(index, channel), out)) return false;
+  if (index >= kFirstAnalogInput && channel.switchPosition)
+    std::snprintf(out.fullScale, sizeof out.fullScale, "%d", channel.fullScale);
+  return true;
+}
+
+bool unitItem(const ItemUnit& unit, int32_t number, ItemRecord& out) {
+  if (!unitItemDefinition(unit, number, out)) return false;
+  if (unit.unitClass != unitKind::kSensor) return true;
+  const LogEntry& channel = unit.channels[number - 1];
   setFieldText(out.name, channel.name);
   out.flags &= ~itemflag::kDefaultGraph;
   if (channel.used & 1) out.flags |= itemflag::kDefaultGraph;
-  if (index >= kFirstAnalogInput && channel.switchPosition)
-    std::snprintf(out.fullScale, sizeof out.fullScale, "%d", channel.fullScale);
   return true;
 }
 

@@ -43,10 +43,12 @@ bool findLiveUnit(int32_t system, int32_t unitClass, int32_t unitNumber, ItemUni
 // The unit of that class and unit number in an opened file.
 bool findFileUnit(const ReplayTables& replay, int32_t unitClass, int32_t unitNumber, ItemUnit& out);
 
-// The record of item `number` (1 .. itemCount). A sensor input's items 7
-// and 8 take the definition that their channel's switch chooses (and then
-// the channel's full scale); every sensor item carries its channel's name
-// and its default-graph flag from the channel's used flag.
+// The record of item `number` (1 .. itemCount) as the unit's model defines
+// it; a sensor input's items 7 and 8 take the definition that their
+// channel's switch chooses, and then the channel's full scale.
+bool unitItemDefinition(const ItemUnit& unit, int32_t number, ItemRecord& out);
+// The same as the display shows it: every sensor item carries its
+// channel's name and its default-graph flag from the channel's used flag.
 bool unitItem(const ItemUnit& unit, int32_t number, ItemRecord& out);
 
 // The data type as the display takes it: 4, 5 and 6 are numbers (0), 7 is a

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -80,13 +81,16 @@ class ReplayTest : public RecordingTest {
   }
 
   // Records `count` periodic records of system 3 and answers the file's path.
-  std::string recordPeriodic(int count, const char* customer = "C001") {
+  // `beforeRecord(n)` runs before record n (1-based) is gathered.
+  std::string recordPeriodic(int count, const char* customer = "C001",
+                             const std::function<void(int)>& beforeRecord = {}) {
     EXPECT_EQ(setFileHeader(customer, "Customer", "Person", "Map A", customerFolder().c_str()), 0);
     int32_t selection[256] = {};
     selection[2] = 1;
     EXPECT_EQ(saveConstData(1, selection, 5), 0);
     for (int n = 1; n <= count; ++n) {
       uint32_t slot = uint32_t(kStart + 5 * n);
+      if (beforeRecord) beforeRecord(n);
       gatherSlot(slot);
       appendPeriodicRecord(slot);
     }
