@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "tables/conversion.h"
+#include "typical_unit.h"
 
 namespace {
 
@@ -50,9 +51,9 @@ class UnitSnapshot : public DataSource {
   }
   bool readBlock(const char* name, BlockBytes& out) override {
     for (int b = 0; b < 4; ++b) {
-      if (std::strcmp(kNames[b], name) != 0) continue;
+      if (std::strcmp(typicalunit::kBlocks[b].name, name) != 0) continue;
       out.bytes = bytes_[b];
-      out.length = kLengths[b];
+      out.length = typicalunit::kBlocks[b].length;
       out.time = 1700000000 + static_cast<uint32_t>(b);
       return true;
     }
@@ -62,56 +63,11 @@ class UnitSnapshot : public DataSource {
   uint32_t sampleTime() override { return 1700000000; }
 
  private:
-  static constexpr const char* kNames[4] = {"0400", "0401", "0402", "TXT"};
-  static constexpr uint16_t kLengths[4] = {64, 64, 48, 16};
   uint8_t bytes_[4][kBlockBytes] = {};
 };
 
-ItemRecord item(const std::string& program, int32_t dataType, const char* fullScale) {
-  ItemRecord record{};
-  std::snprintf(record.program, sizeof record.program, "%s", program.c_str());
-  std::snprintf(record.fullScale, sizeof record.fullScale, "%s", fullScale);
-  record.flags = static_cast<uint32_t>(dataType) << itemflag::kTypeShift;
-  return record;
-}
-
-std::string at(const char* block, int index) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%s[%X]", block, index);
-  return text;
-}
-
-std::vector<ItemRecord> typicalUnit() {
-  std::vector<ItemRecord> items;
-  for (int i = 0; i < 10; ++i) items.push_back(item("btosa," + at("0400", i) + ",C", 0, "100"));
-  for (int i = 0; i < 6; ++i) {
-    items.push_back(item("2btosam," + at("0400", 10 + 2 * i) + "," + at("0400", 11 + 2 * i) + ",mul,0.01,kgf/cm2",
-                         6, "50"));
-  }
-  for (int i = 0; i < 5; ++i) {
-    items.push_back(item("2btosae1," + at("0401", 2 * i) + "," + at("0401", 2 * i + 1) + ",C", 0, "150"));
-  }
-  for (int i = 0; i < 12; ++i) items.push_back(item("btob," + at("0402", i) + "," + std::to_string(i % 8) + ",OFF,ON", 1, ""));
-  for (int i = 0; i < 5; ++i) items.push_back(item("btoua," + at("0401", 20 + i) + ",mul,10,rpm", 4, "1000"));
-  items.push_back(item("2btouam," + at("0401", 30) + "," + at("0401", 31) + ",Hz", 4, "120"));
-  items.push_back(item("btoan," + at("0402", 20) + ",3,0,add,1,step", 4, "16"));
-  items.push_back(item("2btosae2," + at("0402", 21) + "," + at("0402", 22) + ",%", 5, "100"));
-  items.push_back(item("3btosac1," + at("0400", 40) + "," + at("0400", 41) + "," + at("0400", 42) + ",A", 6, "50"));
-  items.push_back(item("2ctoecd," + at("TXT", 0) + "," + at("TXT", 1), 3, ""));
-  items.push_back(item("nctoa," + at("TXT", 4) + ",4,V", 0, "400"));
-  items.push_back(item("2btouam," + at("0402", 30) + "," + at("0402", 31) + ",hex", 3, ""));
-  items.push_back(item("btoua," + at("0402", 32) + ",and,00001111,cmp,3,STOP,RUN", 7, ""));
-  items.push_back(item("INT8," + at("0400", 50) + ",div,2,sub,1.5,C", 0, "100"));
-  items.push_back(item("2btosad2," + at("0401", 40) + "," + at("0401", 41) + ",kgf/cm2", 6, "50"));
-  items.push_back(item("btoua," + at("0401", 42) + ",big,128,OFF,ON", 1, ""));
-  items.push_back(item("ctoua," + at("TXT", 12) + ",mode", 4, "15"));
-  items.push_back(item("on,OFF,ON", 2, ""));
-  items.push_back(item("2btosac1," + at("0400", 60) + "," + at("0400", 61) + ",C", 0, "150"));
-  return items;
-}
-
 void evaluateTypicalUnit(benchmark::State& state) {
-  const std::vector<ItemRecord> items = typicalUnit();
+  const std::vector<ItemRecord> items = typicalunit::typicalUnit();
   UnitSnapshot snapshot;
   long failures = 0;
   long before = allocations.load();

@@ -22,8 +22,9 @@ int32_t prepareSearchItem(const char* folder, int32_t fileIndex, int32_t unitCla
   const ReplayTables* replay = openedReplay(folder, fileIndex - 1);
   ItemUnit unit;
   if (!replay || !findFileUnit(*replay, unitClass, unitNumber, unit)) return searchresult::kNoUnit;
-  if (!unitItem(unit, itemNumber, out.item) || itemDataType(out.item) == datatype::kText)
-    return searchresult::kBadItem;
+  ItemRecord item;
+  if (!unitItem(unit, itemNumber, item) || itemDataType(item) == datatype::kText) return searchresult::kBadItem;
+  out.item = PreparedItem(item);
   out.folder = folder;
   out.fileIndex = fileIndex - 1;
   out.unitClass = unitClass;
@@ -51,7 +52,8 @@ class SliceReader {
         !replay_->ensureRecords(record, std::min(kSearchSlice, std::max(count_ - record, 1))))
       return Reading::Failed;
     uint32_t time = 0;
-    replay_->evaluateValue(unitIndex_, record, target_.item, value, time);
+    ReplayDataSource source(*replay_, unitIndex_, record);
+    evaluateRecordValue(target_.item, source, value, time);
     return static_cast<int32_t>(time) > 0 ? Reading::Value : Reading::NoData;
   }
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tables/model_tables.h"
+#include "tables/conversion.h"
 
 namespace tramsoll {
 
@@ -31,7 +31,7 @@ struct SearchItem {
   int32_t fileIndex = -1;  // 0-based
   int32_t unitClass = 0;
   int32_t unitNumber = 0;
-  ItemRecord item{};
+  PreparedItem item;
 };
 
 class MinMaxSearch {

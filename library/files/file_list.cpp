@@ -114,6 +114,12 @@ bool replaced(const das::FileHeader& before, const das::FileHeader& now) {
 void closeForGood(ListedFile& file) {
   file.replay.reset();
   file.openCount = 0;
+  file.opening = 0;
+}
+
+uint64_t nextOpening() {
+  static uint64_t last = 0;
+  return ++last;
 }
 
 bool addListedFile(const char* folderText, const std::string& name, const das::FileHeader& header, int32_t size) {
@@ -206,6 +212,7 @@ int32_t acquireReplay(const char* folder, int32_t index) {
   if (result == ReplayOpen::Refused) return 1;
   file->replay = std::move(tables);
   file->openCount = 1;
+  file->opening = nextOpening();
   return result == ReplayOpen::OpenedWithUnknownModel ? 2 : 0;
 }
 
@@ -218,6 +225,11 @@ void releaseReplay(const char* folder, int32_t index) {
 ReplayTables* openedReplay(const char* folder, int32_t index) {
   ListedFile* file = listedFile(folder, index);
   return file ? file->replay.get() : nullptr;
+}
+
+uint64_t replayOpening(const char* folder, int32_t index) {
+  const ListedFile* file = listedFile(folder, index);
+  return file ? file->opening : 0;
 }
 
 }  // namespace tramsoll

@@ -20,6 +20,7 @@ struct ListedFile {
   das::FileHeader header{};  // interface mode 0 read as 2; the map name filled in
   int32_t fileSize = 0;      // when it was scanned (at most 2^31 - 1)
   int32_t openCount = 0;     // selectDataFile calls not yet closed
+  uint64_t opening = 0;      // which building of the replay tables; 0 while closed
   std::unique_ptr<ReplayTables> replay;
 };
 
@@ -56,5 +57,10 @@ int32_t acquireReplay(const char* folder, int32_t index);
 void releaseReplay(const char* folder, int32_t index);
 // The replay tables of an opened file; nullptr when not opened.
 ReplayTables* openedReplay(const char* folder, int32_t index);
+// A number that names the present opening of the file, from its first
+// opener to its last close (no two openings share one, also across a
+// cleared list); 0 when the file is not opened. An opener that may outlive
+// the list checks it before it releases.
+uint64_t replayOpening(const char* folder, int32_t index);
 
 }  // namespace tramsoll

@@ -342,8 +342,11 @@ bool ReplayDataSource::readBlock(const char* name, BlockBytes& out) {
   out = BlockBytes{};
   const uint8_t* record = tables_.recordBytes(record_);
   if (!record || !name || unitIndex_ < 0 || unitIndex_ >= tables_.unitCount()) return false;
+  // Keys are zero-filled fields: the name in the same form compares whole.
+  char key[kBlockKeySize] = {};
+  for (std::size_t i = 0; i < kBlockKeySize && name[i]; ++i) key[i] = name[i];
   for (const ReplayGroup& group : tables_.unitAt(unitIndex_).groups) {
-    if (std::strncmp(group.key, name, kBlockKeySize) != 0) continue;
+    if (std::memcmp(group.key, key, kBlockKeySize) != 0) continue;
     if (group.dataLength == 0) return false;
     const uint8_t* part = record + group.partOffset;
     out.time = das::getU32(part);

@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "tables/number_text.h"
 #include "tables/program_words.h"
@@ -216,17 +217,17 @@ class DeclaredBlocks : public DataSource {
   int32_t modelIndex_;
 };
 
-// Splits the item's program into the context's words; a program text that
+// Splits the item's program into a run's words; a program text that
 // fills its field without a terminator is read up to the field's end.
-void loadProgram(ConversionContext& context, const ItemRecord& item) {
+void loadProgram(Fields& words, const ItemRecord& item) {
   if (item.program[kProgramSize - 1] == '\0' || std::memchr(item.program, '\0', sizeof item.program)) {
-    splitUsedFields(item.program, context.words);
+    splitUsedFields(item.program, words);
     return;
   }
   char program[kProgramSize + 1];
   std::memcpy(program, item.program, kProgramSize);
   program[kProgramSize] = '\0';
-  splitUsedFields(program, context.words);
+  splitUsedFields(program, words);
 }
 
 // Only numeric data types show a graph value of their full scale.
@@ -242,10 +243,24 @@ float fullScaleOf(const ItemRecord& item) {
 // Runs the item once; the time of a program that reads no data is the
 // source's own time.
 bool runItem(ConversionContext& context, const ItemRecord& item) {
-  loadProgram(context, item);
+  loadProgram(context.words, item);
   bool done = runConversionProgram(context);
   if (done && !context.operandTimeSet) context.operandTime = context.source.sampleTime();
   return done;
+}
+
+bool runPrepared(ConversionContext& context, const PreparedItem& item) {
+  item.loadWords(context.words);
+  bool done = runConversionProgram(context);
+  if (done && !context.operandTimeSet) context.operandTime = context.source.sampleTime();
+  return done;
+}
+
+// The result text alone, cut to the caller's buffer.
+void copyResultText(const ConversionContext& context, bool done, char* text, std::size_t capacity) {
+  std::size_t n = done ? strnlen(context.resultText, capacity - 1) : 0;
+  std::memcpy(text, context.resultText, n);
+  text[n] = '\0';
 }
 
 bool evaluateItem(EvaluationMode mode, const ItemRecord& item, DataSource& source, ItemOutput& out) {
@@ -285,9 +300,44 @@ bool evaluateRecordText(const ItemRecord& item, DataSource& source, char* text, 
   if (!text || capacity == 0) return false;
   ConversionContext context(EvaluationMode::Record, source, itemDataType(item), fullScaleOf(item));
   bool done = runItem(context, item);
-  std::size_t n = done ? strnlen(context.resultText, capacity - 1) : 0;
-  std::memcpy(text, context.resultText, n);
-  text[n] = '\0';
+  copyResultText(context, done, text, capacity);
+  return done;
+}
+
+PreparedItem::PreparedItem(const ItemRecord& item) : dataType_(itemDataType(item)), fullScale_(fullScaleOf(item)) {
+  auto split = std::make_unique<Fields>();
+  loadProgram(*split, item);
+  for (int32_t i = 0; i < split->used; ++i) {
+    std::size_t length = strnlen((*split)[i], kWordSize - 1);
+    words_.append((*split)[i], length);
+    words_ += '\0';
+    lengths_.push_back(static_cast<uint8_t>(length));
+  }
+}
+
+void PreparedItem::loadWords(Fields& words) const {
+  const char* word = words_.data();
+  int index = 0;
+  for (uint8_t length : lengths_) {
+    std::memcpy(words[index++], word, length + 1u);
+    word += length + 1u;
+  }
+  words.used = index;
+}
+
+bool evaluateRecordText(const PreparedItem& item, DataSource& source, char* text, std::size_t capacity) {
+  if (!text || capacity == 0) return false;
+  ConversionContext context(EvaluationMode::Record, source, item.dataType(), item.fullScale());
+  bool done = runPrepared(context, item);
+  copyResultText(context, done, text, capacity);
+  return done;
+}
+
+bool evaluateRecordValue(const PreparedItem& item, DataSource& source, float& value, uint32_t& time) {
+  ConversionContext context(EvaluationMode::Record, source, item.dataType(), item.fullScale());
+  bool done = runPrepared(context, item);
+  value = context.accumulator;
+  time = done ? context.operandTime : 0;
   return done;
 }
 

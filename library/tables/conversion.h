@@ -11,6 +11,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "tables/conversion_context.h"
 #include "tables/data_source.h"
@@ -48,6 +50,30 @@ bool evaluateRecordItem(const ItemRecord& item, DataSource& source, ItemOutput& 
 bool evaluateRecordText(const ItemRecord& item, DataSource& source, char* text, std::size_t capacity);
 // The value as the run left it, also on failure; the time, 0 on failure.
 bool evaluateRecordValue(const ItemRecord& item, DataSource& source, float& value, uint32_t& time);
+
+// An item with its program split into words once, for running the same
+// item over many records (searches, CSV conversion): each run copies the
+// few words instead of splitting the program text again.
+class PreparedItem {
+ public:
+  PreparedItem() = default;
+  explicit PreparedItem(const ItemRecord& item);
+
+  int32_t dataType() const { return dataType_; }
+  float fullScale() const { return fullScale_; }
+  // Puts the program's words into a run's word list.
+  void loadWords(Fields& words) const;
+
+ private:
+  int32_t dataType_ = 0;
+  float fullScale_ = 0;
+  std::string words_;              // each word followed by its terminator
+  std::vector<uint8_t> lengths_;   // of each word
+};
+
+// As the entries of the same name over an item record.
+bool evaluateRecordText(const PreparedItem& item, DataSource& source, char* text, std::size_t capacity);
+bool evaluateRecordValue(const PreparedItem& item, DataSource& source, float& value, uint32_t& time);
 
 // The check at load: runs the program (at most `available` words, up to the
 // first empty one) against the data blocks that model `modelIndex` declares.

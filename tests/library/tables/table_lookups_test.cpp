@@ -340,3 +340,44 @@ TEST_F(TableWordsTest, EveryConverterInBothUnitChoices) {
 }
 
 }  // namespace
+
+namespace {
+
+// A prepared item runs like its record, run after run: a word that one run
+// replaces (utable's unit) is back for the next.
+TEST_F(TableWordsTest, PreparedItemsRunLikeTheirRecordsEveryTime) {
+  FakeSource source;
+  source.add("d", {0x02, 0x00, 0x41, 0x30}, 1700000000);
+  SensorChannel seven;
+  seven.fullScale = 1023;
+  std::strcpy(seven.unit, "bar");
+  source.setChannel(7, seven);
+  const ItemRecord items[] = {
+      makeItem("2btouam,d[0],d[1],utable,0,V", datatype::kAnalog, "100"),
+      makeItem("btoua,d[2],C", datatype::kFloat2, "150"),
+      makeItem("btoua,d[3],mul,0.5,kgf/cm2", datatype::kInteger, "50"),
+      makeItem("btob,d[2],0,Off,On", datatype::kDigital),
+      makeItem("btoua,d[2],hex", datatype::kText),
+      makeItem("btoua,d[9],C", datatype::kAnalog),  // fails: no such byte
+  };
+  for (int choice : {0, 1}) {
+    tempUnitFlag.store(choice);
+    for (const ItemRecord& item : items) {
+      PreparedItem prepared(item);
+      char expected[32], text[32];
+      float expectedValue = -1, value = -2;
+      uint32_t expectedTime = 1, time = 2;
+      bool done = evaluateRecordText(item, source, expected, sizeof expected);
+      evaluateRecordValue(item, source, expectedValue, expectedTime);
+      for (int run = 0; run < 2; ++run) {
+        EXPECT_EQ(evaluateRecordText(prepared, source, text, sizeof text), done) << item.program;
+        EXPECT_STREQ(text, expected) << item.program;
+        evaluateRecordValue(prepared, source, value, time);
+        EXPECT_EQ(value, expectedValue) << item.program;
+        EXPECT_EQ(time, expectedTime) << item.program;
+      }
+    }
+  }
+}
+
+}  // namespace

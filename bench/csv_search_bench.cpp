@@ -1,0 +1,225 @@
+// CSV conversion, a value search and a min/max search over a large
+// recording: 20 units (4 outdoor, 16 indoor) of 50 typical items each,
+// recorded every 5 s for 24 hours, written straight into a temporary folder
+// and removed at the end. Reports the CSV rate in MB of recorded input per
+// second of one core, each search's rate beside that of a plain `cp` of the
+// same file in the same run, and the peak memory of each phase beyond what
+// the process held before it. A timing program, not a pass/fail test.
+//
+//   csv_search_bench [--hours N]     (default 24)
+#include <stdlib.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "das_gen.h"
+#include "tables/model_tables.h"
+#include "tables/table_lookups.h"
+#include "tramsoll.h"
+#include "typical_unit.h"
+
+using namespace tramsoll;
+
+namespace {
+
+constexpr int kOutdoorUnits = 4;
+constexpr int kIndoorUnits = 16;
+constexpr int kItemsPerUnit = 50;
+constexpr int kInterval = 5;
+constexpr uint32_t kStart = 1700000000;
+
+double seconds(clockid_t clock) {
+  timespec now{};
+  clock_gettime(clock, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+struct Timing {
+  double wall = 0;
+  double cpu = 0;
+};
+
+template <class Work>
+Timing timed(Work work) {
+  double wall = seconds(CLOCK_MONOTONIC);
+  double cpu = seconds(CLOCK_PROCESS_CPUTIME_ID);
+  work();
+  return {seconds(CLOCK_MONOTONIC) - wall, seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu};
+}
+
+// Resident memory: now, and the peak since the last reset (kB).
+long statusValue(const char* key) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::strlen(key));
+  }
+  return -1;
+}
+
+void resetPeak() {
+  std::ofstream clear("/proc/self/clear_refs");
+  clear << "5";
+}
+
+// The model "bench.itm": the typical unit's first 50 items for outdoor and
+// indoor units alike.
+bool loadModel() {
+  KishuEntry entry{};
+  std::strcpy(entry.fileName, "bench.itm");
+  int32_t model = -1;
+  if (!addKishu(entry, model)) return false;
+  std::vector<ItemRecord> items = typicalunit::typicalUnit();
+  for (int kind : {0, 1}) {
+    for (int i = 0; i < kItemsPerUnit; ++i) {
+      ItemRecord item = items[static_cast<std::size_t>(i)];
+      std::snprintf(item.name, sizeof item.name, "Item%02d", i + 1);
+      if (!addItem(model, kind, 0, item)) return false;
+    }
+  }
+  installTableWords();
+  return true;
+}
+
+bool writeLargeRecording(const std::string& path, uint32_t records) {
+  dasgen::Recording recording;
+  das::FileHeader& h = recording.header;
+  std::strcpy(h.customerId, "B001");
+  std::strcpy(h.customerName, "Benchmark");
+  std::strcpy(h.mapName, "Large site");
+  h.systemNumber = 1;
+  h.interfaceMode = 2;
+  h.recordingKind = das::kPeriodic;
+  h.firstRecordTime = kStart;
+  h.interval = kInterval;
+  h.statusLength = 6;
+  for (int u = 0; u < kOutdoorUnits + kIndoorUnits; ++u) {
+    bool outdoor = u < kOutdoorUnits;
+    int number = outdoor ? u + 1 : u - kOutdoorUnits + 1;
+    dasgen::Unit unit;
+    unit.block = dasgen::unitBlock(outdoor ? 0 : 1, static_cast<uint8_t>(number), static_cast<uint8_t>(16 + u),
+                                   "bench.itm", "unit " + std::to_string(u + 1));
+    for (const typicalunit::Block& block : typicalunit::kBlocks) unit.groups.push_back({block.name, block.length});
+    recording.units.push_back(unit);
+  }
+  recording.records = records;
+  std::string error;
+  if (!dasgen::writeRecording(path, recording, error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
+  }
+  return true;
+}
+
+void readWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> buffer(1 << 20);
+  while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+  }
+}
+
+const char* const kWords[31] = {"Customer ID", "Customer name", "SS contact", "Access method", "Q7-NET",
+                                "PCB connection", "Sensor input only", "Q7-NET and sensor input",
+                                "PCB connection and sensor input", "Recording mode", "Periodic record",
+                                "Trigger record", "Trigger condition meeting time", "Recording interval",
+                                "Network map name", "System No.", "ROM serial No.", "Number of outdoor units",
+                                "Number of indoor units", "Number of central devices", "Airconditioner No.",
+                                "Model name", "Model No.", "Install site (name)", "Auto address",
+                                "Zubrel address", "Centralized address", "O-", "I-", "H-", "Sensor"};
+
+bool convertToCsv(const std::string& folder, const std::string& base) {
+  const char* const* w = kWords;
+  CsvDateSet("", "", 3);
+  if (setCsvFile(folder.c_str(), 1, base.c_str(), w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7], w[8], w[9],
+                 w[10], w[11], w[12], w[13], w[14], w[15], w[16], w[17], w[18], w[19], w[20], w[21], w[22], w[23],
+                 w[24], w[25], w[26], w[27], w[28], w[29], w[30]) != 0)
+    return false;
+  int32_t progress = 0;
+  int32_t result = 1;
+  while (result == 1) result = execCsvOut(&progress);
+  return result == 0;
+}
+
+// A value search that finds nothing reads every record once.
+bool searchValue(const std::string& folder) {
+  if (setDataSrch(folder.c_str(), 1, 1, kIndoorUnits, 1, 1, 1, 1e9f) != 0) return false;
+  int32_t record = 0;
+  int32_t result = 2;
+  while (result == 2) result = execDataSrch(&record);
+  return result == 1;
+}
+
+bool searchMinMax(const std::string& folder) {
+  if (setMinMaxSrch(folder.c_str(), 1, 1, kIndoorUnits, 1) != 0) return false;
+  int32_t progress = 0;
+  while (execMinMaxSrch(&progress) == 1) {
+  }
+  float low = 0, high = 0;
+  return getMinMaxData(&low, &high) == 0;
+}
+
+void report(const char* phase, double megabytes, const Timing& t, long peakKb, long baseKb) {
+  std::printf("%-22s %8.3f s wall %8.3f s CPU %9.1f MB/s (CPU) %8ld kB peak memory\n", phase, t.wall, t.cpu,
+              megabytes / std::max(t.cpu, 1e-9), peakKb - baseKb);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int hours = 24;
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--hours") == 0) hours = std::max(1, std::atoi(argv[i + 1]));
+  }
+  setenv("TZ", "UTC", 1);
+  tzset();
+  char pattern[] = "/tmp/csv_search_bench.XXXXXX";
+  if (!mkdtemp(pattern)) return 1;
+  std::string folder = std::string(pattern) + "/";
+  std::string path = folder + "large.das";
+  uint32_t records = static_cast<uint32_t>(hours) * 3600 / kInterval;
+  bool ok = loadModel() && writeLargeRecording(path, records);
+  double megabytes = ok ? static_cast<double>(std::filesystem::file_size(path)) / 1e6 : 0;
+  int32_t listed = 0;
+  ok = ok && getFileNum(folder.c_str(), &listed) == 0 && listed == 1;
+  if (ok) {
+    std::printf("recording: %u records of %d units x %d items, %.1f MB\n", records, kOutdoorUnits + kIndoorUnits,
+                kItemsPerUnit, megabytes);
+    readWhole(path);  // every phase reads from the page cache
+    std::string copy = folder + "copy.das";
+    std::string command = "cp '" + path + "' '" + copy + "'";
+    Timing cp = timed([&] { ok = std::system(command.c_str()) == 0; });
+    std::remove(copy.c_str());
+    std::printf("%-22s %8.3f s wall %30.1f MB/s (wall)\n", "cp of the file", cp.wall, megabytes / cp.wall);
+
+    long base = statusValue("VmRSS:");
+    resetPeak();
+    Timing csv = timed([&] { ok = convertToCsv(folder, folder + "out") && ok; });
+    report("CSV conversion", megabytes, csv, statusValue("VmHWM:"), base);
+
+    ok = ok && selectDataFile(folder.c_str(), 1) == 0;
+    base = statusValue("VmRSS:");
+    resetPeak();
+    Timing value = timed([&] { ok = searchValue(folder) && ok; });
+    report("value search", megabytes, value, statusValue("VmHWM:"), base);
+    base = statusValue("VmRSS:");
+    resetPeak();
+    Timing minMax = timed([&] { ok = searchMinMax(folder) && ok; });
+    report("min/max search", megabytes, minMax, statusValue("VmHWM:"), base);
+    std::printf("searches against cp (wall): value %.2f, min/max %.2f (target at least 0.25)\n",
+                cp.wall / value.wall, cp.wall / minMax.wall);
+    std::printf("CSV %.1f MB/s of one core (target at least 50)\n", megabytes / csv.cpu);
+    closeDataFile(folder.c_str(), 1);
+    clearFileList();
+  }
+  std::filesystem::remove_all(pattern);
+  if (!ok) std::fprintf(stderr, "the benchmark did not run through\n");
+  return ok ? 0 : 1;
+}
