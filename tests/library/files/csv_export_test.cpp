@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -175,6 +177,27 @@ TEST_F(CsvTest, DateRangeTakesBothEndsAndNothingOutside) {
   EXPECT_EQ(rowsOf("2023/11/14 22:13:36", "2024/01/01 00:00:00"), "");
   // Every record outside: each unit still gets its header and heads.
   EXPECT_EQ(text(output("_Ou01.csv")), std::string(kOutdoorFile).substr(0, std::string(kOutdoorFile).find("\"2023")));
+}
+
+TEST_F(CsvTest, DateBoundsAreLocalTimeWithSummerTimeAsTheCLibraryKnowsIt) {
+  std::string zone = std::getenv("TZ") ? std::getenv("TZ") : "";
+  setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+  tzset();
+  CsvDateSet("2023/07/01 12:00:00", "2023/12/01 12:00:00", 0);
+  CsvRange range = csvRange();
+  setenv("TZ", zone.c_str(), 1);
+  tzset();
+  EXPECT_EQ(range.from, 1688205600);  // 10:00 UTC in summer
+  EXPECT_EQ(range.to, 1701428400);    // 11:00 UTC in winter
+  EXPECT_FALSE(range.header);
+  EXPECT_FALSE(range.allData);
+  EXPECT_TRUE(range.accepts(1688205600));
+  EXPECT_FALSE(range.accepts(1688205599));
+  EXPECT_TRUE(range.accepts(1701428400));
+  EXPECT_FALSE(range.accepts(1701428401));
+  CsvDateSet(nullptr, nullptr, kAllData | kHeaderOn);
+  EXPECT_TRUE(csvRange().accepts(0));
+  EXPECT_TRUE(csvRange().header);
 }
 
 TEST_F(CsvTest, ProgressAndTheEndOfSlices) {
