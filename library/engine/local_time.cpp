@@ -7,13 +7,13 @@
 
 namespace tramsoll {
 
-bool localDate(int64_t seconds, LocalDate& out) {
+bool localDate(int64_t seconds, LocalDate& out, const char* module) {
   out = LocalDate{};
   std::time_t value = static_cast<std::time_t>(seconds);
   std::tm local{};
   if (!localtime_r(&value, &local)) {
     setBits(errCall, call::kBadTime);
-    logLine("Tramsoll: Bad Time Value %lld", static_cast<long long>(seconds));
+    logLine("%s: Bad Time Value %lld", module, static_cast<long long>(seconds));
     return false;
   }
   out.year = local.tm_year + 1900;

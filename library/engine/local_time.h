@@ -18,7 +18,7 @@ struct LocalDate {
 
 // The local date of `seconds` since 1970. A value without one gives all
 // zeros, the bad-time bit of the call error word and the diagnostic line
-// "Tramsoll: Bad Time Value %d".
-bool localDate(int64_t seconds, LocalDate& out);
+// "<module>: Bad Time Value %d".
+bool localDate(int64_t seconds, LocalDate& out, const char* module = "Tramsoll");
 
 }  // namespace tramsoll

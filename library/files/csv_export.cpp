@@ -402,20 +402,8 @@ bool openSet(CsvJob& job, const das::FileHeader& header, bool withHeader) {
 // ---- Rows ----
 
 void rowDate(int64_t time, char (&out)[kDateTextSize]) {
-  std::time_t value = static_cast<std::time_t>(time);
-  std::tm local{};
   LocalDate date;
-  if (localtime_r(&value, &local)) {
-    date.year = local.tm_year + 1900;
-    date.month = local.tm_mon + 1;
-    date.day = local.tm_mday;
-    date.hour = local.tm_hour;
-    date.minute = local.tm_min;
-    date.second = local.tm_sec;
-  } else {
-    setBits(errCall, call::kBadTime);
-    logLine("FileHndl: Bad Time Value %lld", static_cast<long long>(time));
-  }
+  localDate(time, date, "FileHndl");
   dateText(date, out);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -14,6 +15,7 @@
 #include "simulator.h"
 #include "store/debug_ring.h"
 #include "store/live_table.h"
+#include "tables/model_tables.h"
 #include "tables/setting_tables.h"
 #include "tramsoll.h"
 
@@ -322,6 +324,27 @@ void SimulatedGatheringTest::nextSlot() {
 
 bool SimulatedGatheringTest::settle() {
   return stepUntil([] { return sendRing().waiting() == 0 && packetInFlight().code == 0; });
+}
+
+void SampleInstallationTest::SetUp() {
+  SimulatedGatheringTest::SetUp();
+  previousFolder = std::filesystem::current_path();
+  std::filesystem::current_path(PELOMAR_TESTDATA_DIR);
+  clearSettingTables();
+  resetModelTables();
+  ASSERT_EQ(initTramsoll(), 0);
+}
+
+void SampleInstallationTest::TearDown() {
+  SimulatedGatheringTest::TearDown();
+  std::filesystem::current_path(previousFolder);
+}
+
+void SampleInstallationTest::startSampleInstallation() {
+  std::ifstream in(PELOMAR_TESTDATA_DIR "/installation.scenario");
+  std::ostringstream text;
+  text << in.rdbuf();
+  startSimulator(text.str());
 }
 
 void runOneStep(ManualClock& clock) { runTimerStep(clock.systemNow()); }

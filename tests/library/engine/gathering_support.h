@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,6 +101,19 @@ class SimulatedGatheringTest : public GatheringTest {
   bool slotsUntil(Done done, int slots = 6);
 
   std::unique_ptr<adaptersim::Simulator> simulator;
+};
+
+// The sample model set, loaded by initTramsoll with the testdata folder as
+// the current folder (the previous one is current again afterwards), over
+// the simulated adapter.
+class SampleInstallationTest : public SimulatedGatheringTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Starts the simulator with the sample installation's scenario.
+  void startSampleInstallation();
+
+  std::filesystem::path previousFolder;
 };
 
 void runOneStep(tramsoll::ManualClock& clock);

@@ -279,34 +279,17 @@ TEST_F(UnitExports, ExportsRefuseWhenNotGathering) {
 // The scenario shipped for the program's simulated runs fits the sample
 // model set: every unit is recognised as the scenario says, and the sample
 // items show its data.
-class SampleInstallation : public SimulatedGatheringTest {
+class SampleInstallation : public SampleInstallationTest {
  protected:
-  void SetUp() override {
-    SimulatedGatheringTest::SetUp();
-    previousFolder = std::filesystem::current_path();
-    std::filesystem::current_path(PELOMAR_TESTDATA_DIR);
-    clearSettingTables();
-    resetModelTables();
-    ASSERT_EQ(initTramsoll(), 0);
-  }
-  void TearDown() override {
-    SimulatedGatheringTest::TearDown();
-    std::filesystem::current_path(previousFolder);
-  }
   std::string shown(const char* file, int type, const char* item, int kind, int address) {
     ItemOutput out{};
     evaluateLiveItemAt(itemOf(file, type, 0, item), kind, address, 0, liveDataTable().snapshotCount() - 1, out);
     return out.text;
   }
-
-  std::filesystem::path previousFolder;
 };
 
 TEST_F(SampleInstallation, ScenarioFitsTheSampleModelSet) {
-  std::ifstream in(PELOMAR_TESTDATA_DIR "/installation.scenario");
-  std::ostringstream text;
-  text << in.rdbuf();
-  startSimulator(text.str());
+  startSampleInstallation();
   ASSERT_EQ(initDataGather(1, 1, 3, 2, 0, " ", 5), 0);
   int32_t state[3][256], alarm[3][256], rows[256], value[256], key[256];
   auto scanAll = [&] {

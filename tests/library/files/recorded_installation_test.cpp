@@ -1,17 +1,11 @@
 // Searches and CSV conversion over a recording of the sample installation,
 // gathered from the simulated adapter with the sample model set.
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "files/recording.h"
 #include "library/engine/gathering_support.h"
 #include "library/support/program_folder.h"
 #include "simulator.h"
 #include "store/live_table.h"
-#include "tables/model_tables.h"
-#include "tables/setting_tables.h"
 #include "tramsoll.h"
 
 using namespace gathertest;
@@ -19,22 +13,12 @@ using namespace tramsoll;
 
 namespace {
 
-class RecordedInstallation : public SimulatedGatheringTest {
+class RecordedInstallation : public SampleInstallationTest {
  protected:
-  void SetUp() override {
-    SimulatedGatheringTest::SetUp();
-    previousFolder = std::filesystem::current_path();
-    std::filesystem::current_path(PELOMAR_TESTDATA_DIR);
-    clearSettingTables();
-    resetModelTables();
-    ASSERT_EQ(initTramsoll(), 0);
-  }
-
   void TearDown() override {
     saveConstData(0, nullptr, 0);
     clearFileList();
-    SimulatedGatheringTest::TearDown();
-    std::filesystem::current_path(previousFolder);
+    SampleInstallationTest::TearDown();
   }
 
   std::string customerFolder() const { return output.path() + "/"; }
@@ -53,15 +37,11 @@ class RecordedInstallation : public SimulatedGatheringTest {
     return 0;
   }
 
-  std::filesystem::path previousFolder;
   testsupport::ProgramFolder output;
 };
 
 TEST_F(RecordedInstallation, SearchesAndCsvOverARecordingOfTheSampleInstallation) {
-  std::ifstream in(PELOMAR_TESTDATA_DIR "/installation.scenario");
-  std::ostringstream scenario;
-  scenario << in.rdbuf();
-  startSimulator(scenario.str());
+  startSampleInstallation();
   ASSERT_EQ(initDataGather(1, 1, 3, 2, 0, " ", 5), 0);
   // System 1: outdoor unit 1, indoor units 17 and 18 (18 in error).
   // System 1: outdoor unit 1, indoor units 17 and 18 (18 in error), once
