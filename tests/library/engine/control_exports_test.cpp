@@ -73,9 +73,10 @@ std::vector<Bytes> queuedFrames() {
 
 // A unit's frame as the engine gets it: `bytes` from byte 6 on.
 Bytes unitFrame(uint8_t sender, uint8_t command, const Bytes& bytes) {
-  Bytes f{0x10, sender, 0x0F, 0x14, static_cast<uint8_t>(bytes.size() + 1), command};
-  f.insert(f.end(), bytes.begin(), bytes.end());
-  f.resize(std::max<std::size_t>(f.size(), 26), 0);
+  Bytes f(std::max<std::size_t>(6 + bytes.size(), 26), 0);
+  const uint8_t head[] = {0x10, sender, 0x0F, 0x14, static_cast<uint8_t>(bytes.size() + 1), command};
+  std::copy(std::begin(head), std::end(head), f.begin());
+  std::copy(bytes.begin(), bytes.end(), f.begin() + 6);
   return f;
 }
 

@@ -48,7 +48,7 @@ struct FileSpec {
 template <std::size_t N>
 void copy(char (&field)[N], const std::string& text) {
   std::memset(field, 0, N);
-  std::strncpy(field, text.c_str(), N - 1);
+  std::memcpy(field, text.data(), std::min(text.size(), N - 1));
 }
 
 void addFile(const FileSpec& spec) {
