@@ -17,6 +17,7 @@ void ChildForm::load() {
     subWindow_ = new QMdiSubWindow;
     subWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
     subWindow_->setWidget(this);
+    connect(subWindow_, &QMdiSubWindow::aboutToActivate, this, [this] { onActivate(); });
     frmMdi::instance().mdiArea->addSubWindow(subWindow_);
     subWindow_->hide();
   }

@@ -42,6 +42,8 @@ class ChildForm : public QWidget {
   ChildForm();
   virtual void onLoad() {}
   virtual void onUnload() {}
+  // Runs when the window is about to become the active child window.
+  virtual void onActivate() {}
   void closeEvent(QCloseEvent* event) override;
   // Outer size and place inside the MDI area, in twips.
   void setGeometryTwips(int left, int top, int width, int height);

@@ -1,5 +1,6 @@
 #include "frame/frmDspParam.h"
 
+#include "frame/frmMdi.h"
 #include "frame/program_values.h"
 #include "frame/twips.h"
 
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr int kWidth = 3000;
+constexpr int kWidth = 3300;
 constexpr int kHeight = 1800;
 
 }  // namespace
@@ -30,6 +31,7 @@ void frmDspParam::onLoad() {
   // A setting file of generation 2 shows no status.
   const bool shown = !values.versionTexts[0].startsWith(QLatin1Char('2'));
   for (QLabel* label : Label1) label->setVisible(shown);
+  frmMdi::instance().showAdapterTicks();
   Label1[0]->setText(values.adapterOptions[0] == 1 ? QStringLiteral("ADP : plus adapter ")
                                                     : QStringLiteral("ADP : pelomar vexa5 "));
   Label1[1]->setText(QStringLiteral("Com : COM") + QString::number(values.comPortNo));

@@ -1,9 +1,12 @@
 #include "frame/help.h"
 
+#include "frame/frmMdi.h"
 #include "frame/paths.h"
+#include "frame/text_table.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QUrl>
 
 int helpContextForMessage(const QString& key) {
@@ -12,10 +15,15 @@ int helpContextForMessage(const QString& key) {
   return 0;
 }
 
-void htmlHelp(HelpCommand command, int /*context*/) {
-  // The desktop's viewer opens the file as a whole; it cannot be asked for a
-  // topic by number, nor to close.
+QString helpPagePath(HelpCommand command, int context) {
+  if (command == kHelpDisplayTopic) return programFolderFile(QStringLiteral("help/index.html"));
+  if (command == kHelpContext) return programFolderFile(QStringLiteral("help/%1.html").arg(context));
+  return QString();
+}
+
+void htmlHelp(HelpCommand command, int context) {
   if (command == kHelpCloseAll) return;
-  const QString file = programFolderFile(QStringLiteral("pelomar.chm"));
-  if (QFileInfo::exists(file)) QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+  const QString page = helpPagePath(command, context);
+  if (QFileInfo(page).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
+  QMessageBox::information(&frmMdi::instance(), tableText(19), QStringLiteral("Help is not installed."));
 }

@@ -1,4 +1,6 @@
-// The help file pelomar.chm in the program folder.
+// The program's help. The help file the program was made with cannot be
+// shown here; in its place the program folder may hold the folder "help"
+// with a page "index.html" and a page "<context>.html" per context number.
 #pragma once
 
 #include <QString>
@@ -7,5 +9,9 @@ enum HelpCommand { kHelpDisplayTopic = 0, kHelpContext = 15, kHelpCloseAll = 18 
 
 // Context of the help topic of a numbered message, 0 when it has none.
 int helpContextForMessage(const QString& key);
-// Opens the help file (topic or context) or closes what it opened.
+// The page of a command and context in the program folder ("" for close-all).
+QString helpPagePath(HelpCommand command, int context);
+// Opens the page of the topic or context with the desktop's viewer, or says
+// that help is not installed when the page is missing. Close-all does
+// nothing: the viewer is another program.
 void htmlHelp(HelpCommand command, int context);

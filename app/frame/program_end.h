@@ -1,7 +1,44 @@
-// The end of the program.
+// The end of the program. Three roads lead to it: the main menu's END
+// button, the menu command END, and closing the main window. It may only
+// come when no recording runs, every display window has closed, gathering
+// is stopped and the settings are written back.
 #pragma once
 
+#include <functional>
+
+// END button and menu command: when a recording runs, asks first whether to
+// stop it (Yes winds the program down); otherwise winds it down at once.
+void requestEndOfApp();
+
 // Winds the program down: stops the recordings, tells every display window
-// to close, stops gathering, stores the settings and hides the main window;
-// the end timer ends the program once the windows are gone.
+// and the map window to close, stops gathering, stores the port and sensor
+// settings and hides the main window; the end timer ends the program once
+// the windows are gone.
 void prepareEndOfApp();
+// The end timer's step (every 500 ms once the end has begun): ends the
+// program when no display window is left and the map window is closed, or
+// when they have not managed to close within kEndTimeoutTicks steps.
+void tmrForEndApp_Timer();
+inline constexpr int kEndTimeoutTicks = 60;  // 30 s
+// Releases the site records and the event guard and closes the main window,
+// which ends the program.
+void finishEndOfApp();
+
+// Asked when the main window is to close. True: gathering is stopped, every
+// setting written, and the window may close (the program ends). False: the
+// window stays, and the end has been asked for or begun.
+bool mainWindowMayClose();
+
+// Stops gathering with the shared gathering values.
+void stopGathering();
+// Writes every setting kept in the store; the main window's place only when
+// its top and left are 0 or more.
+void saveAllSettings();
+
+// Ends the program: by default the event loop is told to return. Tests put
+// in an action of their own.
+void endProgram();
+bool programHasEnded();
+void setEndProgramAction(std::function<void()> action);
+// Forgets an earlier end (a new start).
+void resetProgramEnd();

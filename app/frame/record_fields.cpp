@@ -35,6 +35,7 @@ void FieldReader::skipBlanksAndLineEnds() {
 }
 
 bool FieldReader::atEnd() {
+  if (afterComma_) return false;  // a comma always promises one more field
   skipBlanksAndLineEnds();
   return at_ >= bytes_.size();
 }
@@ -56,6 +57,7 @@ void FieldReader::finishField() {
   if (at_ >= bytes_.size()) return;
   if (bytes_[at_] == ',') {
     ++at_;
+    afterComma_ = true;
   } else if (isLineEnd(bytes_[at_])) {
     skipLineEnd();
   } else {
@@ -65,8 +67,21 @@ void FieldReader::finishField() {
   }
 }
 
+// "29," at the end of a line: the comma ends field 29 and opens an empty
+// one, which the line end closes.
+bool FieldReader::takeEmptyFieldAfterComma() {
+  if (!afterComma_) return false;
+  afterComma_ = false;
+  while (at_ < bytes_.size() && isBlank(bytes_[at_])) ++at_;
+  if (at_ < bytes_.size() && !isLineEnd(bytes_[at_])) return false;
+  fieldLine_ = currentLine_;
+  if (at_ < bytes_.size()) skipLineEnd();
+  return true;
+}
+
 bool FieldReader::readField(QString& field) {
   field.clear();
+  if (takeEmptyFieldAfterComma()) return true;
   if (atEnd()) return false;
   fieldLine_ = currentLine_;
   const int start = at_;

@@ -30,11 +30,13 @@ class FieldReader {
   void skipBlanksAndLineEnds();
   void skipLineEnd();
   void finishField();
+  bool takeEmptyFieldAfterComma();
 
   QByteArray bytes_;
   int at_ = 0;
   int currentLine_ = 1;
   int fieldLine_ = 0;
+  bool afterComma_ = false;
 };
 
 // A whole decimal number with an optional sign and outer blanks, within 32

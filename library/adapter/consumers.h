@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <ctime>
 
+#include "store/live_records.h"
+
 namespace tramsoll {
 
-constexpr int kExtraBytes = 8;
+// kExtraBytes (8) comes with the live table's records.
 constexpr int kSnapshotBytes = 256;
 
 // The live data table's two store operations. `data` always holds 256 bytes

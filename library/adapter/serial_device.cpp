@@ -70,11 +70,30 @@ void applyLineSettings(termios& t, const LineSettings& settings) {
   cfsetospeed(&t, speed);
 }
 
+namespace {
+
+// A pseudo-terminal keeps no parity, stop-bit or flow-control setting. When
+// it holds everything else already (the second open of the same one), the C
+// library reports that nothing could be applied; that device is as set up as
+// it can be.
+bool holdsAllItCan(int fd, const termios& wanted) {
+  constexpr tcflag_t kLineOnly = PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS;
+  termios held{};
+  if (tcgetattr(fd, &held) != 0) return false;
+  return held.c_iflag == wanted.c_iflag && held.c_oflag == wanted.c_oflag && held.c_lflag == wanted.c_lflag &&
+         (held.c_cflag & ~kLineOnly) == (wanted.c_cflag & ~kLineOnly);
+}
+
+}  // namespace
+
 int TermiosDevice::configure(const LineSettings& settings) {
   termios t{};
   if (tcgetattr(fd_, &t) != 0) return errno;
   applyLineSettings(t, settings);
-  if (tcsetattr(fd_, TCSANOW, &t) != 0) return errno;
+  if (tcsetattr(fd_, TCSANOW, &t) != 0) {
+    int error = errno;
+    if (error != EINVAL || !holdsAllItCan(fd_, t)) return error;
+  }
   if (int error = setModemLine(fd_, TIOCMBIS, TIOCM_RTS)) return error;
   return setModemLine(fd_, TIOCMBIC, TIOCM_DTR);
 }

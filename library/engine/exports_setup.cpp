@@ -7,6 +7,7 @@
 #include "engine/settings.h"
 #include "files/ini_file.h"
 #include "tables/all_tables.h"
+#include "tables/model_tables.h"
 #include "tables/setting_file.h"
 #include "tables/setting_tables.h"
 #include "tramsoll.h"
@@ -68,6 +69,16 @@ int32_t appendCandidates(const char (&names)[kOtherNameCount][kModelNameSize], c
     ++count;
   }
   return count;
+}
+
+// The first unit group of the item file whose name equals the key.
+bool findGroupByName(int32_t fileIndex, const char* name, UnitGroup& out) {
+  KishuEntry file;
+  if (!getKishu(fileIndex, file)) return false;
+  for (int32_t g = 0; g < file.unitGroupCount; ++g) {
+    if (getKishuSub(fileIndex, g, out) && std::strcmp(out.groupName, name) == 0) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -158,13 +169,22 @@ extern "C" TRAMSOLL_API int32_t getKishuKouho(const char* modelKey, char* candid
   ExportFrame frame;
   setLength(candidateNamesLength, 0);
   if (candidateCount) *candidateCount = 0;
-  // Only bus monitoring has candidates here: the one-system and one-unit
-  // cases list the unit groups of the gathering target's item file, which
-  // exist only once the target's tables are built, and answer 1 until then.
-  if (!(gatherState.load() & gather::kBusMonitor)) return 1;
-  SettingQ7Row row;
-  if (!modelKey || !candidateNames || !findSettingQ7ByModel(modelKey, row)) return 1;
-  int32_t count = appendCandidates(row.otherNames, candidateNames);
+  if (!modelKey || !candidateNames) return 1;
+  int32_t count = 0;
+  uint32_t state = gatherState.load();
+  if (state & gather::kBusMonitor) {
+    // The candidates of the bus model of that name.
+    SettingQ7Row row;
+    if (!findSettingQ7ByModel(modelKey, row)) return 1;
+    count = appendCandidates(row.otherNames, candidateNames);
+  } else if (state & (gather::kOneSystem | gather::kOneUnit)) {
+    // The candidates of the target's unit group of that name.
+    UnitGroup group;
+    if (!findGroupByName(gatherValues().targetIndex, modelKey, group)) return 1;
+    count = appendCandidates(group.groupTexts, candidateNames);
+  } else {
+    return 1;
+  }
   if (candidateCount) *candidateCount = count;
   setLength(candidateNamesLength, boundedLength(candidateNames, kCandidateTextSize));
   return 0;

@@ -32,6 +32,9 @@ class MessageBoxTest : public QObject {
     main.setGeometry(100, 50, 600, 400);
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
+    // The menu bar and the status line take their part of the height.
+    main.resize(600, 800 - main.innerSize().height());
+    QTRY_COMPARE(main.innerSize(), QSize(600, 400));
     QCOMPARE(main.innerSize(), QSize(600, 400));
     mainLeft = pixelsToTwips(main.x());
     mainTop = pixelsToTwips(main.y());

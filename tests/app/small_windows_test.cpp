@@ -66,9 +66,11 @@ class SmallWindowsTest : public QObject {
     window.showForm();
     QVERIFY(window.tmrDebugMessage->isActive());
     QCOMPARE(window.tmrDebugMessage->interval(), 500);
-    // 6000 x 5000 twips, centred in the inner area (900 x 600 pixels).
-    QCOMPARE(window.subWindow()->geometry(),
-             twipsRect((13500 - 6000) / 2, (9000 - 5000) / 2, 6000, 5000));
+    // 6000 x 5000 twips, centred in the inner area (below the menu bar,
+    // above the status line).
+    const QSize inner = frmMdi::instance().innerSize();
+    QCOMPARE(window.subWindow()->geometry(), twipsRect((pixelsToTwips(inner.width()) - 6000) / 2,
+                                                       (pixelsToTwips(inner.height()) - 5000) / 2, 6000, 5000));
     window.tmrDebugMessage_Timer();
 
     QCOMPARE(library.fake.callsOf(QStringLiteral("getDebugMessage")).size(), 62);

@@ -75,6 +75,15 @@ class TextTableTest : public QObject {
     QCOMPARE(labelTexts()[14], QStringLiteral("Star"));
   }
 
+  void emptyTextAtTheEndOfALineIsAField() {
+    // "29," gives entry 29 an empty text; the next line is a pair of its own.
+    const LangIniOutcome outcome = applyLangIni("29,\r\n30,Kopie\r\n31,   \r\nEND\r\n");
+    QVERIFY(!outcome.failed);
+    QCOMPARE(labelTexts()[29], QString());
+    QCOMPARE(labelTexts()[30], QStringLiteral("Kopie"));
+    QCOMPARE(labelTexts()[31], QString());
+  }
+
   void badIndexStopsAndKeepsWhatCameBefore_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("badField");

@@ -101,7 +101,11 @@ bool parseUnit(std::istringstream& words, Scenario& s, std::string& error) {
     else if (key == "zubrel" && options.value(key, false, 0, 255, v)) unit.zubrel = static_cast<uint8_t>(v);
     else if (key == "kind" && options.value(key, false, 0, 255, v)) unit.centralKind = static_cast<uint8_t>(v);
     else if (key == "type" && options.value(key, true, 0, 255, v)) unit.type = static_cast<int>(v);
-    else if (key == "run" && options.value(key, false, 0, 1, v)) unit.running = v == 1;
+    else if (key == "pause" && options.value(key, false, 0, 86400000, v)) {
+      unit.pauseAfterMs = static_cast<int>(v);
+      if (!options.value(key, false, 1, 86400000, v)) return false;
+      unit.pauseForMs = static_cast<int>(v);
+    } else if (key == "run" && options.value(key, false, 0, 1, v)) unit.running = v == 1;
     else if (key == "mode" && options.value(key, false, 0, 15, v)) unit.mode = static_cast<int>(v);
     else if (key == "error" && options.value(key, true, 0, 255, v)) unit.errorCode = static_cast<uint8_t>(v);
     else if (key == "error-flag" && options.value(key, true, 0, 255, v)) unit.errorFlag = static_cast<uint8_t>(v);
@@ -140,6 +144,7 @@ bool parseFrame(std::istringstream& words, Scenario& s, std::string& error) {
     else if (key == "to" && options.value(key, true, 0, 255, v)) frame.receiver = static_cast<uint8_t>(v);
     else if (key == "head" && options.value(key, true, 0, 255, v)) frame.head = static_cast<uint8_t>(v);
     else if (key == "status" && options.value(key, true, 0, 255, v)) frame.status = static_cast<uint8_t>(v);
+    else if (key == "type" && options.value(key, true, 0, 255, v)) frame.type = static_cast<int>(v);
     else {
       if (error.empty()) error = "unknown frame setting '" + key + "'";
       return false;
@@ -255,9 +260,16 @@ Bytes identityBytes(const ScenarioUnit& unit) {
   return bytes;
 }
 
+bool unitPaused(const ScenarioUnit& unit, long long sinceBusStartMs) {
+  if (unit.pauseAfterMs < 0) return false;
+  long long end = static_cast<long long>(unit.pauseAfterMs) + unit.pauseForMs;
+  return sinceBusStartMs >= unit.pauseAfterMs && sinceBusStartMs < end;
+}
+
 Bytes busFrame(const ScenarioUnit& unit, const ScenarioFrame& frame) {
   Bytes data = frame.hasData ? frame.data : identityBytes(unit);
-  Bytes bytes{frameType(unit), unit.address, frame.receiver, frame.head, static_cast<uint8_t>(data.size() + 1),
+  uint8_t type = frame.type >= 0 ? static_cast<uint8_t>(frame.type) : frameType(unit);
+  Bytes bytes{type, unit.address, frame.receiver, frame.head, static_cast<uint8_t>(data.size() + 1),
               frame.command};
   append(bytes, data);
   bytes.push_back(static_cast<uint8_t>(-sumOf(bytes, 1, bytes.size())));

@@ -26,6 +26,7 @@ struct ScenarioFrame {
   uint8_t receiver = 0xFF;
   uint8_t head = 0x14;
   uint8_t status = 0x00;  // the adapter's status byte of the 'E' packet
+  int type = -1;          // frame byte 0; -1: the unit's
   bool hasData = false;
   Bytes data;  // frame bytes 6 on; without them the unit's identity bytes
 };
@@ -38,6 +39,10 @@ struct ScenarioUnit {
   uint8_t zubrel = 0;
   uint8_t centralKind = 0;
   int type = -1;  // frame byte 0; -1: by class (0x08, 0x10, 0x14)
+  // The unit sends nothing from pauseAfterMs (counted from the start of bus
+  // mode) for pauseForMs, then goes on; -1: never pauses.
+  int pauseAfterMs = -1;
+  int pauseForMs = 0;
   std::vector<ScenarioFrame> frames;
   // The unit's operation as it starts; central commands change it.
   bool running = false;
@@ -70,6 +75,9 @@ bool loadScenario(const std::string& path, Scenario& out, std::string& error);
 // Frame byte 0 and the identity bytes (frame bytes 6 on) of a unit.
 uint8_t frameType(const ScenarioUnit& unit);
 Bytes identityBytes(const ScenarioUnit& unit);
+
+// True while the unit is pausing, `sinceBusStartMs` after bus mode began.
+bool unitPaused(const ScenarioUnit& unit, long long sinceBusStartMs);
 
 // A whole bus frame of a unit: type, sender, receiver, head, length, command,
 // data and the check byte that makes bytes 1 onwards add up to 0.

@@ -101,8 +101,21 @@ void Simulator::letUnitsHear(const Bytes& frame, Clock::time_point now) {
   if (frame.empty()) return;
   int delay = scenario_.echoDelayMs + scenario_.unitDelayMs;
   for (const UnitAnswer& a : units_.hear(frame)) {
+    if (pausedSender(a.frame, now)) continue;
     schedule({adapter_->unitFramePacket(a.frame, 0x00), delay, false, a.note, true}, now);
   }
+}
+
+// A pausing unit answers nobody either: the scenario unit with the
+// sender's address and frame code.
+bool Simulator::pausedSender(const Bytes& frame, Clock::time_point now) const {
+  if (frame.size() < 2) return false;
+  auto sinceBusStart = std::chrono::duration_cast<std::chrono::milliseconds>(now - busStart_).count();
+  for (const ScenarioUnit& unit : scenario_.units) {
+    bool same = unit.address == frame[1] && ((frameType(unit) ^ frame[0]) & 0x1C) == 0;
+    if (same) return unitPaused(unit, sinceBusStart);
+  }
+  return false;
 }
 
 void Simulator::schedule(const Answer& answer, Clock::time_point now) {
@@ -151,6 +164,7 @@ void Simulator::emitUnitFrames(Clock::time_point now) {
   if (mode != lastMode_) {
     frameTimers_.clear();
     if (mode == 1) {
+      busStart_ = now;
       for (std::size_t u = 0; u < scenario_.units.size(); ++u) {
         for (std::size_t f = 0; f < scenario_.units[u].frames.size(); ++f) {
           const ScenarioFrame& entry = scenario_.units[u].frames[f];
@@ -167,7 +181,8 @@ void Simulator::emitUnitFrames(Clock::time_point now) {
     const ScenarioFrame& entry = unit.frames[timer.frame];
     auto every = std::chrono::milliseconds(entry.everyMs);
     timer.due = std::max(timer.due + every, now);
-    if (silent_) continue;
+    auto sinceBusStart = std::chrono::duration_cast<std::chrono::milliseconds>(now - busStart_).count();
+    if (silent_ || unitPaused(unit, sinceBusStart)) continue;
     Answer frame{adapter_->unitFramePacket(busFrame(unit, entry), entry.status), 0, false, "bus frame", true};
     send(frame);
   }

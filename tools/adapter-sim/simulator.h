@@ -86,6 +86,7 @@ class Simulator {
   void letUnitsHear(const Bytes& frame, std::chrono::steady_clock::time_point now);
   void sendDue(std::chrono::steady_clock::time_point now);
   void emitUnitFrames(std::chrono::steady_clock::time_point now);
+  bool pausedSender(const Bytes& frame, std::chrono::steady_clock::time_point now) const;
   void schedule(const Answer& answer, std::chrono::steady_clock::time_point now);
   void send(const Answer& answer);
   void addLog(char direction, const Bytes& bytes, bool good, const std::string& note);
@@ -106,6 +107,7 @@ class Simulator {
   std::deque<Pending> pending_;
   std::vector<FrameTimer> frameTimers_;
   int lastMode_ = 0;
+  std::chrono::steady_clock::time_point busStart_;
   int dropCount_ = 0;
   int withholdCount_ = 0;
   int corruptCount_ = 0;

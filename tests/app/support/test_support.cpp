@@ -1,11 +1,13 @@
 #include "support/test_support.h"
 
 #include "frame/paths.h"
+#include "frame/settings_store.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
+#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,7 +33,7 @@ QByteArray ScratchFolder::read(const QString& name) const {
   return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
 }
 
-void answerNextModal(std::function<void(QWidget*)> act) {
+QTimer* answerNextModal(std::function<void(QWidget*)> act) {
   auto* poll = new QTimer;
   poll->setInterval(10);
   QObject::connect(poll, &QTimer::timeout, [poll, act] {
@@ -42,10 +44,38 @@ void answerNextModal(std::function<void(QWidget*)> act) {
     act(modal);
   });
   poll->start();
+  return poll;
 }
 
 void saveScreenshot(QWidget& widget, const QString& name) {
   const QString folder = qEnvironmentVariable("PELOMAR_SCREENSHOT_DIR");
   if (folder.isEmpty()) return;
   widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+namespace {
+
+QSettings scratchStore() {
+  return QSettings(QSettings::IniFormat, QSettings::UserScope, QLatin1String(settings::kApplication),
+                   QLatin1String(settings::kApplication));
+}
+
+}  // namespace
+
+ScratchSettings::ScratchSettings() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path()); }
+
+ScratchSettings::~ScratchSettings() {
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir::tempPath());
+}
+
+QString ScratchSettings::stored(const QString& section, const QString& key) const {
+  return scratchStore().value(section + QLatin1Char('/') + key).toString();
+}
+
+bool ScratchSettings::has(const QString& section, const QString& key) const {
+  return scratchStore().contains(section + QLatin1Char('/') + key);
+}
+
+void ScratchSettings::store(const QString& section, const QString& key, const QString& value) const {
+  scratchStore().setValue(section + QLatin1Char('/') + key, value);
 }

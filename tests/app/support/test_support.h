@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QTimer;
 class QWidget;
 
 // A new empty folder made the program folder and the current folder for the
@@ -28,8 +29,25 @@ class ScratchFolder {
 };
 
 // Calls `act` with the next modal window once it is up (the caller then
-// starts what shows it). `act` must close it.
-void answerNextModal(std::function<void(QWidget*)> act);
+// starts what shows it). `act` must close it. The returned watch may be
+// deleted when no modal window came.
+QTimer* answerNextModal(std::function<void(QWidget*)> act);
+
+// A new empty settings store (QSettings' user INI files) and a folder for
+// the program's lock, for the life of the object.
+class ScratchSettings {
+ public:
+  ScratchSettings();
+  ~ScratchSettings();
+  QString path() const { return dir_.path(); }
+  // The value as stored under the exact section and key ("" when missing).
+  QString stored(const QString& section, const QString& key) const;
+  bool has(const QString& section, const QString& key) const;
+  void store(const QString& section, const QString& key, const QString& value) const;
+
+ private:
+  QTemporaryDir dir_;
+};
 
 // Saves a picture of the widget into $PELOMAR_SCREENSHOT_DIR when it is set.
 void saveScreenshot(QWidget& widget, const QString& name);

@@ -310,3 +310,14 @@ TEST_F(AdapterLinkTest, ParameterBlockIsFiledUnderItsRequest) {
 }
 
 }  // namespace
+
+// A pseudo-terminal keeps no parity bit, so on its second open the line
+// settings change nothing; the port must open all the same (gathering
+// restarts on the same device).
+TEST_F(AdapterLinkTest, PortOpensAgainAfterAClose) {
+  for (int round = 0; round < 3; ++round) {
+    open();
+    EXPECT_TRUE(closePort());
+  }
+  EXPECT_EQ(errFault.load() & (fault::kComOpen | fault::kComSetup), 0u);
+}

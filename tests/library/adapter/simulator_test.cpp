@@ -67,6 +67,20 @@ TEST(SimulatorScenarioTest, ReadsUnitsFramesAndBoardData) {
                           0xCD, 0x00, 0x97}));
 }
 
+TEST(SimulatorScenarioTest, UnitPausesForItsWindowOnly) {
+  adaptersim::Scenario s;
+  std::string error;
+  ASSERT_TRUE(parse("unit indoor 18 pause 120000 360000\nunit indoor 19\n", s, error)) << error;
+  const adaptersim::ScenarioUnit& paused = s.units[0];
+  EXPECT_FALSE(adaptersim::unitPaused(paused, 119999));
+  EXPECT_TRUE(adaptersim::unitPaused(paused, 120000));
+  EXPECT_TRUE(adaptersim::unitPaused(paused, 479999));
+  EXPECT_FALSE(adaptersim::unitPaused(paused, 480000));
+  EXPECT_FALSE(adaptersim::unitPaused(s.units[1], 200000));
+  EXPECT_FALSE(parse("unit indoor 18 pause 1000\n", s, error));
+  EXPECT_EQ(error, "line 1: bad value for pause");
+}
+
 TEST(SimulatorScenarioTest, ReadsTheAdapterTypeAndTheUnitsOperation) {
   adaptersim::Scenario s;
   std::string error;

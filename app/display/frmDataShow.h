@@ -1,0 +1,47 @@
+// The display window of one system's data, live (opened by the map window)
+// or replaying a recorded file (opened by the customer data window). Several
+// are open at once, each an instance of its own numbered by formNumber and
+// held by its opener's dataShowForms under that number as text.
+//
+// For now the window carries what its openers and the end of the program
+// use: its identity, and its closing on request.
+#pragma once
+
+#include "frame/form.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class QTimer;
+
+class frmDataShow : public ChildForm {
+  Q_OBJECT
+ public:
+  // A new window, to be held in an opener's collection; dropping the last
+  // holder deletes the window.
+  static std::shared_ptr<frmDataShow> create();
+
+  // Starts the window's own closing: it hides, releases its recorded file
+  // (replay windows) and unloads itself when its end timer fires, leaving
+  // its opener's collection.
+  void prepareForEndFormDataShow();
+  // The end timer's step: unloads and leaves the opener's collection.
+  void tmrForEnd_Timer();
+
+  int32_t formNumber = 0;
+  int32_t realtime = 1;    // 1 live window of the map, 0 replay
+  int32_t dataSource = 0;  // 0 the library's live tables, 1 a recorded file
+  QString customDir;       // replay: the customer folder of the file
+  int32_t fileNumber = 0;  // replay: the file's index in that folder
+  bool flagForEnd = false;
+  bool flagForEndOk = true;  // set-up finished: the window may close itself
+
+  QTimer* tmrForEnd = nullptr;
+
+  static constexpr int kEndDelayMs = 5000;
+
+ private:
+  frmDataShow();
+};

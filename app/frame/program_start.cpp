@@ -1,0 +1,183 @@
+#include "frame/program_start.h"
+
+#include "frame/common_routines.h"
+#include "frame/frmDspParam.h"
+#include "frame/frmMain.h"
+#include "frame/frmMdi.h"
+#include "frame/frmMessage.h"
+#include "frame/frmSplash.h"
+#include "frame/library/tramsoll_api.h"
+#include "frame/program_end.h"
+#include "frame/program_settings.h"
+#include "frame/program_values.h"
+#include "frame/site_files.h"
+#include "frame/text_table.h"
+#include "frame/twips.h"
+#include "ini_file.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+#include <memory>
+
+namespace {
+
+constexpr int kFirstYear = 1970;
+constexpr int kLastYear = 2037;
+
+std::unique_ptr<QLockFile>& instanceLock() {
+  static std::unique_ptr<QLockFile> lock;
+  return lock;
+}
+
+// False only when another running copy holds the lock. A folder where no
+// lock can be made does not keep the program from starting.
+bool takeInstanceLock(const QString& lockFolder) {
+  QString folder = lockFolder;
+  if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty()) folder = QDir::tempPath();
+  auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(QStringLiteral("pelomar3.lock")));
+  // Held for the whole run; only a copy that is no longer running leaves a
+  // lock that may be taken over.
+  lock->setStaleLockTime(0);
+  if (!lock->tryLock(0)) return lock->error() != QLockFile::LockFailedError;
+  instanceLock() = std::move(lock);
+  return true;
+}
+
+void showMainWindow() {
+  const WindowPlace place = readMainWindowPlace();
+  frmMdi& main = frmMdi::instance();
+  main.resize(twipsToPixels(place.width), twipsToPixels(place.height));
+  main.move(twipsToPixels(place.left), twipsToPixels(place.top));
+  main.load();
+  main.show();
+}
+
+void setStartValues(ProgramValues& values) {
+  values.siteFileVersionMajor = 1;
+  values.siteFileVersionMinor = 50;
+  values.gatherStartMode = 0;
+  values.pelomarType = 3;
+  values.gatherMode = 2;
+  values.gatherQ7Init = 0;
+  values.gatherTarget = QStringLiteral(" ");
+  values.gatherInterval = 5;
+}
+
+void clearStateFlags(ProgramValues& values) {
+  values.customsDataOpen = false;
+  values.mapRecodeModeOpen = false;
+  values.mapFormOpen = false;
+  values.csvOutputRunning = false;
+  values.dataTransferRunning = false;
+  values.dialogOpen = DialogOpenFlag();
+  values.controlChangeMode = 0;
+  values.accessPassword.clear();
+}
+
+void loadStationRecord() {
+  const SiteFileResult loaded = loadServiceStationFile();
+  if (loaded) return;
+  QMessageBox::warning(&frmMdi::instance(), tableText(19), loaded.message);
+}
+
+// Shown again at every start, so that the windows' load handlers run.
+template <class Window>
+void showChildAfresh() {
+  Window& window = Window::instance();
+  window.unload();
+  window.showForm();
+}
+
+}  // namespace
+
+int32_t readIniHeadKey(const char* key) {
+  const QString path = QDir::current().filePath(QStringLiteral("pelomar3.ini"));
+  return inifile::readInt(path.toStdString(), "HEAD", key, 0);
+}
+
+void loadDisplayOptions() {
+  frmMdi& main = frmMdi::instance();
+  for (const DisplayOptionSetting& setting : displayOptionSettings()) {
+    main.setDisplayOption(setting.option, readDisplayOptionSetting(setting));
+  }
+  program().adapterOptions[0] = readIniHeadKey("ADPTYP") == 1 ? 1 : 0;
+  loadFileVersions();
+  showChildAfresh<frmDspParam>();
+}
+
+void loadStartupSettings() {
+  ProgramValues& values = program();
+  frmMdi& main = frmMdi::instance();
+  setStartValues(values);
+  main.mnuComNo_Click(readComPortSetting());
+  values.sensorParams = readSensorParamsSetting();
+  values.centralOperation = true;
+  values.workMode = kWorkFree;
+  values.dataFunction = kDataFree;
+  main.showCentralTicks();
+  loadDisplayOptions();
+  clearStateFlags(values);
+  setProgramFolderAsCurrent();
+  ensureDataFolders();
+  loadStationRecord();
+}
+
+bool startTramsoll() {
+  if (tramsollApi().initTramsoll() == 1) {
+    // The splash would hide the message that explains the end.
+    frmMdi::instance().unsetCursor();
+    frmSplash::instance().unload();
+    showMessage(QStringLiteral("1-2"), messageTexts()[2], messageTexts()[3], QString());
+    finishEndOfApp();
+    return false;
+  }
+  int32_t mode = 0;
+  char password[32] = {};
+  int32_t length = 0;
+  tramsollApi().getControlDataChangeMode(&mode, password, &length);
+  program().controlChangeMode = mode;
+  program().accessPassword = textFromLibrary(password, length, sizeof password);
+  return true;
+}
+
+bool startProgram(const StartEnvironment& environment) {
+  resetProgramEnd();
+  loadTextTable();
+  copyTextsToLabelGlobals();
+  // Lang.ini came from the folder current at start; pelomar3.ini and the
+  // setting file are the library's, which reads them in the program folder.
+  setProgramFolderAsCurrent();
+
+  const int year = environment.today.year();
+  if (year < kFirstYear || year > kLastYear) {
+    showMessage(QStringLiteral("1-3"), messageTexts()[4], messageTexts()[5], QString());
+    endProgram();
+    return false;
+  }
+  if (!takeInstanceLock(environment.lockFolder)) {
+    showMessage(QStringLiteral("1-1"), QString(), messageTexts()[1], QString());
+    endProgram();
+    return false;
+  }
+
+  showMainWindow();
+  loadStartupSettings();
+  frmMdi& main = frmMdi::instance();
+  main.showCaption();
+
+  showChildAfresh<frmMain>();
+  frmSplash::instance().showModeless();
+  QApplication::processEvents();
+  main.setCursor(Qt::WaitCursor);
+  if (!startTramsoll()) return false;
+  main.unsetCursor();
+  frmSplash::instance().unload();
+  return true;
+}
+
+void releaseInstanceLock() { instanceLock().reset(); }

@@ -1,0 +1,180 @@
+// Bus-mode gathering (1 ms worker tick) against the simulated adapter: the
+// worker thread's CPU use and how late each gather slot's snapshot comes,
+// for the small sample installation and for a large one of 64 units that
+// each send two frames every 5 s; the units are those of the sample model
+// set. A timing program, not a pass/fail test.
+//
+//   gather_bench [--seconds N]     (default 10 s per installation)
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/settings.h"
+#include "engine/timer_step.h"
+#include "simulator.h"
+#include "tramsoll.h"
+
+using namespace tramsoll;
+
+namespace {
+
+// ---- Installations ----
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// 16 outdoor units with three indoor units each, every unit sending its
+// model frame and a data frame every 5 s, spread over the 5 s.
+std::string largeInstallation() {
+  std::ostringstream s;
+  s << "adapter switches 0\n";
+  for (int o = 0; o < 16; ++o) {
+    char rom[16];
+    std::snprintf(rom, sizeof rom, "%08X", 0x100 + o);
+    int outdoor = 1 + o;
+    s << "unit outdoor " << outdoor << " rom " << rom << " model A102 zubrel " << o << "\n";
+    s << "frame 60 every 5000 after " << (o * 311) % 5000 << "\n";
+    s << "frame E2 every 5000 after " << (o * 311 + 97) % 5000 << " data " << rom[0] << rom[1] << ' ' << rom[2]
+      << rom[3] << ' ' << rom[4] << rom[5] << ' ' << rom[6] << rom[7] << " 01 FB 1A 80 0C 05 83 14 33 2D 00 82\n";
+    for (int i = 0; i < 3; ++i) {
+      int address = 17 + o * 3 + i;
+      s << "unit indoor " << address << " rom " << rom << " model 4102 zubrel " << i << "\n";
+      s << "frame 61 every 5000 after " << (address * 173) % 5000 << "\n";
+      s << "frame 63 every 5000 after " << (address * 173 + 53) % 5000 << " data " << rom[0] << rom[1] << ' '
+        << rom[2] << rom[3] << ' ' << rom[4] << rom[5] << ' ' << rom[6] << rom[7] << " 01 17 17 40 0A 0E 00 2D\n";
+    }
+  }
+  return s.str();
+}
+
+// ---- Measurement ----
+
+struct SlotSample {
+  double lateMs;     // wall clock after the slot's second began
+  double cpuSeconds; // the worker's CPU time so far
+  double steadySeconds;
+};
+
+std::vector<SlotSample> samples;  // written by the worker, read after it was joined
+
+double seconds(const timespec& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9; }
+
+void onSnapshot(std::time_t slot) {
+  timespec cpu{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+  auto wall = std::chrono::system_clock::now().time_since_epoch();
+  double late = std::chrono::duration<double, std::milli>(wall).count() - static_cast<double>(slot) * 1000.0;
+  double steady = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  samples.push_back({late, seconds(cpu), steady});
+}
+
+bool measure(const char* label, int units, const std::string& scenarioText, int runSeconds) {
+  adaptersim::Scenario scenario;
+  std::istringstream in(scenarioText);
+  std::string error;
+  if (!adaptersim::parseScenario(in, scenario, error)) {
+    std::fprintf(stderr, "%s: %s\n", label, error.c_str());
+    return false;
+  }
+  adaptersim::Simulator simulator(scenario);
+  if (!simulator.start("", error)) {
+    std::fprintf(stderr, "%s: %s\n", label, error.c_str());
+    return false;
+  }
+  setenv("TRAMSOLL_COM1", simulator.slavePath().c_str(), 1);
+  samples.clear();
+  samples.reserve(1024);
+  setSnapshotObserver(onSnapshot);
+  // A gather interval of 1 s gives one lateness sample a second.
+  int32_t result = initDataGather(1, 1, 3, 2, 0, " ", 1);
+  if (result != 0) {
+    std::fprintf(stderr, "%s: initDataGather answered %d\n", label, result);
+    return false;
+  }
+  std::this_thread::sleep_for(std::chrono::seconds(runSeconds));
+  initDataGather(0, 1, 3, 2, 0, " ", 1);
+  setSnapshotObserver(nullptr);
+  simulator.stop();
+
+  if (samples.size() < 2) {
+    std::printf("%-24s %5d %6zu   (too short to measure)\n", label, units, samples.size());
+    return true;
+  }
+  const SlotSample& first = samples.front();
+  const SlotSample& last = samples.back();
+  double cpuPercent = 100.0 * (last.cpuSeconds - first.cpuSeconds) / (last.steadySeconds - first.steadySeconds);
+  double worst = 0;
+  double sum = 0;
+  for (const SlotSample& s : samples) {
+    worst = std::max(worst, s.lateMs);
+    sum += s.lateMs;
+  }
+  std::printf("%-24s %5d %6zu %12.2f %%  %8.2f %8.2f\n", label, units, samples.size(), cpuPercent, worst,
+              sum / static_cast<double>(samples.size()));
+  return true;
+}
+
+// What a thread that only wakes every 1 ms, as the worker does, costs on
+// this machine: the floor under the worker's figure.
+void measureWakeFloor(int runSeconds) {
+  std::mutex mutex;
+  std::condition_variable wake;
+  double cpu = 0;
+  double wall = 0;
+  std::thread idle([&] {
+    timespec before{}, after{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &before);
+    auto start = std::chrono::steady_clock::now();
+    auto next = start;
+    auto end = start + std::chrono::seconds(runSeconds);
+    while (next < end) {
+      next += std::chrono::milliseconds(1);
+      std::unique_lock lock(mutex);
+      wake.wait_until(lock, next, [] { return false; });
+    }
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &after);
+    cpu = seconds(after) - seconds(before);
+    wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  });
+  idle.join();
+  std::printf("%-24s %5s %6s %12.2f %%\n", "1 ms wake-ups alone", "-", "-", 100.0 * cpu / wall);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int runSeconds = 10;
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--seconds") == 0) runSeconds = std::max(1, std::atoi(argv[i + 1]));
+  }
+  // The sample model set, loaded as the program loads it.
+  if (chdir(PELOMAR_TESTDATA_DIR) != 0 || initTramsoll() != 0) {
+    std::fprintf(stderr, "the sample model set in %s does not load\n", PELOMAR_TESTDATA_DIR);
+    return 1;
+  }
+  centralOperationFlag.store(1);  // the bus engine takes part, as the map permits by default
+  std::printf("bus gathering, 1 ms tick, %d s per installation\n", runSeconds);
+  std::printf("%-24s %5s %6s %14s  %8s %8s\n", "installation", "units", "slots", "worker CPU", "late max",
+              "mean ms");
+  bool ok = measure("small (sample scenario)", 8, readFile(PELOMAR_TESTDATA_DIR "/installation.scenario"),
+                    runSeconds);
+  ok = measure("large (64 units)", 64, largeInstallation(), runSeconds) && ok;
+  measureWakeFloor(runSeconds);
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,387 @@
+// The main window and the main menu: the menus with their ticks and
+// enabling, the option handlers, the font dialog, the window arrangements,
+// the Edit menu, help, and the main menu's keys.
+#include "frame/FrmMes.h"
+#include "frame/frmDebugMessage.h"
+#include "frame/frmDspParam.h"
+#include "frame/frmMain.h"
+#include "frame/frmMdi.h"
+#include "frame/frmMessage.h"
+#include "frame/help.h"
+#include "frame/program_values.h"
+#include "frame/text_table.h"
+#include "records/frmCustomsData.h"
+#include "records/frmCustomsList.h"
+#include "records/frmDataTransfer.h"
+#include "records/frmSs.h"
+#include "support/program_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtTest>
+
+namespace {
+
+QString panelLine(int line) { return frmDspParam::instance().Label1[static_cast<std::size_t>(line)]->text(); }
+
+// Answers the next Yes/No question and tells whether one came.
+class QuestionAnswer {
+ public:
+  explicit QuestionAnswer(QMessageBox::StandardButton answer) {
+    watch_ = answerNextModal([this, answer](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      text = box ? box->text() : QString();
+      box->button(answer)->click();
+      asked = true;
+      watch_ = nullptr;
+    });
+  }
+  ~QuestionAnswer() { delete watch_; }
+  bool asked = false;
+  QString text;
+
+ private:
+  QTimer* watch_ = nullptr;
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<ProgramFixture> world;
+
+  FakeTramsoll& fake() { return world->library.fake; }
+
+ private slots:
+  void init() {
+    world = std::make_unique<ProgramFixture>();
+    QVERIFY(startProgram(world->environment()));
+    fake().calls.clear();
+  }
+  void cleanup() {
+    world.reset();
+    program().mapRecodeModeOpen = false;
+  }
+
+  void functionMenuAndMainMenuFollowTheWork() {
+    frmMdi& main = frmMdi::instance();
+    frmMain& menu = frmMain::instance();
+    QVERIFY(menu.cmdRecode->isEnabled() && menu.cmdPlay->isEnabled());
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QCOMPARE(main.lblMdiStatus->text(), tableText(381));  // the main menu is active
+
+    main.mnuRecode->trigger();
+    QCOMPARE(program().workMode, int32_t(kWorkRecording));
+    QVERIFY(!menu.isLoaded());
+    QCOMPARE(main.lblMdiStatus->text(), tableText(380));
+    QVERIFY(frmCustomsList::instance().isLoaded());
+    QCOMPARE(main.mdiArea->activeSubWindow(), frmCustomsList::instance().subWindow());
+    main.mnuFunction_Opening();
+    QVERIFY(!main.mnuRecode->isEnabled() && !main.mnuCustom->isEnabled());
+    QVERIFY(main.mnuPlay->isEnabled() && main.mnuTransfer->isEnabled());
+
+    // Reopened while recording work is chosen: F1 does nothing, F2 plays.
+    main.mnuMainMenu->trigger();
+    QVERIFY(menu.isLoaded());
+    QVERIFY(!menu.cmdRecode->isEnabled() && !menu.cmdCustom->isEnabled());
+    QTest::keyClick(&menu, Qt::Key_F1);
+    QCOMPARE(program().workMode, int32_t(kWorkRecording));
+    QVERIFY(menu.isLoaded());
+    QTest::keyClick(&menu, Qt::Key_F2);
+    QCOMPARE(program().dataFunction, int32_t(kDataPlay));
+    QVERIFY(program().customsDataOpen);
+    main.mnuFunction_Opening();
+    QVERIFY(!main.mnuPlay->isEnabled() && !main.mnuTransfer->isEnabled());
+
+    // The windows of work give the choice back when they close.
+    frmCustomsData::instance().unload();
+    QCOMPARE(program().dataFunction, int32_t(kDataFree));
+    QVERIFY(!program().customsDataOpen);
+    frmCustomsList::instance().unload();
+    QCOMPARE(program().workMode, int32_t(kWorkFree));
+    QVERIFY(menu.isLoaded());
+
+    QTest::keyClick(&menu, Qt::Key_F3);
+    QCOMPARE(program().dataFunction, int32_t(kDataTransfer));
+    QVERIFY(frmDataTransfer::instance().isLoaded());
+    main.mnuMainMenu->trigger();
+    QTest::keyClick(&menu, Qt::Key_F5);
+    QVERIFY(frmSs::instance().isLoaded());
+    QVERIFY(main.mnuMainMenu->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_F12));
+  }
+
+  void hiddenKeySequenceOpensTheDebugWindow() {
+    frmMain& menu = frmMain::instance();
+    frmDebugMessage& debug = frmDebugMessage::instance();
+    QVERIFY(!debug.isLoaded());
+    // Other keys and letters out of their place leave the count alone.
+    QTest::keyClicks(&menu, QStringLiteral("veL"));
+    QTest::keyClick(&menu, Qt::Key_Shift);
+    QTest::keyClicks(&menu, QStringLiteral("xvm"));
+    QCOMPARE(menu.keySequenceState, 4);
+    QTest::keyClicks(&menu, QStringLiteral("o"));
+    QVERIFY(!debug.isLoaded());
+    QTest::keyClicks(&menu, QStringLiteral("r"));
+    QVERIFY(debug.isLoaded());
+    QCOMPARE(menu.keySequenceState, 0);
+    debug.unload();
+  }
+
+  void displayOptionHandlersTickAndKeep() {
+    frmMdi& main = frmMdi::instance();
+    main.mnuSubLine[1]->trigger();
+    QCOMPARE(ticks(main.mnuSubLine), QList<bool>({false, true, false}));
+    QCOMPARE(program().displayOptions[kSubLine], int16_t(10));
+    main.setDisplayOption(kSubLine, 15);
+    QCOMPARE(ticks(main.mnuSubLine), QList<bool>({true, false, false}));
+    QCOMPARE(program().displayOptions[kSubLine], int16_t(0));
+    main.mnuFontSize[0]->trigger();
+    main.mnuFontSize[0]->trigger();  // choosing the ticked item keeps it ticked
+    QCOMPARE(ticks(main.mnuFontSize), QList<bool>({true, false}));
+    QCOMPARE(program().displayOptions[kFontSize], int16_t(8));
+    main.mnuCursor[1]->trigger();
+    main.mnuFontColor[1]->trigger();
+    main.mnuOsVersion[0]->trigger();
+    QCOMPARE(program().displayOptions[kCursor], int16_t(1));
+    QCOMPARE(program().displayOptions[kFontColor], int16_t(1));
+    QCOMPARE(program().displayOptions[kOsVersion], int16_t(0));
+    QVERIFY(fake().calls.isEmpty());  // only the unit goes to the library
+    main.mnuTempUnit[1]->trigger();
+    main.setDisplayOption(kTempUnit, 3);
+    QCOMPARE(fake().calls, QStringList({QStringLiteral("setTmpUnit(1)"), QStringLiteral("setTmpUnit(0)")}));
+    QCOMPARE(ticks(main.mnuTempUnit), QList<bool>({true, false}));
+  }
+
+  void comPortTicksOneAndShowsIt() {
+    frmMdi& main = frmMdi::instance();
+    main.mnuComNo[7]->trigger();
+    main.mnuComNo[2]->trigger();
+    QCOMPARE(ticks(main.mnuComNo), QList<bool>({false, false, true, false, false, false, false, false}));
+    QCOMPARE(program().comPortNo, 3);
+    QCOMPARE(panelLine(1), QStringLiteral("Com : COM3"));
+  }
+
+  void centralOperationIsKeptWhileTheMapGathers() {
+    frmMdi& main = frmMdi::instance();
+    QStringList message;
+    program().mapRecodeModeOpen = true;
+    readNextMessage(message);
+    main.mnuProhibition->trigger();
+    QCOMPARE(message, QStringList({QStringLiteral("Error No.:12-2"), tableText(454), tableText(455), QString()}));
+    QVERIFY(program().centralOperation);
+    QCOMPARE(ticks(std::array{main.mnuPermission, main.mnuProhibition}), QList<bool>({true, false}));
+    QCOMPARE(panelLine(2), QStringLiteral("Cen.Ope. : ON"));
+    main.mnuPermission->trigger();  // no change: no refusal
+    QVERIFY(program().centralOperation);
+
+    program().mapRecodeModeOpen = false;
+    readNextMessage(message);
+    main.mnuProhibition->trigger();
+    QCOMPARE(message, QStringList({tableText(456), tableText(457), tableText(458), tableText(459)}));
+    QVERIFY(!program().centralOperation);
+    QCOMPARE(ticks(std::array{main.mnuPermission, main.mnuProhibition}), QList<bool>({false, true}));
+    QCOMPARE(panelLine(2), QStringLiteral("Cen.Ope. : OFF"));
+
+    program().mapRecodeModeOpen = true;
+    readNextMessage(message);
+    main.mnuPermission->trigger();
+    QCOMPARE(message[0], QStringLiteral("Error No.:12-2"));
+    QVERIFY(!program().centralOperation);
+    QCOMPARE(ticks(std::array{main.mnuPermission, main.mnuProhibition}), QList<bool>({false, true}));
+
+    program().mapRecodeModeOpen = false;
+    main.mnuPermission->trigger();
+    QVERIFY(program().centralOperation);
+    QCOMPARE(panelLine(2), QStringLiteral("Cen.Ope. : ON"));
+    QVERIFY(fake().calls.isEmpty());  // the map passes it on when it gathers
+  }
+
+  void adapterTypeIsAskedAndStoredForTheNextStart() {
+    frmMdi& main = frmMdi::instance();
+    {
+      QuestionAnswer answer(QMessageBox::Yes);
+      main.mnuAdapterType[0]->trigger();  // already in use
+      QTest::qWait(50);
+      QVERIFY(!answer.asked);
+      QCOMPARE(ticks(main.mnuAdapterType), QList<bool>({true, false}));
+    }
+    {
+      QuestionAnswer answer(QMessageBox::No);
+      main.mnuAdapterType[1]->trigger();
+      QVERIFY(answer.asked);
+      QCOMPARE(answer.text, tableText(374) + QStringLiteral("\n\n") + tableText(375) + QStringLiteral("\n\n"));
+      QCOMPARE(ticks(main.mnuAdapterType), QList<bool>({true, false}));
+      QCOMPARE(program().adapterOptions[0], int16_t(0));
+      QVERIFY(fake().calls.isEmpty());
+    }
+    {
+      QuestionAnswer answer(QMessageBox::Yes);
+      main.mnuAdapterType[1]->trigger();
+      QVERIFY(answer.asked);
+    }
+    QCOMPARE(ticks(main.mnuAdapterType), QList<bool>({false, true}));
+    QCOMPARE(program().adapterOptions[0], int16_t(1));
+    QCOMPARE(fake().calls, QStringList({QStringLiteral("WriteINIfile(\"ADPTYP\", 1)")}));
+    QCOMPARE(panelLine(0), QStringLiteral("ADP : pelomar vexa5 *"));
+  }
+
+  void fontDialogAppliesTheChosenFont() {
+    frmMdi& main = frmMdi::instance();
+    const QFont before = appFont();
+    answerNextModal([](QWidget* modal) { qobject_cast<QFontDialog*>(modal)->reject(); });
+    main.mnuFontSetting->trigger();
+    QCOMPARE(appFont(), before);
+
+    QFont wanted(QFontDatabase::families().constLast(), 14);
+    wanted.setBold(true);
+    wanted.setItalic(true);
+    wanted.setUnderline(true);
+    wanted.setStrikeOut(true);
+    QFont chosen;
+    answerNextModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFontDialog*>(modal);
+      dialog->setCurrentFont(wanted);
+      chosen = dialog->currentFont();
+      dialog->accept();
+    });
+    main.mnuFontSetting->trigger();
+    QFont& font = appFont();
+    QCOMPARE(font.family(), chosen.family());
+    QCOMPARE(font.pointSize(), 14);
+    QVERIFY(font.underline() && font.strikeOut());
+    QCOMPARE(font.bold(), chosen.bold());
+    QCOMPARE(font.italic(), chosen.italic());
+    font = before;
+  }
+
+  void windowMenuArrangesTheChildWindows() {
+    frmMdi& main = frmMdi::instance();
+    frmMain::instance().unload();
+    frmDspParam::instance().unload();
+    frmCustomsList::instance().showForm();
+    frmDataTransfer::instance().showForm();
+    frmSs::instance().showForm();
+    const QList<QMdiSubWindow*> windows{frmCustomsList::instance().subWindow(),
+                                        frmDataTransfer::instance().subWindow(), frmSs::instance().subWindow()};
+    const QRect inner = main.mdiArea->viewport()->rect();
+
+    main.mnuArrange[1]->trigger();  // tile vertically: one above another
+    int top = 0;
+    for (QMdiSubWindow* window : windows) {
+      QCOMPARE(window->geometry().left(), 0);
+      QCOMPARE(window->width(), inner.width());
+      QCOMPARE(window->geometry().top(), top);
+      top += window->height();
+    }
+    QCOMPARE(top, inner.height());
+
+    main.mnuArrange[0]->trigger();  // tile horizontally: side by side
+    int left = 0;
+    for (QMdiSubWindow* window : windows) {
+      QCOMPARE(window->geometry().top(), 0);
+      QCOMPARE(window->height(), inner.height());
+      QCOMPARE(window->geometry().left(), left);
+      left += window->width();
+    }
+    QCOMPARE(left, inner.width());
+
+    main.mnuArrange[2]->trigger();  // cascade
+    QVERIFY(windows[1]->geometry().top() > windows[0]->geometry().top());
+
+    windows[0]->showMinimized();
+    windows[2]->showMinimized();
+    windows[0]->move(100, 50);
+    main.mnuArrange[3]->trigger();  // arrange icons along the bottom
+    QCOMPARE(windows[0]->geometry().bottomLeft(), QPoint(0, inner.height() - 1));
+    QCOMPARE(windows[2]->geometry().left(), windows[0]->width());
+    QCOMPARE(windows[2]->geometry().bottom(), inner.height() - 1);
+    for (QMdiSubWindow* window : windows) window->showNormal();
+  }
+
+  void editMenuWorksOnTheFocusedTextBox() {
+    frmMdi& main = frmMdi::instance();
+    QWidget form;
+    auto* layout = new QVBoxLayout(&form);
+    auto* box = new QLineEdit(QStringLiteral("hello world"), &form);
+    auto* button = new QPushButton(QStringLiteral("OK"), &form);
+    layout->addWidget(box);
+    layout->addWidget(button);
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QApplication::clipboard()->clear();
+
+    button->setFocus();
+    main.mnuEdit_Opening();
+    QVERIFY(!main.mnuCut->isEnabled() && !main.mnuCopy->isEnabled() && !main.mnuPaste->isEnabled());
+
+    box->setFocus();
+    box->setSelection(6, 5);
+    main.mnuEdit_Opening();
+    QVERIFY(main.mnuCut->isEnabled() && main.mnuCopy->isEnabled());
+    QVERIFY(!main.mnuPaste->isEnabled());  // nothing to paste
+    main.mnuCut_Click();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("world"));
+    QCOMPARE(box->text(), QStringLiteral("hello "));
+    main.mnuEdit_Opening();
+    QVERIFY(main.mnuPaste->isEnabled());
+    box->setSelection(0, 5);
+    main.mnuPaste_Click();
+    QCOMPARE(box->text(), QStringLiteral("world "));
+    box->setSelection(0, 3);
+    main.mnuCopy_Click();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("wor"));
+    QCOMPARE(box->text(), QStringLiteral("world "));
+  }
+
+  void helpWithoutPagesSaysSoAndVersionWindowShows() {
+    QCOMPARE(helpPagePath(kHelpDisplayTopic, 0), world->folder.file(QStringLiteral("help/index.html")));
+    QCOMPARE(helpPagePath(kHelpContext, 1002), world->folder.file(QStringLiteral("help/1002.html")));
+    {
+      QuestionAnswer notice(QMessageBox::Ok);
+      frmMdi::instance().mnuHelpItem[2]->trigger();
+      QVERIFY(notice.asked);
+      QCOMPARE(notice.text, QStringLiteral("Help is not installed."));
+    }
+    frmMdi::instance().mnuVersion->trigger();
+    FrmMes& version = FrmMes::instance();
+    QVERIFY(version.isVisible());
+    QVERIFY(version.Label2->text().contains(QStringLiteral("Version   :  3.12")));
+    version.unload();
+  }
+
+  void captionsFromTheTextTable() {
+    frmMdi& main = frmMdi::instance();
+    labelTexts()[0] = QStringLiteral("JA");
+    labelTexts()[56] = QStringLiteral("並べて表示");
+    labelTexts()[61] = QStringLiteral("版");
+    textTableTag() = labelTexts()[0];
+    copyTextsToLabelGlobals();
+    main.showCaption();
+    QCOMPARE(main.mnuArrange[0]->text(), QStringLiteral("並べて表示"));
+    QCOMPARE(main.mnuVersion->text(), QStringLiteral("版"));
+    QCOMPARE(main.mnuPaste->text(), QStringLiteral("Paste (&P)"));
+    frmMain& menu = frmMain::instance();
+    menu.unload();
+    menu.showForm();
+    QCOMPARE(menu.windowTitle(), tableText(63));
+    QCOMPARE(menu.cmdEnd->text(), tableText(69));
+    QCOMPARE(menu.lblVersion->text(), QStringLiteral("Ver.3.12"));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

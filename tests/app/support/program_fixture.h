@@ -1,0 +1,41 @@
+// A scratch world for starting and ending the program: program folder,
+// settings store, lock folder and fake library, and the windows put away
+// again afterwards. Ending the program only sets a flag here.
+#pragma once
+
+#include "frame/program_start.h"
+#include "support/fake_tramsoll.h"
+#include "support/test_support.h"
+
+#include <QAction>
+#include <QList>
+#include <QStringList>
+
+class ProgramFixture {
+ public:
+  ProgramFixture();
+  ~ProgramFixture();
+  // A start on a day well inside the accepted years.
+  StartEnvironment environment(QDate today = QDate(2024, 5, 1)) const;
+  // The names of the library calls, in order.
+  QStringList callNames() const;
+
+  ScratchFolder folder;
+  ScratchSettings store;
+  InstalledFake library;
+};
+
+// Scripts getSetFileVer to answer a setting-file version and date.
+void scriptVersions(FakeTramsoll& fake, const QByteArray& version, const QByteArray& date);
+// Reads the lines of the next frmMessage into `lines` and closes it.
+QTimer* readNextMessage(QStringList& lines);
+// Puts every window of the frame and the stubs away and clears the state
+// the end of the program leaves.
+void putWindowsAway();
+
+// The ticks of menu items, in order.
+QList<bool> ticks(const auto& items) {
+  QList<bool> ticked;
+  for (QAction* item : items) ticked << item->isChecked();
+  return ticked;
+}
