@@ -1,0 +1,223 @@
+#include "files/file_list.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <set>
+#include <utility>
+
+#include "engine/frame.h"
+#include "files/file_io.h"
+#include "files/program_files.h"
+#include "files/recording.h"
+#include "store/debug_ring.h"
+#include "store/table_growth.h"
+
+namespace tramsoll {
+
+namespace {
+
+// "ＱⅦ－ＮＥＴ %d": the map name of files made before the map-name block.
+constexpr char kOldMapName[] = "\xEF\xBC\xB1\xE2\x85\xA6\xEF\xBC\x8D\xEF\xBC\xAE\xEF\xBC\xA5\xEF\xBC\xB4 %d";
+
+std::vector<ListedFolder>& folders() {
+  static std::vector<ListedFolder> list;
+  return list;
+}
+
+ListedFolder* findFolder(const char* folder) {
+  if (!folder) return nullptr;
+  for (ListedFolder& entry : folders()) {
+    if (entry.folder == folder) return &entry;
+  }
+  return nullptr;
+}
+
+ListedFile* listedFile(const char* folder, int32_t index) {
+  ListedFolder* entry = findFolder(folder);
+  if (!entry || index < 0 || static_cast<std::size_t>(index) >= entry->files.size()) return nullptr;
+  return &entry->files[static_cast<std::size_t>(index)];
+}
+
+bool endsWithDas(const char* name) {
+  std::size_t length = std::strlen(name);
+  return length >= 4 && strcasecmp(name + length - 4, ".das") == 0;
+}
+
+using FileIdentity = std::pair<dev_t, ino_t>;
+
+// The files that recordings are writing now, by identity, so that no other
+// spelling of their paths lets them into the list.
+std::set<FileIdentity> filesBeingRecorded() {
+  std::set<FileIdentity> identities;
+  for (int i = 0; i < kSaveSlots; ++i) {
+    const SaveSlot& slot = saveSlot(i);
+    struct stat info {};
+    if (slot.used() && ::stat(slot.name.c_str(), &info) == 0) identities.insert({info.st_dev, info.st_ino});
+  }
+  return identities;
+}
+
+// The names of the folder's ".das" files in name order (the folder listing
+// itself comes in no useful order). False when the folder cannot be read.
+bool folderFiles(const std::string& directory, std::vector<std::string>& names) {
+  DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+  if (!dir) return false;
+  errno = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (endsWithDas(entry->d_name)) names.emplace_back(entry->d_name);
+    errno = 0;
+  }
+  bool failed = errno != 0;
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return !failed;
+}
+
+// The header summary of a file: false for a file that cannot be read or
+// does not begin with the magic text.
+bool readListedHeader(const std::string& path, das::FileHeader& header, int32_t& size) {
+  FileHandle file(path, O_RDONLY);
+  uint8_t head[das::kHeaderSize];
+  if (!file.isOpen() || !file.readAt(0, head, das::kMainHeaderSize) || !das::decodeMainHeader(head, header))
+    return false;
+  if (header.version >= 2) {
+    if (!file.readAt(das::kMainHeaderSize, head + das::kMainHeaderSize, das::kMapNameSize)) return false;
+    std::memcpy(header.mapName, head + das::kMainHeaderSize, sizeof header.mapName - 1);
+    header.mapName[sizeof header.mapName - 1] = '\0';
+  } else {
+    std::snprintf(header.mapName, sizeof header.mapName, kOldMapName, header.mapNumber);
+  }
+  if (header.interfaceMode == 0) header.interfaceMode = 2;
+  int64_t length = file.size();
+  size = static_cast<int32_t>(std::clamp<int64_t>(length, 0, std::numeric_limits<int32_t>::max()));
+  int closed = file.close();
+  if (closed != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(closed));
+  return true;
+}
+
+// A file of the same name whose layout differs is another recording.
+bool replaced(const das::FileHeader& before, const das::FileHeader& now) {
+  return before.firstRecordTime != now.firstRecordTime || before.firstRecordOffset != now.firstRecordOffset ||
+         before.recordSize != now.recordSize || before.unitCount != now.unitCount ||
+         before.statusLength != now.statusLength || before.version != now.version;
+}
+
+void closeForGood(ListedFile& file) {
+  file.replay.reset();
+  file.openCount = 0;
+}
+
+bool addListedFile(const char* folderText, const std::string& name, const das::FileHeader& header, int32_t size) {
+  ListedFolder* folder = findFolder(folderText);
+  if (!folder) {
+    if (!growByOne(folders(), "CustumDirList")) return false;
+    folder = &folders().back();
+    folder->folder = folderText;
+  }
+  setFieldText(folder->customerId, header.customerId);
+  setFieldText(folder->customerName, header.customerName);
+
+  auto found = std::find_if(folder->files.begin(), folder->files.end(),
+                            [&](const ListedFile& file) { return file.name == name; });
+  ListedFile* file = nullptr;
+  if (found == folder->files.end()) {
+    if (!growByOne(folder->files, "DataFileList")) return false;
+    file = &folder->files.back();
+    file->name = name;
+    file->header.mapNumber = header.mapNumber;
+    file->header.systemNumber = header.systemNumber;
+  } else {
+    file = &*found;
+    if (replaced(file->header, header)) closeForGood(*file);
+  }
+  // Map and system number are the ones the file was first listed with.
+  uint16_t mapNumber = file->header.mapNumber;
+  uint16_t systemNumber = file->header.systemNumber;
+  file->header = header;
+  file->header.mapNumber = mapNumber;
+  file->header.systemNumber = systemNumber;
+  file->fileSize = size;
+  if (file->replay) file->replay->setRecordCount(header.recordCount);
+  return true;
+}
+
+}  // namespace
+
+bool scanDataFolder(const char* folderText, int32_t& count) {
+  count = 0;
+  if (!folderText) return false;
+  // The search pattern is the folder text with "*.das" behind it: a text
+  // that does not end with a separator names no folder to list.
+  std::string directory = programPath(folderText);
+  if (!directory.empty() && directory.back() != '/') return false;
+  std::vector<std::string> names;
+  if (!folderFiles(directory, names) || names.empty()) return false;
+  std::set<FileIdentity> recording = filesBeingRecorded();
+  for (const std::string& name : names) {
+    std::string path = directory + name;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    if (recording.count({info.st_dev, info.st_ino})) continue;
+    das::FileHeader header{};
+    int32_t size = 0;
+    if (!readListedHeader(path, header, size)) continue;
+    addListedFile(folderText, name, header, size);
+  }
+  return countListedFiles(folderText, count);
+}
+
+bool countListedFiles(const char* folder, int32_t& count) {
+  const ListedFolder* entry = findFolder(folder);
+  count = entry ? static_cast<int32_t>(entry->files.size()) : 0;
+  return entry != nullptr;
+}
+
+const ListedFile* findListedFile(const char* folder, int32_t index) { return listedFile(folder, index); }
+
+void clearListedFiles() { folders().clear(); }
+
+bool deleteListedFile(const char* folder, int32_t index) {
+  const ListedFile* file = listedFile(folder, index);
+  if (!file) return false;
+  return ::unlink((programPath(folder) + file->name).c_str()) == 0;
+}
+
+int32_t acquireReplay(const char* folder, int32_t index) {
+  ListedFile* file = listedFile(folder, index);
+  if (!file) return 1;
+  if (file->replay) {
+    ++file->openCount;
+    return file->replay->hadUnknownModel() ? 2 : 0;
+  }
+  std::unique_ptr<ReplayTables> tables;
+  if (!allocateOrReport("PlyAutoAdrTable", [&] { tables = std::make_unique<ReplayTables>(); })) return 1;
+  ReplayOpen result = tables->open(programPath(folder) + file->name, file->header);
+  // The table-error bit says "a model was missing" only for this opening.
+  if (tables->hadUnknownModel()) clearBits(errFault, fault::kTableLoad);
+  if (result == ReplayOpen::Refused) return 1;
+  file->replay = std::move(tables);
+  file->openCount = 1;
+  return result == ReplayOpen::OpenedWithUnknownModel ? 2 : 0;
+}
+
+void releaseReplay(const char* folder, int32_t index) {
+  ListedFile* file = listedFile(folder, index);
+  if (!file || file->openCount <= 0) return;
+  if (--file->openCount == 0) closeForGood(*file);
+}
+
+ReplayTables* openedReplay(const char* folder, int32_t index) {
+  ListedFile* file = listedFile(folder, index);
+  return file ? file->replay.get() : nullptr;
+}
+
+}  // namespace tramsoll
