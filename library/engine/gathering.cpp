@@ -17,6 +17,7 @@
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "engine/unit_tables.h"
+#include "files/recording.h"
 #include "store/debug_ring.h"
 #include "store/discovery_table.h"
 #include "store/live_sink.h"
@@ -267,6 +268,10 @@ int32_t stopGathering(ExportFrame& frame) {
   frame.reacquire();
   closePort();
   releaseGatheringTables();
+  // Recordings end with gathering; their files are no longer being written
+  // and must become listable.
+  clearSaveSlots(das::kPeriodic);
+  clearSaveSlots(das::kTrigger);
   return gatherresult::kDone;
 }
 
