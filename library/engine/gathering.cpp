@@ -17,6 +17,7 @@
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "engine/unit_tables.h"
+#include "files/recording.h"
 #include "store/debug_ring.h"
 #include "store/discovery_table.h"
 #include "store/live_sink.h"
@@ -178,6 +179,14 @@ int32_t startOneUnit(const char* target, uint32_t& state) {
   return gatherresult::kDone;
 }
 
+// The Plus adapter carries only bus monitoring and bus sends: a board mode
+// would wait forever for answers to packets it does not know, and the
+// logger would start but never get data.
+bool adapterCarries(int32_t modeBits) {
+  if (adapterType.load() != 1) return true;
+  return !(modeBits & gathermode::kLogger) && (modeBits & gathermode::kBus);
+}
+
 // The first mode bit set, tested 1, 2, 4, 8.
 int32_t startMode(int32_t modeBits, int32_t initialScan, const char* target, uint32_t& state) {
   if (modeBits & gathermode::kLogger) return startLogger(state);
@@ -220,6 +229,7 @@ int32_t startGathering(int32_t comPort, int32_t toolGeneration, int32_t modeBits
   if (toolGeneration != kToolGeneration) return gatherresult::kBadGeneration;
   // Every slot computation divides by the interval.
   if (intervalSeconds <= 0) return gatherresult::kRefused;
+  if (!adapterCarries(modeBits)) return gatherresult::kRefused;
   releaseGatheringTables();
   if (!openPort(comPort, adapterType.load())) return gatherresult::kPortFailed;
   installLiveTableSink();
@@ -258,6 +268,10 @@ int32_t stopGathering(ExportFrame& frame) {
   frame.reacquire();
   closePort();
   releaseGatheringTables();
+  // Recordings end with gathering; their files are no longer being written
+  // and must become listable.
+  clearSaveSlots(das::kPeriodic);
+  clearSaveSlots(das::kTrigger);
   return gatherresult::kDone;
 }
 
@@ -269,6 +283,7 @@ int32_t changeGathering(int32_t modeBits) {
               ((state & gather::kOneUnit) && (modeBits & gathermode::kOneUnit));
   if (!kept) return 2;
   if (modeBits & gathermode::kLogger) {
+    if (!adapterCarries(modeBits)) return 2;
     if (!buildLoggerTables()) return gatherresult::kNoTarget;
     setBits(gatherState, gather::kLogger);
     return 0;

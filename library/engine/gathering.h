@@ -37,14 +37,16 @@ constexpr int32_t kNoTarget = 4;
 // the order 8, 9, 10, 11, 14, 12, 13; 0 for none.
 int boardKindOf(uint32_t state);
 
-// Inside the caller's entry frame.
+// Inside the caller's entry frame. Under the Plus adapter only bus
+// monitoring starts (2 otherwise).
 int32_t startGathering(int32_t comPort, int32_t toolGeneration, int32_t modeBits, int32_t initialScan,
                        const char* targetName, int32_t intervalSeconds);
 // Lets the worker finish its last step (the frame is released while it
 // waits), closes the port and frees the unit and frame tables.
 int32_t stopGathering(ExportFrame& frame);
 // Adds (bit 1) or removes the logger while the main mode is kept: 0; 1 not
-// gathering; 2 the main mode not kept; 4 no logger row to add.
+// gathering; 2 the main mode not kept, or the logger asked of the Plus
+// adapter; 4 no logger row to add.
 int32_t changeGathering(int32_t modeBits);
 
 // True while a worker thread exists (tests).

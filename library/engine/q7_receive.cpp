@@ -37,7 +37,9 @@ uint32_t Q7Engine::receiveFrame(std::span<const uint8_t> data, bool ownFrame) {
   uint8_t f[kQ7FrameBytes] = {};
   if (!data.empty()) std::memcpy(f, data.data(), std::min(data.size(), kQ7FrameBytes));
   if (ownFrame && isOwnCommandEcho(f)) {
-    addresses_[f[2]].flags |= kPending;
+    // The cycle's status broadcast goes to all (0xFF): no unit waits on it,
+    // and address 255 must not show as a unit with a command pending.
+    if (f[2] != kQ7AllAddresses) addresses_[f[2]].flags |= kPending;
     return 0;
   }
   const int64_t at = now();

@@ -4,8 +4,8 @@
 // one non-empty group holds.
 #include "engine/frame.h"
 #include "files/recording_step.h"
+#include "store/live_source.h"
 #include "store/live_table.h"
-#include "tables/conversion.h"
 #include "tables/model_tables.h"
 
 namespace tramsoll {
@@ -13,47 +13,6 @@ namespace tramsoll {
 namespace {
 
 constexpr uint32_t kNoCondition = 2;  // codes 2 and 3 ask for nothing
-
-// One unit of the live table at one snapshot, as the interpreter reads it.
-class LiveUnitSource : public DataSource {
- public:
-  LiveUnitSource(int kind, int address, int row, int position)
-      : kind_(kind), address_(address), row_(row), position_(position) {}
-
-  bool readBlock(const char* name, BlockBytes& out) override {
-    BlockView view;
-    if (!liveDataTable().fetchBlock(kind_, address_, row_, name, position_, view)) return false;
-    out.bytes = view.bytes;
-    out.length = static_cast<uint16_t>(view.length);
-    out.time = view.time;
-    return true;
-  }
-
-  bool readSensorChannel(int channel, SensorChannel& out) override {
-    LogEntry entry;
-    if ((channel != 7 && channel != 8) || !liveDataTable().getLogEntry(kind_, address_, row_, channel - 1, entry))
-      return false;
-    out.range = entry.range;
-    out.offset = entry.offset;
-    out.fullScale = entry.fullScale;
-    setFieldText(out.unit, entry.unit);
-    return true;
-  }
-
-  uint32_t sampleTime() override {
-    int slot = liveDataTable().snapshotSlot(position_);
-    uint32_t newest = 0;
-    if (slot < 0) return 0;
-    for (int i = 0;; ++i) {
-      const DataBlock* block = liveDataTable().blockAt(kind_, address_, row_, i);
-      if (!block) return newest;
-      if (block->times[slot] > newest) newest = block->times[slot];
-    }
-  }
-
- private:
-  int kind_, address_, row_, position_;
-};
 
 struct GroupState {
   bool holds = true;
@@ -93,7 +52,6 @@ void checkUnit(const AutoAdrEntry& entry, int row, int accessKind, int position,
   int32_t model = -1;
   if (!unit || unit->triggerFlags.empty() || !findKishuByFile(unit->row.secondText, model)) return;
   bool board = accessKind == 4 && entry.kind != unitKind::kSensor;
-  LiveUnitSource source(board ? 0 : entry.kind, board ? 0 : entry.address, board ? 0 : row, position);
   for (int k = 0; k < static_cast<int>(unit->triggerFlags.size()); ++k) {
     ItemRecord item;
     if (!unitItem(entry, row, model, accessKind, k, item) || !twoState(item)) continue;
@@ -101,7 +59,9 @@ void checkUnit(const AutoAdrEntry& entry, int row, int accessKind, int position,
     uint32_t code1 = flags & 0x3, code2 = (flags >> 2) & 0x3;
     if (code1 >= kNoCondition && code2 >= kNoCondition) continue;
     ItemOutput output;
-    int32_t state = evaluateLiveItem(item, source, output) ? output.graphValue : 0;
+    bool evaluated = board ? evaluateLiveItemAt(item, 0, 0, 0, position, output)
+                           : evaluateLiveItemAt(item, entry.kind, entry.address, row, position, output);
+    int32_t state = evaluated ? output.graphValue : 0;
     groups[0].apply(code1, state);
     groups[1].apply(code2, state);
   }

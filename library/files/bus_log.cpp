@@ -2,12 +2,12 @@
 
 #include <fcntl.h>
 
-#include <atomic>
 #include <cstring>
 #include <vector>
 
 #include "adapter/consumers.h"
 #include "engine/frame.h"
+#include "engine/unit_tables.h"
 #include "files/das_format.h"
 #include "files/file_io.h"
 #include "files/program_files.h"
@@ -17,9 +17,6 @@
 namespace tramsoll {
 
 namespace {
-
-int32_t noAdapterStatus() { return 0; }
-std::atomic<int32_t (*)()> adapterStatusReader{&noAdapterStatus};
 
 void scramble(uint8_t* bytes, std::size_t size) {
   for (std::size_t i = 0; i < size; ++i) bytes[i] = scrambleByte(bytes[i]);
@@ -70,7 +67,7 @@ void fillHeader(uint8_t (&out)[dl2::kHeaderSize]) {
   std::memcpy(out, dl2::kTitle, sizeof dl2::kTitle);
   das::putU32(out + 28, static_cast<uint32_t>(state.sequence));
   std::memcpy(out + 32, state.version, dl2::kVersionSize);
-  das::putU32(out + 48, static_cast<uint32_t>(adapterStatusReader.load()()));
+  das::putU32(out + 48, static_cast<uint32_t>(adapterStatus().value));
   das::putU32(out + 52, state.startTime);
   scramble(out, sizeof out);
 }
@@ -87,8 +84,6 @@ class BusLogWriter : public BusLogSink {
 BusLogWriter writer;
 
 }  // namespace
-
-void setAdapterStatusReader(int32_t (*reader)()) { adapterStatusReader.store(reader ? reader : &noAdapterStatus); }
 
 std::string busLogFileName() {
   std::string name = programPath(state.base.c_str());

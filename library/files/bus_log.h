@@ -35,9 +35,4 @@ void appendBusLogEvent(char kind, std::time_t seconds, int milliseconds, uint32_
 std::string busLogFileName();
 int32_t busLogSequence();
 
-// Where the log header's adapter-status field comes from: the status value
-// that the unit exports keep from the adapter's status answer (0 before the
-// first). Until a reader is set, the field is 0.
-void setAdapterStatusReader(int32_t (*reader)());
-
 }  // namespace tramsoll

@@ -101,8 +101,9 @@ TRAMSOLL_API int32_t WriteINIfile(const char* keyName, int32_t keyValue);
 
 // Starts (command != 0) or stops (command 0) gathering. interfaceMode bits:
 // 1 sensor-input logger, 2 Q7 bus, 4 one system, 8 one unit.
-// 0 ok; 1 tool generation not 3; 2 already gathering or no known mode;
-// 3 bad COM port or port open failed; 4 target row not found.
+// 0 ok; 1 tool generation not 3; 2 already gathering, no known mode, or a
+// mode other than the bus under the Plus adapter; 3 bad COM port or port
+// open failed; 4 target row not found.
 TRAMSOLL_API int32_t initDataGather(int32_t command, int32_t comPort,
                                     int32_t toolGeneration,
                                     int32_t interfaceMode,
@@ -111,7 +112,8 @@ TRAMSOLL_API int32_t initDataGather(int32_t command, int32_t comPort,
                                     int32_t intervalSeconds);
 
 // Adds (bit 1 set) or removes the sensor-input logger while gathering.
-// 0 ok; 1 not gathering; 2 main mode not kept.
+// 0 ok; 1 not gathering; 2 main mode not kept, or the logger asked of the
+// Plus adapter.
 TRAMSOLL_API int32_t changeDataGather(int32_t interfaceMode);
 
 // ---- Units, map and sensor inputs ----
@@ -163,15 +165,17 @@ TRAMSOLL_API int32_t setSensorParm(int32_t channel, int32_t usedFlag,
 
 // ---- Central control ----
 
-// Central-control view of every bus address and the two control-state flags
-// (central control, forced stop). 0 ok; 1 not gathering.
+// Central-control view of every bus address: presence 0 none, 1 answered,
+// 3 command pending; state 0 stopped, 1 running, 3 running with the mode
+// bit; and the two control-state flags (central control, forced stop).
+// 0 ok; 1 not gathering (arrays untouched, flags 0).
 TRAMSOLL_API int32_t getQ7ScAdrInfo(int32_t* unitPresence /* 256 entries */,
                                     int32_t* controlStates /* 256 entries */,
                                     int32_t* centralControlFlag,
                                     int32_t* forcedStopFlag);
 
 // Mode, set point, error code and two state flags of one bus address.
-// 0 ok; 1 not gathering.
+// 0 ok; 1 not gathering or address outside 0..255.
 TRAMSOLL_API int32_t getQ7ScAdrStatus(int32_t busAddress, int32_t* mode,
                                       float* setPoint,
                                       char* errorCode /* 32 bytes */,
@@ -179,7 +183,8 @@ TRAMSOLL_API int32_t getQ7ScAdrStatus(int32_t busAddress, int32_t* mode,
                                       int32_t* runFlag);
 
 // Queues a central command: runStop 0/1 (other: unchanged), mode 0..15
-// (other: unchanged), set point -128..128 (other: unchanged). Always 0.
+// (other: unchanged), set point -128..128 (other: unchanged); an address
+// outside 0..255 queues nothing. Always 0.
 TRAMSOLL_API int32_t setQ7ScAdrCommand(int32_t busAddress, int32_t runStop,
                                        int32_t mode, float setPoint);
 
@@ -189,7 +194,8 @@ TRAMSOLL_API int32_t getAirconReceiveState(int32_t busAddress,
                                            int32_t* receiveState);
 
 // Queues a setting request (230) or setting change (232) for one unit.
-// 0 ok; 1 address outside 1..255; 2 other command.
+// 0 ok; 1 address outside 1..255; 2 other command; 3 setting number outside
+// 0..255 or value outside 0..65535.
 TRAMSOLL_API int32_t setAirconSendData(int32_t command, int32_t busAddress,
                                        int32_t settingNumber,
                                        int32_t settingValue,

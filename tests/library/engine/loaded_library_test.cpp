@@ -42,7 +42,8 @@ TEST(LoadedLibrary, EveryBuiltExportIsBoundByItsPlainName) {
   ASSERT_TRUE(library.loaded()) << dlerror();
   for (const char* name : {"execTramsoll", "getDebugMessage", "initTramsoll", "checkKishuTbl", "getSetFileVer",
                            "setTmpUnit", "setCentralOperation", "getControlDataChangeMode", "getRAMKishuNum",
-                           "getRAMKishuName", "getKishuKouho", "ReadINIfile", "WriteINIfile"}) {
+                           "getRAMKishuName", "getKishuKouho", "ReadINIfile", "WriteINIfile", "getQ7ScAdrInfo",
+                           "getQ7ScAdrStatus", "setQ7ScAdrCommand", "getAirconReceiveState", "setAirconSendData"}) {
     EXPECT_NE(library.bind<void*>(name), nullptr) << name;
   }
   // Internal names stay inside the library.

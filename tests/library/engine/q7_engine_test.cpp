@@ -282,8 +282,11 @@ TEST_F(Q7EngineTest, OwnCommandSeenBackMarksTheAddressPendingUntilTheUnitAnswers
   receive(query);
   receive(echo);
   EXPECT_EQ(infoWord(5) & 3, 1);
-  // The start-up broadcast seen back is not a command.
+  // The start-up broadcast seen back is not a command; the cycle's status
+  // broadcast is addressed to all and marks no unit.
   receive(Frame(kStartupBroadcast), true);
+  EXPECT_EQ(infoWord(0xFF) & 3, 0);
+  receive(Frame(kCycleBroadcast), true);
   EXPECT_EQ(infoWord(0xFF) & 3, 0);
 }
 

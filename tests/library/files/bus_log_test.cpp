@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "adapter/consumers.h"
 #include "adapter/serial_port.h"
 #include "dump.h"
 #include "engine/clock.h"
 #include "engine/frame.h"
+#include "engine/unit_tables.h"
 #include "files/bus_log.h"
 #include "library/support/program_folder.h"
 #include "store/debug_ring.h"
@@ -31,7 +33,7 @@ class BusLogTest : public ::testing::Test {
   }
   void TearDown() override {
     gatherState.store(0);
-    setAdapterStatusReader(nullptr);
+    adapterStatusSink().keepAdapterStatus(2, 2, 0);
     setClock(nullptr);
     clearErrorWords();
   }
@@ -48,7 +50,8 @@ class BusLogTest : public ::testing::Test {
 };
 
 TEST_F(BusLogTest, EventsAreScrambledHeadsWithSixteenByteDataLines) {
-  setAdapterStatusReader([]() -> int32_t { return 0x31; });
+  installAdapterStatusSink();
+  adapterStatusSink().keepAdapterStatus(1, 0, 0x31);  // as the 'Z' answer leaves it
   ASSERT_TRUE(startBusLog("q7data\\q7-net", kStart, "1.53A"));
   EXPECT_EQ(busLogFileName(), "q7data/q7-net.dl2");
   EXPECT_EQ(fs::file_size("q7data/q7-net.dl2"), 64u);

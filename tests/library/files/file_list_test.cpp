@@ -178,6 +178,21 @@ TEST_F(FileListTest, AFileBeingRecordedIsNotListedUnderAnySpelling) {
   EXPECT_EQ(listFolder(), 2) << "listed once the recording stopped";
 }
 
+TEST_F(FileListTest, ARecordingCutOffByTheEndOfGatheringIsListed) {
+  ASSERT_EQ(setFileHeader("C001", "", "", "", customerFolder().c_str()), 0);
+  int32_t selection[256] = {};
+  selection[2] = 1;
+  ASSERT_EQ(saveConstData(1, selection, 5), 0);
+  gatherSlot(uint32_t(kStart + 5));
+  appendPeriodicRecord(kStart + 5);
+  EXPECT_EQ(listFolder(), 0);
+
+  testsupport::drainDebugLines();
+  ASSERT_EQ(initDataGather(0, 1, 3, 2, 0, " ", 5), 0);
+  testsupport::drainDebugLines();
+  EXPECT_EQ(listFolder(), 1) << "the stopped recording's file is no longer held";
+}
+
 TEST_F(FileListTest, DeleteRemovesTheFileFromDiskOnly) {
   std::string recorded = recordPeriodic(2);
   copyAs(recorded, "second.das");
