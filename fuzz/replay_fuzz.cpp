@@ -1,7 +1,8 @@
 // Opens arbitrary bytes as a recorded file (*.das) through the file list and
 // selectDataFile, then reads its items, cursor values, graphs and stored
-// trigger conditions: every file must be listed or left out, opened or
-// refused, and read without touching memory outside the tables.
+// trigger conditions, searches it and converts it to CSV: every file must be
+// listed or left out, opened or refused, and read without touching memory
+// outside the tables.
 //
 // Input: a first byte with bit 0 set takes the rest as the whole file.
 // Otherwise the rest patches a valid trigger recording of an outdoor, an
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -169,10 +171,7 @@ const std::string& folder() {
     if (!made) std::abort();
     loadModel();
     static std::string made_path = made;
-    std::atexit([] {
-      ::unlink((made_path + "/input.das").c_str());
-      ::rmdir(made_path.c_str());
-    });
+    std::atexit([] { std::filesystem::remove_all(made_path); });
     return made_path + "/";
   }();
   return path;
@@ -198,10 +197,38 @@ void readUnit(int kind, int number) {
       getCursData(1, at, 1, 1, kind, number, item, record, text, &lengths[0], time, &year, &month, &day, &second);
     }
   }
+  // Both searches run to their end over the first item.
+  int32_t progress = 0, found = 0;
+  float low = 0, high = 0;
+  if (setMinMaxSrch(at, 1, kind, number, 1) == 0) {
+    while (execMinMaxSrch(&progress) == 1) {
+    }
+  }
+  getMinMaxData(&low, &high);
+  if (setDataSrch(at, 1, kind, number, 1, records, 1, 0.5f) == 0) {
+    while (execDataSrch(&found) == 2) {
+    }
+  }
   int32_t conditions = 0;
   getPlyTrgNum(at, 1, kind, number, &conditions);
   for (int c = 0; c <= conditions + 1 && c <= 8; ++c)
     getPlyTrgItem(at, 1, kind, number, c, name, &lengths[0], &type, state0, &lengths[1], state1, &lengths[2]);
+}
+
+// The whole CSV conversion of the file, into a folder emptied afterwards.
+void convertToCsv() {
+  std::string csv = folder() + "csv";
+  std::filesystem::create_directory(csv);
+  std::string base = csv + "/out";
+  const char* w = "w";
+  CsvDateSet("", "", 3);
+  if (setCsvFile(folder().c_str(), 1, base.c_str(), w, w, w, w, w, w, w, w, w, w, w, w, w, w, w, w, w, w, w, w, w,
+                 w, w, w, w, w, w, "O-", "I-", "H-", "S") == 0) {
+    int32_t progress = 0;
+    while (execCsvOut(&progress) == 1) {
+    }
+  }
+  std::filesystem::remove_all(csv);
 }
 
 }  // namespace
@@ -227,6 +254,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (int number : {0, 1, 2}) readUnit(kind, number);
     closeDataFile(folder().c_str(), 1);
   }
+  convertToCsv();
   clearFileList();
   clearErrorWords();
   debugRing().clear();
