@@ -5,6 +5,7 @@
 #include "engine/item_lookup.h"
 #include "files/file_list.h"
 #include "store/replay_tables.h"
+#include "store/table_growth.h"
 
 namespace tramsoll {
 
@@ -24,8 +25,12 @@ int32_t prepareSearchItem(const char* folder, int32_t fileIndex, int32_t unitCla
   if (!replay || !findFileUnit(*replay, unitClass, unitNumber, unit)) return searchresult::kNoUnit;
   ItemRecord item;
   if (!unitItem(unit, itemNumber, item) || itemDataType(item) == datatype::kText) return searchresult::kBadItem;
-  out.item = PreparedItem(item);
-  out.folder = folder;
+  // Without memory for the item the search cannot run: it stays finished.
+  if (!allocateOrReport("search", [&] {
+        out.item = PreparedItem(item);
+        out.folder = folder;
+      }))
+    return searchresult::kNoUnit;
   out.fileIndex = fileIndex - 1;
   out.unitClass = unitClass;
   out.unitNumber = unitNumber;

@@ -4,11 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,7 @@ struct CsvJob {
   int32_t nextRecord = 0;
   int32_t setNumber = -1;
   int32_t lineCount = kCsvSetLines;
+  CsvMark undoPoint{};
   std::vector<CsvUnit> units;
 
   CsvMark mark() const { return {nextRecord, setNumber, lineCount}; }
@@ -204,9 +206,9 @@ void collectUnits(const ReplayTables& replay, const char* fileName, std::vector<
       unit.number = number;
       unit.unitIndex = found.unitIndex;
       unit.block = replay.unitAt(found.unitIndex).block;
-      for (int32_t number = 1; number <= found.itemCount; ++number) {
+      for (int32_t itemNumber = 1; itemNumber <= found.itemCount; ++itemNumber) {
         ItemRecord item;
-        unitItemDefinition(found, number, item);
+        unitItemDefinition(found, itemNumber, item);
         unit.itemNames.emplace_back(item.name, strnlen(item.name, sizeof item.name));
         unit.items.emplace_back(item);
       }
@@ -223,27 +225,20 @@ std::string cut(const char* text, std::size_t size) {
 
 // ---- Header rows and column heads ----
 
-const char* accessText(const CsvJob& job, uint16_t mode) {
+// The access text by the interface mode; each but "sensor input only" is
+// followed by a blank.
+std::string accessText(const CsvJob& job, uint16_t mode) {
+  const std::string* w = job.words;
   bool bus = (mode & 2) != 0;
   bool board = (mode & (4 | 8)) != 0;
   if (mode & 1) {
-    if (bus) return job.words[csvword::kBusSensorAccess].c_str();
-    if (board) return job.words[csvword::kBoardSensorAccess].c_str();
-    return job.words[csvword::kSensorOnlyAccess].c_str();
+    if (bus) return w[csvword::kBusSensorAccess] + ' ';
+    if (board) return w[csvword::kBoardSensorAccess] + ' ';
+    return w[csvword::kSensorOnlyAccess];
   }
-  if (bus || mode == 0) return job.words[csvword::kBusAccess].c_str();
-  if (board) return job.words[csvword::kBoardAccess].c_str();
-  return nullptr;
-}
-
-void appendAccessLine(std::string& out, const CsvJob& job, uint16_t mode) {
-  std::string text;
-  if (const char* words = accessText(job, mode)) {
-    text = words;
-    // Every access text but "sensor input only" is followed by a blank.
-    if (!((mode & 1) && !(mode & (2 | 4 | 8)))) text += ' ';
-  }
-  labelLine(out, job.words[csvword::kAccessMethod], text.c_str());
+  if (bus || mode == 0) return w[csvword::kBusAccess] + ' ';
+  if (board) return w[csvword::kBoardAccess] + ' ';
+  return "";
 }
 
 void appendHeader(std::string& out, const CsvJob& job, const das::FileHeader& h, const CsvUnit& unit) {
@@ -256,7 +251,7 @@ void appendHeader(std::string& out, const CsvJob& job, const das::FileHeader& h,
   labelLine(out, w[csvword::kOutdoorCount], "%d", h.outdoorCount);
   labelLine(out, w[csvword::kIndoorCount], "%d", h.indoorCount);
   labelLine(out, w[csvword::kCentralCount], "%d", h.centralCount);
-  appendAccessLine(out, job, h.interfaceMode);
+  labelLine(out, w[csvword::kAccessMethod], accessText(job, h.interfaceMode).c_str());
   labelLine(out, w[csvword::kInterval], "%d", h.interval);
   const char* mode = h.recordingKind == das::kPeriodic  ? w[csvword::kPeriodicMode].c_str()
                      : h.recordingKind == das::kTrigger ? w[csvword::kTriggerMode].c_str()
@@ -495,6 +490,46 @@ int32_t startCsvJob(const char* folder, int32_t position, const char* basePath,
   return 0;
 }
 
+namespace {
+
+// Writes the records of one slice; `job.undoPoint` is where a failure takes
+// the job back to.
+int32_t writeSlice(CsvJob& job, ReplayTables& replay, const das::FileHeader& header, int32_t& progress) {
+  int32_t count = replay.recordCount();
+  int32_t slice = std::min(kCsvSlice, count - job.nextRecord);
+  if (!replay.ensureRecords(job.nextRecord, slice)) return csvresult::kFileFailed;
+  CsvRange range = csvRange();
+  if (job.lineCount < kCsvSetLines && !reopenSet(job)) return csvresult::kFileFailed;
+  char date[kDateTextSize];
+  for (int32_t n = 0; n < slice; ++n) {
+    if (job.lineCount >= kCsvSetLines) {
+      // The set is full: its files are written and closed before the next
+      // set's are made.
+      if (!finishSetFiles(job)) return csvresult::kFileFailed;
+      job.undoPoint = job.mark();
+      for (CsvUnit& unit : job.units) unit.sizeAtReopen = -1;
+      ++job.setNumber;
+      job.lineCount = 0;
+      if (!openSet(job, header, range.header)) return csvresult::kFileFailed;
+      job.lineCount += kCsvHeaderLines;
+    }
+    int32_t record = job.nextRecord;
+    uint32_t time = replay.recordTime(record);
+    if (range.accepts(time)) {
+      rowDate(time, date);
+      for (CsvUnit& unit : job.units) appendRow(unit, replay, record, date);
+    }
+    ++job.nextRecord;
+    ++job.lineCount;
+  }
+  if (!finishSetFiles(job)) return csvresult::kFileFailed;
+  if (job.nextRecord >= count) return finished(progress);
+  progress = static_cast<int32_t>(int64_t{job.nextRecord} * 100 / count);
+  return csvresult::kCallAgain;
+}
+
+}  // namespace
+
 int32_t continueCsvJob(int32_t& progress) {
   progress = 0;
   std::unique_ptr<CsvJob>& held = currentJob();
@@ -507,54 +542,16 @@ int32_t continueCsvJob(int32_t& progress) {
     dropJob(false);
     return csvresult::kNoJob;
   }
-  ReplayTables& replay = *file->replay;
-  const das::FileHeader& header = file->header;
-  int32_t count = replay.recordCount();
-  if (job.nextRecord >= count) return finished(progress);
-
-  int32_t slice = std::min(kCsvSlice, count - job.nextRecord);
-  if (!replay.ensureRecords(job.nextRecord, slice)) return csvresult::kFileFailed;
-  CsvRange range = csvRange();
-  CsvMark mark = job.mark();
-  if (job.lineCount < kCsvSetLines && !reopenSet(job)) {
-    undoSlice(job, mark);
-    return csvresult::kFileFailed;
+  if (job.nextRecord >= file->replay->recordCount()) return finished(progress);
+  job.undoPoint = job.mark();
+  int32_t result = csvresult::kFileFailed;
+  try {
+    result = writeSlice(job, *file->replay, file->header, progress);
+  } catch (const std::bad_alloc&) {
+    reportAllocationFailure("csvJob");
   }
-  char date[kDateTextSize];
-  for (int32_t n = 0; n < slice; ++n) {
-    if (job.lineCount >= kCsvSetLines) {
-      // The set is full: its files are written and closed before the next
-      // set's are made.
-      if (!finishSetFiles(job)) {
-        undoSlice(job, mark);
-        return csvresult::kFileFailed;
-      }
-      mark = job.mark();
-      for (CsvUnit& unit : job.units) unit.sizeAtReopen = -1;
-      ++job.setNumber;
-      job.lineCount = 0;
-      if (!openSet(job, header, range.header)) {
-        undoSlice(job, mark);
-        return csvresult::kFileFailed;
-      }
-      job.lineCount += kCsvHeaderLines;
-    }
-    int32_t record = job.nextRecord;
-    uint32_t time = replay.recordTime(record);
-    if (range.accepts(time)) {
-      rowDate(time, date);
-      for (CsvUnit& unit : job.units) appendRow(unit, replay, record, date);
-    }
-    ++job.nextRecord;
-    ++job.lineCount;
-  }
-  if (!finishSetFiles(job)) {
-    undoSlice(job, mark);
-    return csvresult::kFileFailed;
-  }
-  if (job.nextRecord >= count) return finished(progress);
-  progress = static_cast<int32_t>(int64_t{job.nextRecord} * 100 / count);
-  return csvresult::kCallAgain;
+  if (result == csvresult::kFileFailed) undoSlice(job, job.undoPoint);
+  return result;
 }
 
 }  // namespace tramsoll

@@ -11,6 +11,7 @@
 #include "files/csv_export.h"
 #include "files/file_list.h"
 #include "library/files/replay_support.h"
+#include "store/table_growth.h"
 #include "tables/table_lookups.h"
 
 using namespace replaytest;
@@ -240,6 +241,13 @@ TEST_F(CsvTest, NewSetUpAlwaysDiscardsTheEarlierJobAndItsFile) {
 
   // A display that has the file open keeps it open across conversions.
   ASSERT_EQ(selectDataFile(customerFolder().c_str(), 1), 0);
+  // No memory for the job: set up as far as the caller can tell, nothing to
+  // write, and the file is not held by the job.
+  failNextGrowths(1);
+  EXPECT_EQ(startCsv(), 0);
+  EXPECT_TRUE(hasBits(errFault, fault::kMemory));
+  EXPECT_EQ(openCount(), 1);
+  EXPECT_EQ(runCsv(), std::vector<std::string>{"2:0"});
   ASSERT_EQ(startCsv(), 0);
   ASSERT_EQ(startCsv(), 0);
   EXPECT_EQ(openCount(), 2);
