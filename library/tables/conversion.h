@@ -52,8 +52,9 @@ bool evaluateRecordText(const ItemRecord& item, DataSource& source, char* text, 
 bool evaluateRecordValue(const ItemRecord& item, DataSource& source, float& value, uint32_t& time);
 
 // An item with its program split into words once, for running the same
-// item over many records (searches, CSV conversion): each run copies the
-// few words instead of splitting the program text again.
+// item over many records (searches, CSV conversion): each run reads the
+// words in place, with their keywords already looked up, instead of
+// splitting the program text again.
 class PreparedItem {
  public:
   PreparedItem() = default;
@@ -61,14 +62,18 @@ class PreparedItem {
 
   int32_t dataType() const { return dataType_; }
   float fullScale() const { return fullScale_; }
-  // Puts the program's words into a run's word list.
-  void loadWords(Fields& words) const;
+  // The program for a run to read in place; valid while the item lives
+  // unchanged.
+  PreparedWords words() const;
 
  private:
   int32_t dataType_ = 0;
   float fullScale_ = 0;
-  std::string words_;              // each word followed by its terminator
-  std::vector<uint8_t> lengths_;   // of each word
+  std::string text_;                 // each word followed by its terminator
+  std::vector<uint16_t> offsets_;    // where each word begins
+  std::vector<WordRun> operators_;   // the operator each word names
+  std::vector<WordRun> textWords_;   // the text word each word names
+  WordRun converter_ = nullptr;      // of the first word
 };
 
 // As the entries of the same name over an item record.

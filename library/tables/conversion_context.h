@@ -20,6 +20,24 @@ constexpr std::size_t kErrorTextSize = 64;
 
 enum class EvaluationMode : uint8_t { Live = 0, Record = 1, Check = 2 };
 
+struct ConversionContext;
+
+// A program word: reads its operand words at the cursor, moves the cursor
+// past them and changes the context; false fails the run.
+using WordRun = bool (*)(ConversionContext& context);
+
+// A program split and looked up once, for running it many times: the words
+// and, for each word, the operator and the text word it names (nullptr for
+// none), and the converter of the first word.
+struct PreparedWords {
+  const char* text = nullptr;         // each word followed by its terminator
+  const uint16_t* offsets = nullptr;  // where each word begins in `text`
+  const WordRun* operators = nullptr;
+  const WordRun* textWords = nullptr;
+  WordRun converter = nullptr;
+  int32_t count = 0;
+};
+
 struct ConversionContext {
   ConversionContext(EvaluationMode evaluationMode, DataSource& dataSource, int32_t dataType, float scale);
   ConversionContext(const ConversionContext&) = delete;
@@ -53,7 +71,12 @@ struct ConversionContext {
   // Records the time stamp of the first data operand of the run.
   void noteOperandTime(uint32_t time);
 
+  // Runs the prepared words in place of `words`; the first word replaced
+  // copies them into `words` and drops the view.
+  void usePrepared(const PreparedWords& program) { prepared = &program; }
+
   Fields words;                     // the split program; slots from words.used on read as empty
+  const PreparedWords* prepared = nullptr;  // when set, the program read instead of `words`
   int32_t wordCursor = 0;           // the next word to read
   float accumulator = 0;
   char resultText[kResultTextSize] = {};
