@@ -343,6 +343,8 @@ PreparedItem::PreparedItem(const ItemRecord& item) : dataType_(itemDataType(item
     text_ += '\0';
     operators_.push_back(findOperator(word));
     textWords_.push_back(findTextWord(word));
+    operands_.push_back(operandAddress(word));
+    numbers_.push_back(textToDouble(word));
   }
   if (split->used > 0) converter_ = findConverter((*split)[0]);
 }
@@ -353,6 +355,8 @@ PreparedWords PreparedItem::words() const {
   program.offsets = offsets_.data();
   program.operators = operators_.data();
   program.textWords = textWords_.data();
+  program.operands = operands_.data();
+  program.numbers = numbers_.data();
   program.converter = converter_;
   program.count = static_cast<int32_t>(offsets_.size());
   return program;

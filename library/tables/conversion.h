@@ -73,6 +73,8 @@ class PreparedItem {
   std::vector<uint16_t> offsets_;    // where each word begins
   std::vector<WordRun> operators_;   // the operator each word names
   std::vector<WordRun> textWords_;   // the text word each word names
+  std::vector<OperandAddress> operands_;  // each word read as a data operand
+  std::vector<double> numbers_;           // each word read as a decimal number
   WordRun converter_ = nullptr;      // of the first word
 };
 

@@ -26,14 +26,26 @@ struct ConversionContext;
 // past them and changes the context; false fails the run.
 using WordRun = bool (*)(ConversionContext& context);
 
+// A data operand word `name[index]` split into the block name and the
+// hexadecimal index; not valid for a word without a bracket or with a name
+// the data tables cannot key.
+struct OperandAddress {
+  bool valid = false;
+  char name[kBlockKeyLength + 1] = {};
+  uint64_t index = 0;
+};
+
 // A program split and looked up once, for running it many times: the words
 // and, for each word, the operator and the text word it names (nullptr for
-// none), and the converter of the first word.
+// none), each word read as a data operand and as a decimal number, and the
+// converter of the first word.
 struct PreparedWords {
   const char* text = nullptr;         // each word followed by its terminator
   const uint16_t* offsets = nullptr;  // where each word begins in `text`
   const WordRun* operators = nullptr;
   const WordRun* textWords = nullptr;
+  const OperandAddress* operands = nullptr;
+  const double* numbers = nullptr;
   WordRun converter = nullptr;
   int32_t count = 0;
 };
