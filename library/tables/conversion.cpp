@@ -19,7 +19,7 @@ ConversionContext::ConversionContext(EvaluationMode evaluationMode, DataSource& 
     : fullScale(scale), itemDataType(dataType), mode(evaluationMode), source(dataSource) {}
 
 const char* ConversionContext::word(int32_t index) const {
-  if (prepared) return index >= 0 && index < prepared->count ? prepared->text + prepared->offsets[index] : "";
+  if (prepared) return index >= 0 && index < prepared->count ? prepared->text + prepared->words[index].offset : "";
   if (index < 0 || index >= words.used) return "";
   return words[index];
 }
@@ -43,7 +43,7 @@ bool ConversionContext::replaceWord(int32_t index, const char* text) {
     const PreparedWords& program = *prepared;
     prepared = nullptr;
     for (int32_t i = 0; i < program.count; ++i) {
-      const char* text = program.text + program.offsets[i];
+      const char* text = program.text + program.words[i].offset;
       std::memcpy(words[i], text, std::strlen(text) + 1);
     }
     words.used = program.count;
@@ -106,13 +106,13 @@ WordRun converterAtCursor(const ConversionContext& context) {
 
 WordRun operatorAtCursor(const ConversionContext& context) {
   const PreparedWords* program = context.prepared;
-  if (program) return context.wordCursor < program->count ? program->operators[context.wordCursor] : nullptr;
+  if (program) return context.wordCursor < program->count ? program->words[context.wordCursor].operatorRun : nullptr;
   return findOperator(context.word(context.wordCursor));
 }
 
 WordRun textWordAtCursor(const ConversionContext& context) {
   const PreparedWords* program = context.prepared;
-  if (program) return context.wordCursor < program->count ? program->textWords[context.wordCursor] : nullptr;
+  if (program) return context.wordCursor < program->count ? program->words[context.wordCursor].textWordRun : nullptr;
   return findTextWord(context.word(context.wordCursor));
 }
 
@@ -338,13 +338,15 @@ PreparedItem::PreparedItem(const ItemRecord& item) : dataType_(itemDataType(item
   loadProgram(*split, item);
   for (int32_t i = 0; i < split->used; ++i) {
     const char* word = (*split)[i];
-    offsets_.push_back(static_cast<uint16_t>(text_.size()));
+    PreparedWord prepared;
+    prepared.offset = static_cast<uint16_t>(text_.size());
+    prepared.operatorRun = findOperator(word);
+    prepared.textWordRun = findTextWord(word);
+    prepared.operand = operandAddress(word);
+    prepared.number = textToDouble(word);
+    words_.push_back(prepared);
     text_.append(word, strnlen(word, kWordSize - 1));
     text_ += '\0';
-    operators_.push_back(findOperator(word));
-    textWords_.push_back(findTextWord(word));
-    operands_.push_back(operandAddress(word));
-    numbers_.push_back(textToDouble(word));
   }
   if (split->used > 0) converter_ = findConverter((*split)[0]);
 }
@@ -352,13 +354,9 @@ PreparedItem::PreparedItem(const ItemRecord& item) : dataType_(itemDataType(item
 PreparedWords PreparedItem::words() const {
   PreparedWords program;
   program.text = text_.data();
-  program.offsets = offsets_.data();
-  program.operators = operators_.data();
-  program.textWords = textWords_.data();
-  program.operands = operands_.data();
-  program.numbers = numbers_.data();
+  program.words = words_.data();
   program.converter = converter_;
-  program.count = static_cast<int32_t>(offsets_.size());
+  program.count = static_cast<int32_t>(words_.size());
   return program;
 }
 

@@ -69,13 +69,9 @@ class PreparedItem {
  private:
   int32_t dataType_ = 0;
   float fullScale_ = 0;
-  std::string text_;                 // each word followed by its terminator
-  std::vector<uint16_t> offsets_;    // where each word begins
-  std::vector<WordRun> operators_;   // the operator each word names
-  std::vector<WordRun> textWords_;   // the text word each word names
-  std::vector<OperandAddress> operands_;  // each word read as a data operand
-  std::vector<double> numbers_;           // each word read as a decimal number
-  WordRun converter_ = nullptr;      // of the first word
+  std::string text_;                // each word followed by its terminator
+  std::vector<PreparedWord> words_;
+  WordRun converter_ = nullptr;     // of the first word
 };
 
 // As the entries of the same name over an item record.

@@ -35,17 +35,22 @@ struct OperandAddress {
   uint64_t index = 0;
 };
 
-// A program split and looked up once, for running it many times: the words
-// and, for each word, the operator and the text word it names (nullptr for
-// none), each word read as a data operand and as a decimal number, and the
-// converter of the first word.
+// A program word prepared once for running it many times: where it begins
+// in the program text, the operator and the text word it names (nullptr for
+// none), and the word read as a data operand and as a decimal number.
+struct PreparedWord {
+  uint16_t offset = 0;
+  WordRun operatorRun = nullptr;
+  WordRun textWordRun = nullptr;
+  OperandAddress operand;
+  double number = 0;
+};
+
+// A program split and looked up once: its words and the converter of the
+// first word.
 struct PreparedWords {
-  const char* text = nullptr;         // each word followed by its terminator
-  const uint16_t* offsets = nullptr;  // where each word begins in `text`
-  const WordRun* operators = nullptr;
-  const WordRun* textWords = nullptr;
-  const OperandAddress* operands = nullptr;
-  const double* numbers = nullptr;
+  const char* text = nullptr;  // each word followed by its terminator
+  const PreparedWord* words = nullptr;
   WordRun converter = nullptr;
   int32_t count = 0;
 };

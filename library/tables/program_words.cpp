@@ -47,7 +47,7 @@ bool fetchOperand(ConversionContext& context, Operand& operand) {
   OperandAddress split;
   const OperandAddress* address = &split;
   if (const PreparedWords* program = preparedAtCursor(context)) {
-    address = &program->operands[context.wordCursor];
+    address = &program->words[context.wordCursor].operand;
   } else {
     split = operandAddress(operand.word);
   }
@@ -307,7 +307,7 @@ bool wordOn(ConversionContext& context) {
 
 double decimalOperand(ConversionContext& context) {
   if (const PreparedWords* program = preparedAtCursor(context)) {
-    double value = program->numbers[context.wordCursor];
+    double value = program->words[context.wordCursor].number;
     context.skipWords(1);
     return value;
   }
