@@ -43,8 +43,8 @@ bool ConversionContext::replaceWord(int32_t index, const char* text) {
     const PreparedWords& program = *prepared;
     prepared = nullptr;
     for (int32_t i = 0; i < program.count; ++i) {
-      const char* text = program.text + program.words[i].offset;
-      std::memcpy(words[i], text, std::strlen(text) + 1);
+      const char* preparedWord = program.text + program.words[i].offset;
+      std::memcpy(words[i], preparedWord, std::strlen(preparedWord) + 1);
     }
     words.used = program.count;
   }

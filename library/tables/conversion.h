@@ -84,7 +84,8 @@ bool checkItemProgram(int32_t modelIndex, const char (*words)[kFieldSize], int32
                       ProgramCheck& out);
 
 // Runs the program already split into `context.words` (its first
-// `words.used` slots) from word 0.
+// `words.used` slots), or the prepared words the context reads in place,
+// from word 0.
 bool runConversionProgram(ConversionContext& context);
 
 }  // namespace tramsoll

@@ -53,7 +53,8 @@ bool fetchOperand(ConversionContext& context, Operand& operand) {
   }
   if (!address->valid) return badAddress(context, operand.word);
   operand.index = address->index;
-  if (!context.source.readBlock(address->name, operand.block) || !operand.block.bytes) return badAddress(context, operand.word);
+  if (!context.source.readBlock(address->name, operand.block) || !operand.block.bytes)
+    return badAddress(context, operand.word);
   if (operand.block.length > kBlockBytes) operand.block.length = kBlockBytes;
   if (operand.index >= operand.block.length) return badAddress(context, operand.word);
   context.noteOperandTime(operand.block.time);
