@@ -19,6 +19,7 @@ ConversionContext::ConversionContext(EvaluationMode evaluationMode, DataSource& 
     : fullScale(scale), itemDataType(dataType), mode(evaluationMode), source(dataSource) {}
 
 const char* ConversionContext::word(int32_t index) const {
+  if (prepared) return index >= 0 && index < prepared->count ? prepared->text + prepared->words[index].offset : "";
   if (index < 0 || index >= words.used) return "";
   return words[index];
 }
@@ -38,6 +39,15 @@ void ConversionContext::skipWords(int64_t count) {
 
 bool ConversionContext::replaceWord(int32_t index, const char* text) {
   if (index < 0 || index >= kWordCount) return false;
+  if (prepared) {
+    const PreparedWords& program = *prepared;
+    prepared = nullptr;
+    for (int32_t i = 0; i < program.count; ++i) {
+      const char* preparedWord = program.text + program.words[i].offset;
+      std::memcpy(words[i], preparedWord, std::strlen(preparedWord) + 1);
+    }
+    words.used = program.count;
+  }
   for (; words.used <= index; ++words.used) words[words.used][0] = '\0';
   std::size_t n = strnlen(text, kWordSize - 1);
   std::memmove(words[index], text, n);
@@ -86,6 +96,25 @@ void ConversionContext::noteOperandTime(uint32_t time) {
 // ---- The run ----
 
 namespace {
+
+// The words the program names at the cursor, from the prepared lookups
+// while the program is read in place.
+WordRun converterAtCursor(const ConversionContext& context) {
+  if (context.prepared && context.wordCursor == 0) return context.prepared->converter;
+  return findConverter(context.word(context.wordCursor));
+}
+
+WordRun operatorAtCursor(const ConversionContext& context) {
+  const PreparedWords* program = context.prepared;
+  if (program) return context.wordCursor < program->count ? program->words[context.wordCursor].operatorRun : nullptr;
+  return findOperator(context.word(context.wordCursor));
+}
+
+WordRun textWordAtCursor(const ConversionContext& context) {
+  const PreparedWords* program = context.prepared;
+  if (program) return context.wordCursor < program->count ? program->words[context.wordCursor].textWordRun : nullptr;
+  return findTextWord(context.word(context.wordCursor));
+}
 
 bool isNumericType(int32_t dataType) {
   return dataType == datatype::kAnalog || dataType == datatype::kInteger || dataType == datatype::kFloat1 ||
@@ -160,7 +189,7 @@ bool setGraphValue(ConversionContext& context) {
 
 // The ending after the operators; false fails the run.
 bool runEnding(ConversionContext& context) {
-  if (WordRun textWord = findTextWord(context.word(context.wordCursor))) {
+  if (WordRun textWord = textWordAtCursor(context)) {
     context.skipWords(1);
     bool done = textWord(context);
     context.unitText[0] = '\0';
@@ -178,12 +207,11 @@ bool runEnding(ConversionContext& context) {
 }  // namespace
 
 bool runConversionProgram(ConversionContext& context) {
-  const char* first = context.word(context.wordCursor);
-  WordRun converter = findConverter(first);
-  if (!converter) return context.fail("Unknown-Cmd \"%s\"", first);
+  WordRun converter = converterAtCursor(context);
+  if (!converter) return context.fail("Unknown-Cmd \"%s\"", context.word(context.wordCursor));
   context.skipWords(1);
   if (!converter(context)) return false;
-  while (WordRun op = findOperator(context.word(context.wordCursor))) {
+  while (WordRun op = operatorAtCursor(context)) {
     context.skipWords(1);
     if (!op(context)) return false;
   }
@@ -250,7 +278,8 @@ bool runItem(ConversionContext& context, const ItemRecord& item) {
 }
 
 bool runPrepared(ConversionContext& context, const PreparedItem& item) {
-  item.loadWords(context.words);
+  PreparedWords program = item.words();
+  context.usePrepared(program);
   bool done = runConversionProgram(context);
   if (done && !context.operandTimeSet) context.operandTime = context.source.sampleTime();
   return done;
@@ -308,21 +337,27 @@ PreparedItem::PreparedItem(const ItemRecord& item) : dataType_(itemDataType(item
   auto split = std::make_unique<Fields>();
   loadProgram(*split, item);
   for (int32_t i = 0; i < split->used; ++i) {
-    std::size_t length = strnlen((*split)[i], kWordSize - 1);
-    words_.append((*split)[i], length);
-    words_ += '\0';
-    lengths_.push_back(static_cast<uint8_t>(length));
+    const char* word = (*split)[i];
+    PreparedWord prepared;
+    prepared.offset = static_cast<uint16_t>(text_.size());
+    prepared.operatorRun = findOperator(word);
+    prepared.textWordRun = findTextWord(word);
+    prepared.operand = operandAddress(word);
+    prepared.number = textToDouble(word);
+    words_.push_back(prepared);
+    text_.append(word, strnlen(word, kWordSize - 1));
+    text_ += '\0';
   }
+  if (split->used > 0) converter_ = findConverter((*split)[0]);
 }
 
-void PreparedItem::loadWords(Fields& words) const {
-  const char* word = words_.data();
-  int index = 0;
-  for (uint8_t length : lengths_) {
-    std::memcpy(words[index++], word, length + 1u);
-    word += length + 1u;
-  }
-  words.used = index;
+PreparedWords PreparedItem::words() const {
+  PreparedWords program;
+  program.text = text_.data();
+  program.words = words_.data();
+  program.converter = converter_;
+  program.count = static_cast<int32_t>(words_.size());
+  return program;
 }
 
 bool evaluateRecordText(const PreparedItem& item, DataSource& source, char* text, std::size_t capacity) {

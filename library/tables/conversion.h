@@ -52,8 +52,9 @@ bool evaluateRecordText(const ItemRecord& item, DataSource& source, char* text, 
 bool evaluateRecordValue(const ItemRecord& item, DataSource& source, float& value, uint32_t& time);
 
 // An item with its program split into words once, for running the same
-// item over many records (searches, CSV conversion): each run copies the
-// few words instead of splitting the program text again.
+// item over many records (searches, CSV conversion): each run reads the
+// words in place, with their keywords already looked up, instead of
+// splitting the program text again.
 class PreparedItem {
  public:
   PreparedItem() = default;
@@ -61,14 +62,16 @@ class PreparedItem {
 
   int32_t dataType() const { return dataType_; }
   float fullScale() const { return fullScale_; }
-  // Puts the program's words into a run's word list.
-  void loadWords(Fields& words) const;
+  // The program for a run to read in place; valid while the item lives
+  // unchanged.
+  PreparedWords words() const;
 
  private:
   int32_t dataType_ = 0;
   float fullScale_ = 0;
-  std::string words_;              // each word followed by its terminator
-  std::vector<uint8_t> lengths_;   // of each word
+  std::string text_;                // each word followed by its terminator
+  std::vector<PreparedWord> words_;
+  WordRun converter_ = nullptr;     // of the first word
 };
 
 // As the entries of the same name over an item record.
@@ -81,7 +84,8 @@ bool checkItemProgram(int32_t modelIndex, const char (*words)[kFieldSize], int32
                       ProgramCheck& out);
 
 // Runs the program already split into `context.words` (its first
-// `words.used` slots) from word 0.
+// `words.used` slots), or the prepared words the context reads in place,
+// from word 0.
 bool runConversionProgram(ConversionContext& context);
 
 }  // namespace tramsoll

@@ -20,6 +20,41 @@ constexpr std::size_t kErrorTextSize = 64;
 
 enum class EvaluationMode : uint8_t { Live = 0, Record = 1, Check = 2 };
 
+struct ConversionContext;
+
+// A program word: reads its operand words at the cursor, moves the cursor
+// past them and changes the context; false fails the run.
+using WordRun = bool (*)(ConversionContext& context);
+
+// A data operand word `name[index]` split into the block name and the
+// hexadecimal index; not valid for a word without a bracket or with a name
+// the data tables cannot key.
+struct OperandAddress {
+  bool valid = false;
+  char name[kBlockKeyLength + 1] = {};
+  uint64_t index = 0;
+};
+
+// A program word prepared once for running it many times: where it begins
+// in the program text, the operator and the text word it names (nullptr for
+// none), and the word read as a data operand and as a decimal number.
+struct PreparedWord {
+  uint16_t offset = 0;
+  WordRun operatorRun = nullptr;
+  WordRun textWordRun = nullptr;
+  OperandAddress operand;
+  double number = 0;
+};
+
+// A program split and looked up once: its words and the converter of the
+// first word.
+struct PreparedWords {
+  const char* text = nullptr;  // each word followed by its terminator
+  const PreparedWord* words = nullptr;
+  WordRun converter = nullptr;
+  int32_t count = 0;
+};
+
 struct ConversionContext {
   ConversionContext(EvaluationMode evaluationMode, DataSource& dataSource, int32_t dataType, float scale);
   ConversionContext(const ConversionContext&) = delete;
@@ -53,7 +88,12 @@ struct ConversionContext {
   // Records the time stamp of the first data operand of the run.
   void noteOperandTime(uint32_t time);
 
+  // Runs the prepared words in place of `words`; the first word replaced
+  // copies them into `words` and drops the view.
+  void usePrepared(const PreparedWords& program) { prepared = &program; }
+
   Fields words;                     // the split program; slots from words.used on read as empty
+  const PreparedWords* prepared = nullptr;  // when set, the program read instead of `words`
   int32_t wordCursor = 0;           // the next word to read
   float accumulator = 0;
   char resultText[kResultTextSize] = {};

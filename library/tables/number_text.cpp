@@ -122,13 +122,74 @@ bool truncateToInt(float value, int32_t& out) {
   return true;
 }
 
+namespace {
+
+constexpr int kFastDecimals = 4;
+constexpr uint64_t kPowersOfTen[kFastDecimals + 1] = {1, 10, 100, 1000, 10000};
+
+// The value times 10^decimals, rounded to the nearest whole number, worked
+// out exactly from the bits of a float of magnitude below 2^32. False where
+// the quick way does not apply (not a float, too large or small, or exactly
+// halfway between two results); the caller then uses the full formatter.
+bool scaledFloatDigits(double value, int decimals, bool& negative, uint64_t& scaled) {
+  if (decimals < 0 || decimals > kFastDecimals || !(value > -4294967296.0 && value < 4294967296.0)) return false;
+  auto single = static_cast<float>(value);
+  if (static_cast<double>(single) != value) return false;
+  uint32_t bits;
+  std::memcpy(&bits, &single, sizeof bits);
+  negative = (bits >> 31) != 0;
+  auto biased = static_cast<int>((bits >> 23) & 0xFF);
+  uint64_t mantissa = bits & 0x7FFFFF;
+  int exponent = -149;
+  if (biased != 0) {
+    mantissa |= 0x800000;
+    exponent = biased - 150;
+  }
+  uint64_t product = mantissa * kPowersOfTen[decimals];
+  if (exponent >= 0) {
+    scaled = product << exponent;
+    return true;
+  }
+  int shift = -exponent;
+  if (shift > 60) return false;
+  uint64_t rest = product & ((uint64_t{1} << shift) - 1);
+  uint64_t half = uint64_t{1} << (shift - 1);
+  if (rest == half) return false;
+  scaled = (product >> shift) + (rest > half ? 1 : 0);
+  return true;
+}
+
+std::size_t writeFixedDigits(char* work, bool negative, uint64_t scaled, int decimals) {
+  std::size_t length = 0;
+  if (negative) work[length++] = '-';
+  uint64_t power = kPowersOfTen[decimals];
+  length = static_cast<std::size_t>(std::to_chars(work + length, work + 32, scaled / power).ptr - work);
+  if (decimals == 0) return length;
+  work[length++] = '.';
+  uint64_t fraction = scaled % power;
+  for (int i = decimals - 1; i >= 0; --i) {
+    work[length + static_cast<std::size_t>(i)] = static_cast<char>('0' + fraction % 10);
+    fraction /= 10;
+  }
+  return length + static_cast<std::size_t>(decimals);
+}
+
+}  // namespace
+
 std::size_t formatFixed(char* out, std::size_t size, double value, int decimals) {
   if (size == 0) return 0;
   // The widest float in fixed notation is 39 digits, a sign, a point and
   // the decimals; a double may need far more.
   char work[400];
-  auto [end, error] = std::to_chars(work, work + sizeof work, value, std::chars_format::fixed, decimals);
-  std::size_t length = error == std::errc() ? static_cast<std::size_t>(end - work) : 0;
+  std::size_t length = 0;
+  bool negative = false;
+  uint64_t scaled = 0;
+  if (scaledFloatDigits(value, decimals, negative, scaled)) {
+    length = writeFixedDigits(work, negative, scaled, decimals);
+  } else {
+    auto [end, error] = std::to_chars(work, work + sizeof work, value, std::chars_format::fixed, decimals);
+    length = error == std::errc() ? static_cast<std::size_t>(end - work) : 0;
+  }
   if (length > size - 1) length = size - 1;
   std::memcpy(out, work, length);
   out[length] = '\0';

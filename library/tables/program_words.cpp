@@ -33,13 +33,28 @@ bool splitOperand(const char* word, char (&name)[kBlockKeyLength + 1], uint64_t&
   return true;
 }
 
+// The prepared form of the word at the cursor; nullptr when the program is
+// not read in place or the cursor is behind its last word.
+const PreparedWords* preparedAtCursor(const ConversionContext& context) {
+  const PreparedWords* program = context.prepared;
+  return program && context.wordCursor < program->count ? program : nullptr;
+}
+
 // Reads the data operand at the cursor and moves past it. The first operand
 // of a run gives the run its time.
 bool fetchOperand(ConversionContext& context, Operand& operand) {
   operand.word = context.word(context.wordCursor);
-  char name[kBlockKeyLength + 1];
-  if (!splitOperand(operand.word, name, operand.index)) return badAddress(context, operand.word);
-  if (!context.source.readBlock(name, operand.block) || !operand.block.bytes) return badAddress(context, operand.word);
+  OperandAddress split;
+  const OperandAddress* address = &split;
+  if (const PreparedWords* program = preparedAtCursor(context)) {
+    address = &program->words[context.wordCursor].operand;
+  } else {
+    split = operandAddress(operand.word);
+  }
+  if (!address->valid) return badAddress(context, operand.word);
+  operand.index = address->index;
+  if (!context.source.readBlock(address->name, operand.block) || !operand.block.bytes)
+    return badAddress(context, operand.word);
   if (operand.block.length > kBlockBytes) operand.block.length = kBlockBytes;
   if (operand.index >= operand.block.length) return badAddress(context, operand.word);
   context.noteOperandTime(operand.block.time);
@@ -291,7 +306,14 @@ bool wordOn(ConversionContext& context) {
 
 // ---- Operators ----
 
-double decimalOperand(ConversionContext& context) { return textToDouble(context.takeWord()); }
+double decimalOperand(ConversionContext& context) {
+  if (const PreparedWords* program = preparedAtCursor(context)) {
+    double value = program->words[context.wordCursor].number;
+    context.skipWords(1);
+    return value;
+  }
+  return textToDouble(context.takeWord());
+}
 
 // Comparisons are made between 32-bit values, as the accumulator holds them.
 float comparedOperand(ConversionContext& context) { return toStoredFloat(decimalOperand(context)); }
@@ -416,6 +438,12 @@ WordRun findIn(const Keyword (&list)[N], const char* word) {
 }
 
 }  // namespace
+
+OperandAddress operandAddress(const char* word) {
+  OperandAddress address;
+  address.valid = splitOperand(word, address.name, address.index);
+  return address;
+}
 
 WordRun findConverter(const char* word) { return findIn(kConverters, word); }
 WordRun findOperator(const char* word) { return findIn(kOperators, word); }

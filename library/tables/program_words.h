@@ -17,6 +17,9 @@ inline bool isKeyword(const char* word, const char* keyword) {
   return *keyword == *word;
 }
 
+// The word read as a data operand `name[index]`.
+OperandAddress operandAddress(const char* word);
+
 // The converter of a program's first word; nullptr for any other word.
 WordRun findConverter(const char* word);
 // An operator (`add` ... `big`, `ptable`, `stable`, `utable`); nullptr else.

@@ -10,10 +10,6 @@
 
 namespace tramsoll {
 
-// A program word: reads its operand words at the cursor, moves the cursor
-// past them and changes the context; false fails the run.
-using WordRun = bool (*)(ConversionContext& context);
-
 // Changes the unit word, the value and the full scale in place for the
 // engineer's choice of units.
 using DisplayUnitRun = void (*)(char (&unitText)[kUnitTextSize], float& value, float& fullScale);

@@ -52,6 +52,14 @@ TEST(FormatFixed, MatchesPrintfInTheCLocaleForFloats) {
     float w = static_cast<float>(k) / 200.0f;
     ASSERT_EQ(fixed(w, 2), printfFixed(w, 2)) << w;
   }
+  // Floats of the sizes units send, for every count of decimals up to 4.
+  for (int i = 0; i < 200000; ++i) {
+    float v = std::ldexp(static_cast<float>(random() & 0xFFFFFF) - 8388608.0f, static_cast<int>(random() % 48) - 40);
+    int decimals = static_cast<int>(random() % 5);
+    char expected[512];
+    std::snprintf(expected, sizeof expected, "%.*f", decimals, static_cast<double>(v));
+    ASSERT_EQ(fixed(v, decimals), expected) << v << " " << decimals;
+  }
 }
 
 TEST(FormatFixed, NonFiniteValuesAndSmallBuffers) {

@@ -359,6 +359,11 @@ TEST_F(TableWordsTest, PreparedItemsRunLikeTheirRecordsEveryTime) {
       makeItem("btob,d[2],0,Off,On", datatype::kDigital),
       makeItem("btoua,d[2],hex", datatype::kText),
       makeItem("btoua,d[9],C", datatype::kAnalog),  // fails: no such byte
+      makeItem("2btouam,d[0],d[1],utable,add,1,V", datatype::kFloat1, "100"),  // the unit lands on an operator
+      makeItem("btoua,d[2],div,0,C", datatype::kAnalog),
+      makeItem("btoua,d[2],sub,-1e40,mul,0.1,C", datatype::kFloat2),
+      makeItem("btoua,dd,C", datatype::kAnalog),
+      makeItem("bogus,d[0],C", datatype::kAnalog),
   };
   for (int choice : {0, 1}) {
     tempUnitFlag.store(choice);
