@@ -1,16 +1,13 @@
 #include <string>
 
 #include "library/files/replay_support.h"
+#include "library/support/data_item_view.h"
 
 using namespace replaytest;
 
 namespace {
 
-struct ItemView {
-  int32_t result = -1;
-  std::string name, fullScale, state0, state1;
-  int32_t type = -1, graph = -1, code1 = -1, code2 = -1;
-};
+using testsupport::ItemView;
 
 struct ItemCounts {
   int32_t result = -1, items = -1, records = -1, trigger = -1, interval = -1;
@@ -19,17 +16,7 @@ struct ItemCounts {
 class ItemsTest : public ReplayTest {
  protected:
   ItemView item(int source, int kind, int number, int index, int system = 3) {
-    char name[64], fullScale[32], state0[64], state1[64];
-    int32_t nameLength = 0, fullScaleLength = 0, state0Length = 0, state1Length = 0;
-    ItemView view;
-    view.result = getDataItem(source, customerFolder().c_str(), 1, system, kind, number, index, name, &nameLength,
-                              fullScale, &fullScaleLength, &view.type, &view.graph, state0, &state0Length, state1,
-                              &state1Length, &view.code1, &view.code2);
-    view.name.assign(name, size_t(nameLength));
-    view.fullScale.assign(fullScale, size_t(fullScaleLength));
-    view.state0.assign(state0, size_t(state0Length));
-    view.state1.assign(state1, size_t(state1Length));
-    return view;
+    return testsupport::readDataItem(source, customerFolder(), 1, system, kind, number, index);
   }
 
   ItemCounts counts(int source, int kind, int number, int position = 1, int system = 3) {

@@ -7,6 +7,7 @@
 
 #include "engine/frame.h"
 #include "library/engine/gathering_support.h"
+#include "library/support/data_item_view.h"
 #include "library/support/program_folder.h"
 #include "simulator.h"
 #include "store/live_table.h"
@@ -17,11 +18,7 @@ using namespace tramsoll;
 
 namespace {
 
-struct ItemView {
-  int32_t result = -1;
-  std::string name, fullScale, state0, state1;
-  int32_t type = -1, graph = -1, code1 = -1, code2 = -1;
-};
+using testsupport::ItemView;
 
 struct CursorView {
   int32_t result = -1;
@@ -68,17 +65,7 @@ class ReplayedInstallation : public SampleInstallationTest {
   }
 
   ItemView item(int source, int kind, int number, int index, int position = 1) {
-    char name[64], fullScale[32], state0[64], state1[64];
-    int32_t nameLength = 0, fullScaleLength = 0, state0Length = 0, state1Length = 0;
-    ItemView view;
-    view.result = getDataItem(source, customerFolder().c_str(), position, 1, kind, number, index, name, &nameLength,
-                              fullScale, &fullScaleLength, &view.type, &view.graph, state0, &state0Length, state1,
-                              &state1Length, &view.code1, &view.code2);
-    view.name.assign(name, size_t(nameLength));
-    view.fullScale.assign(fullScale, size_t(fullScaleLength));
-    view.state0.assign(state0, size_t(state0Length));
-    view.state1.assign(state1, size_t(state1Length));
-    return view;
+    return testsupport::readDataItem(source, customerFolder(), position, 1, kind, number, index);
   }
 
   // The 1-based number of the item of that name of a unit, 0 if none.
