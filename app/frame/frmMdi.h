@@ -15,6 +15,7 @@
 #include <vector>
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -110,6 +111,9 @@ class frmMdi : public QMainWindow {
   void createOptionMenu();
   void createDisplayOptionMenu(QMenu* parent);
   void createWindowAndHelpMenus();
+  // A checkable item of a one-of-several choice: its group is exclusive, so
+  // the menu shows the items as such and ticks one at a time.
+  QAction* choiceItem(QMenu* menu, QActionGroup* group, const QString& text);
   // A checkable item of a display option, ticked through setDisplayOption.
   QAction* addDisplayItem(QMenu* menu, const QString& caption, DisplayOption option, int16_t value);
   // Remembers the text-table entry that replaces an item's design caption.

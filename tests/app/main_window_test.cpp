@@ -17,6 +17,7 @@
 #include "support/program_fixture.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -163,6 +164,30 @@ class MainWindowTest : public QObject {
     main.setDisplayOption(kTempUnit, 3);
     QCOMPARE(fake().calls, QStringList({QStringLiteral("setTmpUnit(1)"), QStringLiteral("setTmpUnit(0)")}));
     QCOMPARE(ticks(main.mnuTempUnit), QList<bool>({true, false}));
+  }
+
+  // The option groups are one-of-several choices: each is one exclusive
+  // group, so the menus show them as such and never tick two at once.
+  void optionGroupsAreExclusiveChoices() {
+    frmMdi& main = frmMdi::instance();
+    const auto items = [](const auto& array) { return QList<QAction*>(array.begin(), array.end()); };
+    const QList<std::pair<const char*, QList<QAction*>>> groups{
+        {"COM port", items(main.mnuComNo)},
+        {"central operation", {main.mnuPermission, main.mnuProhibition}},
+        {"font size", items(main.mnuFontSize)},
+        {"sub lines", items(main.mnuSubLine)},
+        {"cursor", items(main.mnuCursor)},
+        {"OS setting", items(main.mnuOsVersion)},
+        {"unit", items(main.mnuTempUnit)},
+        {"font colour", items(main.mnuFontColor)},
+        {"adapter type", items(main.mnuAdapterType)},
+    };
+    for (const auto& [name, actions] : groups) {
+      QActionGroup* group = actions.first()->actionGroup();
+      QVERIFY2(group && group->isExclusive(), name);
+      QCOMPARE(group->actions(), actions);
+      QCOMPARE(std::count_if(actions.begin(), actions.end(), [](QAction* a) { return a->isChecked(); }), 1);
+    }
   }
 
   void comPortTicksOneAndShowsIt() {
