@@ -1,6 +1,7 @@
 #include "frame/frmMain.h"
 
 #include "frame/frmDebugMessage.h"
+#include "frame/frmDspParam.h"
 #include "frame/frmMdi.h"
 #include "frame/main_menu_commands.h"
 #include "frame/program_end.h"
@@ -56,6 +57,7 @@ frmMain::frmMain() {
 
 void frmMain::onLoad() {
   centreInMainWindowTwips(kWidth, kHeight);
+  frmDspParam::instance().keepUncoveredBy(*subWindow());
   showCaption();
   enableButtons();
   keySequenceState = 0;

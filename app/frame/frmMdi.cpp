@@ -62,6 +62,9 @@ frmMdi& frmMdi::instance() { return programInstance<frmMdi>(); }
 frmMdi::frmMdi() {
   setWindowTitle(QStringLiteral("Pelomar Vexa 5 Software"));
   mdiArea = new QMdiArea(this);
+  // A window larger than the area (never squeezed by tiling) is scrolled to.
+  mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdiArea);
   lblMdiStatus = new QLabel(this);
   statusBar()->addWidget(lblMdiStatus, 1);

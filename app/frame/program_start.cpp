@@ -8,6 +8,7 @@
 #include "frame/frmSplash.h"
 #include "frame/library/tramsoll_api.h"
 #include "frame/program_end.h"
+#include "frame/program_icon.h"
 #include "frame/program_settings.h"
 #include "frame/program_values.h"
 #include "frame/site_files.h"
@@ -152,6 +153,7 @@ bool startProgram(const StartEnvironment& environment) {
   // Lang.ini came from the folder current at start; pelomar3.ini and the
   // setting file are the library's, which reads them in the program folder.
   setProgramFolderAsCurrent();
+  QApplication::setWindowIcon(programIcon());
 
   const int year = environment.today.year();
   if (year < kFirstYear || year > kLastYear) {

@@ -336,6 +336,50 @@ class MainWindowTest : public QObject {
     for (QMdiSubWindow* window : windows) window->showNormal();
   }
 
+  // The main menu's buttons have a fixed layout: no arrangement may squeeze
+  // the window below them or fold it to its title bar, and none moves the
+  // status panel.
+  void arrangementsKeepTheMainMenuWhole_data() {
+    QTest::addColumn<int>("item");  // of the Window menu
+    QTest::newRow("tile horizontally") << 0;
+    QTest::newRow("tile vertically") << 1;
+    QTest::newRow("cascade after tiling") << 2;
+    QTest::newRow("arrange icons") << 3;
+  }
+  void arrangementsKeepTheMainMenuWhole() {
+    QFETCH(int, item);
+    frmMdi& main = frmMdi::instance();
+    frmMain& menu = frmMain::instance();
+    frmCustomsList::instance().showForm();
+    frmDataTransfer::instance().showForm();
+    frmSs::instance().showForm();
+    menu.showForm();
+    QMdiSubWindow* panel = frmDspParam::instance().subWindow();
+    const QRect panelPlace = panel->geometry();
+    const QSize menuSize = menu.subWindow()->size();
+    const QSize listSize = frmCustomsList::instance().subWindow()->size();
+
+    if (item == 2) main.mnuArrange[1]->trigger();
+    main.mnuArrange[item]->trigger();
+    for (QPushButton* button : {menu.cmdRecode, menu.cmdPlay, menu.cmdTransfer, menu.cmdCustom, menu.cmdSs,
+                                menu.cmdEnd}) {
+      QVERIFY2(menu.rect().contains(button->geometry()), qPrintable(button->text()));
+    }
+    QVERIFY(menu.isVisible() && !menu.subWindow()->isMinimized());
+    QCOMPARE(panel->geometry(), panelPlace);
+    saveScreenshot(main, QStringLiteral("frmMdi_arranged_%1").arg(item));
+    if (item != 2) return;
+    // Cascade gives every window back its own size and steps the origins.
+    QCOMPARE(menu.subWindow()->size(), menuSize);
+    QCOMPARE(frmCustomsList::instance().subWindow()->size(), listSize);
+    QPoint previous(-1, -1);
+    for (QMdiSubWindow* window : main.mdiArea->subWindowList(QMdiArea::StackingOrder)) {
+      if (window == panel || !window->isVisible()) continue;
+      QVERIFY(window->pos().x() > previous.x() && window->pos().y() > previous.y());
+      previous = window->pos();
+    }
+  }
+
   void editMenuWorksOnTheFocusedTextBox() {
     frmMdi& main = frmMdi::instance();
     QWidget form;

@@ -7,6 +7,7 @@
 #include "frame/frmMdi.h"
 #include "frame/frmSplash.h"
 #include "frame/program_end.h"
+#include "frame/program_icon.h"
 #include "frame/program_values.h"
 #include "frame/site_files.h"
 #include "frame/text_table.h"
@@ -14,9 +15,12 @@
 #include "support/program_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLockFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -119,6 +123,48 @@ class ProgramStartTest : public QObject {
     QCOMPARE(values.csvFolder, world.folder.file(QStringLiteral("csv/data")));
     QCOMPARE(serviceShop().ssName, QStringLiteral("Kansai Service"));
     saveScreenshot(main, QStringLiteral("frmMdi_started"));
+  }
+
+  // The status panel at the top left is never covered by the main menu,
+  // whatever the size of the main window, and cannot be closed for good.
+  void statusPanelStaysUncovered_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("first start") << 9600 << 7095;
+    QTest::newRow("smallest main window") << 7400 << 6600;
+    QTest::newRow("large main window") << 15000 << 11000;
+  }
+  void statusPanelStaysUncovered() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    ProgramFixture world;
+    world.store.store(QStringLiteral("DspOption"), QStringLiteral("Win_Width"), QString::number(width));
+    world.store.store(QStringLiteral("DspOption"), QStringLiteral("Win_Height"), QString::number(height));
+    QVERIFY(startProgram(world.environment()));
+    frmMdi& main = frmMdi::instance();
+    QMdiSubWindow* panel = frmDspParam::instance().subWindow();
+    const auto verifyUncovered = [&] {
+      QCOMPARE(panel->pos(), QPoint(0, 0));
+      const QList<QMdiSubWindow*> stack = main.mdiArea->subWindowList(QMdiArea::StackingOrder);
+      for (qsizetype i = stack.indexOf(panel) + 1; i < stack.size(); ++i) {
+        QVERIFY2(!stack[i]->isVisible() || !stack[i]->geometry().intersects(panel->geometry()),
+                 qPrintable(stack[i]->windowTitle()));
+      }
+    };
+    verifyUncovered();
+    saveScreenshot(main, QStringLiteral("frmMdi_panel_%1x%2").arg(width).arg(height));
+    frmMain::instance().unload();
+    main.mnuMainMenu->trigger();
+    verifyUncovered();
+
+    // No title bar, so no close box; a close by key is refused too.
+    QVERIFY(panel->windowFlags() & Qt::FramelessWindowHint);
+    panel->close();
+    QVERIFY(panel->isVisible() && frmDspParam::instance().isLoaded());
+    // The program's own icon, on the panel and on every window.
+    const QImage icon = programIcon().pixmap(32).toImage();
+    QCOMPARE(frmDspParam::instance().lblIcon->pixmap().toImage(), icon);
+    QCOMPARE(QApplication::windowIcon().pixmap(32).toImage(), icon);
   }
 
   void storedDisplayOptionsPassTheirHandlers() {
