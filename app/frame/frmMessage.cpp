@@ -6,8 +6,10 @@
 #include "frame/text_table.h"
 #include "frame/twips.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -66,10 +68,13 @@ void frmMessage::onLoad() {
   cmdOk->setGeometry(twipsRect(okLeft, kButtonTop, okWidth, kButtonHeight));
   HelpBtn->setGeometry(twipsRect(120, kButtonTop, kHelpWidth, kButtonHeight));
 
+  // Before the main window is shown (the clock and second-copy checks) the
+  // box is centred on the screen.
   const frmMdi& main = frmMdi::instance();
-  const QSize inner = main.innerSize();
-  const int left = pixelsToTwips(main.x()) + (pixelsToTwips(inner.width()) - width) / 2;
-  const int top = pixelsToTwips(main.y()) + (pixelsToTwips(inner.height()) - kBoxHeight) / 2;
+  const QRect around = main.isVisible() ? QRect(main.pos(), main.innerSize())
+                                        : QGuiApplication::primaryScreen()->availableGeometry();
+  const int left = pixelsToTwips(around.x()) + (pixelsToTwips(around.width()) - width) / 2;
+  const int top = pixelsToTwips(around.y()) + (pixelsToTwips(around.height()) - kBoxHeight) / 2;
   setGeometryTwips(left, top, width, kBoxHeight);
   setWindowTitle(tableText(19));
   program().dialogOpen.raise();

@@ -11,6 +11,7 @@
 #include "frame/program_icon.h"
 #include "frame/program_settings.h"
 #include "frame/program_values.h"
+#include "frame/single_instance.h"
 #include "frame/site_files.h"
 #include "frame/text_table.h"
 #include "frame/twips.h"
@@ -18,36 +19,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLockFile>
 #include <QMessageBox>
-#include <QStandardPaths>
-
-#include <memory>
 
 namespace {
 
 constexpr int kFirstYear = 1970;
 constexpr int kLastYear = 2037;
-
-std::unique_ptr<QLockFile>& instanceLock() {
-  static std::unique_ptr<QLockFile> lock;
-  return lock;
-}
-
-// False only when another running copy holds the lock. A folder where no
-// lock can be made does not keep the program from starting.
-bool takeInstanceLock(const QString& lockFolder) {
-  QString folder = lockFolder;
-  if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (folder.isEmpty()) folder = QDir::tempPath();
-  auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(QStringLiteral("pelomar3.lock")));
-  // Held for the whole run; only a copy that is no longer running leaves a
-  // lock that may be taken over.
-  lock->setStaleLockTime(0);
-  if (!lock->tryLock(0)) return lock->error() != QLockFile::LockFailedError;
-  instanceLock() = std::move(lock);
-  return true;
-}
 
 void showMainWindow() {
   const WindowPlace place = readMainWindowPlace();
@@ -162,6 +139,7 @@ bool startProgram(const StartEnvironment& environment) {
     return false;
   }
   if (!takeInstanceLock(environment.lockFolder)) {
+    bringRunningCopyToFront(environment.lockFolder);
     showMessage(QStringLiteral("1-1"), QString(), messageTexts()[1], QString());
     endProgram();
     return false;
@@ -181,5 +159,3 @@ bool startProgram(const StartEnvironment& environment) {
   frmSplash::instance().unload();
   return true;
 }
-
-void releaseInstanceLock() { instanceLock().reset(); }

@@ -9,6 +9,7 @@
 #include "frame/program_end.h"
 #include "frame/program_icon.h"
 #include "frame/program_values.h"
+#include "frame/single_instance.h"
 #include "frame/site_files.h"
 #include "frame/text_table.h"
 #include "frame/twips.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLockFile>
 #include <QMdiArea>
@@ -24,6 +26,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 #include <cstring>
@@ -62,6 +65,24 @@ class ProgramStartTest : public QObject {
     QVERIFY(world.library.fake.calls.isEmpty());
     QCOMPARE(program().comPortNo, 1);  // no setting was read
     QVERIFY(!QFileInfo::exists(world.store.path() + QStringLiteral("/pelomar3.lock")));
+  }
+
+  // Before the main window is shown there is nothing to centre on but the
+  // screen.
+  void earlyMessageIsCentredOnTheScreen() {
+    ProgramFixture world;
+    QRect box;
+    answerNextModal([&box](QWidget* modal) {
+      box = modal->geometry();
+      modal->close();
+    });
+    QVERIFY(!startProgram(world.environment(QDate(2038, 1, 1))));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2((box.center() - screen.center()).manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2 on %3,%4")
+                                                                              .arg(box.center().x())
+                                                                              .arg(box.center().y())
+                                                                              .arg(screen.center().x())
+                                                                              .arg(screen.center().y())));
   }
 
   void startsInItsOrder() {
@@ -211,16 +232,20 @@ class ProgramStartTest : public QObject {
     QCOMPARE(panelLines()[1], QStringLiteral("Com : COM1"));
   }
 
-  void secondCopyIsRefused() {
+  void secondCopyIsRefusedAndBringsTheFirstToTheFront() {
     ProgramFixture world;
     QVERIFY(startProgram(world.environment()));
     world.library.fake.calls.clear();
+    frmMdi& main = frmMdi::instance();
+    main.showMinimized();
     QStringList message;
     readNextMessage(message);
     QVERIFY(!startProgram(world.environment()));
     QCOMPARE(message, QStringList({QStringLiteral("Error No.:1-1"), QString(), tableText(411), QString()}));
     QVERIFY(programHasEnded());
     QVERIFY(world.library.fake.calls.isEmpty());
+    QTRY_VERIFY(!main.isMinimized());
+    QVERIFY(main.isVisible());
 
     // Another holder of the lock, such as a copy started before, refuses too.
     releaseInstanceLock();

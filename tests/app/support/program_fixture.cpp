@@ -7,6 +7,7 @@
 #include "frame/frmMessage.h"
 #include "frame/frmSplash.h"
 #include "frame/program_end.h"
+#include "frame/single_instance.h"
 #include "map/frmMap.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
