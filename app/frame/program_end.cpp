@@ -45,6 +45,14 @@ void askToStopRecording() {
   question.showModal();
 }
 
+// The outer top left and inner size of the window, or of the place a
+// maximized window comes back to.
+QRect normalPlace(const QWidget& window) {
+  if (!window.isMaximized()) return QRect(window.pos(), window.size());
+  const QRect normal = window.normalGeometry();
+  return QRect(normal.topLeft() - (window.geometry().topLeft() - window.pos()), normal.size());
+}
+
 // Tells each window to close; a window may leave the collection meanwhile.
 void closeDisplayWindows(const Collection<frmDataShow>& windows) {
   const Collection<frmDataShow> told = windows;
@@ -78,10 +86,10 @@ void saveAllSettings() {
   }
   // A window moved partly off the screen keeps the place stored before.
   const frmMdi& main = frmMdi::instance();
-  const QPoint place = main.pos();
+  const QRect place = normalPlace(main);
   if (place.x() >= 0 && place.y() >= 0) {
-    writeMainWindowPlace({pixelsToTwips(place.x()), pixelsToTwips(place.y()), pixelsToTwips(main.width()),
-                          pixelsToTwips(main.height())});
+    writeMainWindowPlace({pixelsToTwips(place.x()), pixelsToTwips(place.y()), pixelsToTwips(place.width()),
+                          pixelsToTwips(place.height()), main.isMaximized()});
   }
   writeDisplayOptionSetting(displayOptionSetting(kTempUnit), values.displayOptions[kTempUnit]);
 }

@@ -8,6 +8,8 @@ namespace {
 
 QString name(const char* text) { return QString::fromLatin1(text); }
 
+constexpr int32_t kWindowStateMaximized = 2;
+
 const std::array<DisplayOptionSetting, 6> kDisplaySettings{{
     {kFontSize, "FontSz", "FontSz", 9, {8, 9, 0}, 2, 9},
     {kSubLine, "SbLine", "SbLine", 20, {0, 10, 20}, 3, 0},
@@ -57,6 +59,7 @@ WindowPlace readMainWindowPlace() {
   place.height = std::max(settings::readNumber(section, QStringLiteral("Win_Height"), 7095), kMinimumWindowHeight);
   place.top = std::max(settings::readNumber(section, QStringLiteral("Win_Top"), 0), 0);
   place.left = std::max(settings::readNumber(section, QStringLiteral("Win_Left"), 0), 0);
+  place.maximized = settings::readNumber(section, QStringLiteral("Win_State"), 0) == kWindowStateMaximized;
   return place;
 }
 
@@ -66,6 +69,7 @@ void writeMainWindowPlace(const WindowPlace& place) {
   settings::writeNumber(section, QStringLiteral("Win_Height"), place.height);
   settings::writeNumber(section, QStringLiteral("Win_Top"), place.top);
   settings::writeNumber(section, QStringLiteral("Win_Left"), place.left);
+  settings::writeNumber(section, QStringLiteral("Win_State"), place.maximized ? kWindowStateMaximized : 0);
 }
 
 int32_t readComPortSetting() {

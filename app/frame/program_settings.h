@@ -34,12 +34,14 @@ int16_t acceptedDisplayIndex(const DisplayOptionSetting& setting, int32_t index)
 int32_t readDisplayOptionSetting(const DisplayOptionSetting& setting);
 void writeDisplayOptionSetting(const DisplayOptionSetting& setting, int32_t index);
 
-// The main window's size and place in twips.
+// The main window's size and place in twips (for a maximized window, the
+// place it comes back to), and whether it is maximized (Win_State 2).
 struct WindowPlace {
   int32_t left = 0;
   int32_t top = 0;
   int32_t width = 9600;
   int32_t height = 7095;
+  bool maximized = false;
 };
 inline constexpr int32_t kMinimumWindowWidth = 7400;
 inline constexpr int32_t kMinimumWindowHeight = 6600;

@@ -19,20 +19,39 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 
 constexpr int kFirstYear = 1970;
 constexpr int kLastYear = 2037;
 
+// A stored place that shows too little of the window on any screen to take
+// it by its title (a screen since removed) moves to the primary screen.
+QPoint placeOnAScreen(const QRect& window) {
+  constexpr int kGripWidth = 100;
+  constexpr int kGripHeight = 30;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect seen = screen->availableGeometry().intersected(window);
+    if (seen.width() >= kGripWidth && seen.height() >= kGripHeight) return window.topLeft();
+  }
+  return QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+}
+
 void showMainWindow() {
   const WindowPlace place = readMainWindowPlace();
   frmMdi& main = frmMdi::instance();
-  main.resize(twipsToPixels(place.width), twipsToPixels(place.height));
-  main.move(twipsToPixels(place.left), twipsToPixels(place.top));
+  const QSize size(twipsToPixels(place.width), twipsToPixels(place.height));
+  main.resize(size);
+  main.move(placeOnAScreen(QRect(QPoint(twipsToPixels(place.left), twipsToPixels(place.top)), size)));
   main.load();
-  main.show();
+  if (place.maximized) {
+    main.showMaximized();
+  } else {
+    main.show();
+  }
 }
 
 void setStartValues(ProgramValues& values) {

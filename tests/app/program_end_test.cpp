@@ -225,6 +225,22 @@ class ProgramEndTest : public QObject {
     QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Top")), QStringLiteral("450"));
     QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Width")), QStringLiteral("8010"));
     QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Height")), QStringLiteral("6900"));
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_State")), QStringLiteral("0"));
+  }
+
+  void maximizedWindowKeepsItsNormalPlaceAndComesBackMaximized() {
+    StartedProgram world;
+    frmMdi& main = frmMdi::instance();
+    main.move(20, 30);
+    main.resize(500, 450);
+    main.showMaximized();
+    QVERIFY(main.close());
+    verifyEnded(world);
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_State")), QStringLiteral("2"));
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Left")), QStringLiteral("300"));
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Top")), QStringLiteral("450"));
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Width")), QStringLiteral("7500"));
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Height")), QStringLiteral("6750"));
   }
 
   void windowPartlyOffTheScreenKeepsItsStoredPlace() {

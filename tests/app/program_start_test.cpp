@@ -232,6 +232,30 @@ class ProgramStartTest : public QObject {
     QCOMPARE(panelLines()[1], QStringLiteral("Com : COM1"));
   }
 
+  // A place on a screen that is no longer there, and a window that was
+  // maximized when the program ended.
+  void mainWindowComesBackWhereItCanBeSeen_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("left of a screen gone") << QStringLiteral("Win_Left") << QStringLiteral("150000") << false;
+    QTest::newRow("top of a screen gone") << QStringLiteral("Win_Top") << QStringLiteral("90000") << false;
+    QTest::newRow("maximized") << QStringLiteral("Win_State") << QStringLiteral("2") << true;
+  }
+  void mainWindowComesBackWhereItCanBeSeen() {
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(bool, maximized);
+    ProgramFixture world;
+    world.store.store(QStringLiteral("DspOption"), key, value);
+    QVERIFY(startProgram(world.environment()));
+    frmMdi& main = frmMdi::instance();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(screen.contains(main.pos()));
+    QCOMPARE(main.isMaximized(), maximized);
+    if (!maximized) QCOMPARE(main.size(), QSize(twipsToPixels(9600), twipsToPixels(7095)));
+  }
+
   void secondCopyIsRefusedAndBringsTheFirstToTheFront() {
     ProgramFixture world;
     QVERIFY(startProgram(world.environment()));
