@@ -11,6 +11,7 @@
 #include "frame/program_end.h"
 #include "frame/program_settings.h"
 #include "frame/text_table.h"
+#include "frame/unsaved_settings.h"
 #include "frame/window_arrangement.h"
 
 #include <QActionGroup>
@@ -355,6 +356,11 @@ void frmMdi::mnuAdapterType_Click(int32_t index) {
   program().adapterOptions[0] = static_cast<int16_t>(index);
   showAdapterTicks();
   tramsollApi().WriteINIfile("ADPTYP", index);
+  // The library answers every write alike: reading it back tells.
+  if (tramsollApi().ReadINIfile("ADPTYP") != index) {
+    noteUnsaved(SavePlace::ProgramFolder);
+    reportUnsaved(true);
+  }
   // The library reads the type when it starts: the mark says a restart is due.
   QLabel* line = frmDspParam::instance().Label1[0];
   line->setText(line->text() + QLatin1Char('*'));

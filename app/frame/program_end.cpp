@@ -9,6 +9,7 @@
 #include "frame/program_values.h"
 #include "frame/site_files.h"
 #include "frame/twips.h"
+#include "frame/unsaved_settings.h"
 #include "map/frmMap.h"
 #include "records/frmCustomsData.h"
 
@@ -20,6 +21,7 @@ namespace {
 struct EndState {
   bool ended = false;
   bool finishing = false;  // finishEndOfApp runs: the main window closes unasked
+  bool fromOutside = false;  // a signal asked for the end: no one answers boxes
   int ticks = 0;           // end timer steps since prepareEndOfApp
   std::function<void()> action = [] { QCoreApplication::exit(0); };
 };
@@ -77,21 +79,22 @@ void stopGathering() {
                                values.gatherInterval);
 }
 
-void saveAllSettings() {
+bool saveAllSettings() {
   const ProgramValues& values = program();
-  writePortAndSensorSettings(values.comPortNo, values.sensorParams);
+  bool written = writePortAndSensorSettings(values.comPortNo, values.sensorParams);
   for (const DisplayOptionSetting& setting : displayOptionSettings()) {
     if (setting.option == kTempUnit) continue;  // written last
-    writeDisplayOptionSetting(setting, values.displayOptions[static_cast<std::size_t>(setting.option)]);
+    written &= writeDisplayOptionSetting(setting, values.displayOptions[static_cast<std::size_t>(setting.option)]);
   }
   // A window moved partly off the screen keeps the place stored before.
   const frmMdi& main = frmMdi::instance();
   const QRect place = normalPlace(main);
   if (place.x() >= 0 && place.y() >= 0) {
-    writeMainWindowPlace({pixelsToTwips(place.x()), pixelsToTwips(place.y()), pixelsToTwips(place.width()),
-                          pixelsToTwips(place.height()), main.isMaximized()});
+    written &= writeMainWindowPlace({pixelsToTwips(place.x()), pixelsToTwips(place.y()),
+                                     pixelsToTwips(place.width()), pixelsToTwips(place.height()), main.isMaximized()});
   }
-  writeDisplayOptionSetting(displayOptionSetting(kTempUnit), values.displayOptions[kTempUnit]);
+  written &= writeDisplayOptionSetting(displayOptionSetting(kTempUnit), values.displayOptions[kTempUnit]);
+  return written;
 }
 
 void prepareEndOfApp() {
@@ -112,6 +115,13 @@ void prepareEndOfApp() {
   stopGathering();
   writePortAndSensorSettings(program().comPortNo, program().sensorParams);
   main.hide();
+}
+
+void endOnRequestFromOutside() {
+  EndState& state = endState();
+  if (state.ended || state.finishing || frmMdi::instance().tmrForEndApp->isActive()) return;
+  state.fromOutside = true;
+  prepareEndOfApp();
 }
 
 void tmrForEndApp_Timer() {
@@ -145,7 +155,8 @@ bool mainWindowMayClose() {
     }
   }
   stopGathering();
-  saveAllSettings();
+  if (!saveAllSettings()) noteUnsaved(SavePlace::SettingsStore);
+  reportUnsaved(!endState().fromOutside);
   return true;
 }
 
@@ -164,5 +175,6 @@ void resetProgramEnd() {
   EndState& state = endState();
   state.ended = false;
   state.finishing = false;
+  state.fromOutside = false;
   state.ticks = 0;
 }

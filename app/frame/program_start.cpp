@@ -1,6 +1,7 @@
 #include "frame/program_start.h"
 
 #include "frame/common_routines.h"
+#include "frame/end_signals.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
@@ -15,6 +16,7 @@
 #include "frame/site_files.h"
 #include "frame/text_table.h"
 #include "frame/twips.h"
+#include "frame/unsaved_settings.h"
 #include "ini_file.h"
 
 #include <QApplication>
@@ -120,7 +122,7 @@ void loadStartupSettings() {
   loadDisplayOptions();
   clearStateFlags(values);
   setProgramFolderAsCurrent();
-  ensureDataFolders();
+  if (!ensureDataFolders()) noteUnsaved(SavePlace::ProgramFolder);
   loadStationRecord();
 }
 
@@ -144,6 +146,7 @@ bool startTramsoll() {
 
 bool startProgram(const StartEnvironment& environment) {
   resetProgramEnd();
+  forgetUnsaved();
   loadTextTable();
   copyTextsToLabelGlobals();
   // Lang.ini came from the folder current at start; pelomar3.ini and the
@@ -164,6 +167,7 @@ bool startProgram(const StartEnvironment& environment) {
     return false;
   }
 
+  endOnTerminationSignals();
   showMainWindow();
   loadStartupSettings();
   frmMdi& main = frmMdi::instance();
@@ -176,5 +180,7 @@ bool startProgram(const StartEnvironment& environment) {
   if (!startTramsoll()) return false;
   main.unsetCursor();
   frmSplash::instance().unload();
+  checkSavePlaces();
+  reportUnsaved(true);
   return true;
 }

@@ -41,6 +41,18 @@ QString getTextOrDefault(const QString& defaultText, int index) {
   return text.isEmpty() ? defaultText : text;
 }
 
+QString ownText(OwnText entry) {
+  const char* english = "";
+  switch (entry) {
+    case kTextFileDamaged: english = " is damaged and was not loaded."; break;
+    case kTextLine: english = "Line "; break;
+    case kTextSettingsNotSaved: english = "The COM port, display options and window place cannot be saved in"; break;
+    case kTextFolderNotSaved: english = "The adapter type and the folders csv and q7data cannot be saved in"; break;
+    case kTextFailedFile: english = "File: "; break;
+  }
+  return getTextOrDefault(QString::fromLatin1(english), entry);
+}
+
 void copyTextsToLabelGlobals() {
   for (int i = 1; i < kCaptionCount; ++i) captionTexts()[static_cast<std::size_t>(i)] = tableText(i);
   for (int k = 0; k < kMessageCount; ++k) messageTexts()[static_cast<std::size_t>(k)] = tableText(410 + k);

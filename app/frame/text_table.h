@@ -36,6 +36,18 @@ QString tableText(int index);
 // table carries a language tag.
 inline bool captionsFromTable() { return !textTableTag().isEmpty(); }
 
+// Texts of the program's own that no design caption holds, kept at entries
+// the table leaves free so that a Lang.ini can translate them; while an
+// entry is empty its English text stands.
+enum OwnText : int {
+  kTextFileDamaged = 506,       // after a file name
+  kTextLine = 507,              // before a line number
+  kTextSettingsNotSaved = 508,  // before the settings store's file
+  kTextFolderNotSaved = 509,    // before the program folder
+  kTextFailedFile = 510,        // before the file the library failed on
+};
+QString ownText(OwnText entry);
+
 // What reading Lang.ini did.
 struct LangIniOutcome {
   bool opened = false;  // false: no file, the English texts stay

@@ -236,6 +236,12 @@ class MainWindowTest : public QObject {
 
   void adapterTypeIsAskedAndStoredForTheNextStart() {
     frmMdi& main = frmMdi::instance();
+    int32_t stored = 0;  // pelomar3.ini as the library keeps it
+    fake().on<decltype(::WriteINIfile)>("WriteINIfile", [&stored](const char*, int32_t value) {
+      stored = value;
+      return 1;
+    });
+    fake().on<decltype(::ReadINIfile)>("ReadINIfile", [&stored](const char*) { return stored; });
     {
       QuestionAnswer answer(QMessageBox::Yes);
       main.mnuAdapterType[0]->trigger();  // already in use
@@ -259,8 +265,23 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(ticks(main.mnuAdapterType), QList<bool>({false, true}));
     QCOMPARE(program().adapterOptions[0], int16_t(1));
-    QCOMPARE(fake().calls, QStringList({QStringLiteral("WriteINIfile(\"ADPTYP\", 1)")}));
+    QCOMPARE(fake().calls, QStringList({QStringLiteral("WriteINIfile(\"ADPTYP\", 1)"),
+                                        QStringLiteral("ReadINIfile(\"ADPTYP\")")}));
     QCOMPARE(panelLine(0), QStringLiteral("ADP : pelomar vexa5 *"));
+  }
+
+  // WriteINIfile answers every write alike; a type that did not reach
+  // pelomar3.ini (a program folder that cannot be written) is said at once.
+  void adapterTypeThatCannotBeStoredIsSaid() {
+    frmMdi& main = frmMdi::instance();
+    QStringList message;
+    answerNextModal([&message](QWidget* modal) {
+      readNextMessage(message);  // the box that follows the answer
+      qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
+    });
+    main.mnuAdapterType[1]->trigger();
+    QTRY_VERIFY(!message.isEmpty());
+    QCOMPARE(message, QStringList({ownText(kTextFolderNotSaved), world->folder.path(), QString(), QString()}));
   }
 
   void fontDialogAppliesTheChosenFont() {

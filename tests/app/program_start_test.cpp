@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 #include <cstring>
@@ -186,6 +187,38 @@ class ProgramStartTest : public QObject {
     const QImage icon = programIcon().pixmap(32).toImage();
     QCOMPARE(frmDspParam::instance().lblIcon->pixmap().toImage(), icon);
     QCOMPARE(QApplication::windowIcon().pixmap(32).toImage(), icon);
+  }
+
+  // What the engineer sets is kept in the settings store and the program
+  // folder: when either cannot be written the start says so, once.
+  void whatCannotBeSavedIsSaidAtTheStart_data() {
+    QTest::addColumn<bool>("storeBlocked");
+    QTest::addColumn<bool>("foldersBlocked");
+    QTest::newRow("settings store") << true << false;
+    QTest::newRow("data folders") << false << true;
+    QTest::newRow("both") << true << true;
+  }
+  void whatCannotBeSavedIsSaidAtTheStart() {
+    QFETCH(bool, storeBlocked);
+    QFETCH(bool, foldersBlocked);
+    ProgramFixture world;
+    const QString storeFile = world.store.path() + QStringLiteral("/PelomarVexa5Software/PelomarVexa5Software.ini");
+    if (storeBlocked) QVERIFY(QDir().mkpath(storeFile));  // a folder where the file should be
+    if (foldersBlocked) world.folder.write(QStringLiteral("csv"), "a file where the folder should be");
+    QStringList message;
+    readNextMessage(message);
+    QVERIFY(startProgram(world.environment()));
+    QStringList expected;
+    if (storeBlocked) expected << ownText(kTextSettingsNotSaved) << storeFile;
+    if (foldersBlocked) expected << ownText(kTextFolderNotSaved) << world.folder.path();
+    while (expected.size() < 4) expected << QString();
+    QCOMPARE(message, expected);
+
+    QStringList again;
+    QTimer* watch = readNextMessage(again);
+    QVERIFY(frmMdi::instance().close());
+    QVERIFY2(again.isEmpty(), qPrintable(again.join(QLatin1Char('|'))));  // said once
+    delete watch;
   }
 
   void storedDisplayOptionsPassTheirHandlers() {
