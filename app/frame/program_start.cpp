@@ -14,6 +14,7 @@
 #include "frame/program_values.h"
 #include "frame/single_instance.h"
 #include "frame/site_files.h"
+#include "frame/table_file_check.h"
 #include "frame/text_table.h"
 #include "frame/twips.h"
 #include "frame/unsaved_settings.h"
@@ -22,7 +23,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 
 namespace {
@@ -78,10 +78,17 @@ void clearStateFlags(ProgramValues& values) {
   values.accessPassword.clear();
 }
 
+// A damaged station file is named with its line and what that line holds;
+// a file that cannot be read at all, with the reason.
 void loadStationRecord() {
   const SiteFileResult loaded = loadServiceStationFile();
   if (loaded) return;
-  QMessageBox::warning(&frmMdi::instance(), tableText(19), loaded.message);
+  if (loaded.fileName.isEmpty()) {
+    showMessage(loaded.message, QString(), QString(), QString());
+    return;
+  }
+  showMessage(loaded.fileName + ownText(kTextFileDamaged), ownText(kTextLine) + QString::number(loaded.line),
+              loaded.excerpt, QString());
 }
 
 // Shown again at every start, so that the windows' load handlers run.
@@ -131,7 +138,7 @@ bool startTramsoll() {
     // The splash would hide the message that explains the end.
     frmMdi::instance().unsetCursor();
     frmSplash::instance().unload();
-    showMessage(QStringLiteral("1-2"), messageTexts()[2], messageTexts()[3], QString());
+    showMessage(QStringLiteral("1-2"), messageTexts()[2], messageTexts()[3], ownText(kTextFailedFile) + failedTableFile());
     finishEndOfApp();
     return false;
   }

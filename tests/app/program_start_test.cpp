@@ -345,14 +345,46 @@ class ProgramStartTest : public QObject {
     QCOMPARE(main.mnuComNo[0]->text(), QStringLiteral("COM1"));
   }
 
+  // "1-2" keeps its texts; its last line names the file the library could
+  // not load, found in the program folder or in the library's own lines
+  // of a reload that reports every fault.
+  void libraryThatCannotStartEndsTheProgram_data() {
+    QTest::addColumn<QByteArrayList>("files");
+    QTest::addColumn<QByteArrayList>("libraryLines");
+    QTest::addColumn<QString>("named");
+    const QByteArrayList both{"vexa5.set", "table/pressure.ktb"};
+    QTest::newRow("no setting file") << QByteArrayList{"table/pressure.ktb"} << QByteArrayList{}
+                                     << QStringLiteral("vexa5.set");
+    QTest::newRow("no table folder") << QByteArrayList{"vexa5.set"} << QByteArrayList{} << QStringLiteral("table/");
+    QTest::newRow("an item file") << both << QByteArrayList{"Useless Cmd", "KtbError: can't open \"outdr01.itm\" file!!"}
+                                  << QStringLiteral("table/outdr01.itm");
+    QTest::newRow("a conversion table") << both << QByteArrayList{"FileHndl: can't open \"saturate.ktb\" file!!"}
+                                        << QStringLiteral("table/saturate.ktb");
+    QTest::newRow("a setting row") << both << QByteArrayList{"KtbError: vexa5.set(5) Error \"B19200C8PES1\""}
+                                   << QStringLiteral("vexa5.set");
+    QTest::newRow("no row at all") << both << QByteArrayList{} << QStringLiteral("vexa5.set");
+  }
   void libraryThatCannotStartEndsTheProgram() {
+    QFETCH(QByteArrayList, files);
+    QFETCH(QByteArrayList, libraryLines);
+    QFETCH(QString, named);
     ProgramFixture world;
+    for (const QByteArray& file : files) world.folder.write(QString::fromLatin1(file), "x");
     world.library.fake.results["initTramsoll"] = 1;
+    world.library.fake.results["checkKishuTbl"] = 1;
+    world.library.fake.on<decltype(::getDebugMessage)>("getDebugMessage", [&libraryLines](char* text, int32_t* length) {
+      if (libraryLines.isEmpty()) return 0;
+      const QByteArray line = libraryLines.takeFirst();
+      std::memcpy(text, line.constData(), static_cast<std::size_t>(line.size()) + 1);
+      *length = static_cast<int32_t>(line.size());
+      return 1;
+    });
     world.store.store(QStringLiteral("SerialPort"), QStringLiteral("PortNo"), QStringLiteral("2"));
     QStringList message;
     readNextMessage(message);
     QVERIFY(!startProgram(world.environment()));
-    QCOMPARE(message, QStringList({QStringLiteral("Error No.:1-2"), tableText(412), tableText(413), QString()}));
+    QCOMPARE(message, QStringList({QStringLiteral("Error No.:1-2"), tableText(412), tableText(413),
+                                   ownText(kTextFailedFile) + named}));
     QVERIFY(programHasEnded());
     QVERIFY(!frmMdi::instance().isVisible());
     QVERIFY(!frmSplash::instance().isVisible());
@@ -382,18 +414,31 @@ class ProgramStartTest : public QObject {
     QCOMPARE(panelLines()[3], QStringLiteral("Ver. : 0.00"));
   }
 
+  // The program's own box says which file, which line and what it holds,
+  // in texts the table can translate; never raw bytes or a long path.
+  void damagedStationFileIsReportedAndTheStartGoesOn_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("excerpt");
+    QTest::newRow("binary") << QByteArray("\x89PNG\x1a\x00\xff\xfe,50\r\n\"x\"\r\n", 17) << QStringLiteral("1")
+                            << QStringLiteral("\\x89PNG\\x1a\\x00\\xff\\xfe,50");
+    QTest::newRow("cut in a text") << QByteArray("1,50\r\n\"Kansai\"\r\n\"2-3 Ume") << QStringLiteral("3")
+                                   << QStringLiteral("\"2-3 Ume");
+    QTest::newRow("long line") << QByteArray("1,50\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n\"") + QByteArray(300, '\t')
+                               << QStringLiteral("6") << QStringLiteral("\"") + QStringLiteral("\\t").repeated(18) + QStringLiteral("...");
+  }
   void damagedStationFileIsReportedAndTheStartGoesOn() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, line);
+    QFETCH(QString, excerpt);
     ProgramFixture world;
-    world.folder.write(QStringLiteral("pelomar3.dam"), "one,two\r\n");
-    QString warning;
-    answerNextModal([&warning](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      QVERIFY(box);
-      warning = box->text();
-      box->accept();
-    });
+    world.folder.write(QStringLiteral("pelomar3.dam"), content);
+    QStringList message;
+    readNextMessage(message);
     QVERIFY(startProgram(world.environment()));
-    QVERIFY(!warning.isEmpty());
+    QCOMPARE(message, QStringList({QStringLiteral("pelomar3.dam") + ownText(kTextFileDamaged),
+                                   ownText(kTextLine) + line, excerpt, QString()}));
+    QVERIFY(excerpt.size() <= 40);
     QVERIFY(serviceShop().ssName.isEmpty());
   }
 };

@@ -1,0 +1,51 @@
+#include "frame/table_file_check.h"
+
+#include "frame/library/tramsoll_api.h"
+#include "frame/paths.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kSettingFile = QStringLiteral("vexa5.set");
+const QString kTableFolder = QStringLiteral("table");
+// More lines than one load of every table writes.
+constexpr int kMostLines = 2000;
+
+// The file a "KtbError: " or "FileHndl: " line names, quoted or before its
+// line number; "" for any other line.
+QString fileOfLine(const QString& line) {
+  if (!line.startsWith(QLatin1String("KtbError: ")) && !line.startsWith(QLatin1String("FileHndl: "))) return QString();
+  static const QRegularExpression named(QStringLiteral("([^\\s\"(]+\\.(?:set|ktb|itm))\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+  const QString file = named.match(line).captured(1);
+  if (file.isEmpty() || file.compare(kSettingFile, Qt::CaseInsensitive) == 0) return file;
+  // Conversion tables and item files lie in the table folder.
+  return kTableFolder + QLatin1Char('/') + file;
+}
+
+QString firstFileOfLibraryLines() {
+  QString found;
+  char line[80] = {};
+  int32_t length = 0;
+  for (int n = 0; n < kMostLines && tramsollApi().getDebugMessage(line, &length) != 0; ++n) {
+    if (found.isEmpty()) found = fileOfLine(textFromLibrary(line, length, sizeof line));
+  }
+  return found;
+}
+
+}  // namespace
+
+QString failedTableFile() {
+  if (!QFileInfo(programFolderFile(kSettingFile)).isFile()) return kSettingFile;
+  if (!QFileInfo(programFolderFile(kTableFolder)).isDir()) return kTableFolder + QLatin1Char('/');
+  // The lines of the failed start name most faults; a conversion table is
+  // named only by a reload that reports every fault.
+  QString named = firstFileOfLibraryLines();
+  if (named.isEmpty()) {
+    tramsollApi().checkKishuTbl();
+    named = firstFileOfLibraryLines();
+  }
+  return named.isEmpty() ? kSettingFile : named;
+}
