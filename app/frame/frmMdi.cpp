@@ -93,11 +93,14 @@ void frmMdi::caption(QAction* action, int entry, bool onlyWhenNotEmpty) {
 void frmMdi::showCaption() {
   if (!captionsFromTable()) return;
   setWindowTitle(tableText(19));
+  QList<int> empty;
   for (const CaptionEntry& entry : captions_) {
     const QString text = tableText(entry.entry);
     if (entry.onlyWhenNotEmpty && text.isEmpty()) continue;
+    if (text.isEmpty()) empty << entry.entry;
     entry.action->setText(text);
   }
+  reportEmptyCaptions(empty);
 }
 
 // ---- Function menu ----

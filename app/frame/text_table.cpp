@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QStringList>
+
+#include <algorithm>
 
 std::array<QString, kTextCount>& labelTexts() {
   static std::array<QString, kTextCount> texts;
@@ -39,6 +42,26 @@ QString tableText(int index) {
 QString getTextOrDefault(const QString& defaultText, int index) {
   const QString text = tableText(index);
   return text.isEmpty() ? defaultText : text;
+}
+
+namespace {
+
+bool& emptyCaptionsReported() {
+  static bool reported = false;
+  return reported;
+}
+
+}  // namespace
+
+void reportEmptyCaptions(const QList<int>& entries) {
+  constexpr qsizetype kNamed = 10;
+  if (entries.isEmpty() || emptyCaptionsReported()) return;
+  emptyCaptionsReported() = true;
+  QStringList named;
+  for (qsizetype i = 0; i < std::min(entries.size(), kNamed); ++i) named << QString::number(entries[i]);
+  qWarning("Lang.ini: language tag \"%s\" but no text for entries %s%s (%d in all); their captions stay empty",
+           qPrintable(textTableTag()), qPrintable(named.join(QStringLiteral(", "))),
+           entries.size() > kNamed ? ", ..." : "", static_cast<int>(entries.size()));
 }
 
 QString ownText(OwnText entry) {
@@ -85,6 +108,7 @@ LangIniOutcome readLangIniFile(const QString& path) {
 }
 
 void loadTextTable() {
+  emptyCaptionsReported() = false;
   setEnglishTexts();
   const LangIniOutcome outcome = readLangIniFile(QDir::current().filePath(QStringLiteral("Lang.ini")));
   textTableTag() = labelTexts()[0];
