@@ -1,6 +1,6 @@
-// The program's help. The help file the program was made with cannot be
-// shown here; in its place the program folder may hold the folder "help"
-// with a page "index.html" and a page "<context>.html" per context number.
+// The program's help: local pages in the program folder's "help", the
+// user's guide "index.html" and a page "<context>.html" per context number,
+// shown with the desktop's viewer.
 #pragma once
 
 #include <QString>
