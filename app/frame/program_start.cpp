@@ -174,7 +174,6 @@ bool startProgram(const StartEnvironment& environment) {
     return false;
   }
 
-  endOnTerminationSignals();
   showMainWindow();
   loadStartupSettings();
   frmMdi& main = frmMdi::instance();
@@ -189,5 +188,9 @@ bool startProgram(const StartEnvironment& environment) {
   frmSplash::instance().unload();
   checkSavePlaces();
   reportUnsaved(true);
+  // Only a program that runs takes the end road on a signal; until here
+  // nothing the engineer set can be lost, and the start's own boxes would
+  // return into a start that goes on.
+  endOnTerminationSignals();
   return true;
 }

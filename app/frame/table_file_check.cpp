@@ -40,12 +40,11 @@ QString firstFileOfLibraryLines() {
 QString failedTableFile() {
   if (!QFileInfo(programFolderFile(kSettingFile)).isFile()) return kSettingFile;
   if (!QFileInfo(programFolderFile(kTableFolder)).isDir()) return kTableFolder + QLatin1Char('/');
-  // The lines of the failed start name most faults; a conversion table is
-  // named only by a reload that reports every fault.
-  QString named = firstFileOfLibraryLines();
-  if (named.isEmpty()) {
-    tramsollApi().checkKishuTbl();
-    named = firstFileOfLibraryLines();
-  }
+  // The lines of the failed start leave out a missing conversion table and
+  // name the item file that uses it instead; a reload that reports every
+  // fault names the files in the order they load, tables first.
+  firstFileOfLibraryLines();
+  tramsollApi().checkKishuTbl();
+  const QString named = firstFileOfLibraryLines();
   return named.isEmpty() ? kSettingFile : named;
 }

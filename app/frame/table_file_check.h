@@ -5,7 +5,7 @@
 #include <QString>
 
 // "vexa5.set" or "table/" when missing from the program folder; else the
-// first file the library's diagnostic lines name ("table/outdr01.itm"),
-// those of the failed start or of a reload that reports every fault; else
-// "vexa5.set", where every load begins. Takes the library's pending lines.
+// first file the library names ("table/outdr01.itm") when it reloads every
+// table reporting each fault; else "vexa5.set", where every load begins.
+// Takes the library's pending diagnostic lines.
 QString failedTableFile();

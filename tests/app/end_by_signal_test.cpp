@@ -16,7 +16,41 @@ constexpr int kStartTimeoutMs = 20000;
 
 // The program listens on its socket once it runs its event loop, and
 // answers a connection by closing it.
-bool waitUntilRunning(const QString& socketPath) {
+// Folders of a run: the settings store's, the runtime folder, the start
+// folder.
+class RunFolders {
+ public:
+  RunFolders() {
+    root_.mkpath(QStringLiteral("config/PelomarVexa5Software"));
+    root_.mkpath(QStringLiteral("run"));
+    QFile::setPermissions(root_.filePath(QStringLiteral("run")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+  QString storeFile() const {
+    return root_.filePath(QStringLiteral("config/PelomarVexa5Software/PelomarVexa5Software.ini"));
+  }
+  // Starts the program from the build's program folder and waits until it
+  // answers on its socket.
+  bool start(QProcess& program) const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root_.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), root_.filePath(QStringLiteral("run")));
+    environment.insert(QStringLiteral("TRAMSOLL_COM1"), root_.filePath(QStringLiteral("no-adapter")));
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(scratch_.path());
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(PELOMAR_BIN_DIR "/pelomar3"), QStringList());
+    return program.waitForStarted() && waitUntilRunning(root_.filePath(QStringLiteral("run/pelomar3.socket")));
+  }
+
+ private:
+  static bool waitUntilRunning(const QString& socketPath);
+  QTemporaryDir scratch_;
+  QDir root_{scratch_.path()};
+};
+
+bool RunFolders::waitUntilRunning(const QString& socketPath) {
   QElapsedTimer waited;
   waited.start();
   while (waited.elapsed() < kStartTimeoutMs) {
@@ -41,40 +75,34 @@ class EndBySignalTest : public QObject {
   }
   void signalTakesTheNormalEnd() {
     QFETCH(int, signal);
-    QTemporaryDir scratch;
-    const QDir root(scratch.path());
-    QVERIFY(root.mkpath(QStringLiteral("config/PelomarVexa5Software")) && root.mkpath(QStringLiteral("run")));
-    QFile::setPermissions(root.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                    QFileDevice::ExeOwner);
-    const QString storeFile = root.filePath(QStringLiteral("config/PelomarVexa5Software/PelomarVexa5Software.ini"));
+    RunFolders folders;
     {
-      QSettings store(storeFile, QSettings::IniFormat);
+      QSettings store(folders.storeFile(), QSettings::IniFormat);
       store.setValue(QStringLiteral("SerialPort/PortNo"), QStringLiteral("3"));
       store.setValue(QStringLiteral("DspOption/FontSz"), QStringLiteral("8"));
     }
-
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.filePath(QStringLiteral("run")));
-    environment.insert(QStringLiteral("TRAMSOLL_COM1"), root.filePath(QStringLiteral("no-adapter")));
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(scratch.path());
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(QStringLiteral(PELOMAR_BIN_DIR "/pelomar3"), QStringList());
-    QVERIFY(program.waitForStarted());
-    QVERIFY(waitUntilRunning(root.filePath(QStringLiteral("run/pelomar3.socket"))));
-
+    QVERIFY(folders.start(program));
     QCOMPARE(::kill(static_cast<pid_t>(program.processId()), signal), 0);
     QVERIFY(program.waitForFinished(kStartTimeoutMs));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
-    QSettings store(storeFile, QSettings::IniFormat);
+    QSettings store(folders.storeFile(), QSettings::IniFormat);
     QCOMPARE(store.value(QStringLiteral("SerialPort/PortNo")).toString(), QStringLiteral("3"));
     QCOMPARE(store.value(QStringLiteral("DspOption/FontSz")).toString(), QStringLiteral("8"));
     QCOMPARE(store.value(QStringLiteral("DspOption/Win_Width")).toString(), QStringLiteral("9600"));
     QVERIFY(store.contains(QStringLiteral("SensorInput/Range8")));
+  }
+
+  // While a box of the start is open nothing set can be lost: the signal
+  // ends the program at once instead of returning into the start.
+  void signalDuringTheStartEndsAtOnce() {
+    RunFolders folders;
+    QVERIFY(QDir().mkpath(folders.storeFile()));  // the start says it cannot save, and waits
+    QProcess program;
+    QVERIFY(folders.start(program));
+    QCOMPARE(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+    QVERIFY(program.waitForFinished(5000));
   }
 };
 
