@@ -76,11 +76,12 @@ void frmDspParam::keepUncoveredBy(QMdiSubWindow& window) {
   window.move(placeClearOf(inner, window.size(), panel).topLeft());
 }
 
-// Every raise of the window (its activation among them) raises the panel
-// after it where the two overlap.
+// Every raise of the window (its activation among them) and every move or
+// resize over the panel (an arrangement) raises the panel after it.
 bool frmDspParam::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ZOrderChange && watched == coverer_ && isLoaded() &&
-      coverer_->geometry().intersects(subWindow()->geometry())) {
+  const QEvent::Type type = event->type();
+  const bool mayCover = type == QEvent::ZOrderChange || type == QEvent::Move || type == QEvent::Resize;
+  if (mayCover && watched == coverer_ && isLoaded() && coverer_->geometry().intersects(subWindow()->geometry())) {
     subWindow()->raise();
   }
   return ChildForm::eventFilter(watched, event);

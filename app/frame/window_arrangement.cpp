@@ -35,6 +35,18 @@ QSize takeOwnSize(QMdiSubWindow& window) {
   return own.isValid() ? own.toSize() : window.size();
 }
 
+// Where tiling and cascade begin: beside (columns) or below (rows) the
+// windows that keep their place.
+int tilingStart(QMdiArea& area, bool oneAboveAnother) {
+  int start = 0;
+  for (QMdiSubWindow* window : area.subWindowList()) {
+    if (!window->isVisible() || !window->property(kFixedPlace).toBool()) continue;
+    const QRect place = window->geometry();
+    start = std::max(start, oneAboveAnother ? place.bottom() + 1 : place.right() + 1);
+  }
+  return start;
+}
+
 // The windows follow one another along the area, each taking an equal
 // share of what the windows before it left, or what it shows when that is
 // more; windows that no longer fit run past the area, which then scrolls.
@@ -42,7 +54,7 @@ void tile(QMdiArea& area, bool oneAboveAnother) {
   const std::vector<QMdiSubWindow*> windows = arrangedWindows(area, false);
   const QSize inner = area.viewport()->size();
   const int length = oneAboveAnother ? inner.height() : inner.width();
-  int start = 0;
+  int start = tilingStart(area, oneAboveAnother);
   for (std::size_t i = 0; i < windows.size(); ++i) {
     QMdiSubWindow* window = windows[i];
     if (window->isMaximized()) window->showNormal();
@@ -64,8 +76,9 @@ void tile(QMdiArea& area, bool oneAboveAnother) {
 void cascade(QMdiArea& area) {
   const int step = area.style()->pixelMetric(QStyle::PM_TitleBarHeight) +
                    area.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-  // Windows that run past the area are scrolled to.
-  QPoint origin(0, 0);
+  // Beside the windows left in place; windows that run past the area are
+  // scrolled to.
+  QPoint origin(tilingStart(area, false), 0);
   for (QMdiSubWindow* window : arrangedWindows(area, false, QMdiArea::StackingOrder)) {
     if (window->isMaximized()) window->showNormal();
     window->setGeometry(QRect(origin, takeOwnSize(*window)));

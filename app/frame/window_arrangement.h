@@ -19,16 +19,18 @@ enum WindowArrangement : int32_t {
 
 // Arranges the visible child windows; an unknown code does nothing.
 // Cascade gives each window the size it had before it was tiled (or keeps
-// its size) and steps the origins by a title bar, in stacking order, so the
-// window on top stays on top. Tiling lays the windows that are not
+// its size) and steps the origins by a title bar from beside the windows
+// left in place, in stacking order, so the window on top stays on top. Tiling lays the windows that are not
 // minimized out in full-width rows or full-height columns in the order they
-// were created, sharing the area, but never smaller than what they show:
+// were created, below or beside the windows left in place, sharing the
+// area, but never smaller than what they show:
 // windows that do not fit then run past the area, which scrolls. Arranging
 // icons lines the minimized windows up along the bottom edge, left to
 // right, row above row when they do not fit.
 void arrangeChildWindows(QMdiArea& area, int32_t arrangement);
 
-// Leaves a window where it is in every arrangement (the status panel).
+// Leaves a window where it is in every arrangement (the status panel);
+// tiling and cascade begin beside it.
 void keepOutOfArrangements(QMdiSubWindow& window);
 
 // The outer size that shows all of a window's content: a laid-out form's

@@ -388,6 +388,14 @@ class MainWindowTest : public QObject {
     }
     QVERIFY(menu.isVisible() && !menu.subWindow()->isMinimized());
     QCOMPARE(panel->geometry(), panelPlace);
+    const QList<QMdiSubWindow*> stack = main.mdiArea->subWindowList(QMdiArea::StackingOrder);
+    QVERIFY(!menu.subWindow()->geometry().intersects(panelPlace) ||
+            stack.indexOf(panel) > stack.indexOf(menu.subWindow()));
+    if (item < 3) {  // tiling and cascade start beside the panel
+      for (QMdiSubWindow* window : stack) {
+        QVERIFY(window == panel || !window->isVisible() || !window->geometry().intersects(panelPlace));
+      }
+    }
     saveScreenshot(main, QStringLiteral("frmMdi_arranged_%1").arg(item));
     if (item != 2) return;
     // Cascade gives every window back its own size and steps the origins.
