@@ -5,6 +5,7 @@
 #include "frame/text_table.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
@@ -24,6 +25,13 @@ QString helpPagePath(HelpCommand command, int context) {
 void htmlHelp(HelpCommand command, int context) {
   if (command == kHelpCloseAll) return;
   const QString page = helpPagePath(command, context);
-  if (QFileInfo(page).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
-  QMessageBox::information(&frmMdi::instance(), tableText(19), QStringLiteral("Help is not installed."));
+  if (!QFileInfo(page).isFile()) {
+    QMessageBox::information(&frmMdi::instance(), tableText(19), QStringLiteral("Help is not installed."));
+    return;
+  }
+  if (QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
+  // A desktop without a viewer for web pages.
+  QMessageBox::information(&frmMdi::instance(), tableText(19),
+                           QStringLiteral("No viewer opened the help page; open it in a browser:\n") +
+                               QDir::toNativeSeparators(page));
 }

@@ -11,7 +11,8 @@ enum HelpCommand { kHelpDisplayTopic = 0, kHelpContext = 15, kHelpCloseAll = 18 
 int helpContextForMessage(const QString& key);
 // The page of a command and context in the program folder ("" for close-all).
 QString helpPagePath(HelpCommand command, int context);
-// Opens the page of the topic or context with the desktop's viewer, or says
-// that help is not installed when the page is missing. Close-all does
-// nothing: the viewer is another program.
+// Opens the page of the topic or context with the desktop's viewer; says
+// that help is not installed when the page is missing, and names the page
+// when no viewer opened it. Close-all does nothing: the viewer is another
+// program.
 void htmlHelp(HelpCommand command, int context);

@@ -454,6 +454,15 @@ class MainWindowTest : public QObject {
       QVERIFY(notice.asked);
       QCOMPARE(notice.text, QStringLiteral("Help is not installed."));
     }
+    // The page is there but the desktop has no viewer for it (as on the
+    // offscreen platform): the box names the page to open by hand.
+    world->folder.write(QStringLiteral("help/1002.html"), "<html></html>");
+    {
+      QuestionAnswer notice(QMessageBox::Ok);
+      frmMdi::instance().mnuHelpItem[2]->trigger();
+      QVERIFY(notice.asked);
+      QVERIFY2(notice.text.contains(world->folder.file(QStringLiteral("help/1002.html"))), qPrintable(notice.text));
+    }
     frmMdi::instance().mnuVersion->trigger();
     FrmMes& version = FrmMes::instance();
     QVERIFY(version.isVisible());
