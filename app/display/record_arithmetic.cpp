@@ -96,19 +96,22 @@ void RecordArithmetic::setGraphRange(int32_t graphLeft, int32_t graphRight) {
   graphRight_ = graphRight;
 }
 
-int32_t RecordArithmetic::recordX(int32_t record) const { return sampleX(record - screen_.graphStartNo + 1); }
+int32_t RecordArithmetic::recordX(int32_t record) const { return xOfPosition(int64_t(record) - screen_.graphStartNo); }
 
-int32_t RecordArithmetic::sampleX(int32_t n) const {
-  const int64_t steps = int64_t(screen_.graphNumRequired) - 1;
-  if (steps <= 0) return graphLeft_;
-  return graphLeft_ + static_cast<int32_t>((int64_t(graphRight_ - graphLeft_) * (int64_t(n) - 1)) / steps);
+int32_t RecordArithmetic::sampleX(int32_t n) const { return xOfPosition(int64_t(n) - 1); }
+
+// x of the position that many steps right of the screen's first one.
+int32_t RecordArithmetic::xOfPosition(int64_t steps) const {
+  const int64_t span = int64_t(screen_.graphNumRequired) - 1;
+  if (span <= 0) return graphLeft_;
+  return graphLeft_ + static_cast<int32_t>(int64_t(graphRight_ - graphLeft_) * steps / span);
 }
 
 int32_t RecordArithmetic::cursorX() const { return live_ ? graphRight_ : recordX(screen_.graphCusorNo); }
 
 bool RecordArithmetic::triggerOnScreen() const {
   const int32_t trigger = screen_.graphTriggerNo;
-  return trigger != 0 && trigger >= screen_.graphStartNo && trigger <= screen_.graphEndNo;
+  return !live_ && trigger != 0 && trigger >= screen_.graphStartNo && trigger <= screen_.graphEndNo;
 }
 
 std::array<int32_t, 3> RecordArithmetic::timeAxisSeconds(int32_t cusorTime, int32_t saveTime) const {

@@ -83,7 +83,8 @@ class RecordArithmetic {
   int32_t sampleX(int32_t n) const;
   // x of the cursor line: the right end in a live window.
   int32_t cursorX() const;
-  // The trigger lines are drawn only while the trigger record is on screen.
+  // The trigger lines are drawn only while the trigger record is on the
+  // screen of a replay window.
   bool triggerOnScreen() const;
   // Seconds of the day under the left, middle and right time ticks. A live
   // screen spans the last 600 s before the cursor; a replayed one the full
@@ -104,6 +105,7 @@ class RecordArithmetic {
   Redraw moveCusor(int32_t tmpCusorNo);
 
  private:
+  int32_t xOfPosition(int64_t steps) const;
   bool navigable() const { return !live_ && screen_.graphTotalNum >= 1; }
   int32_t pageStep() const { return samplesPerScreen() / 2; }
   void fitScreenToCursor();
