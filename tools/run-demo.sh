@@ -34,7 +34,7 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   fi
 
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files
+  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons
 
   # The program folder is build/bin: the build puts the program, the library
   # and the scrambled sample setting and table files there.
