@@ -42,39 +42,26 @@ class PrintServiceTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void pictureKeepsItsShapeAndStaysOnThePage_data() {
-    QTest::addColumn<QSize>("picture");
-    QTest::addColumn<QRect>("page");
-    QTest::addColumn<QRect>("expected");
-    QTest::newRow("wide picture on a tall page fills the width") << QSize(800, 400) << QRect(0, 0, 1000, 2000)
-                                                                 << QRect(0, 0, 1000, 500);
-    QTest::newRow("tall picture on a wide page fills the height") << QSize(400, 800) << QRect(0, 0, 2000, 1000)
-                                                                  << QRect(0, 0, 500, 1000);
-    QTest::newRow("small picture is enlarged") << QSize(100, 50) << QRect(0, 0, 1000, 1000) << QRect(0, 0, 1000, 500);
-    QTest::newRow("page corner is kept") << QSize(10, 10) << QRect(30, 40, 100, 200) << QRect(30, 40, 100, 100);
-    QTest::newRow("window without a picture draws nothing") << QSize(0, 0) << QRect(0, 0, 100, 100)
-                                                            << QRect(0, 0, 0, 0);
-  }
   void pictureKeepsItsShapeAndStaysOnThePage() {
-    QFETCH(QSize, picture);
-    QFETCH(QRect, page);
-    QFETCH(QRect, expected);
-    QCOMPARE(fittedRect(picture, page), expected);
+    struct Case {
+      const char* what;
+      QSize picture;
+      QRect page;
+      QRect expected;
+    };
+    const Case cases[] = {
+        {"wide picture on a tall page fills the width", {800, 400}, {0, 0, 1000, 2000}, {0, 0, 1000, 500}},
+        {"tall picture on a wide page fills the height", {400, 800}, {0, 0, 2000, 1000}, {0, 0, 500, 1000}},
+        {"small picture is enlarged", {100, 50}, {0, 0, 1000, 1000}, {0, 0, 1000, 500}},
+        {"page corner is kept", {10, 10}, {30, 40, 100, 200}, {30, 40, 100, 100}},
+        {"window without a picture draws nothing", {0, 0}, {0, 0, 100, 100}, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) QVERIFY2(fittedRect(c.picture, c.page) == c.expected, c.what);
   }
 
-  void emptyNameAndTheFaxDriverAreNoPrinter_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("printer");
-    QTest::newRow("no name") << QString() << false;
-    QTest::newRow("fax driver") << QStringLiteral("Microsoft FAX") << false;
-    QTest::newRow("fax driver in other case") << QStringLiteral("microsoft Fax") << false;
-    QTest::newRow("a name that only begins like the fax") << QStringLiteral("Microsoft FAX 2") << true;
-    QTest::newRow("an office printer") << QStringLiteral("Office-Laser") << true;
-  }
   void emptyNameAndTheFaxDriverAreNoPrinter() {
-    QFETCH(QString, name);
-    QFETCH(bool, printer);
-    QCOMPARE(isPrinterName(name), printer);
+    for (const char* name : {"", "Microsoft FAX", "microsoft Fax"}) QVERIFY2(!isPrinterName(name), name);
+    for (const char* name : {"Microsoft FAX 2", "Office-Laser"}) QVERIFY2(isPrinterName(name), name);
   }
 
   void printGoesToThePrinterAndFailuresAreTold() {

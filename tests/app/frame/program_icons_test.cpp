@@ -1,19 +1,11 @@
 // The icon files the build lays into the program folder: every name the map
 // and the centralized-operation window load, spelt exactly (file names are
-// case-sensitive here), readable as ICO, and a state told apart from every
-// other by its picture.
+// case-sensitive here), readable as ICO, and no two states alike.
 #include <QDir>
 #include <QImageReader>
 #include <QtTest>
 
 namespace {
-
-const QString kIconFolder = QStringLiteral(PELOMAR_BIN_DIR "/icons");
-
-QImage readIcon(const QString& name) {
-  QImageReader reader(QDir(kIconFolder).filePath(name), "ico");
-  return reader.read();
-}
 
 QStringList names(const QStringList& prefixes, const QStringList& states, const QString& suffix) {
   QStringList found;
@@ -23,46 +15,36 @@ QStringList names(const QStringList& prefixes, const QStringList& states, const 
   return found;
 }
 
-const QStringList kMapStates{"white", "green", "gray", "red", "magenta"};
-
 }  // namespace
 
 class ProgramIconsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void everyIconTheWindowsLoadIsThereAndReads_data() {
-    QTest::addColumn<QString>("name");
-    QStringList all = names({"OU_", "IU_", "CU_"}, kMapStates, ".ico");
-    all << QStringLiteral("Sensor.ico");
-    all << names({"KX_Gray", "KX_Green", "KX_Red", "KX_Magenta"}, {"_Water", "_White"}, ".ico");
-    for (const QString& name : all) QTest::newRow(qPrintable(name)) << name;
-  }
-  void everyIconTheWindowsLoadIsThereAndReads() {
-    QFETCH(QString, name);
-    // Found by its exact spelling, not by one that differs in case only.
-    QVERIFY2(QDir(kIconFolder).entryList(QDir::Files).contains(name), qPrintable(name));
-    const QImage picture = readIcon(name);
-    QVERIFY2(!picture.isNull(), qPrintable(name));
-    QVERIFY(picture.width() >= 16 && picture.width() == picture.height());
-  }
+  void everyIconIsThereReadsAndShowsItsState() {
+    const QDir folder(QStringLiteral(PELOMAR_BIN_DIR "/icons"));
+    const QStringList kinds{"OU_", "IU_", "CU_"}, mapStates{"white", "green", "gray", "red", "magenta"};
+    const QStringList addresses{"KX_Gray", "KX_Green", "KX_Red", "KX_Magenta"}, grounds{"_Water", "_White"};
+    // Pictures that must differ: the states of one kind or ground, a kind
+    // against another, the selected address against the others.
+    QList<QStringList> apart{names({"OU_", "IU_", "CU_"}, {"green"}, ".ico"), names({"KX_Green"}, grounds, ".ico")};
+    for (const QString& kind : kinds) apart << names({kind}, mapStates, ".ico");
+    for (const QString& ground : grounds) apart << names(addresses, {ground}, ".ico");
 
-  void eachStateHasAPictureOfItsOwn() {
-    const QList<QStringList> families{
-        names({"OU_"}, kMapStates, ".ico"),
-        names({"IU_"}, kMapStates, ".ico"),
-        names({"CU_"}, kMapStates, ".ico"),
-        names({"KX_Gray", "KX_Green", "KX_Red", "KX_Magenta"}, {"_Water"}, ".ico"),
-        names({"KX_Gray", "KX_Green", "KX_Red", "KX_Magenta"}, {"_White"}, ".ico"),
-        // the selected address against the others of the same state
-        names({"KX_Green"}, {"_Water", "_White"}, ".ico"),
-        // a unit kind against the others in the same state
-        names({"OU_", "IU_", "CU_"}, {"green"}, ".ico"),
-    };
-    for (const QStringList& family : families) {
+    const QStringList all = names(kinds, mapStates, ".ico") + QStringList{"Sensor.ico"} +
+                            names(addresses, grounds, ".ico");
+    const QStringList present = folder.entryList(QDir::Files);
+    QMap<QString, QImage> pictures;
+    for (const QString& name : all) {
+      QVERIFY2(present.contains(name), qPrintable(name));  // the exact spelling, not one of another case
+      const QImage picture = QImageReader(folder.filePath(name), "ico").read();
+      QVERIFY2(!picture.isNull() && picture.width() >= 16 && picture.width() == picture.height(), qPrintable(name));
+      pictures[name] = picture;
+    }
+    for (const QStringList& family : apart) {
       for (qsizetype i = 0; i < family.size(); ++i) {
         for (qsizetype j = i + 1; j < family.size(); ++j) {
-          QVERIFY2(readIcon(family[i]) != readIcon(family[j]), qPrintable(family[i] + " = " + family[j]));
+          QVERIFY2(pictures[family[i]] != pictures[family[j]], qPrintable(family[i] + " = " + family[j]));
         }
       }
     }

@@ -1,7 +1,7 @@
 // Sliced jobs run from a timer: the library's answers turned into progress
 // and outcomes, a Cancel that lets no slice start after it while the window
-// keeps answering, and an end of the program that waits for a slice in
-// progress.
+// keeps answering, and an end of the program that cancels the jobs and waits
+// for a slice in progress.
 #include "frame/program_end.h"
 #include "frame/slice_driver.h"
 #include "frame/sliced_library_jobs.h"
@@ -63,50 +63,40 @@ class SliceDriverTest : public QObject {
  private slots:
   void cleanup() { putWindowsAway(); }
 
-  void libraryAnswersBecomeProgressAndOutcome_data() {
-    QTest::addColumn<QString>("job");
-    QTest::addColumn<QList<int>>("answers");  // result, output, result, output, ...
-    QTest::addColumn<int>("outcome");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QList<int>>("progress");
-    QTest::addColumn<int>("calls");
-    const int finished = int(SliceOutcome::Finished), failed = int(SliceOutcome::Failed);
-    QTest::newRow("CSV conversion runs to its end") << "csv" << QList<int>{1, 30, 1, 60, 0, 100} << finished << 0
-                                                    << QList<int>{30, 60, 100} << 3;
-    QTest::newRow("CSV write failure stops at once with its answer")
-        << "csv" << QList<int>{1, 10, 3, 10} << failed << 3 << QList<int>{10} << 2;
-    QTest::newRow("CSV without its file list fails") << "csv" << QList<int>{2, 0} << failed << 2 << QList<int>{} << 1;
-    QTest::newRow("min/max search ends with its pass") << "minmax" << QList<int>{1, 50, 0, 100} << finished << 0
-                                                       << QList<int>{50, 100} << 2;
-    QTest::newRow("value search gives the record found")
-        << "data" << QList<int>{2, 5, 2, 9, 0, 17} << finished << 17 << QList<int>{100} << 3;
-    QTest::newRow("value search without a match gives no record")
-        << "data" << QList<int>{2, 5, 1, 0} << finished << 0 << QList<int>{100} << 2;
-  }
   void libraryAnswersBecomeProgressAndOutcome() {
-    QFETCH(QString, job);
-    QFETCH(QList<int>, answers);
-    QFETCH(int, outcome);
-    QFETCH(int, value);
-    QFETCH(QList<int>, progress);
-    QFETCH(int, calls);
-    InstalledFake library;
-    std::deque<Answer> scripted;
-    for (qsizetype i = 0; i + 1 < answers.size(); i += 2) scripted.push_back({answers[i], answers[i + 1]});
-    const char* exportName = job == "csv" ? "execCsvOut" : job == "minmax" ? "execMinMaxSrch" : "execDataSrch";
-    script(library.fake, exportName, scripted);
-    SliceDriver driver;
-    Watched watched(driver);
-    QVERIFY(driver.start(job == "csv" ? csvConversionSlices() : job == "minmax" ? minMaxSearchSlices()
-                                                                                : dataSearchSlices()));
-    QVERIFY(watched.waitForEnd());
-    QCOMPARE(watched.ends, 1);
-    QCOMPARE(int(*watched.outcome), outcome);
-    QCOMPARE(watched.value, value);
-    QCOMPARE(watched.progress, progress);
-    QCOMPARE(library.fake.callsOf(QString::fromLatin1(exportName)).size(), calls);
-    QVERIFY(!driver.isRunning());
-    QVERIFY(!sliceJobsRunning());
+    struct Case {
+      const char* what;
+      const char* exportName;
+      SliceDriver::Slice (*slices)();
+      std::deque<Answer> answers;
+      SliceOutcome outcome;
+      int32_t value;
+      QList<int> progress;
+    };
+    const auto finished = SliceOutcome::Finished, failed = SliceOutcome::Failed;
+    const Case cases[] = {
+        {"CSV runs to its end", "execCsvOut", csvConversionSlices, {{1, 30}, {1, 60}, {0, 100}}, finished, 0,
+         {30, 60, 100}},
+        {"CSV write failure stops with its answer", "execCsvOut", csvConversionSlices, {{1, 10}, {3, 10}}, failed, 3,
+         {10}},
+        {"CSV without its file list", "execCsvOut", csvConversionSlices, {{2, 0}}, failed, 2, {}},
+        {"min/max pass", "execMinMaxSrch", minMaxSearchSlices, {{1, 50}, {0, 100}}, finished, 0, {50, 100}},
+        {"value found", "execDataSrch", dataSearchSlices, {{2, 5}, {2, 9}, {0, 17}}, finished, 17, {100}},
+        {"no value matches", "execDataSrch", dataSearchSlices, {{2, 5}, {1, 0}}, finished, 0, {100}},
+    };
+    for (const Case& c : cases) {
+      InstalledFake library;
+      script(library.fake, c.exportName, c.answers);
+      SliceDriver driver;
+      Watched watched(driver);
+      QVERIFY(driver.start(c.slices()));
+      QVERIFY2(watched.waitForEnd(), c.what);
+      QVERIFY2(watched.ends == 1 && watched.outcome == c.outcome && watched.value == c.value, c.what);
+      QVERIFY2(watched.progress == c.progress, c.what);
+      // No call after the one that ended the job.
+      QVERIFY2(library.fake.callsOf(QString::fromLatin1(c.exportName)).size() == qsizetype(c.answers.size()), c.what);
+      QVERIFY(!sliceJobsRunning());
+    }
   }
 
   void cancelStopsTheNextSliceAndTheWindowKeepsAnswering() {
@@ -148,34 +138,6 @@ class SliceDriverTest : public QObject {
     QVERIFY(!sliceJobsRunning());
   }
 
-  void cancelAskedInsideASliceTakesHoldWhenItReturns() {
-    SliceDriver driver;
-    Watched watched(driver);
-    int slices = 0;
-    int nestedSlices = 0;
-    // A slice that shows a question waits in an event loop; the timer that
-    // drives the job fires there too and must not run a slice within it.
-    QVERIFY(driver.start([&] {
-      ++slices;
-      if (slices == 2) {
-        QEventLoop question;
-        const int before = slices;
-        QTimer::singleShot(60, &question, [&] {
-          nestedSlices = slices - before;
-          driver.cancel();
-          QVERIFY(driver.isRunning());
-          question.quit();
-        });
-        question.exec();
-      }
-      return SliceStep::more(slices);
-    }));
-    QVERIFY(watched.waitForEnd());
-    QCOMPARE(nestedSlices, 0);
-    QCOMPARE(slices, 2);
-    QCOMPARE(*watched.outcome, SliceOutcome::Cancelled);
-  }
-
   void endOfProgramCancelsJobsAndWaitsForASliceInProgress() {
     ProgramFixture world;
     QVERIFY(startProgram(world.environment()));
@@ -183,7 +145,11 @@ class SliceDriverTest : public QObject {
     Watched idleWatched(idle), askingWatched(asking);
     QVERIFY(idle.start([] { return SliceStep::more(1); }));
     bool endedDuringSlice = true;
+    int askingSlices = 0;
+    // A slice that shows a question waits in an event loop, where the job's
+    // timer fires too: no second slice may start inside it.
     QVERIFY(asking.start([&] {
+      ++askingSlices;
       QEventLoop question;
       QTimer::singleShot(20, &question, [&] {
         prepareEndOfApp();
@@ -199,6 +165,7 @@ class SliceDriverTest : public QObject {
       return SliceStep::more(50);
     }));
     QVERIFY(askingWatched.waitForEnd());
+    QCOMPARE(askingSlices, 1);
     QVERIFY(!endedDuringSlice);
     QCOMPARE(*idleWatched.outcome, SliceOutcome::Cancelled);
     QCOMPARE(*askingWatched.outcome, SliceOutcome::Cancelled);
