@@ -8,6 +8,7 @@
 // titles; lines join the units to their system and the systems to the bus.
 #pragma once
 
+#include "display/data_show_layout.h"
 #include "types/MapQ7net.h"
 #include "types/MapShowManager.h"
 
@@ -17,10 +18,7 @@
 #include <cstdint>
 #include <optional>
 
-struct TwipsBox {
-  int32_t left = 0, top = 0, width = 0, height = 0;
-  bool operator==(const TwipsBox&) const = default;
-};
+// Boxes in twips as the display window's layout has them.
 struct TwipsLine {
   int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   bool operator==(const TwipsLine&) const = default;

@@ -5,27 +5,23 @@
 #include "map/map_layout.h"
 #include "map/map_marks.h"
 #include "map/map_paging.h"
+#include "map/map_scan.h"
 #include "frame/text_table.h"
 
 #include <QtTest>
 
 namespace {
 
-struct Drawn {
-  MapShowManager manager;
-  MapPageScene scene;
-};
-
 // The map paged, then page `page` drawn in recording work with that unit
 // place chosen.
-Drawn drawPage(const MapQ7net& map, int32_t page, int32_t airconNumberNow = 1) {
-  Drawn drawn;
+MapPageScene drawPage(const MapQ7net& map, int32_t page, int32_t airconNumberNow = 1, int32_t systemCenNow = 1) {
+  MapShowManager manager;
   bool firstDone = false;
-  setDataToMapShowManagerObj(map, drawn.manager, firstDone);
-  drawn.manager.pageNumberNow = page;
-  drawn.manager.airconNumberNow = airconNumberNow;
-  drawn.scene = layoutMapPage(map, drawn.manager, 0, false, QStringLiteral("System"));
-  return drawn;
+  setDataToMapShowManagerObj(map, manager, firstDone);
+  manager.pageNumberNow = page;
+  manager.airconNumberNow = airconNumberNow;
+  manager.systemCenNow = systemCenNow;
+  return layoutMapPage(map, manager, 0, false, QStringLiteral("System"));
 }
 
 char mark(const std::optional<bool>& visible) { return !visible ? '?' : *visible ? '|' : '.'; }
@@ -41,6 +37,13 @@ QString linesOf(const MapPageScene& scene) {
   for (const auto& row : scene.rows) text += QLatin1Char(mark(row.linSystem.visible));
   text += QLatin1Char(' ');
   return text + QLatin1Char(mark(scene.units[0].linHor.visible));
+}
+
+// A unit place as "<icon file or keep> <zubrel> <control address> <place>".
+QString placeText(const MapSlotScene& place) {
+  return QStringList{place.cmdAircon.picture.value_or(QStringLiteral("keep")), place.txtZubrelAddress.text.value_or("?"),
+                     place.txtControlAddress.text.value_or("?"), place.txtPlace.text.value_or("?")}
+      .join(QLatin1Char(' '));
 }
 
 // Which of the 24 icons show.
@@ -63,43 +66,35 @@ class MapLayoutTest : public QObject {
     built.ordinary(2, 9).central(1);
     built.map.systems.item(1)->airconsIn.item(4)->linkNoNow = 99;  // no such record
     built.map.systems.item(1)->airconsIn.item(5)->airconNumber = 12;  // indoor 5 missing
-    const MapPageScene scene = drawPage(built.map, 1).scene;
+    built.map.systems.item(1)->airconsOut.item(2)->onLine = 4;
+    built.map.systems.item(1)->airconsIn.item(1)->state = 5;  // no colour of its own
+    const MapPageScene scene = drawPage(built.map, 1);
     const MapSlotScene& tenth = scene.units[10];
     QCOMPARE(tenth.cmdAircon.place, (TwipsBox{3460, 1350, 650, 650}));
     QCOMPARE(tenth.linHor.place, (TwipsLine{3180, 1675, 3460, 1675}));
-    QCOMPARE(tenth.cmdAircon.picture, QStringLiteral("icons/IU_green.ico"));
-    QCOMPARE(tenth.txtZubrelAddress.text, QStringLiteral("009"));
-    QCOMPARE(tenth.txtControlAddress.text, QStringLiteral("2-11"));  // link 11, address 27
-    QCOMPARE(tenth.txtPlace.text, QStringLiteral("P11"));
+    QCOMPARE(placeText(tenth), QStringLiteral("icons/IU_green.ico 009 2-11 P11"));  // link 11 at address 27
     QCOMPARE(scene.units[0].linHor.place, (TwipsLine{1400, 375, 1610, 375}));
-    QCOMPARE(scene.units[0].cmdAircon.picture, QStringLiteral("icons/OU_green.ico"));
+    QCOMPARE(placeText(scene.units[1]), QStringLiteral("icons/OU_magenta.ico 002 2-02 P2"));
+    QCOMPARE(placeText(scene.units[2]), QStringLiteral("keep 001 2-03 P3"));
     QCOMPARE(scene.units[17].txtPlace.place, (TwipsBox{2400, 3630, 910, 270}));
-    QCOMPARE(iconsShown(scene), QStringLiteral("|||||||||||.............").left(24));
+    QCOMPARE(iconsShown(scene), QStringLiteral("|||||||||||............."));
     QCOMPARE(scene.rows[0].lblSystemName.text, QStringLiteral("System 1"));
     QVERIFY(*scene.rows[1].txtPlaceTital.visible && !*scene.rows[2].txtPlaceTital.visible);
     // A place whose link record or indoor unit is missing is cleared.
-    QCOMPARE(scene.units[5].txtPlace.text, QString());
-    QCOMPARE(scene.units[5].txtZubrelAddress.text, QStringLiteral("004"));
-    QCOMPARE(scene.units[6].cmdAircon.picture, QString());
-    QCOMPARE(scene.units[6].txtControlAddress.text, QString());
+    QCOMPARE(placeText(scene.units[5]), QStringLiteral("icons/IU_green.ico 004  "));
+    QCOMPARE(placeText(scene.units[6]), QStringLiteral("   "));
     QVERIFY(scene.drawn && scene.mapDataReady);
   }
 
   void centralPageNumbersSystemsAfterTheOrdinaryOnes() {
     MapBuilder built;
     built.ordinary(1, 0).ordinary(1, 0).ordinary(1, 0).ordinary(1, 0).central(2).tiedSensor(6);
-    Drawn drawn;
-    bool firstDone = false;
-    setDataToMapShowManagerObj(built.map, drawn.manager, firstDone);
-    drawn.manager.pageNumberNow = 5;
-    drawn.manager.systemCenNow = 3;
-    const MapPageScene scene = layoutMapPage(built.map, drawn.manager, 0, false, QStringLiteral("System"));
+    const MapPageScene scene = drawPage(built.map, 5, 1, 3);
     QCOMPARE(scene.rows[0].lblSystemName.text, QStringLiteral("System 5"));
     QCOMPARE(scene.rows[1].lblSystemName.text, QStringLiteral("System 6"));
     QCOMPARE(scene.rows[2].lblSystemName.visible, false);
     QCOMPARE(scene.units[8].cmdAircon.picture, QStringLiteral("icons/CU_gray.ico"));
     QCOMPARE(scene.units[9].cmdAircon.picture, sensorIconFile());
-    QCOMPARE(iconsShown(scene), QStringLiteral("|.......||..............").left(24));
     QCOMPARE(scene.units[9].txtPlace.visible, false);
     QCOMPARE(scene.selection.systemCenNow, 1);  // row 3 is not on a page of two
     QCOMPARE(scene.selection.systemNumberNow, 1);
@@ -108,101 +103,62 @@ class MapLayoutTest : public QObject {
   void moreThan24OutdoorUnitsGoOnOverThePages() {
     MapBuilder built;
     built.ordinary(26, 2).ordinary(1, 0);
-    const MapPageScene first = drawPage(built.map, 1, 12).scene;
+    const MapPageScene first = drawPage(built.map, 1, 12);
     QCOMPARE(first.units[23].txtZubrelAddress.text, QStringLiteral("024"));
     QCOMPARE(first.selection.airconNumberNow, 12);
-    const MapPageScene second = drawPage(built.map, 2, 20).scene;
-    QCOMPARE(second.units[0].txtZubrelAddress.text, QStringLiteral("025"));
-    QCOMPARE(second.units[1].cmdAircon.picture, QStringLiteral("icons/OU_green.ico"));
-    QCOMPARE(second.units[2].cmdAircon.picture, QStringLiteral("icons/IU_green.ico"));
-    QCOMPARE(second.units[3].txtZubrelAddress.text, QStringLiteral("002"));
-    QCOMPARE(iconsShown(second), QStringLiteral("||||....................").left(24));
+    const MapPageScene second = drawPage(built.map, 2, 20);
+    QCOMPARE(placeText(second.units[1]), QStringLiteral("icons/OU_green.ico 026 3-10 P26"));
+    QCOMPARE(placeText(second.units[2]), QStringLiteral("icons/IU_green.ico 001 3-11 P27"));
+    QCOMPARE(iconsShown(second), QStringLiteral("||||...................."));
     QCOMPARE(second.selection.systemPageNumberNow, 2);
     QCOMPARE(second.selection.airconNumberNow, 1);  // the page holds 4 places
   }
 
-  void linesFollowThePagesPlaceOnTheBus() {
-    MapBuilder alone;
-    alone.ordinary(2, 3);
-    MapBuilder aloneNine;
-    aloneNine.ordinary(2, 7);
-    MapBuilder two;
-    two.ordinary(2, 30).ordinary(1, 0);
-    MapBuilder central;
-    central.ordinary(1, 0).ordinary(1, 0).ordinary(1, 0).ordinary(1, 0).central(2);
+  void linesAndIconsFollowThePagesPlaceOnTheBus() {
+    MapQ7net sensorOnly;
+    sensorOnly.flagForSensor = true;
+    buildSensorOnlyMap(sensorOnly);
+    const MapQ7net alone = mapOf({{2, 3}}), aloneNine = mapOf({{2, 7}}), two = mapOf({{2, 30}, {1, 0}});
+    const MapQ7net central = mapOf({{1, 0}, {1, 0}, {1, 0}, {1, 0}}, 2, 6);
     const struct {
       const char* fault;
       const MapQ7net& map;
       int32_t page;
-      const char* lines;
+      const char* lines;  // bus trunk, unit trunk, branches, line into place 0; then the icons shown
     } cases[] = {
-        {"a single system of 5 units has no trunk or branch", alone.map, 1, ".... .... ... ."},
-        {"9 units of a single system lead into place 0", aloneNine.map, 1, ".... .|.. ... |"},
-        {"first page of the first of two systems", two.map, 1, ".||| .||| |.. |"},
-        {"second page goes on from the page before", two.map, 2, "|||| |... ... |"},
-        {"the last system's page ends the bus", two.map, 3, "|... .... |.. |"},
-        {"a central page of two at the end", central.map, 5, "||.. .... ||. |"},
+        {"a single system of 5 units has no trunk or branch", alone, 1, ".... .... ... . |||||..................."},
+        {"9 units of a single system lead into place 0", aloneNine, 1, ".... .|.. ... | |||||||||..............."},
+        {"first page of the first of two systems", two, 1, ".||| .||| |.. | ||||||||||||||||||||||||"},
+        {"second page goes on from the page before", two, 2, "|||| |... ... | ||||||||................"},
+        {"the last system's page ends the bus", two, 3, "|... .... |.. | |......................."},
+        {"a central page of two at the end, a sensor by its second", central, 5, "||.. .... ||. | |.......||.............."},
+        {"the sensor page hides the rest of the map area", sensorOnly, 1, ".... .... ... . |......................."},
     };
     for (const auto& c : cases) {
-      const QString lines = linesOf(drawPage(c.map, c.page).scene);
+      const MapPageScene scene = drawPage(c.map, c.page);
+      const QString lines = linesOf(scene) + QLatin1Char(' ') + iconsShown(scene);
       QVERIFY2(lines == QLatin1String(c.lines), qPrintable(QStringLiteral("%1: %2").arg(c.fault, lines)));
     }
+    const MapPageScene sensorPage = drawPage(sensorOnly, 1);
+    QCOMPARE(placeText(sensorPage.units[0]), QStringLiteral("icons/Sensor.ico ? ? ?"));
+    QVERIFY(sensorPage.mapDataReady && sensorPage.rows[0].lblSystemName.text == QStringLiteral("System 1"));
   }
 
-  void iconsFollowTheAnswerStateAndStatus() {
-    const struct {
-      int32_t type, onLine, state;
-      const char* file;  // nullptr: the picture is kept
-      bool ready;
-    } cases[] = {
-        {kOutdoorUnit, 2, 1, "icons/OU_white.ico", false}, {kIndoorUnit, 3, 1, "icons/IU_green.ico", true},
-        {kCentralUnit, 3, 0, "icons/CU_gray.ico", true},   {kOutdoorUnit, 3, 2, "icons/OU_red.ico", true},
-        {kIndoorUnit, 3, 5, nullptr, true},                {kOutdoorUnit, 4, 1, "icons/OU_magenta.ico", false},
-    };
-    for (const auto& c : cases) {
-      const auto file = unitIconFile(c.type, c.onLine, c.state);
-      QCOMPARE(file.has_value(), c.file != nullptr);
-      if (file) QCOMPARE(*file, QLatin1String(c.file));
-      MapBuilder built;
-      built.ordinary(1, 0);
-      built.map.systems.item(1)->airconsOut.item(1)->onLine = c.onLine;
-      built.map.systems.item(1)->airconsOut.item(1)->state = c.state;
-      QCOMPARE(drawPage(built.map, 1).scene.mapDataReady, c.ready);
+  void pageButtonsAndReadiness() {
+    const MapQ7net map = mapOf({{30, 30}});
+    for (const auto& [page, up, down] : {std::tuple{1, false, true}, {2, true, true}, {3, true, false}}) {
+      const MapPageScene scene = drawPage(map, page);
+      QVERIFY(scene.cmdUpEnabled == up && scene.cmdDownEnabled == down);
     }
-  }
-
-  void pageButtonsAndReadinessBeforeAnyPage() {
-    MapBuilder built;
-    built.ordinary(30, 30);
-    const struct {
-      int32_t page;
-      bool up, down;
-    } buttons[] = {{1, false, true}, {2, true, true}, {3, true, false}};
-    for (const auto& b : buttons) {
-      const MapPageScene scene = drawPage(built.map, b.page).scene;
-      QCOMPARE(scene.cmdUpEnabled, b.up);
-      QCOMPARE(scene.cmdDownEnabled, b.down);
-    }
+    MapQ7net busy = mapOf({{1, 0}});
+    busy.systems.item(1)->airconsOut.item(1)->onLine = 4;
+    QVERIFY(!drawPage(busy, 1).mapDataReady);  // only a unit on line 3 is data to work with
     MapShowManager none;
     for (const auto& [workMode, before, ready] : {std::tuple{0, true, false}, {1, false, true}, {2, true, true}}) {
-      const MapPageScene scene = layoutMapPage(built.map, none, workMode, before, QStringLiteral("System"));
+      const MapPageScene scene = layoutMapPage(map, none, workMode, before, QStringLiteral("System"));
       QVERIFY(!scene.drawn && !scene.cmdUpEnabled && !scene.cmdDownEnabled);
       QCOMPARE(scene.mapDataReady, ready);
     }
-  }
-
-  void sensorPageHidesTheRestOfTheMapArea() {
-    MapQ7net map;
-    map.flagForSensor = true;
-    map.systemsSen.add(std::make_shared<MapSystem>(), numberKey(1));
-    map.systemsSen.item(1)->systemNumber = 1;
-    const MapPageScene scene = drawPage(map, 1).scene;
-    QCOMPARE(iconsShown(scene), QStringLiteral("|.......................").left(24));
-    QCOMPARE(scene.units[0].cmdAircon.picture, sensorIconFile());
-    QCOMPARE(scene.units[0].txtPlace.visible, false);
-    QCOMPARE(linesOf(scene), QStringLiteral(".... .... ... ."));
-    QCOMPARE(scene.rows[0].lblSystemName.text, QStringLiteral("System 1"));
-    QVERIFY(scene.mapDataReady);
   }
 
   void recordingMarksOnlyWhereTheSystemStarts() {
@@ -210,16 +166,19 @@ class MapLayoutTest : public QObject {
     built.ordinary(2, 30).central(2);
     built.map.systems.item(1)->recode = 1;
     built.map.systemsCen.item(2)->recodeTrigger = 1;
-    Drawn drawn = drawPage(built.map, 1);
+    MapShowManager manager;
+    bool firstDone = false;
+    setDataToMapShowManagerObj(built.map, manager, firstDone);
     RecordingMarks marks;
-    setFlagLabelRecode(built.map, drawn.manager, marks);
-    QCOMPARE(recodeLabels(marks, true, true, false).recodeVisible, (std::array<bool, 3>{true, false, false}));
-    drawn.manager.pageNumberNow = 2;
-    setFlagLabelRecode(built.map, drawn.manager, marks);
-    QCOMPARE(recodeLabels(marks, true, true, false).recodeVisible, (std::array<bool, 3>{false, false, false}));
-    drawn.manager.pageNumberNow = 3;
-    setFlagLabelRecode(built.map, drawn.manager, marks);
-    QCOMPARE(drawn.manager.systemKindNow, kCentralSystem);
+    const auto marksOfPage = [&](int32_t page) {
+      manager.pageNumberNow = page;
+      setFlagLabelRecode(built.map, manager, marks);
+      return recodeLabels(marks, true, true, false).recodeVisible;
+    };
+    QCOMPARE(marksOfPage(1), (std::array<bool, 3>{true, false, false}));
+    QCOMPARE(marksOfPage(2), (std::array<bool, 3>{}));  // the system's second page
+    marksOfPage(3);
+    QCOMPARE(manager.systemKindNow, kCentralSystem);
     const RecordingLabels armed = recodeLabels(marks, false, true, false);
     QCOMPARE(armed.triggerVisible, (std::array<bool, 3>{false, true, false}));
     QCOMPARE(armed.triggerCaption[1], QStringLiteral("Trig. Inspect."));

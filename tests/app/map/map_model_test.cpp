@@ -7,7 +7,8 @@
 
 #include <QtTest>
 
-#include <cstring>
+#include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -22,23 +23,17 @@ struct ScannedBus {
   explicit ScannedBus(std::vector<BusUnit> bus) : units(std::move(bus)) {
     library.fake.on<decltype(::getQ7AuAdrStatus)>(
         "getQ7AuAdrStatus", [this](int32_t kind, int32_t* online, int32_t* count, int32_t* state, int32_t* rom,
-                                   int32_t* zubrel) {
-          for (int a = 0; a < 256; ++a) online[a] = count[a] = state[a] = rom[a] = zubrel[a] = 0;
-          for (const BusUnit& unit : units) {
-            if (unit.kind != kind) continue;
-            online[unit.address] = unit.online;
-            count[unit.address] = unit.count;
-            state[unit.address] = unit.state;
-            rom[unit.address] = unit.rom;
-            zubrel[unit.address] = unit.address + 100;
+                                   int32_t*) {
+          for (const BusUnit& u : units) {
+            if (u.kind != kind) continue;
+            std::tie(online[u.address], count[u.address], state[u.address], rom[u.address]) =
+                std::tie(u.online, u.count, u.state, u.rom);
           }
           return 0;
         });
     library.fake.on<decltype(::getQ7AuAdrInfo)>(
         "getQ7AuAdrInfo", [](int32_t kind, int32_t a, int32_t n, char* buffer, int32_t* length) {
-          const QByteArray text = QStringLiteral("M%1-%2-%3").arg(kind).arg(a).arg(n).toUtf8();
-          std::memcpy(buffer, text.constData(), size_t(text.size()));
-          *length = int32_t(text.size());
+          *length = std::snprintf(buffer, 64, "M%d-%d-%d", kind, a, n);
           return 0;
         });
   }
@@ -54,18 +49,6 @@ struct ScannedBus {
   bool triggerMarked = false;
 };
 
-int namesAsked(const FakeTramsoll& fake, const char* arguments) {
-  return int(fake.callsOf(QStringLiteral("getQ7AuAdrInfo")).filter(QLatin1String(arguments)).count());
-}
-
-QList<int> valuesOf(const Collection<MapAircon>& units, int32_t MapAircon::*member) {
-  QList<int> values;
-  for (const auto& unit : units) values << (*unit).*member;
-  return values;
-}
-QList<int> linksOf(const Collection<MapAircon>& units) { return valuesOf(units, &MapAircon::linkNoNow); }
-QList<int> addressesOf(const Collection<MapAircon>& units) { return valuesOf(units, &MapAircon::autoAddress); }
-
 // The sample bus: two outdoor systems, two indoor units of the first and one
 // of an unknown system, one central unit.
 std::vector<BusUnit> sampleBus() {
@@ -73,12 +56,22 @@ std::vector<BusUnit> sampleBus() {
           {kIndoorUnit, 17, 4, 1, 0, 100}, {kIndoorUnit, 30, 3, 1, 0, 999}, {kCentralUnit, 3, 3, 1, 0, 0}};
 }
 
-MapQ7net mapOf(const std::vector<std::pair<int, int>>& ordinary, int central, int32_t tiedSensor = 0) {
-  MapBuilder built;
-  for (const auto& [outdoor, indoor] : ordinary) built.ordinary(outdoor, indoor);
-  built.central(central);
-  if (tiedSensor) built.tiedSensor(tiedSensor);
-  return built.map;
+// A map as text: per system "S<n> <outdoor> | <indoor>", per central system
+// "C<n> <unit>", each unit "<airconNumber>@<address>:<link>".
+QString mapText(const MapQ7net& map) {
+  const auto units = [](const Collection<MapAircon>& collection) {
+    QStringList texts;
+    for (const auto& u : collection) texts << QStringLiteral("%1@%2:%3").arg(u->airconNumber).arg(u->autoAddress).arg(u->linkNoNow);
+    return texts.join(QLatin1Char(' '));
+  };
+  QStringList parts;
+  for (const auto& s : map.systems) parts << QStringLiteral("S%1 %2 | %3").arg(s->systemNumber).arg(units(s->airconsOut), units(s->airconsIn));
+  for (const auto& s : map.systemsCen) parts << QStringLiteral("C%1 %2").arg(s->systemNumber).arg(units(s->airconsCen));
+  return parts.join(QStringLiteral("; "));
+}
+
+int namesAsked(const FakeTramsoll& fake, const char* arguments) {
+  return int(fake.callsOf(QStringLiteral("getQ7AuAdrInfo")).filter(QLatin1String(arguments)).count());
 }
 
 // Pages as text: "S<system> <start>-<end>" with "<" on a system's first page
@@ -87,15 +80,12 @@ MapQ7net mapOf(const std::vector<std::pair<int, int>>& ordinary, int central, in
 QString pagesOf(const MapQ7net& map) {
   QStringList texts;
   for (const MapShowOnePage& p : mapPages(map)) {
-    QString text;
+    QString text = QStringLiteral("Sensor");
     if (p.systemKind == kOrdinarySystem) {
-      text = QStringLiteral("S%1 %2-%3").arg(p.systemNumber).arg(p.startNumber).arg(p.endNumber);
-      if (p.systemStart) text += QLatin1Char('<');
-      if (p.systemEnd) text += QLatin1Char('>');
+      text = QStringLiteral("S%1 %2-%3%4%5").arg(p.systemNumber).arg(p.startNumber).arg(p.endNumber)
+                 .arg(QLatin1String(p.systemStart ? "<" : ""), QLatin1String(p.systemEnd ? ">" : ""));
     } else if (p.systemKind == kCentralSystem) {
       text = QStringLiteral("C%1x%2").arg(p.systemNumber1).arg(p.totalSystems);
-    } else {
-      text = QStringLiteral("Sensor");
     }
     if (p.sensorIconShow) text += QStringLiteral("@%1").arg(p.sensorIconPosition);
     texts << text;
@@ -103,8 +93,12 @@ QString pagesOf(const MapQ7net& map) {
   return texts.join(QStringLiteral(", "));
 }
 
-void addUnits(Collection<MapAircon>& units, int count) {
-  for (int n = 0; n < count; ++n) units.add(std::make_shared<MapAircon>());
+void placeIn(MapShowManager& manager, int32_t kind, int32_t system, int32_t systemPage) {
+  manager.systemKindNow = kind;
+  manager.systemNumberNow = system;
+  manager.systemPageNumberNow = systemPage;
+  manager.systemCenNow = 2;
+  manager.airconNumberNow = 5;
 }
 
 }  // namespace
@@ -113,30 +107,56 @@ class MapModelTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void secondUnitOfANewSystemTakesItsOwnLinkNumber() {
+  void scansBuildSystemsUnitsAndLinks() {
+    const struct {
+      const char* fault;
+      std::function<void(std::vector<BusUnit>&)> change;  // to the sample bus before a second scan
+      const char* map;
+      int32_t firstSystemTrigger;  // the default trigger system, marked again only by a rebuild
+    } cases[] = {
+        {"the second unit of a new system takes its own link number", nullptr,
+         "S1 1@0:1 2@0:2 | 1@16:4 2@17:5; S2 1@5:3 | ; C1 1@3:6", 1},
+        {"new ROM numbers rebuild from the answering addresses, the central link kept",
+         [](auto& bus) {
+           bus[1].online = 0;
+           bus.push_back({kOutdoorUnit, 8, 3, 1, 1, 300});
+           bus.push_back({kOutdoorUnit, 9, 3, 1, 1, 400});
+         },
+         "S1 1@0:1 2@0:2 | 1@16:5 2@17:7; S2 1@8:3 | ; S3 1@9:4 | ; C1 1@3:6", 1},
+        {"a changed count remakes its system alone; a new indoor unit is numbered by address",
+         [](auto& bus) {
+           bus[1].count = 2;
+           bus.push_back({kIndoorUnit, 10, 3, 1, 1, 100});
+         },
+         "S1 1@0:1 2@0:2 | 2@16:4 3@17:5 1@10:8; S2 1@5:3 2@5:7 | ; C1 1@3:6", 0},
+    };
+    for (const auto& c : cases) {
+      ScannedBus bus(sampleBus());
+      bus.scan();
+      if (c.change) {
+        bus.map.systems.item(1)->recodeTrigger = 0;  // a rebuild marks the first system again
+        c.change(bus.units);
+        bus.scan();
+      }
+      QVERIFY2(mapText(bus.map) == QLatin1String(c.map), qPrintable(QStringLiteral("%1: %2").arg(c.fault, mapText(bus.map))));
+      QVERIFY(bus.triggerMarked);
+      QCOMPARE(bus.map.systems.item(1)->recodeTrigger, c.firstSystemTrigger);
+    }
+  }
+
+  void unitsFoundAgainAreRefreshedAndSilentOnesKept() {
     ScannedBus bus(sampleBus());
     bus.scan();
-    MapQ7net& map = bus.map;
-
-    QCOMPARE(map.systems.count(), 2);
-    const auto first = map.systems.item(QStringLiteral("1"));
-    QCOMPARE(addressesOf(first->airconsOut), (QList<int>{0, 0}));
-    QCOMPARE(first->airconsOut.item(2)->airconSubNo, 2);
-    QCOMPARE(first->airconsOut.item(2)->generalKind, QStringLiteral("M0-0-2"));
-    QCOMPARE(linksOf(first->airconsOut), (QList<int>{1, 2}));
-    QCOMPARE(addressesOf(first->airconsIn), (QList<int>{16, 17}));  // a30's system is unknown
-    QCOMPARE(linksOf(first->airconsIn), (QList<int>{4, 5}));
-    QCOMPARE(first->airconsIn.item(1)->state, 2);
-    QCOMPARE(first->recodeTrigger, 1);
-    QVERIFY(bus.triggerMarked);
-    const auto second = map.systems.item(QStringLiteral("2"));
-    QCOMPARE(addressesOf(second->airconsOut), QList<int>{5});
-    QCOMPARE(linksOf(second->airconsOut), QList<int>{3});
-    QCOMPARE(map.systemsCen.count(), 1);
-    QCOMPARE(linksOf(map.systemsCen.item(1)->airconsCen), QList<int>{6});
-    QCOMPARE(map.linkAircons.count(), 6);
-    QCOMPARE(findLink(map, 4)->kind, QStringLiteral("M1-16-1"));
-    QCOMPARE(findLink(map, 4)->controlAddress, -1);
+    QCOMPARE(findLink(bus.map, 4)->kind, QStringLiteral("M1-16-1"));
+    QCOMPARE(bus.map.systems.item(1)->airconsOut.item(2)->generalKind, QStringLiteral("M0-0-2"));
+    findLink(bus.map, 5)->kind.clear();
+    bus.units[0].state = 2;
+    bus.units[3].online = 0;  // a17 stops answering: kept as it was
+    bus.scan();
+    const auto first = bus.map.systems.item(1);
+    QCOMPARE(first->airconsOut.item(2)->state, 2);
+    QCOMPARE(first->airconsIn.item(2)->onLine, 4);
+    QCOMPARE(findLink(bus.map, 5)->kind, QString());
   }
 
   void outdoorCountsAreHeldToSixteenAndNamesAskedOnce() {
@@ -145,77 +165,17 @@ class MapModelTest : public QObject {
     FakeTramsoll& fake = bus.library.fake;
     fillScanTables(tables, fake);
     QCOMPARE(namesAsked(fake, "(0, 0,"), 16);
-    QCOMPARE(tables.outdoor.count[0], 16);
     QCOMPARE(tables.outdoor.count[9], 16);  // off line too, though no name is asked there
     QCOMPARE(namesAsked(fake, "(0, 9,"), 0);
-    QCOMPARE(fake.callsOf(QStringLiteral("getQ7AuAdrInfo")).filter(QStringLiteral("(1, 16,")),
-             QStringList{"getQ7AuAdrInfo(1, 16, 1, *, *)"});
+    QCOMPARE(namesAsked(fake, "(1, 16,"), 1);
 
-    // Names once fetched are not asked again; one the library refused is.
+    // Names once fetched are not asked again; a missing one is.
     fake.calls.clear();
     tables.outdoor.texts[0][4].clear();
     fillScanTables(tables, fake);
     QCOMPARE(fake.callsOf(QStringLiteral("getQ7AuAdrInfo")), QStringList{"getQ7AuAdrInfo(0, 0, 5, *, *)"});
-    fake.calls.clear();
-    tables.reset();
-    fake.on<decltype(::getQ7AuAdrInfo)>("getQ7AuAdrInfo", [](int32_t, int32_t, int32_t, char* b, int32_t* n) {
-      std::memcpy(b, "junk", 4);
-      *n = 4;
-      return 3;
-    });
-    fillScanTables(tables, fake);
-    QCOMPARE(tables.outdoor.texts[0][0], QString());
-
     buildMapFromScan(bus.map, tables, bus.triggerMarked);
     QCOMPARE(bus.map.systems.item(1)->airconsOut.count(), 32);  // both addresses answer
-  }
-
-  void newRomNumberRebuildsTheSystemsAndKeepsTheCentralLink() {
-    ScannedBus bus(sampleBus());
-    bus.scan();
-    MapQ7net& map = bus.map;
-    map.systems.item(1)->recodeTrigger = 0;  // the engineer's own choice, dropped by a rebuild
-
-    // a5 stops answering while two new ROM numbers come: the rebuild takes
-    // only answering addresses, and the indoor units are found again.
-    bus.units[1].online = 0;
-    bus.units.push_back({kOutdoorUnit, 8, 3, 1, 1, 300});
-    bus.units.push_back({kOutdoorUnit, 9, 3, 1, 1, 400});
-    bus.scan();
-    QCOMPARE(map.systems.count(), 3);
-    const auto first = map.systems.item(1);
-    QCOMPARE(addressesOf(first->airconsOut), (QList<int>{0, 0}));
-    QCOMPARE(addressesOf(map.systems.item(2)->airconsOut), QList<int>{8});
-    QCOMPARE(addressesOf(map.systems.item(3)->airconsOut), QList<int>{9});
-    QCOMPARE(first->recodeTrigger, 1);
-    QCOMPARE(linksOf(map.systemsCen.item(1)->airconsCen), QList<int>{6});
-    QCOMPARE(linksOf(first->airconsOut), (QList<int>{1, 2}));
-    QCOMPARE(linksOf(map.systems.item(3)->airconsOut), QList<int>{4});
-    QCOMPARE(addressesOf(first->airconsIn), (QList<int>{16, 17}));
-    QCOMPARE(linksOf(first->airconsIn), (QList<int>{5, 7}));
-  }
-
-  void unitsFoundAgainAreRefreshedAndChangedCountsRemade() {
-    ScannedBus bus(sampleBus());
-    bus.scan();
-    MapQ7net& map = bus.map;
-    findLink(map, 5)->kind.clear();
-
-    bus.units[0].state = 2;  // a0 refreshed in place
-    bus.units[3].online = 0; // a17 stops answering: kept as it was
-    bus.units[1].count = 2;  // a5 reports a second unit: its units are made again
-    bus.units.push_back({kIndoorUnit, 10, 3, 1, 1, 100});  // numbered before a16 and a17
-    bus.scan();
-    const auto first = map.systems.item(1);
-    QCOMPARE(first->airconsOut.item(2)->state, 2);
-    QCOMPARE(linksOf(first->airconsOut), (QList<int>{1, 2}));
-    QCOMPARE(first->airconsIn.item(2)->onLine, 4);
-    QCOMPARE(findLink(map, 5)->kind, QString());  // a17 not refreshed
-    QCOMPARE(linksOf(map.systems.item(2)->airconsOut), (QList<int>{3, 7}));
-    QList<int> numbers;
-    for (const auto& unit : first->airconsIn) numbers << unit->airconNumber;
-    QCOMPARE(addressesOf(first->airconsIn), (QList<int>{16, 17, 10}));
-    QCOMPARE(numbers, (QList<int>{2, 3, 1}));
   }
 
   void pagesDivideTheMap() {
@@ -249,42 +209,29 @@ class MapModelTest : public QObject {
     bool firstDone = false;
     QVERIFY(setDataToMapShowManagerObj(map, manager, firstDone).firstPaging);
     QCOMPARE(manager.totalPages, 5);
-    QCOMPARE(manager.pageNumberNow, 1);
-    // On system 2's second page, then system 1 grows to two pages.
-    manager.pageNumberNow = 3;
-    manager.systemNumberNow = 2;
-    manager.systemPageNumberNow = 2;
-    manager.airconNumberNow = 5;
-    addUnits(map.systems.item(1)->airconsIn, 20);
+    // On system 2's second page (page 3), system 1 grows to two pages.
+    placeIn(manager, kOrdinarySystem, 2, 2);
+    MapBuilder more;
+    for (int n = 0; n < 20; ++n) map.systems.item(1)->airconsIn.add(more.unit(kIndoorUnit, 9 + n, 1));
     const auto kept = manager.pages.item(1);
-    const PagingOutcome outcome = setDataToMapShowManagerObj(map, manager, firstDone);
-    QVERIFY(outcome.paged && !outcome.firstPaging);
-    QCOMPARE(manager.totalPages, 6);
-    QCOMPARE(manager.pageNumberNow, 4);
-    QCOMPARE(manager.airconNumberNow, 1);
+    QVERIFY(!setDataToMapShowManagerObj(map, manager, firstDone).firstPaging);
+    QCOMPARE((QList<int>{manager.totalPages, manager.pageNumberNow, manager.airconNumberNow}), (QList<int>{6, 4, 1}));
     QCOMPARE(manager.pages.item(1), kept);  // page objects are rewritten in place
 
     // Shrinking by two pages drops both at once.
     map.systems.item(1)->airconsIn.clear();
     map.systemsCen.remove(4);
     manager.pageNumberNow = 6;
-    manager.systemKindNow = kCentralSystem;
-    manager.systemNumberNow = 3;
-    manager.systemCenNow = 2;
+    placeIn(manager, kCentralSystem, 3, 1);
     setDataToMapShowManagerObj(map, manager, firstDone);
-    QCOMPARE(manager.totalPages, 4);
-    QCOMPARE(manager.pages.count(), 4);
-    QCOMPARE(manager.pageNumberNow, 4);
-    QCOMPARE(manager.systemCenNow, 1);
+    QCOMPARE((QList<int>{manager.totalPages, manager.pages.count(), manager.pageNumberNow, manager.systemCenNow}),
+             (QList<int>{4, 4, 4, 1}));
 
     // A system that lost its second page shows its first, not a page beyond.
-    manager.systemKindNow = kOrdinarySystem;
-    manager.systemNumberNow = 2;
-    manager.systemPageNumberNow = 2;
+    placeIn(manager, kOrdinarySystem, 2, 2);
     map.systems.item(2)->airconsIn.clear();
     setDataToMapShowManagerObj(map, manager, firstDone);
-    QCOMPARE(manager.totalPages, 3);
-    QCOMPARE(manager.pageNumberNow, 2);
+    QCOMPARE((QList<int>{manager.totalPages, manager.pageNumberNow}), (QList<int>{3, 2}));
   }
 };
 
