@@ -7,7 +7,6 @@
 namespace {
 
 constexpr int32_t kOnLine = 3;
-constexpr int32_t kSensorUnitType = 200;
 constexpr int kSystemWordEntry = 6;
 
 bool anyOnLine(const Collection<MapAircon>& units) {
@@ -27,7 +26,7 @@ std::shared_ptr<MapSystem> systemNumbered(const Collection<MapSystem>& systems, 
 std::shared_ptr<MapSystem> makeSensorSystem(int32_t systemNumber) {
   auto unit = std::make_shared<MapAircon>();
   unit->airconNumber = 1;
-  unit->airconType = kSensorUnitType;
+  unit->airconType = kSensorUnit;
   auto system = std::make_shared<MapSystem>();
   system->systemNumber = systemNumber;
   system->airconsSen.add(unit, QStringLiteral("1"));

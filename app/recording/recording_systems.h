@@ -4,16 +4,13 @@
 #pragma once
 
 #include "types/MapQ7net.h"
+#include "types/unit_kinds.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-// Kinds of system, as the map and the library name them.
-inline constexpr int32_t kOrdinarySystem = 0;
-inline constexpr int32_t kCentralSystem = 100;
 
 // The number under which the library knows a system: an ordinary system is
 // its systemNumber, a central-bus system (any kind but 0) follows the

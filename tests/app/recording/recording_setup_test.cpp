@@ -101,7 +101,7 @@ class RecordingSetupTest : public QObject {
     for (const SystemRow& row : combinedSystemRows(*map)) captions << systemRowCaption(row.row);
     QCOMPARE(captions, (QStringList{"System 1", "System 2", "System 3"}));
     QCOMPARE(librarySystemNumber(*map, kOrdinarySystem, 2) * 10 + librarySystemNumber(*map, kCentralSystem, 1), 23);
-    QVERIFY(!systemCanRecode(*map, 200, 1) && !systemCanRecode(*map, kOrdinarySystem, 3));
+    QVERIFY(!systemCanRecode(*map, kSensorSystem, 1) && !systemCanRecode(*map, kOrdinarySystem, 3));
     unmarkUnrecordableSystems(*map);
     QCOMPARE(marks(*map), "01|1");
   }
