@@ -1,46 +1,34 @@
 // Hand-built maps for the recording set-up tests.
 #pragma once
 
-#include "types/MapQ7net.h"
+#include "map/map_builder.h"
+
+#include <QStringList>
 
 #include <memory>
-#include <vector>
 
-// A system's mark and the on-line states of its (outdoor, indoor or central) units.
-struct SystemPlan {
-  int32_t recode = 1;
-  std::vector<int32_t> onLine = {3};
-  bool indoor = false;
-};
-
-inline void addSystems(Collection<MapSystem>& systems, const std::vector<SystemPlan>& plans, bool central) {
-  for (const SystemPlan& plan : plans) {
-    auto system = std::make_shared<MapSystem>();
-    system->systemNumber = systems.count() + 1;
-    system->recode = plan.recode;
-    auto& units = central ? system->airconsCen : plan.indoor ? system->airconsIn : system->airconsOut;
-    for (int32_t state : plan.onLine) {
-      auto unit = std::make_shared<MapAircon>();
-      unit->airconNumber = units.count() + 1;
-      unit->onLine = state;
-      units.add(unit, QString::number(unit->airconNumber));
+// A bus map at 20 s for 30 minutes from system words, ordinary ones and
+// central ones: a mark and the on-line state of the system's one unit ("13"
+// marked and on line, "00" neither), "i" after them for an indoor unit. A
+// sensor system is tied to that number unless it is 0.
+inline std::shared_ptr<MapQ7net> makeMap(const char* ordinary, const char* central = "", int32_t tiedSensor = 0) {
+  MapBuilder built;
+  const auto make = [&](const QString& word, bool isCentral) {
+    const bool indoor = word.endsWith(QLatin1Char('i'));
+    isCentral ? built.central(1) : built.ordinary(indoor ? 0 : 1, indoor ? 1 : 0);
+    const Collection<MapSystem>& systems = isCentral ? built.map.systemsCen : built.map.systems;
+    const auto system = systems.item(systems.count());
+    system->recode = word[0].digitValue();
+    for (const auto* units : {&system->airconsOut, &system->airconsIn, &system->airconsCen}) {
+      for (const auto& unit : *units) unit->onLine = word[1].digitValue();
     }
-    systems.add(system, QString::number(system->systemNumber));
-  }
-}
-
-// A bus map at 20 s for 30 minutes, with a sensor system of that number unless 0.
-inline std::shared_ptr<MapQ7net> makeMap(const std::vector<SystemPlan>& ordinary,
-                                         const std::vector<SystemPlan>& central = {}, int32_t sensorSystem = 0) {
-  auto map = std::make_shared<MapQ7net>();
+  };
+  for (const QString& word : QString::fromLatin1(ordinary).split(QLatin1Char(' '), Qt::SkipEmptyParts)) make(word, false);
+  for (const QString& word : QString::fromLatin1(central).split(QLatin1Char(' '), Qt::SkipEmptyParts)) make(word, true);
+  if (tiedSensor) built.tiedSensor(tiedSensor);
+  auto map = std::make_shared<MapQ7net>(built.map);
   map->ifMode = 2;
   map->recodeInterval = 20;
   map->recodeTime = 30;
-  addSystems(map->systems, ordinary, false);
-  addSystems(map->systemsCen, central, true);
-  if (sensorSystem == 0) return map;
-  auto sensor = std::make_shared<MapSystem>();
-  sensor->systemNumber = sensorSystem;
-  map->systemsSen.add(sensor, QStringLiteral("1"));
   return map;
 }

@@ -70,22 +70,21 @@ class RecordingSetupTest : public QObject {
              QList<int32_t>({600, 20, -1}));
   }
   void checkUnmarksOnlyUpToTheFirstRecordableSystemOfEachWalk() {
-    const SystemPlan off{1, {0}}, on{1, {3}};
     const struct {
       const char* fault;
       int32_t method, minutes;
-      std::vector<SystemPlan> ordinary, central;
+      const char *ordinary, *central;
       int32_t result;
       const char* marksAfter;
     } cases[] = {
-        {"later marks stay after the find", 1, 30, {off, on, off}, {on}, kRecodeReady, "011|1"},
-        {"the central walk runs after an ordinary find", 1, 30, {on}, {off, on}, kRecodeReady, "1|01"},
-        {"an indoor unit on line makes a system recordable", 1, 30, {{1, {3}, true}}, {}, kRecodeReady, "1|"},
-        {"record time 0 is refused before any system", 1, 0, {off}, {}, kRecodeTimeMissing, "1|"},
-        {"a negative record time is refused like 0", 1, -5, {off}, {}, kRecodeTimeMissing, "1|"},
-        {"stopped by hand needs no record time", 0, 0, {on}, {}, kRecodeReady, "1|"},
-        {"an unmarked system on line is not recorded", 1, 30, {off, {0, {3}}}, {off}, kRecodeSystemMissing, "00|0"},
-        {"a map without systems", 1, 30, {}, {}, kRecodeSystemMissing, "|"},
+        {"later marks stay after the find", 1, 30, "10 13 10", "13", kRecodeReady, "011|1"},
+        {"the central walk runs after an ordinary find", 1, 30, "13", "10 13", kRecodeReady, "1|01"},
+        {"an indoor unit on line makes a system recordable", 1, 30, "13i", "", kRecodeReady, "1|"},
+        {"record time 0 is refused before any system", 1, 0, "10", "", kRecodeTimeMissing, "1|"},
+        {"a negative record time is refused like 0", 1, -5, "10", "", kRecodeTimeMissing, "1|"},
+        {"stopped by hand needs no record time", 0, 0, "13", "", kRecodeReady, "1|"},
+        {"an unmarked system on line is not recorded", 1, 30, "10 03", "10", kRecodeSystemMissing, "00|0"},
+        {"a map without systems", 1, 30, "", "", kRecodeSystemMissing, "|"},
     };
     for (const auto& c : cases) {
       auto map = makeMap(c.ordinary, c.central);
@@ -96,7 +95,7 @@ class RecordingSetupTest : public QObject {
   }
 
   void centralSystemsFollowTheOrdinaryOnesInRowsAndLibraryNumbers() {
-    auto map = makeMap({{1, {0}}, {}}, {{1, {3}}});
+    auto map = makeMap("10 13", "13");
     QStringList captions;
     for (const SystemRow& row : combinedSystemRows(*map)) captions << systemRowCaption(row.row);
     QCOMPARE(captions, (QStringList{"System 1", "System 2", "System 3"}));
@@ -114,7 +113,7 @@ class RecordingSetupTest : public QObject {
     for (const auto& c : cases) {
       InstalledFake library;
       program().gatherMode = c.gatherMode;
-      auto map = makeMap({{}});
+      auto map = makeMap("13");
       map->ifMode = c.busMode;
       setSensorInputRecording(*map, true);
       setSensorInputRecording(*map, true);
@@ -135,7 +134,7 @@ class RecordingSetupTest : public QObject {
       *switch8 = 0;
       return 0;
     });
-    auto map = makeMap({});
+    auto map = makeMap("");
     map->switch8 = 1;
     SensorItemEntries entries;
     entries.checks = {true, true, true, true, true, true, true, false};
@@ -167,7 +166,7 @@ class RecordingSetupTest : public QObject {
   }
 
   void savedItemsAreTrimmedRoundedAndBecomeTheDefaults() {
-    auto map = makeMap({});
+    auto map = makeMap("");
     map->switch8 = 1;
     SensorItemEntries entries;
     entries.names = {" Th1 ", "", "", "", "", "", "", ""};

@@ -44,21 +44,21 @@ class RecordingSizeTest : public QObject {
     const struct {
       const char* fault;
       int32_t ifMode, interval, method, system1Header, system1Record;
-      const char* marks;  // recode of systems 1-3, the third central
+      const char *ordinary, *central;
       std::vector<QString> rows;
       const char* total;
     } cases[] = {
-        {"sensor bytes on system 2 only, central sized as 3", 3, 30, 1, 4600, 228, "111", {"32KB", "18KB", "8KB"}, "57"},
-        {"no sensor bytes outside the sensor modes", 2, 30, 1, 4600, 228, "111", {"32KB", "15KB", "8KB"}, "53"},
-        {"an unmarked system is neither shown nor summed", 3, 30, 1, 4600, 228, "101", {"32KB", "", "8KB"}, "40"},
-        {"by hand one hour, 4.5 KB to even", 2, 600, 0, 1608, 500, "111", {"5KB/hour(s)", "4KB/hour(s)", "3KB/hour(s)"}, "10"},
-        {"nothing marked", 2, 30, 1, 4600, 228, "000", {"", "", ""}, "1"},
-        {"an interval of 0 divides nothing", 3, 0, 1, 4600, 228, "111", {"1KB", "1KB", "1KB"}, "1"},
+        {"sensor bytes on system 2 only, central sized as 3", 3, 30, 1, 4600, 228, "13 13", "13", {"32KB", "18KB", "8KB"}, "57"},
+        {"no sensor bytes outside the sensor modes", 2, 30, 1, 4600, 228, "13 13", "13", {"32KB", "15KB", "8KB"}, "53"},
+        {"an unmarked system is neither shown nor summed", 3, 30, 1, 4600, 228, "13 03", "13", {"32KB", "", "8KB"}, "40"},
+        {"by hand one hour, 4.5 KB to even", 2, 600, 0, 1608, 500, "13 13", "13", {"5KB/hour(s)", "4KB/hour(s)", "3KB/hour(s)"}, "10"},
+        {"nothing marked", 2, 30, 1, 4600, 228, "03 03", "03", {"", "", ""}, "1"},
+        {"an interval of 0 divides nothing", 3, 0, 1, 4600, 228, "13 13", "13", {"1KB", "1KB", "1KB"}, "1"},
     };
     for (const auto& c : cases) {
       InstalledFake library;
       scriptLibrary(library.fake, {{1, {c.system1Header, c.system1Record}}, {2, {2000, 100}}, {3, {1500, 50}}});
-      auto map = makeMap({{c.marks[0] - '0'}, {c.marks[1] - '0'}}, {{c.marks[2] - '0'}}, 2);
+      auto map = makeMap(c.ordinary, c.central, 2);
       map->ifMode = c.ifMode;
       map->recodeInterval = c.interval;
       map->recodeMethod = c.method;
@@ -72,7 +72,7 @@ class RecordingSizeTest : public QObject {
   void sensorInputSizesShowZeroForNothing() {
     InstalledFake library;
     scriptLibrary(library.fake, {{2, {2000, 100}}});
-    auto map = makeMap({});
+    auto map = makeMap("");
     map->ifMode = 1;
     QStringList hourly;
     for (int32_t interval : {5, 10, 20, 30, 60, 120, 180, 300, 600}) {
@@ -87,7 +87,7 @@ class RecordingSizeTest : public QObject {
     } cases[] = {{1, 40, 30, 0, "3KB"}, {1, 30, 20, 0, "4KB"}, {1, 0, 20, 0, "0KB"}, {3, 60, 30, 2, "18KB"},
                  {5, 60, 30, 2, "18KB"}, {9, 60, 30, 2, "18KB"}, {3, 60, 30, 0, "0KB"}, {2, 60, 30, 2, "0KB"}};
     for (const auto& c : cases) {
-      auto sensorMap = makeMap({}, {}, c.sensorSystem);
+      auto sensorMap = makeMap("", "", c.sensorSystem);
       sensorMap->ifMode = c.ifMode;
       sensorMap->recodeMethod = 1;
       sensorMap->recodeTime = c.minutes;
@@ -110,7 +110,7 @@ class RecordingSizeTest : public QObject {
     for (const auto& c : cases) {
       InstalledFake library;
       scriptLibrary(library.fake, {{1, {1080, 500}}, {2, {1, 1}}}, c.freeKb);
-      auto map = makeMap({{}, {0}});
+      auto map = makeMap("13 03");
       map->ifMode = c.ifMode;
       map->recodeMethod = c.method;
       QVERIFY2((c.ifMode == 1 ? sensorInputFileSizeOver(*map) : whetherFileSizeOver(*map)) == c.over, c.fault);
