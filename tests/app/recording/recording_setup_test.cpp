@@ -69,6 +69,7 @@ class RecordingSetupTest : public QObject {
     QCOMPARE(QList<int32_t>({recodeIntervalFromText("600", 20), recodeIntervalFromText("45", 20), recodeIntervalIndex(7)}),
              QList<int32_t>({600, 20, -1}));
   }
+
   void checkUnmarksOnlyUpToTheFirstRecordableSystemOfEachWalk() {
     const struct {
       const char* fault;
