@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -37,20 +38,12 @@ FakeFileList::FakeFileList(FakeTramsoll& fake) {
         putText(f.mapName, mapName, mapNameLength, 64);
         putText(f.kind, kind, kindLength, 64);
         putText(entry ? entry->name : QString(), fileName, fileNameLength, 32);
-        *systemNumber = f.systemNumber;
-        *recodeMode = f.recodeMode;
-        *ifMode = f.ifMode;
-        *outNumber = f.outNumber;
-        *inNumber = f.inNumber;
-        *cenNumber = f.cenNumber;
-        *year = f.saveYear;
-        *month = f.saveMonth;
-        *day = f.saveDay;
-        *time = f.saveTime;
-        *records = f.graphTotalNum;
-        *trigger = f.graphTriggerNo;
-        *interval = f.recodeInterval;
-        *size = f.fileSize;
+        int32_t* const outs[] = {systemNumber, recodeMode, ifMode, outNumber, inNumber, cenNumber, year,
+                                 month,        day,        time,   records,   trigger,  interval, size};
+        const int32_t values[] = {f.systemNumber, f.recodeMode,    f.ifMode,         f.outNumber, f.inNumber,
+                                  f.cenNumber,    f.saveYear,      f.saveMonth,      f.saveDay,   f.saveTime,
+                                  f.graphTotalNum, f.graphTriggerNo, f.recodeInterval, f.fileSize};
+        for (std::size_t i = 0; i < std::size(outs); ++i) *outs[i] = values[i];
         return 0;
       });
   fake.on<decltype(::selectDataFile)>("selectDataFile", [this](const char* folder, int32_t number) {
