@@ -22,7 +22,9 @@ bool formatted(const QString& text, QString& out) {
 CsvSpanTexts csvSpanTexts(const DataShowFile& file) {
   CsvSpanTexts span{recordFileDateTimeText(file), QString()};
   QDateTime start;
-  if (parseDateTimeText(span.startDate, start)) span.endDate = dateTimeText(start.addSecs(recordingLengthSeconds(file)));
+  if (parseDateTimeText(span.startDate, start)) {
+    span.endDate = dateTimeText(start.addSecs(recordingLengthSeconds(file)));
+  }
   return span;
 }
 

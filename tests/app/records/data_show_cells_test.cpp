@@ -23,7 +23,8 @@ class DataShowCellsTest : public QObject {
         {89, 1, 1025, 3, 2, {"Q7-NET and sensor input", "Trigger record", "0hour(s) 1minute(s)", "2KB", "89"}},
         {5, 0, 0, 1, 1, {"Sensor input only", "Periodic record", empty, "0KB", "0"}},
         {5, 1080, 1023, 8, 2, {"PCB connection", "Trigger record", "1hour(s) 30minute(s)", "1KB", "5400"}},
-        {1, 7500, 1500, 9, 1, {"PCB connection and sensor input", "Periodic record", "2hour(s) 5minute(s)", "2KB", "7500"}},
+        {1, 7500, 1500, 9, 1,
+         {"PCB connection and sensor input", "Periodic record", "2hour(s) 5minute(s)", "2KB", "7500"}},
         // Modes without a text empty their cells: a rebuild keeps nothing of another file.
         {5, 1, 1, 0, 0, {"", "", empty, "1KB", "5"}},
         {5, 1, 1, 6, 3, {"", "", empty, "1KB", "5"}},

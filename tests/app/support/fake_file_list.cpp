@@ -130,7 +130,8 @@ int32_t FakeFileList::remove(const char* folder, int32_t number) {
   const Entry* entry = listedEntry(folder, number);
   if (!entry) return 1;
   std::vector<Entry>& files = disk_[QString::fromUtf8(folder)];
-  const auto onDisk = std::find_if(files.begin(), files.end(), [entry](const Entry& f) { return f.name == entry->name; });
+  auto same = [entry](const Entry& file) { return file.name == entry->name; };
+  const auto onDisk = std::find_if(files.begin(), files.end(), same);
   if (onDisk == files.end()) return 1;
   files.erase(onDisk);
   return 0;
