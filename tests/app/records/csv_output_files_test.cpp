@@ -1,6 +1,6 @@
 // The CSV road's pure pieces: the base path of a chosen name, which files
 // are the old output of a base path and their removal, and the date texts
-// of the options dialog and its GO.
+// of the options dialog and its GO, read back in the program's form only.
 #include "records/csv_dates.h"
 #include "records/csv_output_files.h"
 #include "support/test_support.h"
@@ -87,6 +87,11 @@ class CsvOutputFilesTest : public QObject {
         {"2024/3/5 7:8:9", " 2024/3/5  8:08:09 ", false, true, true, s + '|' + e + "|1"},
         {s, "2024/02/30 08:00:00", false, true, false, s + "|2024/02/30 08:00:00|1"},
         {"yesterday", e, false, false, false, "yesterday|" + e + "|0"},
+        // Only the program's form: no date alone, no hour 24, no other digits or separators.
+        {"2024/03/05", e, false, false, false, "2024/03/05|" + e + "|0"},
+        {s, "2024/03/05 24:00:00", false, false, false, s + "|2024/03/05 24:00:00|0"},
+        {"２０２４/03/05 07:08:09", e, false, false, false, "２０２４/03/05 07:08:09|" + e + "|0"},
+        {"2024-03-05 07:08:09", e, false, false, false, "2024-03-05 07:08:09|" + e + "|0"},
         {s, "soon", true, true, true, s + "|soon|3"},  // all data: passed on unchanged
     };
     for (const auto& c : cases) {
