@@ -8,6 +8,7 @@
 #include "frame/program_settings.h"
 #include "frame/program_values.h"
 #include "frame/site_files.h"
+#include "frame/slice_driver.h"
 #include "frame/twips.h"
 #include "frame/unsaved_settings.h"
 #include "map/frmMap.h"
@@ -36,9 +37,10 @@ bool anyRecordingRuns() {
   return map.mapRecode || map.mapRecodeTrigger || map.mapRecodeQ7Data;
 }
 
+// A sliced job counts too: its slice in progress must return before the end.
 bool displayWindowsOrMapOpen() {
   return !frmMap::instance().dataShowForms.isEmpty() || !frmCustomsData::instance().dataShowForms.isEmpty() ||
-         program().mapFormOpen;
+         program().mapFormOpen || sliceJobsRunning();
 }
 
 void askToStopRecording() {
@@ -108,6 +110,7 @@ void prepareEndOfApp() {
   frmMdi& main = frmMdi::instance();
   endState().ticks = 0;
   main.tmrForEndApp->start();
+  cancelSliceJobsForEnd();
   closeDisplayWindows(map.dataShowForms);
   closeDisplayWindows(frmCustomsData::instance().dataShowForms);
   if (program().mapFormOpen) map.prepareForEndFormMap();
