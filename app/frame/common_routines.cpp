@@ -1,8 +1,8 @@
 #include "frame/common_routines.h"
 
 #include "frame/library/tramsoll_api.h"
-#include "frame/paths.h"
 #include "frame/program_values.h"
+#include "frame/site/paths.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "frame/frmDebugMessage.h"
 
 #include "frame/library/tramsoll_api.h"
-#include "frame/paths.h"
-#include "frame/record_fields.h"
+#include "frame/site/paths.h"
+#include "frame/site/record_fields.h"
 
 #include <QListWidget>
 #include <QTimer>

@@ -5,7 +5,7 @@
 #include "frame/main_menu_commands.h"
 #include "frame/program_end.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 
 #include <QKeyEvent>

@@ -1,16 +1,16 @@
 #include "frame/frmMdi.h"
 
 #include "frame/FrmMes.h"
-#include "frame/ask_yes_no.h"
+#include "frame/dialogs/ask_yes_no.h"
+#include "frame/dialogs/frmMessage.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
-#include "frame/frmMessage.h"
 #include "frame/help.h"
 #include "frame/library/tramsoll_api.h"
 #include "frame/main_menu_commands.h"
 #include "frame/program_end.h"
-#include "frame/program_settings.h"
-#include "frame/text_table.h"
+#include "frame/site/program_settings.h"
+#include "frame/texts/text_table.h"
 #include "frame/window_arrangement.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "frame/common_routines.h"
 #include "frame/frmMdi.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 
 #include <QKeyEvent>

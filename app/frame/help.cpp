@@ -1,8 +1,8 @@
 #include "frame/help.h"
 
 #include "frame/frmMdi.h"
-#include "frame/paths.h"
-#include "frame/text_table.h"
+#include "frame/site/paths.h"
+#include "frame/texts/text_table.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -2,14 +2,14 @@
 // enabling, the option handlers, the font dialog, the window arrangements,
 // the Edit menu, help, and the main menu's keys.
 #include "frame/FrmMes.h"
+#include "frame/dialogs/frmMessage.h"
 #include "frame/frmDebugMessage.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
-#include "frame/frmMessage.h"
 #include "frame/help.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
 #include "records/frmDataTransfer.h"

@@ -2,13 +2,13 @@
 // runs, waiting for the display windows (and giving up on one that never
 // closes), and the settings written on the way.
 #include "display/frmDataShow.h"
+#include "frame/dialogs/frmStopRecode.h"
 #include "frame/event_manager.h"
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
-#include "frame/frmStopRecode.h"
 #include "frame/program_end.h"
 #include "frame/program_values.h"
-#include "frame/site_files.h"
+#include "frame/site/site_files.h"
 #include "frame/twips.h"
 #include "map/frmMap.h"
 #include "records/frmCustomsData.h"

@@ -1,7 +1,7 @@
 #include "frame/library/tramsoll_library.h"
 
-#include "frame/paths.h"
-#include "frame/text_table.h"
+#include "frame/site/paths.h"
+#include "frame/texts/text_table.h"
 #include "tramsoll.h"
 
 #include <QMessageBox>

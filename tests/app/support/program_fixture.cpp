@@ -1,10 +1,10 @@
 #include "support/program_fixture.h"
 
 #include "display/frmDataShow.h"
+#include "frame/dialogs/frmMessage.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
-#include "frame/frmMessage.h"
 #include "frame/frmSplash.h"
 #include "frame/program_end.h"
 #include "map/frmMap.h"

@@ -1,7 +1,7 @@
-#include "frame/ask_yes_no.h"
+#include "frame/dialogs/ask_yes_no.h"
 
 #include "frame/frmMdi.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 
 #include <QMessageBox>
 

@@ -1,9 +1,9 @@
-#include "frame/frmMessage.h"
+#include "frame/dialogs/frmMessage.h"
 
 #include "frame/frmMdi.h"
 #include "frame/help.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "frame/frmStopRecode.h"
+#include "frame/dialogs/frmStopRecode.h"
 
 #include "frame/frmMdi.h"
 #include "frame/program_end.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "map/frmMap.h"
 
