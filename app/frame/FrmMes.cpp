@@ -14,8 +14,6 @@ const char* const kProgramDate = "2020/08/07";
 
 }  // namespace
 
-FrmMes& FrmMes::instance() { return programInstance<FrmMes>(); }
-
 FrmMes::FrmMes() {
   for (std::size_t i = 0; i < Label1.size(); ++i) {
     Label1[i] = new QLabel(this);

@@ -20,8 +20,6 @@ constexpr int kMostLinesPerStep = 1025;
 
 }  // namespace
 
-frmDebugMessage& frmDebugMessage::instance() { return programInstance<frmDebugMessage>(); }
-
 frmDebugMessage::frmDebugMessage() {
   setWindowTitle(QStringLiteral("Message For Debug"));
   lstDebugMessage = new QListWidget(this);

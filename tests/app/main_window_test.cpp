@@ -106,13 +106,17 @@ class MainWindowTest : public QObject {
     main.mnuFunction_Opening();
     QVERIFY(!main.mnuPlay->isEnabled() && !main.mnuTransfer->isEnabled());
 
-    // The windows of work give the choice back when they close.
+    // The windows of work give the choice back: the data function when the
+    // window closes, the work by the customer list's Cancel (its close box),
+    // which brings the main menu back with its buttons enabled again.
     frmCustomsData::instance().unload();
     QCOMPARE(program().dataFunction, int32_t(kDataFree));
     QVERIFY(!program().customsDataOpen);
-    frmCustomsList::instance().unload();
+    frmCustomsList::instance().subWindow()->close();
+    QVERIFY(!frmCustomsList::instance().isLoaded());
     QCOMPARE(program().workMode, int32_t(kWorkFree));
     QVERIFY(menu.isLoaded());
+    QVERIFY(menu.cmdRecode->isEnabled() && menu.cmdCustom->isEnabled());
 
     QTest::keyClick(&menu, Qt::Key_F3);
     QCOMPARE(program().dataFunction, int32_t(kDataTransfer));

@@ -29,8 +29,8 @@ class ProgramFixture {
 void scriptVersions(FakeTramsoll& fake, const QByteArray& version, const QByteArray& date);
 // Reads the lines of the next frmMessage into `lines` and closes it.
 QTimer* readNextMessage(QStringList& lines);
-// Puts every window of the frame and the stubs away and clears the state
-// the end of the program leaves.
+// Puts every window away: each is unloaded and destroyed, so that the next
+// start makes them afresh; the end of the program is forgotten.
 void putWindowsAway();
 
 // The ticks of menu items, in order.
