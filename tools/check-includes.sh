@@ -23,15 +23,16 @@ find . -name '*.h' -o -name '*.cpp' | sed 's#^\./##' | sort | while read -r file
   done
   printf '%s\n' "$module"
 done | sort -u | awk '
-  NF == 1 { modules[$1] = 1; next }
+  # Modules and edges are kept in the sorted order they come in, so that the
+  # report is the same with every awk.
+  function note(m) { if (!(m in known)) { known[m] = 1; order[++count] = m } }
+  NF == 1 { note($1); next }
   {
-    modules[$1] = 1
-    modules[$2] = 1
-    if (!(($1, $2) in edge)) {
-      edge[$1, $2] = 1
-      out[$1] = out[$1] " " $2
-      ++edges
-    }
+    note($1)
+    note($2)
+    out[$1] = out[$1] " " $2
+    from[++edges] = $1
+    to[edges] = $2
   }
   function isWindowFolder(m) { return m ~ /^(map|display|recording|records)\// }
   function isFloor(m) { return m ~ /^(frame|types)\// }
@@ -45,26 +46,22 @@ done | sort -u | awk '
       if (state[next_] == 1) {
         circle = next_
         for (k = depth; k >= 1 && path[k] != next_; --k) circle = path[k] " -> " circle
-        circle = next_ " -> " circle
-        print "include circle: " circle
+        print "include circle: " next_ " -> " circle
         ++breaches
-      } else if (state[next_] == 0) {
+      } else if (!state[next_]) {
         visit(next_, depth + 1)
       }
     }
     state[m] = 2
   }
   END {
-    for (key in edge) {
-      split(key, pair, SUBSEP)
-      if (isFloor(pair[1]) && isWindowFolder(pair[2])) {
-        print "floor includes a window folder: " pair[1] " -> " pair[2]
+    for (e = 1; e <= edges; ++e) {
+      if (isFloor(from[e]) && isWindowFolder(to[e])) {
+        print "floor includes a window folder: " from[e] " -> " to[e]
         ++breaches
       }
     }
-    count = 0
-    for (m in modules) { state[m] = 0; ++count }
-    for (m in modules) if (state[m] == 0) visit(m, 1)
+    for (i = 1; i <= count; ++i) if (!state[order[i]]) visit(order[i], 1)
     if (breaches) exit 1
     printf "include graph: %d modules, %d edges, no circle, the frame includes no window\n", count, edges
   }'
