@@ -51,11 +51,7 @@ class EndProtocolTest : public QObject {
   FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
-  void init() {
-    world = std::make_unique<ProgramFixture>();
-    QVERIFY(startProgram(world->environment()));
-    fake().calls.clear();
-  }
+  void init() { world = startedProgram(); }
   void cleanup() {
     DisplayWindowOwner::setFactory(nullptr);
     world.reset();

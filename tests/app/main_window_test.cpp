@@ -65,11 +65,7 @@ class MainWindowTest : public QObject {
   FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
-  void init() {
-    world = std::make_unique<ProgramFixture>();
-    QVERIFY(startProgram(world->environment()));
-    fake().calls.clear();
-  }
+  void init() { world = startedProgram(); }
   void cleanup() {
     world.reset();
     program().mapRecodeModeOpen = false;

@@ -72,10 +72,7 @@ class WindowSeamsTest : public QObject {
   std::unique_ptr<ProgramFixture> world;
 
  private slots:
-  void init() {
-    world = std::make_unique<ProgramFixture>();
-    QVERIFY(startProgram(world->environment()));
-  }
+  void init() { world = startedProgram(); }
   void cleanup() { world.reset(); }
 
   void menuItemsButtonsAndKeysFollowOneEnablingTable_data() {

@@ -30,6 +30,13 @@ QStringList ProgramFixture::callNames() const {
   return names;
 }
 
+std::unique_ptr<ProgramFixture> startedProgram() {
+  auto world = std::make_unique<ProgramFixture>();
+  if (!startProgram(world->environment())) qFatal("the program did not start");
+  world->library.fake.calls.clear();
+  return world;
+}
+
 void scriptVersions(FakeTramsoll& fake, const QByteArray& version, const QByteArray& date) {
   fake.on<decltype(::getSetFileVer)>(
       "getSetFileVer", [version, date](char* v, int32_t* vl, char* d, int32_t* dl, char* lv, int32_t* lvl, char* ld,

@@ -11,6 +11,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <memory>
+
 class ProgramFixture {
  public:
   ProgramFixture();
@@ -24,6 +26,10 @@ class ProgramFixture {
   ScratchSettings store;
   InstalledFake library;
 };
+
+// A started program with its library calls forgotten (the test fails at
+// once when it does not start).
+std::unique_ptr<ProgramFixture> startedProgram();
 
 // Scripts getSetFileVer to answer a setting-file version and date.
 void scriptVersions(FakeTramsoll& fake, const QByteArray& version, const QByteArray& date);
