@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Pelomar3 and runs it against the simulated Vexa5 adapter.
 #
-#   bash tools/run-demo.sh
+#   bash tools/run-demo.sh [STEP...]
+#   bash tools/run-demo.sh --steps FILE
 #
 # Installs what is missing (apt-get, when run as root), builds into build/,
 # starts the adapter simulator with the sample installation on a
@@ -9,24 +10,58 @@
 # with COM1 pointed at that link. With a display the program runs until it
 # is ended; without one it runs under xvfb-run, a screenshot is saved to
 # build/run/screenshot.png after a few seconds, and both processes end.
+#
+# Steps drive the program instead (on the display, or under xvfb-run without
+# one): once it has started they run in order, then both processes end.
+#   key:KEYS    keys through xdotool, blank-separated (key:alt+o, key:"Down Return")
+#   type:TEXT   types the text
+#   wait:SECONDS
+#   shot:NAME   saves a picture of the screen to build/run/NAME.png
+# A steps file holds one step a line; blank lines and lines starting with #
+# are skipped.
 set -euo pipefail
+steps=()
+if [ "${1:-}" = "--steps" ]; then
+  [ -f "${2:-}" ] || { echo "run-demo: --steps needs a readable file" >&2; exit 2; }
+  while IFS= read -r line || [ -n "$line" ]; do
+    line=${line%$'\r'}
+    case "$line" in ''|'#'*) continue ;; esac
+    steps+=("$line")
+  done <"$2"
+else
+  steps=("$@")
+fi
 cd "$(dirname "$0")/.."
 root=$(pwd)
 run="$root/build/run"
 bin="$root/build/bin"
 wait_seconds=${PELOMAR_DEMO_WAIT:-6}
 
+# Every step is checked before anything is built.
+for step in "${steps[@]}"; do
+  value=${step#*:}
+  case "$step" in
+    key:?*|type:*) ;;
+    wait:*) [[ "$value" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "run-demo: $step: not a number of seconds" >&2; exit 2; } ;;
+    shot:*) [[ "$value" =~ ^[A-Za-z0-9_-]+$ ]] || { echo "run-demo: $step: name the shot with letters, digits, - and _" >&2; exit 2; } ;;
+    *) echo "run-demo: $step: a step is key:KEYS, type:TEXT, wait:SECONDS or shot:NAME" >&2; exit 2 ;;
+  esac
+done
+
 if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     apt-get install -y -qq cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libbenchmark-dev \
-      qt6-base-dev qt6-qpa-plugins xvfb xauth imagemagick fonts-dejavu-core >/dev/null
+      qt6-base-dev qt6-qpa-plugins xvfb xauth imagemagick xdotool fonts-dejavu-core >/dev/null
   fi
   missing=()
   for tool in cmake ninja g++; do command -v "$tool" >/dev/null || missing+=("$tool"); done
   if [ -z "${DISPLAY:-}" ]; then
     for tool in xvfb-run import; do command -v "$tool" >/dev/null || missing+=("$tool"); done
+  fi
+  if [ ${#steps[@]} -gt 0 ]; then
+    for tool in xdotool import; do command -v "$tool" >/dev/null || missing+=("$tool"); done
   fi
   if [ ${#missing[@]} -gt 0 ]; then
     echo "run-demo: missing ${missing[*]}; run as root to install them, or install them yourself" >&2
@@ -34,7 +69,7 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   fi
 
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files
+  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons
 
   # The program folder is build/bin: the build puts the program, the library
   # and the scrambled sample setting and table files there.
@@ -46,12 +81,15 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   export PELOMAR_DEMO_INNER=1
   if [ -z "${DISPLAY:-}" ]; then
     export PELOMAR_DEMO_SCREENSHOT=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0"
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "${steps[@]}"
   fi
 fi
 
 mkdir -p "$run"
 rm -f "$run/com1" "$run/screenshot.png"
+for step in "${steps[@]}"; do
+  case "$step" in shot:*) rm -f "$run/${step#shot:}.png" ;; esac
+done
 pids=()
 stop_all() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -69,7 +107,7 @@ echo "run-demo: adapter simulator on $(readlink "$run/com1") (linked at $run/com
 export TRAMSOLL_COM1="$run/com1"
 # Started from the program folder, so that a Lang.ini there is used.
 cd "$bin"
-if [ -z "${PELOMAR_DEMO_SCREENSHOT:-}" ]; then
+if [ -z "${PELOMAR_DEMO_SCREENSHOT:-}" ] && [ ${#steps[@]} -eq 0 ]; then
   ./pelomar3
   exit 0
 fi
@@ -77,6 +115,28 @@ fi
 ./pelomar3 >"$run/pelomar3.out" 2>&1 &
 pids+=($!)
 sleep "$wait_seconds"
-kill -0 "${pids[1]}" 2>/dev/null || { echo "run-demo: pelomar3 ended early:" >&2; cat "$run/pelomar3.out" >&2; exit 1; }
-import -window root "$run/screenshot.png"
-echo "run-demo: screenshot saved to $run/screenshot.png"
+program_runs() {
+  kill -0 "${pids[1]}" 2>/dev/null || { echo "run-demo: pelomar3 ended:" >&2; cat "$run/pelomar3.out" >&2; exit 1; }
+}
+program_runs
+if [ ${#steps[@]} -eq 0 ]; then
+  import -window root "$run/screenshot.png"
+  echo "run-demo: screenshot saved to $run/screenshot.png"
+  exit 0
+fi
+
+# Keys go to the window that has the focus: the main window to begin with.
+main_window=$(xdotool search --onlyvisible --class pelomar3 | head -n 1)
+[ -n "$main_window" ] || { echo "run-demo: the main window of pelomar3 is not shown" >&2; exit 1; }
+xdotool windowfocus --sync "$main_window"
+for step in "${steps[@]}"; do
+  value=${step#*:}
+  echo "run-demo: $step"
+  case "$step" in
+    key:*) read -r -a keys <<<"$value"; xdotool key --delay 100 "${keys[@]}" ;;
+    type:*) xdotool type --delay 50 -- "$value" ;;
+    wait:*) sleep "$value" ;;
+    shot:*) import -window root "$run/$value.png"; echo "run-demo: screenshot saved to $run/$value.png" ;;
+  esac
+  program_runs
+done

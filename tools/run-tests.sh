@@ -2,7 +2,9 @@
 # Installs what the build needs, builds everything with warnings as errors and
 # runs every test: the plain build (library, program, benchmarks), the library
 # tests again under AddressSanitizer+UndefinedBehaviorSanitizer and under
-# ThreadSanitizer, and the fuzz targets for a short while.
+# ThreadSanitizer, the program tests under AddressSanitizer+UndefinedBehavior
+# Sanitizer, and the fuzz targets for a short while (the program's readers
+# start from the files the program tests wrote).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -16,12 +18,14 @@ fi
 
 export TZ=UTC QT_QPA_PLATFORM=offscreen
 
-step() { printf '\n==== %s ====\n' "$*"; }
+step() { printf '\n==== %s (at %d s) ====\n' "$*" "$SECONDS"; }
+seeds="$(pwd)/build/fuzz-seeds"
 
 step "plain build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs")
+rm -rf "$seeds"
+(cd build && PELOMAR_FUZZ_SEEDS="$seeds" ctest --output-on-failure -j "$jobs")
 
 library_only=(-DPELOMAR_BUILD_APP=OFF -DPELOMAR_BUILD_BENCH=OFF -DPELOMAR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug)
 
@@ -35,11 +39,18 @@ cmake -S . -B build-tsan -G Ninja "${library_only[@]}" -DPELOMAR_SANITIZE=thread
 cmake --build build-tsan -j "$jobs"
 (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$jobs" -L library)
 
+step "program tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan-app -G Ninja -DPELOMAR_BUILD_BENCH=OFF -DPELOMAR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DPELOMAR_SANITIZE=address,undefined >/dev/null
+cmake --build build-asan-app -j "$jobs" --target app_tests
+(cd build-asan-app && ctest --output-on-failure -j "$jobs" -L app)
+
 if ls fuzz/*.cpp >/dev/null 2>&1; then
   step "fuzz targets"
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPELOMAR_BUILD_APP=OFF -DPELOMAR_BUILD_BENCH=OFF \
     -DPELOMAR_BUILD_TESTS=OFF -DPELOMAR_FUZZ=ON -DPELOMAR_SANITIZE=address,undefined \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_FUZZ_SEEDS="$seeds" >/dev/null
   cmake --build build-fuzz -j "$jobs"
   (cd build-fuzz && ctest --output-on-failure -j "$jobs" -L fuzz)
 fi
+step "done"

@@ -9,6 +9,7 @@
 #include "frame/program_values.h"
 #include "frame/site/program_settings.h"
 #include "frame/site/site_files.h"
+#include "frame/slice_driver.h"
 #include "frame/twips.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,9 @@ EndState& endState() {
   static EndState state;
   return state;
 }
+
+// A sliced job counts too: its slice in progress must return before the end.
+bool somethingStillOpen() { return !everyParticipantClosed() || sliceJobsRunning(); }
 
 void askToStopRecording() {
   frmStopRecode& question = frmStopRecode::instance();
@@ -81,6 +85,7 @@ void saveAllSettings() {
 void prepareEndOfApp() {
   endState().ticks = 0;
   startEndTimer();
+  cancelSliceJobsForEnd();
   // The windows that take part stop their recordings and tell their own
   // windows to close; the end timer waits for them.
   prepareParticipantsForEnd();
@@ -95,7 +100,7 @@ void tmrForEndApp_Timer() {
   ++state.ticks;
   // A display window that never finishes closing must not keep an invisible
   // program running for ever.
-  if (!everyParticipantClosed() && state.ticks < kEndTimeoutTicks) return;
+  if (somethingStillOpen() && state.ticks < kEndTimeoutTicks) return;
   stopEndTimer();
   finishEndOfApp();
 }
@@ -117,7 +122,7 @@ bool mainWindowMayClose() {
       askToStopRecording();
       return false;
     }
-    if (!everyParticipantClosed()) {
+    if (somethingStillOpen()) {
       prepareEndOfApp();
       return false;
     }

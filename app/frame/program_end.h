@@ -18,8 +18,8 @@ void requestEndOfApp();
 void prepareEndOfApp();
 // The end timer's step (every 500 ms once the end has begun): ends the
 // program when every window that takes part in the end has closed (no
-// display window left, the map window closed), or when they have not managed
-// to close within kEndTimeoutTicks steps.
+// display window left, the map window closed) and no sliced job runs, or
+// when they have not managed to close within kEndTimeoutTicks steps.
 void tmrForEndApp_Timer();
 inline constexpr int kEndTimeoutTicks = 60;  // 30 s
 // Releases the site records and the event guard and closes the main window,

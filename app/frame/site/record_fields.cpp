@@ -1,5 +1,7 @@
 #include "frame/site/record_fields.h"
 
+#include <QStringDecoder>
+
 #include <charconv>
 #include <utility>
 
@@ -7,6 +9,13 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// A field's bytes as text. Only the file's own byte-order mark is skipped
+// (by the constructor); a U+FEFF that begins a field is part of its text.
+QString fieldText(const QByteArray& bytes) {
+  QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+  return decode(bytes);
+}
 
 }  // namespace
 
@@ -90,11 +99,11 @@ bool FieldReader::readField(QString& field) {
     const int end = close < 0 ? bytes_.size() : close;
     const QByteArray text = bytes_.mid(at_ + 1, end - at_ - 1);
     currentLine_ += static_cast<int>(text.count('\n'));
-    field = QString::fromUtf8(text);
+    field = fieldText(text);
     at_ = close < 0 ? bytes_.size() : close + 1;
   } else {
     while (at_ < bytes_.size() && bytes_[at_] != ',' && !isLineEnd(bytes_[at_])) ++at_;
-    field = QString::fromUtf8(bytes_.mid(start, at_ - start));
+    field = fieldText(bytes_.mid(start, at_ - start));
   }
   finishField();
   return true;

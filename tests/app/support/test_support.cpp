@@ -4,7 +4,9 @@
 #include "frame/site/settings_store.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QPixmap>
 #include <QSettings>
@@ -17,6 +19,7 @@ ScratchFolder::ScratchFolder() : previousProgramFolder_(programFolder()), previo
 }
 
 ScratchFolder::~ScratchFolder() {
+  keepFuzzSeeds(dir_.path());
   QDir::setCurrent(previousCurrent_);
   setProgramFolder(previousProgramFolder_);
 }
@@ -31,6 +34,39 @@ void ScratchFolder::write(const QString& name, const QByteArray& content) const 
 QByteArray ScratchFolder::read(const QString& name) const {
   QFile in(file(name));
   return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+namespace {
+
+// The fuzz target that reads a file of this name; "" for none.
+QString fuzzTargetOf(const QString& fileName) {
+  if (fileName.endsWith(QStringLiteral(".dak"), Qt::CaseInsensitive)) return QStringLiteral("customer_file_fuzz");
+  if (fileName.compare(QStringLiteral("pelomar3.dam"), Qt::CaseInsensitive) == 0) {
+    return QStringLiteral("station_file_fuzz");
+  }
+  if (fileName.compare(QStringLiteral("Lang.ini"), Qt::CaseInsensitive) == 0) return QStringLiteral("lang_ini_fuzz");
+  return QString();
+}
+
+constexpr qint64 kLargestSeed = 64 * 1024;
+
+}  // namespace
+
+void keepFuzzSeeds(const QString& folder) {
+  const QString seeds = qEnvironmentVariable("PELOMAR_FUZZ_SEEDS");
+  if (seeds.isEmpty()) return;
+  for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+    const QFileInfo file(it.next());
+    const QString target = fuzzTargetOf(file.fileName());
+    if (target.isEmpty() || file.size() > kLargestSeed) continue;
+    QFile in(file.filePath());
+    if (!in.open(QIODevice::ReadOnly)) continue;
+    const QByteArray content = in.readAll();
+    const QDir into(QDir(seeds).filePath(target));
+    into.mkpath(QStringLiteral("."));
+    QFile out(into.filePath(QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha1).toHex())));
+    if (out.open(QIODevice::WriteOnly)) out.write(content);
+  }
 }
 
 QTimer* answerNextModal(std::function<void(QWidget*)> act) {

@@ -11,7 +11,9 @@ class QTimer;
 class QWidget;
 
 // A new empty folder made the program folder and the current folder for the
-// life of the object.
+// life of the object. With PELOMAR_FUZZ_SEEDS set, the customer, station and
+// Lang.ini files left in it at the end become seeds of the fuzz targets of
+// their readers (see keepFuzzSeeds).
 class ScratchFolder {
  public:
   ScratchFolder();
@@ -27,6 +29,11 @@ class ScratchFolder {
   QString previousProgramFolder_;
   QString previousCurrent_;
 };
+
+// Copies the files below `folder` that a fuzz target reads (*.dak,
+// pelomar3.dam, Lang.ini) into $PELOMAR_FUZZ_SEEDS/<target>/, each named by
+// its content, when that variable is set.
+void keepFuzzSeeds(const QString& folder);
 
 // Calls `act` with the next modal window once it is up (the caller then
 // starts what shows it). `act` must close it. The returned watch may be
