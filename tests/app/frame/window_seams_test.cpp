@@ -8,7 +8,6 @@
 #include "frame/key_table.h"
 #include "frame/program_values.h"
 #include "frame/single_form.h"
-#include "frame/texts/text_table.h"
 #include "frame/work_form.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
@@ -39,11 +38,6 @@ class CountingForm : public ChildForm {
 class Question : public SingleForm<Question, YesNoDialog> {
  protected:
   Question() : SingleForm({{"first", 0}, {"second", 0}, {"third", 0}, {"fourth", 0}, {"fifth", 0}}) {}
-};
-
-class OneLineQuestion : public SingleForm<OneLineQuestion, YesNoDialog> {
- protected:
-  OneLineQuestion() : SingleForm({{"only line", 0}}) {}
 };
 
 QList<bool> enabledItems() {
@@ -254,28 +248,6 @@ class WindowSeamsTest : public QObject {
     QCOMPARE(depthInside, 1);
     QVERIFY(!program().dialogOpen);
     QVERIFY(!question.isLoaded());
-  }
-
-  void yesNoDialogLinesAndCaptions() {
-    OneLineQuestion& question = OneLineQuestion::instance();
-    question.load();
-    QCOMPARE(question.lbl.size(), std::size_t(1));
-    QCOMPARE(question.lbl[0]->text(), QStringLiteral("only line"));
-    QCOMPARE(question.cmdOk->text(), QStringLiteral("Yes (F1)"));
-    QCOMPARE(question.cmdCancel->text(), QStringLiteral("No (Esc)"));
-    QVERIFY(question.cmdCancel->isDefault());
-    question.unload();
-    labelTexts()[0] = QStringLiteral("XX");
-    labelTexts()[16] = QStringLiteral("Non (Esc)");
-    textTableTag() = labelTexts()[0];
-    copyTextsToLabelGlobals();
-    question.load();
-    QCOMPARE(question.cmdCancel->text(), QStringLiteral("Non (Esc)"));
-    QCOMPARE(question.lbl[0]->text(), QString());  // entry 0 names no text
-    question.unload();
-    setEnglishTexts();
-    textTableTag().clear();
-    copyTextsToLabelGlobals();
   }
 };
 
