@@ -12,6 +12,11 @@ void emptySystems(Collection<MapSystem>& systems) {
   systems.clear();
 }
 
+void emptyTriggerUnits(Collection<GraphAircon>& units) {
+  for (const auto& unit : units) unit->dataItems.clear();
+  units.clear();
+}
+
 }  // namespace
 
 void applyRecordingDefaults(MapQ7net& map, const SensorParams& sensor) {
@@ -49,3 +54,14 @@ void deleteMapQ7netObj(MapQ7net& map) {
 }
 
 void deleteMapShowManagerObj(MapShowManager& manager) { manager.pages.clear(); }
+
+void deleteSystemTriggerObj(GraphSystem& model) {
+  emptyTriggerUnits(model.airconsOut);
+  emptyTriggerUnits(model.airconsIn);
+  emptyTriggerUnits(model.airconsCen);
+}
+
+void releaseSystemTriggerObj(GraphSystem& model) {
+  deleteSystemTriggerObj(model);
+  model = GraphSystem();
+}
