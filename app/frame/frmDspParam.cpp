@@ -1,6 +1,5 @@
 #include "frame/frmDspParam.h"
 
-#include "frame/frmMdi.h"
 #include "frame/program_values.h"
 #include "frame/twips.h"
 
@@ -13,8 +12,6 @@ constexpr int kWidth = 3300;
 constexpr int kHeight = 1800;
 
 }  // namespace
-
-frmDspParam& frmDspParam::instance() { return programInstance<frmDspParam>(); }
 
 frmDspParam::frmDspParam() {
   auto* layout = new QVBoxLayout(this);
@@ -31,7 +28,6 @@ void frmDspParam::onLoad() {
   // A setting file of generation 2 shows no status.
   const bool shown = !values.versionTexts[0].startsWith(QLatin1Char('2'));
   for (QLabel* label : Label1) label->setVisible(shown);
-  frmMdi::instance().showAdapterTicks();
   Label1[0]->setText(values.adapterOptions[0] == 1 ? QStringLiteral("ADP : plus adapter ")
                                                     : QStringLiteral("ADP : pelomar vexa5 "));
   Label1[1]->setText(QStringLiteral("Com : COM") + QString::number(values.comPortNo));

@@ -2,24 +2,18 @@
 // central operation and setting-file version.
 #pragma once
 
-#include "frame/form.h"
+#include "frame/single_form.h"
 
 #include <array>
 
 class QLabel;
 
-class frmDspParam : public ChildForm {
+class frmDspParam : public SingleForm<frmDspParam, ChildForm> {
   Q_OBJECT
  public:
-  static frmDspParam& instance();
-
   std::array<QLabel*, 4> Label1{};
 
  protected:
-  void onLoad() override;
-
- private:
   frmDspParam();
-  template <class T>
-  friend T& programInstance();
+  void onLoad() override;
 };

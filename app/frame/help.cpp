@@ -1,11 +1,12 @@
 #include "frame/help.h"
 
-#include "frame/frmMdi.h"
-#include "frame/paths.h"
-#include "frame/text_table.h"
+#include "frame/main_window.h"
+#include "frame/site/paths.h"
+#include "frame/texts/text_table.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -25,5 +26,5 @@ void htmlHelp(HelpCommand command, int context) {
   if (command == kHelpCloseAll) return;
   const QString page = helpPagePath(command, context);
   if (QFileInfo(page).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
-  QMessageBox::information(&frmMdi::instance(), tableText(19), QStringLiteral("Help is not installed."));
+  QMessageBox::information(mainWindow(), tableText(19), QStringLiteral("Help is not installed."));
 }

@@ -1,19 +1,19 @@
 #include "frame/program_end.h"
 
-#include "display/frmDataShow.h"
+#include "frame/dialogs/frmStopRecode.h"
+#include "frame/end_participant.h"
 #include "frame/event_manager.h"
-#include "frame/frmMdi.h"
-#include "frame/frmStopRecode.h"
+#include "frame/form.h"
 #include "frame/library/tramsoll_api.h"
-#include "frame/program_settings.h"
+#include "frame/main_window.h"
 #include "frame/program_values.h"
-#include "frame/site_files.h"
+#include "frame/site/program_settings.h"
+#include "frame/site/site_files.h"
 #include "frame/slice_driver.h"
 #include "frame/twips.h"
-#include "map/frmMap.h"
-#include "records/frmCustomsData.h"
 
 #include <QCoreApplication>
+#include <QMainWindow>
 #include <QTimer>
 
 namespace {
@@ -30,27 +30,21 @@ EndState& endState() {
   return state;
 }
 
-bool anyRecordingRuns() {
-  const frmMap& map = frmMap::instance();
-  return map.mapRecode || map.mapRecodeTrigger || map.mapRecodeQ7Data;
-}
-
 // A sliced job counts too: its slice in progress must return before the end.
-bool displayWindowsOrMapOpen() {
-  return !frmMap::instance().dataShowForms.isEmpty() || !frmCustomsData::instance().dataShowForms.isEmpty() ||
-         program().mapFormOpen || sliceJobsRunning();
-}
+bool somethingStillOpen() { return !everyParticipantClosed() || sliceJobsRunning(); }
 
 void askToStopRecording() {
   frmStopRecode& question = frmStopRecode::instance();
   question.idCalledFrom = 1;
-  question.showModal();
+  question.askModal([] { prepareEndOfApp(); });
 }
 
-// Tells each window to close; a window may leave the collection meanwhile.
-void closeDisplayWindows(const Collection<frmDataShow>& windows) {
-  const Collection<frmDataShow> told = windows;
-  for (const auto& window : told) window->prepareForEndFormDataShow();
+void startEndTimer() {
+  if (QTimer* timer = mainWindowParts().endTimer) timer->start();
+}
+
+void stopEndTimer() {
+  if (QTimer* timer = mainWindowParts().endTimer) timer->stop();
 }
 
 }  // namespace
@@ -79,34 +73,26 @@ void saveAllSettings() {
     writeDisplayOptionSetting(setting, values.displayOptions[static_cast<std::size_t>(setting.option)]);
   }
   // A window moved partly off the screen keeps the place stored before.
-  const frmMdi& main = frmMdi::instance();
-  const QPoint place = main.pos();
+  const QMainWindow* main = mainWindow();
+  const QPoint place = main ? main->pos() : QPoint(-1, -1);
   if (place.x() >= 0 && place.y() >= 0) {
-    writeMainWindowPlace({pixelsToTwips(place.x()), pixelsToTwips(place.y()), pixelsToTwips(main.width()),
-                          pixelsToTwips(main.height())});
+    writeMainWindowPlace({pixelsToTwips(place.x()), pixelsToTwips(place.y()), pixelsToTwips(main->width()),
+                          pixelsToTwips(main->height())});
   }
   writeDisplayOptionSetting(displayOptionSetting(kTempUnit), values.displayOptions[kTempUnit]);
 }
 
 void prepareEndOfApp() {
-  frmMap& map = frmMap::instance();
-  if (map.mapRecode) map.stopRecode();
-  if (map.mapRecodeTrigger) map.stopRecodeTrigger();
-  if (map.mapRecodeQ7Data) map.stopRecodeQ7Data();
-  map.flagForEnd = true;
-  frmCustomsData::instance().flagForEnd = true;
-
-  frmMdi& main = frmMdi::instance();
   endState().ticks = 0;
-  main.tmrForEndApp->start();
+  startEndTimer();
   cancelSliceJobsForEnd();
-  closeDisplayWindows(map.dataShowForms);
-  closeDisplayWindows(frmCustomsData::instance().dataShowForms);
-  if (program().mapFormOpen) map.prepareForEndFormMap();
+  // The windows that take part stop their recordings and tell their own
+  // windows to close; the end timer waits for them.
+  prepareParticipantsForEnd();
 
   stopGathering();
   writePortAndSensorSettings(program().comPortNo, program().sensorParams);
-  main.hide();
+  if (QMainWindow* main = mainWindow()) main->hide();
 }
 
 void tmrForEndApp_Timer() {
@@ -114,8 +100,8 @@ void tmrForEndApp_Timer() {
   ++state.ticks;
   // A display window that never finishes closing must not keep an invisible
   // program running for ever.
-  if (displayWindowsOrMapOpen() && state.ticks < kEndTimeoutTicks) return;
-  frmMdi::instance().tmrForEndApp->stop();
+  if (somethingStillOpen() && state.ticks < kEndTimeoutTicks) return;
+  stopEndTimer();
   finishEndOfApp();
 }
 
@@ -124,7 +110,9 @@ void finishEndOfApp() {
   releaseCustomerInfo();
   releaseEventManager();
   endState().finishing = true;
-  frmMdi::instance().close();
+  // The main window's windows go with it, each through its unload handler.
+  unloadEveryForm();
+  if (QMainWindow* main = mainWindow()) main->close();
   endProgram();
 }
 
@@ -134,7 +122,7 @@ bool mainWindowMayClose() {
       askToStopRecording();
       return false;
     }
-    if (displayWindowsOrMapOpen()) {
+    if (somethingStillOpen()) {
       prepareEndOfApp();
       return false;
     }

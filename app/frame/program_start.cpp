@@ -1,17 +1,17 @@
 #include "frame/program_start.h"
 
 #include "frame/common_routines.h"
+#include "frame/dialogs/frmMessage.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
-#include "frame/frmMessage.h"
 #include "frame/frmSplash.h"
-#include "frame/library/tramsoll_api.h"
+#include "frame/library/tramsoll_client.h"
 #include "frame/program_end.h"
-#include "frame/program_settings.h"
 #include "frame/program_values.h"
-#include "frame/site_files.h"
-#include "frame/text_table.h"
+#include "frame/site/program_settings.h"
+#include "frame/site/site_files.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "ini_file.h"
 
@@ -136,12 +136,9 @@ bool startTramsoll() {
     finishEndOfApp();
     return false;
   }
-  int32_t mode = 0;
-  char password[32] = {};
-  int32_t length = 0;
-  tramsollApi().getControlDataChangeMode(&mode, password, &length);
-  program().controlChangeMode = mode;
-  program().accessPassword = textFromLibrary(password, length, sizeof password);
+  const ControlChangeMode control = TramsollClient().controlDataChangeMode();
+  program().controlChangeMode = control.mode;
+  program().accessPassword = control.password;
   return true;
 }
 

@@ -8,8 +8,8 @@
 #include "frame/frmSplash.h"
 #include "frame/program_end.h"
 #include "frame/program_values.h"
-#include "frame/site_files.h"
-#include "frame/text_table.h"
+#include "frame/site/site_files.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "support/program_fixture.h"
 

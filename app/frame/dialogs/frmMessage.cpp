@@ -1,12 +1,13 @@
-#include "frame/frmMessage.h"
+#include "frame/dialogs/frmMessage.h"
 
-#include "frame/frmMdi.h"
 #include "frame/help.h"
+#include "frame/main_window.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 
 #include <algorithm>
@@ -23,8 +24,6 @@ constexpr int kButtonHeight = 375;
 constexpr int kHelpWidth = 800;
 
 }  // namespace
-
-frmMessage& frmMessage::instance() { return programInstance<frmMessage>(); }
 
 frmMessage::frmMessage() {
   for (QLabel*& label : lbl) label = new QLabel(this);
@@ -66,10 +65,11 @@ void frmMessage::onLoad() {
   cmdOk->setGeometry(twipsRect(okLeft, kButtonTop, okWidth, kButtonHeight));
   HelpBtn->setGeometry(twipsRect(120, kButtonTop, kHelpWidth, kButtonHeight));
 
-  const frmMdi& main = frmMdi::instance();
-  const QSize inner = main.innerSize();
-  const int left = pixelsToTwips(main.x()) + (pixelsToTwips(inner.width()) - width) / 2;
-  const int top = pixelsToTwips(main.y()) + (pixelsToTwips(inner.height()) - kBoxHeight) / 2;
+  const QMainWindow* main = mainWindow();
+  const QPoint corner = main ? main->pos() : QPoint();
+  const QSize inner = mainInnerSize();
+  const int left = pixelsToTwips(corner.x()) + (pixelsToTwips(inner.width()) - width) / 2;
+  const int top = pixelsToTwips(corner.y()) + (pixelsToTwips(inner.height()) - kBoxHeight) / 2;
   setGeometryTwips(left, top, width, kBoxHeight);
   setWindowTitle(tableText(19));
   program().dialogOpen.raise();
