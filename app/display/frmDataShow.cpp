@@ -1,20 +1,25 @@
 #include "display/frmDataShow.h"
 
 #include "frame/library/tramsoll_api.h"
-#include "map/frmMap.h"
-#include "records/frmCustomsData.h"
 
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTimer>
 
+#include <utility>
+
 std::shared_ptr<frmDataShow> frmDataShow::create() {
+  struct Made final : frmDataShow {};
+  auto* window = new Made;
   // The MDI area owns the sub-window that holds a loaded window; deleting
-  // that deletes the window with it.
-  return std::shared_ptr<frmDataShow>(new frmDataShow, [](frmDataShow* window) {
-    if (QMdiSubWindow* holder = window->subWindow()) {
+  // that deletes the window with it. A window already gone with the main
+  // window is left alone.
+  return std::shared_ptr<frmDataShow>(window, [alive = QPointer<frmDataShow>(window)](frmDataShow*) {
+    if (!alive) return;
+    if (QMdiSubWindow* holder = alive->subWindow()) {
       holder->deleteLater();
     } else {
-      window->deleteLater();
+      alive->deleteLater();
     }
   });
 }
@@ -28,6 +33,9 @@ frmDataShow::frmDataShow() {
 }
 
 void frmDataShow::prepareForEndFormDataShow() {
+  // Asked by its owner and by the end of the program: the file is released
+  // once.
+  if (flagForEnd) return;
   flagForEnd = true;
   if (subWindow()) subWindow()->hide();
   if (realtime != 1) tramsollApi().closeDataFile(textForLibrary(customDir).constData(), fileNumber);
@@ -40,10 +48,6 @@ void frmDataShow::tmrForEnd_Timer() {
     return;
   }
   unload();
-  // The opener may drop the last holder of this window: leave it last.
-  if (realtime == 1) {
-    frmMap::instance().removeFormDataShow(*this);
-  } else {
-    frmCustomsData::instance().removeFormDataShow(*this);
-  }
+  // The owner may drop the last holder of this window: leave it last.
+  if (auto leave = std::exchange(leaveOwner_, nullptr)) leave(*this);
 }

@@ -1,7 +1,7 @@
 // The display window of one system's data, live (opened by the map window)
 // or replaying a recorded file (opened by the customer data window). Several
 // are open at once, each an instance of its own numbered by formNumber and
-// held by its opener's dataShowForms under that number as text.
+// held by its opener's DisplayWindowOwner under that number as text.
 //
 // For now the window carries what its openers and the end of the program
 // use: its identity, and its closing on request.
@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QTimer;
@@ -25,7 +26,7 @@ class frmDataShow : public ChildForm {
 
   // Starts the window's own closing: it hides, releases its recorded file
   // (replay windows) and unloads itself when its end timer fires, leaving
-  // its opener's collection.
+  // its opener's collection. A window already closing is left as it is.
   void prepareForEndFormDataShow();
   // The end timer's step: unloads and leaves the opener's collection.
   void tmrForEnd_Timer();
@@ -42,6 +43,11 @@ class frmDataShow : public ChildForm {
 
   static constexpr int kEndDelayMs = 5000;
 
- private:
+ protected:
   frmDataShow();
+
+ private:
+  friend class DisplayWindowOwner;
+  // Set by the owner that holds the window: drops it from its collection.
+  std::function<void(const frmDataShow&)> leaveOwner_;
 };

@@ -2,7 +2,7 @@
 
 #include "frame/common_routines.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 
 #include <QLabel>
@@ -13,8 +13,6 @@ namespace {
 const char* const kProgramDate = "2020/08/07";
 
 }  // namespace
-
-FrmMes& FrmMes::instance() { return programInstance<FrmMes>(); }
 
 FrmMes::FrmMes() {
   for (std::size_t i = 0; i < Label1.size(); ++i) {

@@ -1,18 +1,16 @@
 // The version window.
 #pragma once
 
-#include "frame/form.h"
+#include "frame/single_form.h"
 
 #include <array>
 
 class QLabel;
 class QPushButton;
 
-class FrmMes : public DialogForm {
+class FrmMes : public SingleForm<FrmMes, DialogForm> {
   Q_OBJECT
  public:
-  static FrmMes& instance();
-
   // Fills Label2 with the versions and dates of the setting file, the
   // program and the library.
   void fillVersionText();
@@ -22,10 +20,6 @@ class FrmMes : public DialogForm {
   QPushButton* cmdOk = nullptr;
 
  protected:
-  void onLoad() override;
-
- private:
   FrmMes();
-  template <class T>
-  friend T& programInstance();
+  void onLoad() override;
 };

@@ -1,8 +1,8 @@
 #include "frame/common_routines.h"
 
-#include "frame/library/tramsoll_api.h"
-#include "frame/paths.h"
+#include "frame/library/tramsoll_client.h"
 #include "frame/program_values.h"
+#include "frame/site/paths.h"
 
 #include <QDate>
 #include <QDir>
@@ -130,14 +130,10 @@ bool ensureDataFolders() {
 }
 
 void loadFileVersions() {
-  constexpr int kSize = 32;
-  char texts[4][kSize] = {};
-  int32_t lengths[4] = {};
-  tramsollApi().getSetFileVer(texts[0], &lengths[0], texts[1], &lengths[1], texts[2], &lengths[2], texts[3],
-                              &lengths[3]);
-  // Returned as set-file version, set-file date, library version, library date.
-  const int places[4] = {0, 3, 1, 4};
-  for (int i = 0; i < 4; ++i) {
-    program().versionTexts[static_cast<std::size_t>(places[i])] = textFromLibrary(texts[i], lengths[i], kSize);
-  }
+  const FileVersions versions = TramsollClient().fileVersions();
+  auto& texts = program().versionTexts;
+  texts[0] = versions.setFileVersion;
+  texts[1] = versions.libraryVersion;
+  texts[3] = versions.setFileDate;
+  texts[4] = versions.libraryDate;
 }

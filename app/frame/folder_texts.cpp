@@ -1,6 +1,6 @@
 #include "frame/folder_texts.h"
 
-#include "frame/paths.h"
+#include "frame/site/paths.h"
 
 QString libraryFolderText(const QString& folder) {
   return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');

@@ -1,11 +1,44 @@
 #include "frame/form.h"
 
-#include "frame/frmMdi.h"
+#include "frame/main_window.h"
 #include "frame/twips.h"
 
 #include <QCloseEvent>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+
+#include <algorithm>
+
+namespace {
+
+std::vector<Form*>& forms() {
+  static std::vector<Form*> made;
+  return made;
+}
+
+// A title bar without buttons: the window closes through its own Cancel.
+constexpr Qt::WindowFlags kNoButtons = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+
+}  // namespace
+
+Form::Form() { forms().push_back(this); }
+
+Form::~Form() { std::erase(forms(), this); }
+
+const std::vector<Form*>& madeForms() { return forms(); }
+
+void unloadEveryForm() {
+  // An unload handler may make or unload other windows: walk a copy and
+  // skip the ones that have gone meanwhile.
+  const std::vector<Form*> snapshot = forms();
+  for (auto form = snapshot.rbegin(); form != snapshot.rend(); ++form) {
+    if (std::find(forms().begin(), forms().end(), *form) == forms().end()) continue;
+    if ((*form)->isLoaded()) (*form)->unload();
+  }
+}
+
+// ---- ChildForm ----
 
 ChildForm::ChildForm() = default;
 
@@ -17,12 +50,14 @@ void ChildForm::load() {
     subWindow_ = new QMdiSubWindow;
     subWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
     subWindow_->setWidget(this);
+    applyCloseBox();
     connect(subWindow_, &QMdiSubWindow::aboutToActivate, this, [this] { onActivate(); });
-    frmMdi::instance().mdiArea->addSubWindow(subWindow_);
+    if (QMdiArea* area = mainMdiArea()) area->addSubWindow(subWindow_);
     subWindow_->hide();
   }
   loaded_ = true;
   onLoad();
+  emit loaded();
 }
 
 void ChildForm::unload() {
@@ -34,14 +69,40 @@ void ChildForm::unload() {
 
 void ChildForm::showForm() {
   load();
+  if (!subWindow_) return;
   subWindow_->show();
   show();
-  frmMdi::instance().mdiArea->setActiveSubWindow(subWindow_);
+  if (QMdiArea* area = mainMdiArea()) area->setActiveSubWindow(subWindow_);
+}
+
+void ChildForm::deleteWithSubWindow() {
+  if (subWindow_) {
+    delete subWindow_.data();  // deletes this window with it
+  } else {
+    delete this;
+  }
+}
+
+void ChildForm::setCloseBox(CloseBox closeBox) {
+  closeBox_ = closeBox;
+  applyCloseBox();
+}
+
+void ChildForm::applyCloseBox() {
+  if (!subWindow_ || closeBox_ != CloseBox::None) return;
+  subWindow_->setWindowFlags(Qt::SubWindow | kNoButtons);
 }
 
 void ChildForm::closeEvent(QCloseEvent* event) {
-  event->accept();
-  unload();
+  // The program itself closes windows by unloading them: a close event is
+  // the engineer's (or the window system's).
+  if (closeBox_ == CloseBox::Unloads) {
+    event->accept();
+    unload();
+    return;
+  }
+  event->ignore();
+  cancel();
 }
 
 void ChildForm::setGeometryTwips(int left, int top, int width, int height) {
@@ -49,12 +110,14 @@ void ChildForm::setGeometryTwips(int left, int top, int width, int height) {
 }
 
 void ChildForm::centreInMainWindowTwips(int width, int height) {
-  const QSize inner = frmMdi::instance().innerSize();
+  const QSize inner = mainInnerSize();
   setGeometryTwips((pixelsToTwips(inner.width()) - width) / 2, (pixelsToTwips(inner.height()) - height) / 2, width,
                    height);
 }
 
-DialogForm::DialogForm() : QDialog(&frmMdi::instance()) {}
+// ---- DialogForm ----
+
+DialogForm::DialogForm() : QDialog(mainWindow()) {}
 
 void DialogForm::load() {
   if (loaded_) return;
@@ -82,11 +145,34 @@ void DialogForm::showModeless() {
   activateWindow();
 }
 
+void DialogForm::cancel() { QDialog::reject(); }
+
+void DialogForm::setCloseBox(CloseBox closeBox) {
+  closeBox_ = closeBox;
+  if (closeBox == CloseBox::None) setWindowFlags(Qt::Dialog | kNoButtons);
+}
+
 void DialogForm::done(int result) {
   QDialog::done(result);
   unload();
 }
 
+void DialogForm::reject() {
+  if (closeBox_ == CloseBox::Unloads) {
+    QDialog::reject();
+    return;
+  }
+  cancel();
+}
+
 void DialogForm::setGeometryTwips(int left, int top, int width, int height) {
   setGeometry(twipsRect(left, top, width, height));
+}
+
+void DialogForm::centreInMainWindowTwips(int width, int height) {
+  // The inner area lies on the screen where the MDI area is.
+  const QSize inner = mainInnerSize();
+  const QPoint origin = mainInnerOrigin();
+  setGeometryTwips(pixelsToTwips(origin.x()) + (pixelsToTwips(inner.width()) - width) / 2,
+                   pixelsToTwips(origin.y()) + (pixelsToTwips(inner.height()) - height) / 2, width, height);
 }

@@ -1,42 +1,70 @@
 // How the program's windows live.
 //
-// Each window class has one program-wide instance, created on first use by
-// its static instance(). Loading and unloading are explicit and apart from
-// construction: load() runs the window's load handler (onLoad) and unload()
-// its unload handler (onUnload) and hides it; the object and its public
-// members stay, so other windows can still read them after it closed.
+// Loading and unloading are explicit and apart from construction: load()
+// runs the window's load handler (onLoad) and unload() its unload handler
+// (onUnload) and hides it; the object and its public members stay, so other
+// windows can still read them after it closed. Every window made is listed in
+// one program-wide list (madeForms), which the end of the program and the
+// tests walk instead of naming windows.
 //
 // ChildForm is a child window inside the main window's MDI area; DialogForm
 // is a window owned by the main window, shown modal (showModal) or modeless
-// (showModeless). Closing a window by its close box or Esc unloads it.
+// (showModeless). Each has a Cancel road (cancel); by default its close box
+// unloads it, and a window may route the close box through its Cancel road
+// or have none (setCloseBox).
 #pragma once
 
 #include <QDialog>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QWidget>
 
-class QMdiSubWindow;
+#include <vector>
 
-// The one instance of a window class, created on first use. Window classes
-// keep their constructors private and befriend this.
-template <class T>
-T& programInstance() {
-  static QPointer<T> instance;
-  if (!instance) instance = new T();
-  return *instance;
-}
+class Form {
+ public:
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
 
-class ChildForm : public QWidget {
+  virtual bool isLoaded() const = 0;
+  virtual void unload() = 0;
+  // What the window's Cancel button (and Esc) does; a window without a
+  // Cancel of its own just unloads.
+  virtual void cancel() { unload(); }
+
+ protected:
+  Form();
+  virtual ~Form();
+};
+
+// Every window that exists, in the order they were made.
+const std::vector<Form*>& madeForms();
+// Unloads every loaded window, the last made first.
+void unloadEveryForm();
+
+enum class CloseBox {
+  Unloads,     // the close box unloads the window
+  RunsCancel,  // the close box runs the window's Cancel road instead
+  None,        // no close box; a close asked by the window system runs Cancel
+};
+
+class ChildForm : public QWidget, public Form {
   Q_OBJECT
  public:
-  bool isLoaded() const { return loaded_; }
+  bool isLoaded() const override { return loaded_; }
   // Runs the load handler once until the next unload and puts the window
   // into the main window's MDI area (hidden until shown).
   void load();
-  void unload();
+  void unload() override;
   // Loads when needed, shows and activates the window.
   void showForm();
   QMdiSubWindow* subWindow() const { return subWindow_; }
+  // Deletes the window together with the sub-window that holds it.
+  void deleteWithSubWindow();
+
+ signals:
+  // After each run of the load handler.
+  void loaded();
 
  protected:
   ChildForm();
@@ -44,6 +72,7 @@ class ChildForm : public QWidget {
   virtual void onUnload() {}
   // Runs when the window is about to become the active child window.
   virtual void onActivate() {}
+  void setCloseBox(CloseBox closeBox);
   void closeEvent(QCloseEvent* event) override;
   // Outer size and place inside the MDI area, in twips.
   void setGeometryTwips(int left, int top, int width, int height);
@@ -51,30 +80,40 @@ class ChildForm : public QWidget {
   void centreInMainWindowTwips(int width, int height);
 
  private:
-  QMdiSubWindow* subWindow_ = nullptr;
+  void applyCloseBox();
+
+  QPointer<QMdiSubWindow> subWindow_;
   bool loaded_ = false;
+  CloseBox closeBox_ = CloseBox::Unloads;
 };
 
-class DialogForm : public QDialog {
+class DialogForm : public QDialog, public Form {
   Q_OBJECT
  public:
-  bool isLoaded() const { return loaded_; }
+  bool isLoaded() const override { return loaded_; }
   void load();
-  void unload();
+  void unload() override;
   // Loads when needed and runs the window modal; it is unloaded when it
   // closes. Answers the QDialog result.
   int showModal();
   void showModeless();
+  void cancel() override;
 
  protected:
   // Owned by the main window.
   DialogForm();
   virtual void onLoad() {}
   virtual void onUnload() {}
+  void setCloseBox(CloseBox closeBox);
   void done(int result) override;
+  // Esc and the window system's close come here.
+  void reject() override;
   // Outer size and place on the screen, in twips.
   void setGeometryTwips(int left, int top, int width, int height);
+  // Outer size in twips, centred in the main window's inner area.
+  void centreInMainWindowTwips(int width, int height);
 
  private:
   bool loaded_ = false;
+  CloseBox closeBox_ = CloseBox::Unloads;
 };

@@ -1,8 +1,8 @@
 #include "frame/frmDebugMessage.h"
 
-#include "frame/library/tramsoll_api.h"
-#include "frame/paths.h"
-#include "frame/record_fields.h"
+#include "frame/library/tramsoll_client.h"
+#include "frame/site/paths.h"
+#include "frame/site/record_fields.h"
 
 #include <QListWidget>
 #include <QTimer>
@@ -12,15 +12,12 @@ namespace {
 
 constexpr int kWidth = 6000;
 constexpr int kHeight = 5000;
-constexpr int kMessageSize = 80;
 constexpr int kLinesKept = 51;
 // The library's ring holds 1024 lines; more in one go means it keeps
 // answering without lines, and the window must not hang on it.
 constexpr int kMostLinesPerStep = 1025;
 
 }  // namespace
-
-frmDebugMessage& frmDebugMessage::instance() { return programInstance<frmDebugMessage>(); }
 
 frmDebugMessage::frmDebugMessage() {
   setWindowTitle(QStringLiteral("Message For Debug"));
@@ -55,11 +52,12 @@ void frmDebugMessage::addLine(const QString& line) {
 }
 
 void frmDebugMessage::tmrDebugMessage_Timer() {
-  char message[kMessageSize] = {};
-  int32_t length = 0;
+  TramsollClient library;
   int taken = 0;
-  while (taken < kMostLinesPerStep && tramsollApi().getDebugMessage(message, &length) != 0) {
-    addLine(textFromLibrary(message, length, kMessageSize));
+  while (taken < kMostLinesPerStep) {
+    const std::optional<QString> line = library.nextDebugMessage();
+    if (!line) break;
+    addLine(*line);
     ++taken;
   }
   if (taken == 0) return;

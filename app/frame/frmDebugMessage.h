@@ -2,18 +2,16 @@
 // the newest 51 and writes every line to DebugMessage.txt.
 #pragma once
 
-#include "frame/form.h"
+#include "frame/single_form.h"
 
 #include <QFile>
 
 class QListWidget;
 class QTimer;
 
-class frmDebugMessage : public ChildForm {
+class frmDebugMessage : public SingleForm<frmDebugMessage, ChildForm> {
   Q_OBJECT
  public:
-  static frmDebugMessage& instance();
-
   // Takes every line the library holds (every 500 ms while loaded).
   void tmrDebugMessage_Timer();
 
@@ -21,14 +19,12 @@ class frmDebugMessage : public ChildForm {
   QTimer* tmrDebugMessage = nullptr;
 
  protected:
+  frmDebugMessage();
   void onLoad() override;
   void onUnload() override;
 
  private:
-  frmDebugMessage();
   void addLine(const QString& line);
-  template <class T>
-  friend T& programInstance();
 
   QFile file_;
 };

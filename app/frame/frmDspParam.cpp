@@ -1,6 +1,6 @@
 #include "frame/frmDspParam.h"
 
-#include "frame/frmMdi.h"
+#include "frame/main_window.h"
 #include "frame/program_icon.h"
 #include "frame/program_values.h"
 #include "frame/twips.h"
@@ -21,8 +21,6 @@ constexpr int kHeight = 1800;
 constexpr int kIconSize = 32;
 
 }  // namespace
-
-frmDspParam& frmDspParam::instance() { return programInstance<frmDspParam>(); }
 
 frmDspParam::frmDspParam() {
   // A raised panel rather than a window: no title bar, so no close box.
@@ -53,7 +51,6 @@ void frmDspParam::onLoad() {
   // A setting file of generation 2 shows no status.
   const bool shown = !values.versionTexts[0].startsWith(QLatin1Char('2'));
   for (QLabel* label : Label1) label->setVisible(shown);
-  frmMdi::instance().showAdapterTicks();
   Label1[0]->setText(values.adapterOptions[0] == 1 ? QStringLiteral("ADP : plus adapter ")
                                                     : QStringLiteral("ADP : pelomar vexa5 "));
   Label1[1]->setText(QStringLiteral("Com : COM") + QString::number(values.comPortNo));
@@ -72,7 +69,7 @@ void frmDspParam::keepUncoveredBy(QMdiSubWindow& window) {
   if (!isLoaded()) return;
   const QRect panel = subWindow()->geometry();
   if (!window.geometry().intersects(panel)) return;
-  const QRect inner = frmMdi::instance().mdiArea->viewport()->rect();
+  const QRect inner = mainMdiArea()->viewport()->rect();
   window.move(placeClearOf(inner, window.size(), panel).topLeft());
 }
 

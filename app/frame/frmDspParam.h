@@ -5,7 +5,7 @@
 // covers it.
 #pragma once
 
-#include "frame/form.h"
+#include "frame/single_form.h"
 
 #include <QPointer>
 
@@ -13,11 +13,9 @@
 
 class QLabel;
 
-class frmDspParam : public ChildForm {
+class frmDspParam : public SingleForm<frmDspParam, ChildForm> {
   Q_OBJECT
  public:
-  static frmDspParam& instance();
-
   // Moves `window` clear of the panel where the main window has room for
   // both; where it has not, the panel is raised above it whenever it
   // becomes active.
@@ -27,14 +25,11 @@ class frmDspParam : public ChildForm {
   QLabel* lblIcon = nullptr;
 
  protected:
+  frmDspParam();
   void onLoad() override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  frmDspParam();
-
   QPointer<QMdiSubWindow> coverer_;
-  template <class T>
-  friend T& programInstance();
 };

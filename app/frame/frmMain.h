@@ -1,23 +1,27 @@
 // The main menu: six large buttons inside the main window that lead to the
-// five kinds of work and to the end of the program. F1..F5 and F12 press
-// them; the letters of "Velmor" typed in order open the debug-message window.
+// five kinds of work and to the end of the program, made from the main-menu
+// command table. The commands' keys (F1..F5 and F12) press them; the letters
+// of "Velmor" typed in order open the debug-message window.
 #pragma once
 
-#include "frame/form.h"
+#include "frame/key_table.h"
+#include "frame/main_menu_commands.h"
+#include "frame/single_form.h"
 
-#include <array>
+#include <map>
 
 class QLabel;
 class QPushButton;
 
-class frmMain : public ChildForm {
+class frmMain : public SingleForm<frmMain, ChildForm> {
   Q_OBJECT
  public:
-  static frmMain& instance();
-
-  // Enables Record and Customer data only while no work is chosen, Play and
-  // Data transfer only while no data function is chosen.
+  // Enables each button as its command's rule says: Record and Customer data
+  // only while no work is chosen, Play and Data transfer only while no data
+  // function is chosen.
   void enableButtons();
+  // The button of a command; null when the command has none.
+  QPushButton* button(MainMenuCommandId id) const;
 
   QPushButton* cmdRecode = nullptr;
   QPushButton* cmdPlay = nullptr;
@@ -33,15 +37,16 @@ class frmMain : public ChildForm {
   static constexpr int kHeight = 5400;
 
  protected:
+  frmMain();
   void onLoad() override;
   void onUnload() override;
   void onActivate() override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  frmMain();
   void showCaption();
   void advanceKeySequence(int key);
-  template <class T>
-  friend T& programInstance();
+
+  std::map<MainMenuCommandId, QPushButton*> buttons_;
+  KeyTable keys_;
 };

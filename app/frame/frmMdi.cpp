@@ -1,17 +1,17 @@
 #include "frame/frmMdi.h"
 
 #include "frame/FrmMes.h"
-#include "frame/ask_yes_no.h"
+#include "frame/dialogs/ask_yes_no.h"
+#include "frame/dialogs/frmMessage.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
-#include "frame/frmMessage.h"
 #include "frame/help.h"
 #include "frame/library/tramsoll_api.h"
-#include "frame/main_menu_commands.h"
+#include "frame/main_window.h"
 #include "frame/program_end.h"
-#include "frame/program_settings.h"
-#include "frame/text_table.h"
-#include "frame/unsaved_settings.h"
+#include "frame/site/program_settings.h"
+#include "frame/site/unsaved_settings.h"
+#include "frame/texts/text_table.h"
 #include "frame/window_arrangement.h"
 
 #include <QActionGroup>
@@ -58,7 +58,9 @@ struct TextControl {
 
 }  // namespace
 
-frmMdi& frmMdi::instance() { return programInstance<frmMdi>(); }
+// A dialog shown before start-up has shown the main window still gets it as
+// its owner.
+[[maybe_unused]] const bool kMainWindowMaker = (setMainWindowMaker([] { frmMdi::instance(); }), true);
 
 frmMdi::frmMdi() {
   setWindowTitle(QStringLiteral("Pelomar Vexa 5 Software"));
@@ -72,6 +74,10 @@ frmMdi::frmMdi() {
   tmrForEndApp = new QTimer(this);
   tmrForEndApp->setInterval(kEndTimerMs);
   connect(tmrForEndApp, &QTimer::timeout, this, [] { tmrForEndApp_Timer(); });
+  // Before anything else is made, so that windows made from here on find it.
+  handOverMainWindow({this, mdiArea, lblMdiStatus, tmrForEndApp});
+  // The status panel ticks the adapter type in use when it loads.
+  connect(&frmDspParam::instance(), &ChildForm::loaded, this, [this] { showAdapterTicks(); });
 
   createFunctionMenu();
   createEditMenu();
@@ -108,30 +114,37 @@ void frmMdi::showCaption() {
 void frmMdi::createFunctionMenu() {
   mnuFunction = menuBar()->addMenu(QStringLiteral("Function (&F)"));
   caption(mnuFunction->menuAction(), 20);
-  const auto add = [this](const char* text, int entry, void (*command)()) {
-    QAction* action = mnuFunction->addAction(QString::fromLatin1(text));
-    caption(action, entry);
-    connect(action, &QAction::triggered, this, [command] { command(); });
-    return action;
-  };
-  mnuRecode = add("Record (&R)", 21, openRecordWork);
-  mnuPlay = add("Play (&P)", 22, openPlay);
-  mnuTransfer = add("Data transfer (&T)", 23, openDataTransfer);
-  mnuCustom = add("Customer data (&C)", 24, openCustomerRecordsWork);
-  mnuSs = add("SS data (&S)", 25, openServiceStationEdit);
-  mnuMainMenu = add("Display main menu (&M)", 26, showMainMenu);
-  mnuMainMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F12));
-  mnuFunction->addSeparator();
-  mnuEnd = add("END (&X)", 27, requestEndOfApp);
+  for (const MainMenuCommand& command : mainMenuCommands()) {
+    if (command.separatorBefore) mnuFunction->addSeparator();
+    QAction* action = mnuFunction->addAction(QString::fromLatin1(command.menuCaption));
+    caption(action, command.menuEntry);
+    action->setShortcut(command.menuShortcut);
+    connect(action, &QAction::triggered, this, [open = command.open] {
+      if (open) open();
+    });
+    functionItems_.emplace_back(command.id, action);
+  }
+  mnuRecode = functionItem(kCommandRecord);
+  mnuPlay = functionItem(kCommandPlay);
+  mnuTransfer = functionItem(kCommandTransfer);
+  mnuCustom = functionItem(kCommandCustom);
+  mnuSs = functionItem(kCommandSs);
+  mnuMainMenu = functionItem(kCommandMainMenu);
+  mnuEnd = functionItem(kCommandEnd);
   connect(mnuFunction, &QMenu::aboutToShow, this, [this] { mnuFunction_Opening(); });
 }
 
+QAction* frmMdi::functionItem(MainMenuCommandId id) const {
+  for (const auto& [itemId, action] : functionItems_) {
+    if (itemId == id) return action;
+  }
+  return nullptr;
+}
+
 void frmMdi::mnuFunction_Opening() {
-  const ProgramValues& values = program();
-  mnuRecode->setEnabled(values.workMode == kWorkFree);
-  mnuCustom->setEnabled(values.workMode == kWorkFree);
-  mnuPlay->setEnabled(values.dataFunction == kDataFree);
-  mnuTransfer->setEnabled(values.dataFunction == kDataFree);
+  for (const MainMenuCommand& command : mainMenuCommands()) {
+    if (QAction* item = functionItem(command.id)) item->setEnabled(isCommandEnabled(command, program()));
+  }
 }
 
 // ---- Edit menu ----

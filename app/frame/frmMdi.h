@@ -3,8 +3,9 @@
 // holds the end timer of the program.
 #pragma once
 
-#include "frame/form.h"
+#include "frame/main_menu_commands.h"
 #include "frame/program_values.h"
+#include "frame/single_form.h"
 
 #include <QMainWindow>
 #include <QSize>
@@ -21,11 +22,9 @@ class QMdiArea;
 class QMenu;
 class QTimer;
 
-class frmMdi : public QMainWindow {
+class frmMdi : public SingleForm<frmMdi, QMainWindow> {
   Q_OBJECT
  public:
-  static frmMdi& instance();
-
   // The size of the inner area that holds the child windows.
   QSize innerSize() const;
 
@@ -37,6 +36,8 @@ class frmMdi : public QMainWindow {
 
   // Function menu: enables the kinds of work that may start now.
   void mnuFunction_Opening();
+  // The Function menu item of a command.
+  QAction* functionItem(MainMenuCommandId id) const;
   // Edit menu on the focused text or combo box.
   void mnuEdit_Opening();
   void mnuCut_Click();
@@ -66,6 +67,7 @@ class frmMdi : public QMainWindow {
   // Ends the program once the display windows have closed (500 ms).
   QTimer* tmrForEndApp = nullptr;
 
+  // The Function menu, made from the main-menu command table.
   QMenu* mnuFunction = nullptr;
   QAction* mnuRecode = nullptr;
   QAction* mnuPlay = nullptr;
@@ -104,8 +106,10 @@ class frmMdi : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
- private:
+ protected:
   frmMdi();
+
+ private:
   void createFunctionMenu();
   void createEditMenu();
   void createOptionMenu();
@@ -128,7 +132,5 @@ class frmMdi : public QMainWindow {
   };
   std::vector<CaptionEntry> captions_;
   std::vector<std::pair<DisplayOption, std::pair<int16_t, QAction*>>> displayItems_;
-
-  template <class T>
-  friend T& programInstance();
+  std::vector<std::pair<MainMenuCommandId, QAction*>> functionItems_;
 };

@@ -1,13 +1,14 @@
 #include "frame/frmSplash.h"
 
 #include "frame/common_routines.h"
-#include "frame/frmMdi.h"
+#include "frame/main_window.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMainWindow>
 
 namespace {
 
@@ -15,8 +16,6 @@ constexpr int kWidth = 6000;
 constexpr int kHeight = 3000;
 
 }  // namespace
-
-frmSplash& frmSplash::instance() { return programInstance<frmSplash>(); }
 
 frmSplash::frmSplash() {
   setWindowFlags(Qt::SplashScreen);
@@ -38,8 +37,8 @@ frmSplash::frmSplash() {
 }
 
 void frmSplash::onLoad() {
-  const frmMdi& main = frmMdi::instance();
-  const QRect outer = main.frameGeometry();
+  const QMainWindow* main = mainWindow();
+  const QRect outer = main ? main->frameGeometry() : QRect();
   setGeometryTwips(pixelsToTwips(outer.x()) + pixelsToTwips(outer.width()) / 2 - kWidth / 2,
                    pixelsToTwips(outer.y()) + pixelsToTwips(outer.height()) / 2 - kHeight / 2, kWidth, kHeight);
   Label1[0]->setText(tableText(406));

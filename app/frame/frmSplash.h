@@ -1,26 +1,20 @@
 // The splash window shown while the library starts.
 #pragma once
 
-#include "frame/form.h"
+#include "frame/single_form.h"
 
 #include <array>
 
 class QLabel;
 
-class frmSplash : public DialogForm {
+class frmSplash : public SingleForm<frmSplash, DialogForm> {
   Q_OBJECT
  public:
-  static frmSplash& instance();
-
   std::array<QLabel*, 6> Label1{};
 
  protected:
+  frmSplash();
   void onLoad() override;
   // Keys do nothing here, Esc included.
   void keyPressEvent(QKeyEvent* event) override;
-
- private:
-  frmSplash();
-  template <class T>
-  friend T& programInstance();
 };

@@ -1,12 +1,13 @@
 #include "frame/help.h"
 
-#include "frame/frmMdi.h"
-#include "frame/paths.h"
-#include "frame/text_table.h"
+#include "frame/main_window.h"
+#include "frame/site/paths.h"
+#include "frame/texts/text_table.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -26,12 +27,12 @@ void htmlHelp(HelpCommand command, int context) {
   if (command == kHelpCloseAll) return;
   const QString page = helpPagePath(command, context);
   if (!QFileInfo(page).isFile()) {
-    QMessageBox::information(&frmMdi::instance(), tableText(19), QStringLiteral("Help is not installed."));
+    QMessageBox::information(mainWindow(), tableText(19), QStringLiteral("Help is not installed."));
     return;
   }
   if (QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
   // A desktop without a viewer for web pages.
-  QMessageBox::information(&frmMdi::instance(), tableText(19),
+  QMessageBox::information(mainWindow(), tableText(19),
                            QStringLiteral("No viewer opened the help page; open it in a browser:\n") +
                                QDir::toNativeSeparators(page));
 }

@@ -1,54 +1,31 @@
 #include "frame/main_menu_commands.h"
 
-#include "frame/frmMain.h"
-#include "frame/frmMdi.h"
-#include "frame/program_values.h"
-#include "records/frmCustomsData.h"
-#include "records/frmCustomsList.h"
-#include "records/frmDataTransfer.h"
-#include "records/frmSs.h"
+#include <algorithm>
 
 namespace {
 
-// The hourglass on the main window while the main menu gives way to a
-// window of work.
-template <class Window>
-void openInPlaceOfMainMenu() {
-  frmMdi& main = frmMdi::instance();
-  main.setCursor(Qt::WaitCursor);
-  frmMain::instance().unload();
-  Window& window = Window::instance();
-  window.showForm();
-  window.setFocus();
-  main.unsetCursor();
+std::vector<MainMenuCommand>& table() {
+  static std::vector<MainMenuCommand> commands;
+  return commands;
 }
 
 }  // namespace
 
-void openRecordWork() {
-  program().workMode = kWorkRecording;
-  openInPlaceOfMainMenu<frmCustomsList>();
+void installMainMenuCommands(std::vector<MainMenuCommand> commands) {
+  std::stable_sort(commands.begin(), commands.end(),
+                   [](const MainMenuCommand& a, const MainMenuCommand& b) { return a.id < b.id; });
+  table() = std::move(commands);
 }
 
-void openCustomerRecordsWork() {
-  program().workMode = kWorkCustomerRecords;
-  openInPlaceOfMainMenu<frmCustomsList>();
+const std::vector<MainMenuCommand>& mainMenuCommands() { return table(); }
+
+const MainMenuCommand* findMainMenuCommand(MainMenuCommandId id) {
+  for (const MainMenuCommand& command : table()) {
+    if (command.id == id) return &command;
+  }
+  return nullptr;
 }
 
-void openPlay() {
-  program().dataFunction = kDataPlay;
-  openInPlaceOfMainMenu<frmCustomsData>();
-}
-
-void openDataTransfer() {
-  program().dataFunction = kDataTransfer;
-  openInPlaceOfMainMenu<frmDataTransfer>();
-}
-
-void openServiceStationEdit() { openInPlaceOfMainMenu<frmSs>(); }
-
-void showMainMenu() {
-  frmMain& menu = frmMain::instance();
-  menu.showForm();
-  menu.setFocus();
+bool isCommandEnabled(const MainMenuCommand& command, const ProgramValues& values) {
+  return !command.enabledWhen || command.enabledWhen(values);
 }

@@ -1,20 +1,20 @@
 #include "frame/program_end.h"
 
-#include "display/frmDataShow.h"
+#include "frame/dialogs/frmStopRecode.h"
+#include "frame/end_participant.h"
 #include "frame/event_manager.h"
-#include "frame/frmMdi.h"
-#include "frame/frmStopRecode.h"
+#include "frame/form.h"
 #include "frame/library/tramsoll_api.h"
-#include "frame/program_settings.h"
+#include "frame/main_window.h"
 #include "frame/program_values.h"
-#include "frame/site_files.h"
+#include "frame/site/program_settings.h"
+#include "frame/site/site_files.h"
 #include "frame/slice_driver.h"
 #include "frame/twips.h"
-#include "frame/unsaved_settings.h"
-#include "map/frmMap.h"
-#include "records/frmCustomsData.h"
+#include "frame/site/unsaved_settings.h"
 
 #include <QCoreApplication>
+#include <QMainWindow>
 #include <QTimer>
 
 namespace {
@@ -32,21 +32,13 @@ EndState& endState() {
   return state;
 }
 
-bool anyRecordingRuns() {
-  const frmMap& map = frmMap::instance();
-  return map.mapRecode || map.mapRecodeTrigger || map.mapRecodeQ7Data;
-}
-
 // A sliced job counts too: its slice in progress must return before the end.
-bool displayWindowsOrMapOpen() {
-  return !frmMap::instance().dataShowForms.isEmpty() || !frmCustomsData::instance().dataShowForms.isEmpty() ||
-         program().mapFormOpen || sliceJobsRunning();
-}
+bool somethingStillOpen() { return !everyParticipantClosed() || sliceJobsRunning(); }
 
 void askToStopRecording() {
   frmStopRecode& question = frmStopRecode::instance();
   question.idCalledFrom = 1;
-  question.showModal();
+  question.askModal([] { prepareEndOfApp(); });
 }
 
 // The outer top left and inner size of the window, or of the place a
@@ -57,10 +49,12 @@ QRect normalPlace(const QWidget& window) {
   return QRect(normal.topLeft() - (window.geometry().topLeft() - window.pos()), normal.size());
 }
 
-// Tells each window to close; a window may leave the collection meanwhile.
-void closeDisplayWindows(const Collection<frmDataShow>& windows) {
-  const Collection<frmDataShow> told = windows;
-  for (const auto& window : told) window->prepareForEndFormDataShow();
+void startEndTimer() {
+  if (QTimer* timer = mainWindowParts().endTimer) timer->start();
+}
+
+void stopEndTimer() {
+  if (QTimer* timer = mainWindowParts().endTimer) timer->stop();
 }
 
 }  // namespace
@@ -89,40 +83,33 @@ bool saveAllSettings() {
     written &= writeDisplayOptionSetting(setting, values.displayOptions[static_cast<std::size_t>(setting.option)]);
   }
   // A window moved partly off the screen keeps the place stored before.
-  const frmMdi& main = frmMdi::instance();
-  const QRect place = normalPlace(main);
+  const QMainWindow* main = mainWindow();
+  const QRect place = main ? normalPlace(*main) : QRect(-1, -1, 0, 0);
   if (place.x() >= 0 && place.y() >= 0) {
     written &= writeMainWindowPlace({pixelsToTwips(place.x()), pixelsToTwips(place.y()),
-                                     pixelsToTwips(place.width()), pixelsToTwips(place.height()), main.isMaximized()});
+                                     pixelsToTwips(place.width()), pixelsToTwips(place.height()), main->isMaximized()});
   }
   written &= writeDisplayOptionSetting(displayOptionSetting(kTempUnit), values.displayOptions[kTempUnit]);
   return written;
 }
 
 void prepareEndOfApp() {
-  frmMap& map = frmMap::instance();
-  if (map.mapRecode) map.stopRecode();
-  if (map.mapRecodeTrigger) map.stopRecodeTrigger();
-  if (map.mapRecodeQ7Data) map.stopRecodeQ7Data();
-  map.flagForEnd = true;
-  frmCustomsData::instance().flagForEnd = true;
-
-  frmMdi& main = frmMdi::instance();
   endState().ticks = 0;
-  main.tmrForEndApp->start();
+  startEndTimer();
   cancelSliceJobsForEnd();
-  closeDisplayWindows(map.dataShowForms);
-  closeDisplayWindows(frmCustomsData::instance().dataShowForms);
-  if (program().mapFormOpen) map.prepareForEndFormMap();
+  // The windows that take part stop their recordings and tell their own
+  // windows to close; the end timer waits for them.
+  prepareParticipantsForEnd();
 
   stopGathering();
   writePortAndSensorSettings(program().comPortNo, program().sensorParams);
-  main.hide();
+  if (QMainWindow* main = mainWindow()) main->hide();
 }
 
 void endOnRequestFromOutside() {
   EndState& state = endState();
-  if (state.ended || state.finishing || frmMdi::instance().tmrForEndApp->isActive()) return;
+  const QTimer* endTimer = mainWindowParts().endTimer;
+  if (state.ended || state.finishing || (endTimer && endTimer->isActive())) return;
   state.fromOutside = true;
   prepareEndOfApp();
 }
@@ -132,8 +119,8 @@ void tmrForEndApp_Timer() {
   ++state.ticks;
   // A display window that never finishes closing must not keep an invisible
   // program running for ever.
-  if (displayWindowsOrMapOpen() && state.ticks < kEndTimeoutTicks) return;
-  frmMdi::instance().tmrForEndApp->stop();
+  if (somethingStillOpen() && state.ticks < kEndTimeoutTicks) return;
+  stopEndTimer();
   finishEndOfApp();
 }
 
@@ -142,7 +129,9 @@ void finishEndOfApp() {
   releaseCustomerInfo();
   releaseEventManager();
   endState().finishing = true;
-  frmMdi::instance().close();
+  // The main window's windows go with it, each through its unload handler.
+  unloadEveryForm();
+  if (QMainWindow* main = mainWindow()) main->close();
   endProgram();
 }
 
@@ -152,7 +141,7 @@ bool mainWindowMayClose() {
       askToStopRecording();
       return false;
     }
-    if (displayWindowsOrMapOpen()) {
+    if (somethingStillOpen()) {
       prepareEndOfApp();
       return false;
     }

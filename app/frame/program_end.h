@@ -10,13 +10,15 @@
 // stop it (Yes winds the program down); otherwise winds it down at once.
 void requestEndOfApp();
 
-// Winds the program down: stops the recordings, tells every display window
-// and the map window to close, stops gathering, stores the port and sensor
-// settings and hides the main window; the end timer ends the program once
-// the windows are gone.
+// Winds the program down: the windows that take part in the end
+// (end_participant.h) stop their recordings and close their display windows
+// and themselves; gathering stops, the port and sensor settings are stored
+// and the main window hides; the end timer ends the program once the
+// windows are gone.
 void prepareEndOfApp();
 // The end timer's step (every 500 ms once the end has begun): ends the
-// program when no display window is left and the map window is closed, or
+// program when every window that takes part in the end has closed (no
+// display window left, the map window closed) and no sliced job runs, or
 // when they have not managed to close within kEndTimeoutTicks steps.
 void tmrForEndApp_Timer();
 inline constexpr int kEndTimeoutTicks = 60;  // 30 s

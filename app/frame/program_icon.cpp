@@ -1,6 +1,6 @@
 #include "frame/program_icon.h"
 
-#include "frame/paths.h"
+#include "frame/site/paths.h"
 
 #include <QFileInfo>
 

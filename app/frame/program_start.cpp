@@ -1,23 +1,23 @@
 #include "frame/program_start.h"
 
 #include "frame/common_routines.h"
+#include "frame/dialogs/frmMessage.h"
 #include "frame/end_signals.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
-#include "frame/frmMessage.h"
 #include "frame/frmSplash.h"
-#include "frame/library/tramsoll_api.h"
+#include "frame/library/tramsoll_client.h"
 #include "frame/program_end.h"
 #include "frame/program_icon.h"
-#include "frame/program_settings.h"
 #include "frame/program_values.h"
 #include "frame/single_instance.h"
-#include "frame/site_files.h"
-#include "frame/table_file_check.h"
-#include "frame/text_table.h"
+#include "frame/site/program_settings.h"
+#include "frame/site/site_files.h"
+#include "frame/site/table_file_check.h"
+#include "frame/site/unsaved_settings.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
-#include "frame/unsaved_settings.h"
 #include "ini_file.h"
 
 #include <QApplication>
@@ -142,12 +142,9 @@ bool startTramsoll() {
     finishEndOfApp();
     return false;
   }
-  int32_t mode = 0;
-  char password[32] = {};
-  int32_t length = 0;
-  tramsollApi().getControlDataChangeMode(&mode, password, &length);
-  program().controlChangeMode = mode;
-  program().accessPassword = textFromLibrary(password, length, sizeof password);
+  const ControlChangeMode control = TramsollClient().controlDataChangeMode();
+  program().controlChangeMode = control.mode;
+  program().accessPassword = control.password;
   return true;
 }
 
@@ -187,6 +184,7 @@ bool startProgram(const StartEnvironment& environment) {
   main.unsetCursor();
   frmSplash::instance().unload();
   checkSavePlaces();
+  listenForLaterStarts(environment.lockFolder);
   reportUnsaved(true);
   // Only a program that runs takes the end road on a signal; until here
   // nothing the engineer set can be lost, and the start's own boxes would

@@ -1,11 +1,12 @@
 #include "frame/single_instance.h"
 
-#include "frame/frmMdi.h"
+#include "frame/main_window.h"
 
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QMainWindow>
 #include <QStandardPaths>
 
 #include <memory>
@@ -31,15 +32,17 @@ QString socketPath(const QString& folder) {
 // Shown, restored from an icon, raised and activated; a main window that
 // is hidden because the program is ending stays hidden.
 void bringMainWindowToFront() {
-  frmMdi& main = frmMdi::instance();
-  if (!main.isVisible()) return;
-  main.setWindowState((main.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-  main.raise();
-  main.activateWindow();
+  QMainWindow* main = mainWindow();
+  if (!main || !main->isVisible()) return;
+  main->setWindowState((main->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  main->raise();
+  main->activateWindow();
 }
 
+}  // namespace
+
 // A connection is the whole request.
-void listen(const QString& folder) {
+void listenForLaterStarts(const QString& folder) {
   auto server = std::make_unique<QLocalServer>();
   const QString path = socketPath(folder);
   // Left by a copy that ended without closing it; the lock says none runs.
@@ -56,8 +59,6 @@ void listen(const QString& folder) {
   instance().server = std::move(server);
 }
 
-}  // namespace
-
 QString instanceFolder(const QString& folder) {
   if (!folder.isEmpty()) return folder;
   const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -71,7 +72,6 @@ bool takeInstanceLock(const QString& folder) {
   lock->setStaleLockTime(0);
   if (!lock->tryLock(0)) return lock->error() != QLockFile::LockFailedError;
   instance().lock = std::move(lock);
-  listen(folder);
   return true;
 }
 

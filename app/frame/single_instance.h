@@ -5,11 +5,13 @@
 
 #include <QString>
 
-// Takes the lock in `folder` (the user's runtime folder when empty) and
-// listens for later starts. False only when another running copy holds it;
-// a folder where no lock can be made does not keep the program from
-// starting.
+// Takes the lock in `folder` (the user's runtime folder when empty). False
+// only when another running copy holds it; a folder where no lock can be
+// made does not keep the program from starting.
 bool takeInstanceLock(const QString& folder);
+// Listens on the socket beside the lock for later starts, which bring the
+// main window to the front.
+void listenForLaterStarts(const QString& folder);
 // Asks the copy that holds the lock to bring its main window to the front.
 void bringRunningCopyToFront(const QString& folder);
 // Gives up the lock and stops listening.

@@ -1,11 +1,10 @@
 #include "map/frmMap.h"
 
-#include "display/frmDataShow.h"
 #include "frame/program_values.h"
 
-frmMap& frmMap::instance() { return programInstance<frmMap>(); }
-
 frmMap::frmMap() { setWindowTitle(QStringLiteral("Network Map Display")); }
+
+void frmMap::onLoad() { dataShowForms.clearFlagForEnd(); }
 
 // The library's side of stopping a recording comes with the recording
 // control of the map; here only the window's flags follow.
@@ -18,16 +17,25 @@ void frmMap::stopRecodeTrigger() {
 
 void frmMap::stopRecodeQ7Data() { mapRecodeQ7Data = false; }
 
+void frmMap::stopRunningRecordings() {
+  if (mapRecode) stopRecode();
+  if (mapRecodeTrigger) stopRecodeTrigger();
+  if (mapRecodeQ7Data) stopRecodeQ7Data();
+}
+
 void frmMap::prepareForEndFormMap() {
-  stopRecode();
-  stopRecodeTrigger();
-  stopRecodeQ7Data();
-  flagForEnd = true;
-  // Walk a copy: a window may leave the collection while it is told.
-  const Collection<frmDataShow> windows = dataShowForms;
-  for (const auto& window : windows) window->prepareForEndFormDataShow();
+  stopRunningRecordings();
+  dataShowForms.prepareForEnd();
   unload();
   program().mapFormOpen = false;
 }
 
-void frmMap::removeFormDataShow(const frmDataShow& form) { dataShowForms.remove(QString::number(form.formNumber)); }
+bool frmMap::recordingRuns() const { return mapRecode || mapRecodeTrigger || mapRecodeQ7Data; }
+
+void frmMap::prepareForEnd() {
+  stopRunningRecordings();
+  dataShowForms.prepareForEnd();
+  if (program().mapFormOpen) prepareForEndFormMap();
+}
+
+bool frmMap::closed() const { return dataShowForms.isEmpty() && !program().mapFormOpen; }

@@ -2,29 +2,27 @@
 //
 // For now the window carries what the main window and the end of the
 // program use: the recording flags, the live display windows, the end flag,
-// and the calls that stop recordings and close the window.
+// and the calls that stop recordings and close the window. It takes part in
+// the end of the program through ProgramEndParticipant.
 #pragma once
 
-#include "frame/form.h"
-#include "types/Collection.h"
+#include "display/display_window_owner.h"
+#include "frame/end_participant.h"
+#include "frame/single_form.h"
 
-class frmDataShow;
-
-class frmMap : public ChildForm {
+class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipant {
   Q_OBJECT
  public:
-  static frmMap& instance();
-
   // Recordings running: periodic, trigger (armed or running), trigger met,
   // bus data.
   bool mapRecode = false;
   bool mapRecodeTrigger = false;
   bool mapRecodeTriggerOn = false;
   bool mapRecodeQ7Data = false;
+  // The open live display windows.
+  DisplayWindowOwner dataShowForms;
   // Set while the window closes; its handlers then wind down.
-  bool flagForEnd = false;
-  // The open live display windows, keyed by their formNumber as text.
-  Collection<frmDataShow> dataShowForms;
+  bool flagForEnd() const { return dataShowForms.flagForEnd(); }
 
   // Stop periodic, trigger and bus-data recording.
   void stopRecode();
@@ -34,10 +32,18 @@ class frmMap : public ChildForm {
   // closes the window.
   void prepareForEndFormMap();
   // Drops the window of the same formNumber from dataShowForms, if any.
-  void removeFormDataShow(const frmDataShow& form);
+  void removeFormDataShow(const frmDataShow& form) { dataShowForms.removeFormDataShow(form); }
+
+  // The end of the program: the recordings stop, the live windows are told
+  // to close and an open map closes; the end waits for all of them.
+  bool recordingRuns() const override;
+  void prepareForEnd() override;
+  bool closed() const override;
+
+ protected:
+  frmMap();
+  void onLoad() override;
 
  private:
-  frmMap();
-  template <class T>
-  friend T& programInstance();
+  void stopRunningRecordings();
 };

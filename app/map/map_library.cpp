@@ -1,7 +1,7 @@
 #include "map/map_library.h"
 
 #include "frame/library/tramsoll_api.h"
-#include "frame/paths.h"
+#include "frame/site/paths.h"
 #include "map/library_text.h"
 #include "map/map_tree.h"
 #include "types/unit_kinds.h"

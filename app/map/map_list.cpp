@@ -1,7 +1,7 @@
 #include "map/map_list.h"
 
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "map/map_gathering.h"
 #include "map/map_lifecycle.h"
 #include "map/map_merge.h"

@@ -3,7 +3,7 @@
 // and what opening a map does to the map window's maps.
 #pragma once
 
-#include "frame/site_files.h"
+#include "frame/site/site_files.h"
 #include "map/map_window_maps.h"
 #include "types/CustomInfor.h"
 

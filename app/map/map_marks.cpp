@@ -1,6 +1,6 @@
 #include "map/map_marks.h"
 
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "map/map_tree.h"
 #include "types/unit_kinds.h"
 

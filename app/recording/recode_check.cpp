@@ -1,6 +1,6 @@
 #include "recording/recode_check.h"
 
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "recording/recording_systems.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "frame/common_routines.h"
 #include "frame/library/tramsoll_api.h"
-#include "frame/paths.h"
-#include "frame/text_table.h"
+#include "frame/site/paths.h"
+#include "frame/texts/text_table.h"
 #include "recording/recording_systems.h"
 
 #include <QLocale>

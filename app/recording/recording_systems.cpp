@@ -2,7 +2,7 @@
 
 #include "frame/library/tramsoll_api.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 
 namespace {
 

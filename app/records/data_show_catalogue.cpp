@@ -2,7 +2,7 @@
 
 #include "frame/folder_texts.h"
 #include "frame/library/tramsoll_api.h"
-#include "frame/site_files.h"
+#include "frame/site/site_files.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "records/data_show_cells.h"
 
 #include "frame/common_routines.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 
 namespace {
 

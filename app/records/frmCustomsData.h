@@ -1,34 +1,35 @@
 // The customer data window: the recorded files of every customer, from
-// which replay display windows are opened.
+// which replay display windows are opened. When it closes the data function
+// is free again; its Cancel brings the main menu back.
 //
 // For now the window carries what the main menu and the end of the program
-// use: its replay windows, its end flag and its open state.
+// use: its replay windows, its end flag and its open state. It takes part in
+// the end of the program through ProgramEndParticipant.
 #pragma once
 
-#include "frame/form.h"
-#include "types/Collection.h"
+#include "display/display_window_owner.h"
+#include "frame/end_participant.h"
+#include "frame/single_form.h"
+#include "frame/work_form.h"
 
-class frmDataShow;
-
-class frmCustomsData : public ChildForm {
+class frmCustomsData : public SingleForm<frmCustomsData, WorkForm>, public ProgramEndParticipant {
   Q_OBJECT
  public:
-  static frmCustomsData& instance();
-
   // Drops the window of the same formNumber from dataShowForms, if any.
-  void removeFormDataShow(const frmDataShow& form);
+  void removeFormDataShow(const frmDataShow& form) { dataShowForms.removeFormDataShow(form); }
 
-  // The open replay windows, keyed by their formNumber as text.
-  Collection<frmDataShow> dataShowForms;
+  // The open replay windows.
+  DisplayWindowOwner dataShowForms;
   // Set by the end of the program so that the window's handlers wind down.
-  bool flagForEnd = false;
+  bool flagForEnd() const { return dataShowForms.flagForEnd(); }
+
+  // The end of the program tells the replay windows to close and waits for
+  // them.
+  void prepareForEnd() override { dataShowForms.prepareForEnd(); }
+  bool closed() const override { return dataShowForms.isEmpty(); }
 
  protected:
+  frmCustomsData();
   void onLoad() override;
   void onUnload() override;
-
- private:
-  frmCustomsData();
-  template <class T>
-  friend T& programInstance();
 };

@@ -1,15 +1,9 @@
 #include "records/frmDataTransfer.h"
 
-#include "frame/frmMain.h"
 #include "frame/program_values.h"
-
-frmDataTransfer& frmDataTransfer::instance() { return programInstance<frmDataTransfer>(); }
 
 frmDataTransfer::frmDataTransfer() { setWindowTitle(QStringLiteral("Data Transfer")); }
 
 void frmDataTransfer::onLoad() { centreInMainWindowTwips(7200, 5400); }
 
-void frmDataTransfer::onUnload() {
-  program().dataFunction = kDataFree;
-  frmMain::instance().showForm();
-}
+void frmDataTransfer::onUnload() { program().dataFunction = kDataFree; }

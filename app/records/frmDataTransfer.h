@@ -1,22 +1,19 @@
-// The window of the data-transfer window: copies customer data and recorded files between folders. When it closes the main menu comes back.
+// The data-transfer window: copies customer data and recorded files between
+// folders. When it closes the data function is free again; its Cancel brings
+// the main menu back.
 //
 // For now the window opens empty; its content comes with the customer
 // records.
 #pragma once
 
-#include "frame/form.h"
+#include "frame/single_form.h"
+#include "frame/work_form.h"
 
-class frmDataTransfer : public ChildForm {
+class frmDataTransfer : public SingleForm<frmDataTransfer, WorkForm> {
   Q_OBJECT
- public:
-  static frmDataTransfer& instance();
 
  protected:
+  frmDataTransfer();
   void onLoad() override;
   void onUnload() override;
-
- private:
-  frmDataTransfer();
-  template <class T>
-  friend T& programInstance();
 };

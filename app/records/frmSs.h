@@ -1,22 +1,16 @@
-// The window of the service-station editor. When it closes the main menu comes back.
+// The service-station editor. Its Cancel brings the main menu back.
 //
 // For now the window opens empty; its content comes with the customer
 // records.
 #pragma once
 
-#include "frame/form.h"
+#include "frame/single_form.h"
+#include "frame/work_form.h"
 
-class frmSs : public ChildForm {
+class frmSs : public SingleForm<frmSs, WorkForm> {
   Q_OBJECT
- public:
-  static frmSs& instance();
 
  protected:
-  void onLoad() override;
-  void onUnload() override;
-
- private:
   frmSs();
-  template <class T>
-  friend T& programInstance();
+  void onLoad() override;
 };

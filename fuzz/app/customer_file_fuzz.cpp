@@ -1,7 +1,7 @@
 // Arbitrary bytes as a customer file <id>.dak: the reader takes the whole
 // file or says why not, and a customer it takes is written back to a text
 // that reads as the same customer.
-#include "frame/customer_file.h"
+#include "frame/site/customer_file.h"
 
 #include <cstdint>
 #include <cstdlib>

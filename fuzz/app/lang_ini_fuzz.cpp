@@ -1,6 +1,6 @@
 // Arbitrary bytes as a Lang.ini: pairs replace entries of the text table
 // until a faulty pair, which is reported with the field at fault.
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 
 #include <cstdint>
 #include <cstdlib>

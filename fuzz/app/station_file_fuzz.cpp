@@ -1,7 +1,7 @@
 // Arbitrary bytes as the service-station file pelomar3.dam: the reader takes
 // it or says why not, and a record it takes is written back to a text that
 // reads as the same record.
-#include "frame/site_files.h"
+#include "frame/site/site_files.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -12,7 +12,7 @@ using namespace tramsoll;
 
 namespace {
 
-constexpr int32_t kErrorCodeBufferSize = 32;
+constexpr int32_t kErrorCodeBufferSize = TRAMSOLL_ERROR_CODE_SIZE;
 constexpr int32_t kSettingRequest = 230;  // 0xE6
 constexpr int32_t kSettingChange = 232;   // 0xE8
 constexpr int32_t kLargestSettingNumber = 255;

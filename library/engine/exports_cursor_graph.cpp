@@ -19,10 +19,10 @@ using namespace tramsoll;
 
 namespace {
 
-constexpr int32_t kSamples = 121;      // samples of one graph call, and the live cursor record
-constexpr int32_t kValueTextSize = 32;
-constexpr std::size_t kTimeTextSize = 9;
-constexpr std::size_t kSlotTextSize = 10;
+constexpr int32_t kSamples = TRAMSOLL_GRAPH_RECORD_COUNT;      // samples of one graph call, and the live cursor record
+constexpr int32_t kValueTextSize = TRAMSOLL_VALUE_TEXT_SIZE;
+constexpr std::size_t kTimeTextSize = TRAMSOLL_TIME_TEXT_SIZE;
+constexpr std::size_t kSlotTextSize = TRAMSOLL_GRAPH_TEXT_SLOT_SIZE;
 constexpr char kNoTime[] = "--:--:--";
 
 namespace result {

@@ -17,10 +17,10 @@ using namespace tramsoll;
 namespace {
 
 constexpr int32_t kLiveRecordCount = 121;
-constexpr int32_t kNameSize = 64;
-constexpr int32_t kFullScaleTextSize = 32;
-constexpr int32_t kStateTextBufferSize = 64;
-constexpr int32_t kConditionTextSize = 64;
+constexpr int32_t kNameSize = TRAMSOLL_ITEM_NAME_SIZE;
+constexpr int32_t kFullScaleTextSize = TRAMSOLL_FULL_SCALE_TEXT_SIZE;
+constexpr int32_t kStateTextBufferSize = TRAMSOLL_STATE_TEXT_SIZE;
+constexpr int32_t kConditionTextSize = TRAMSOLL_CONDITION_TEXT_SIZE;
 constexpr int32_t kNoCondition = 3;
 
 bool gathering() { return hasBits(gatherState, gather::kRunning); }

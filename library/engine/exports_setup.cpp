@@ -20,8 +20,8 @@ constexpr const char kIniFile[] = "pelomar3.ini";
 constexpr const char kIniSection[] = "HEAD";
 constexpr const char kLibraryVersion[] = "1.53A";
 constexpr const char kLibraryDate[] = "2015/02/25";
-constexpr int32_t kVersionTextSize = 32;
-constexpr int32_t kCandidateTextSize = 4096;
+constexpr int32_t kVersionTextSize = TRAMSOLL_VERSION_TEXT_SIZE;
+constexpr int32_t kCandidateTextSize = TRAMSOLL_CANDIDATE_NAMES_SIZE;
 
 // Clears the error words and reloads the tables; answers 1 when a setting or
 // table file failed. A running gathering keeps its state and slot values:
@@ -130,7 +130,7 @@ extern "C" TRAMSOLL_API int32_t getControlDataChangeMode(int32_t* changeMode, ch
   ExportFrame frame;
   char held[kPasswordSize];
   getPassword(held);
-  giveText(password, passwordLength, kPasswordSize, held);
+  giveText(password, passwordLength, TRAMSOLL_PASSWORD_SIZE, held);
   int32_t mode = 0;
   bool kept = getControlMode(mode);
   if (changeMode) *changeMode = kept ? mode : 0;
@@ -160,7 +160,7 @@ extern "C" TRAMSOLL_API int32_t getRAMKishuName(int32_t rowKind, int32_t rowInde
   if (rowKind == 0 && getSettingPara(rowIndex - 1, para)) name = para.modelName;
   if (rowKind != 0 && getSettingSeri(rowIndex - 1, seri)) name = seri.modelName;
   if (!name) return 1;
-  giveText(modelName, modelNameLength, kModelNameSize, name);
+  giveText(modelName, modelNameLength, TRAMSOLL_MODEL_NAME_SIZE, name);
   return 0;
 }
 

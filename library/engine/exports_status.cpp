@@ -54,7 +54,8 @@ extern "C" TRAMSOLL_API int32_t getDebugMessage(char* buffer, int32_t* length) {
     if (length) *length = 0;
     return 0;
   }
-  if (buffer) std::memcpy(buffer, line, kLineSize);
-  if (length) *length = buffer ? boundedLength(buffer, static_cast<int32_t>(kLineSize)) : 0;
+  static_assert(kLineSize == TRAMSOLL_DEBUG_MESSAGE_SIZE, "a line of the ring fills the caller's buffer");
+  if (buffer) std::memcpy(buffer, line, TRAMSOLL_DEBUG_MESSAGE_SIZE);
+  if (length) *length = buffer ? boundedLength(buffer, TRAMSOLL_DEBUG_MESSAGE_SIZE) : 0;
   return 1;
 }

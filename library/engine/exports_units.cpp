@@ -17,8 +17,8 @@ using namespace tramsoll;
 
 namespace {
 
-constexpr int kAddresses = 256;
-constexpr int32_t kNameBufferSize = 64;
+constexpr int kAddresses = TRAMSOLL_BUS_ADDRESS_COUNT;
+constexpr int32_t kNameBufferSize = TRAMSOLL_MODEL_NAME_SIZE;
 constexpr std::size_t kChannelNameLimit = 64;  // the name must be shorter
 constexpr std::size_t kChannelUnitLimit = 32;
 

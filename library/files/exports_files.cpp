@@ -13,10 +13,10 @@ using namespace tramsoll;
 
 namespace {
 
-constexpr int32_t kPersonSize = 32;
-constexpr int32_t kMapNameSize = 64;
-constexpr int32_t kModelTextSize = 64;
-constexpr int32_t kFileNameSize = 32;
+constexpr int32_t kPersonSize = TRAMSOLL_PERSON_SIZE;
+constexpr int32_t kMapNameSize = TRAMSOLL_MAP_NAME_SIZE;
+constexpr int32_t kModelTextSize = TRAMSOLL_MODEL_TEXT_SIZE;
+constexpr int32_t kFileNameSize = TRAMSOLL_FILE_NAME_SIZE;
 
 }  // namespace
 

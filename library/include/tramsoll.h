@@ -24,9 +24,32 @@ extern "C" {
 // - data source: 0 live data of the running gathering, 1 a recorded file.
 // - a recorded file is named by its folder text (ending in a path separator)
 //   and its 1-based position in that folder's file list.
-// - "N bytes" on an out buffer is the capacity the caller provides; the
-//   paired length receives the text length (at most N - 1).
-// - arrays marked "256 entries" are indexed by bus address 0..255.
+// - an out buffer is marked with the capacity the caller provides (one of
+//   the TRAMSOLL_..._SIZE names below); the paired length receives the text
+//   length (at most the capacity - 1).
+// - arrays of TRAMSOLL_BUS_ADDRESS_COUNT entries are indexed by bus address
+//   0..255.
+
+// Capacities of the callers' out buffers, in bytes, and array lengths.
+#define TRAMSOLL_DEBUG_MESSAGE_SIZE 80    // getDebugMessage
+#define TRAMSOLL_VERSION_TEXT_SIZE 32     // each text of getSetFileVer
+#define TRAMSOLL_PASSWORD_SIZE 32         // getControlDataChangeMode
+#define TRAMSOLL_MODEL_NAME_SIZE 64       // getRAMKishuName, getQ7AuAdrInfo
+#define TRAMSOLL_CANDIDATE_NAMES_SIZE 4096  // getKishuKouho
+#define TRAMSOLL_BUS_ADDRESS_COUNT 256    // per-address arrays
+#define TRAMSOLL_ERROR_CODE_SIZE 32       // getQ7ScAdrStatus
+#define TRAMSOLL_PERSON_SIZE 32           // getFileInfo
+#define TRAMSOLL_MAP_NAME_SIZE 64         // getFileInfo
+#define TRAMSOLL_MODEL_TEXT_SIZE 64       // getFileInfo
+#define TRAMSOLL_FILE_NAME_SIZE 32        // getFileInfo
+#define TRAMSOLL_ITEM_NAME_SIZE 64        // getDataItem, getPlyTrgItem
+#define TRAMSOLL_FULL_SCALE_TEXT_SIZE 32  // getDataItem
+#define TRAMSOLL_STATE_TEXT_SIZE 64       // each state text of getDataItem
+#define TRAMSOLL_CONDITION_TEXT_SIZE 64   // each condition text of getPlyTrgItem
+#define TRAMSOLL_VALUE_TEXT_SIZE 32       // getCursData
+#define TRAMSOLL_TIME_TEXT_SIZE 9         // getCursData, at least
+#define TRAMSOLL_GRAPH_RECORD_COUNT 121   // records of one graph call
+#define TRAMSOLL_GRAPH_TEXT_SLOT_SIZE 10  // each record's slot of getGraphData2
 
 // ---- Calling frame and status ----
 
@@ -37,7 +60,7 @@ extern "C" {
 TRAMSOLL_API int32_t execTramsoll(int32_t* constSaving, int32_t* trigState);
 
 // Takes the oldest diagnostic line. 1 line returned; 0 ring empty (length 0).
-TRAMSOLL_API int32_t getDebugMessage(char* message /* 80 bytes */,
+TRAMSOLL_API int32_t getDebugMessage(char* message /* TRAMSOLL_DEBUG_MESSAGE_SIZE */,
                                      int32_t* messageLength);
 
 // ---- Start-up and settings ----
@@ -52,13 +75,13 @@ TRAMSOLL_API int32_t checkKishuTbl(void);
 
 // Setting-file version and date, library version and date.
 // 0 ok; 1 the setting file has no version row ("0.00" in the first text).
-TRAMSOLL_API int32_t getSetFileVer(char* setFileVersion /* 32 bytes */,
+TRAMSOLL_API int32_t getSetFileVer(char* setFileVersion /* TRAMSOLL_VERSION_TEXT_SIZE */,
                                    int32_t* setFileVersionLength,
-                                   char* setFileDate /* 32 bytes */,
+                                   char* setFileDate /* TRAMSOLL_VERSION_TEXT_SIZE */,
                                    int32_t* setFileDateLength,
-                                   char* libraryVersion /* 32 bytes */,
+                                   char* libraryVersion /* TRAMSOLL_VERSION_TEXT_SIZE */,
                                    int32_t* libraryVersionLength,
-                                   char* libraryDate /* 32 bytes */,
+                                   char* libraryDate /* TRAMSOLL_VERSION_TEXT_SIZE */,
                                    int32_t* libraryDateLength);
 
 // Chooses display units: 0 degrees C and kgf/cm2, 1 degrees F and PSI.
@@ -71,7 +94,7 @@ TRAMSOLL_API int32_t setCentralOperation(int32_t centralOperation);
 // Control-change mode and access password of the setting file.
 // 0 ok; 1 no mode given (mode 0).
 TRAMSOLL_API int32_t getControlDataChangeMode(int32_t* changeMode,
-                                              char* password /* 32 bytes */,
+                                              char* password /* TRAMSOLL_PASSWORD_SIZE */,
                                               int32_t* passwordLength);
 
 // Number of one-system rows (rowKind 0) or one-unit rows (other) of the
@@ -81,13 +104,13 @@ TRAMSOLL_API int32_t getRAMKishuNum(int32_t rowKind, int32_t* rowCount);
 // Model name of a one-system (rowKind 0) or one-unit row (other), 1-based.
 // 0 ok; 1 no such row (empty text).
 TRAMSOLL_API int32_t getRAMKishuName(int32_t rowKind, int32_t rowIndex,
-                                     char* modelName /* 64 bytes */,
+                                     char* modelName /* TRAMSOLL_MODEL_NAME_SIZE */,
                                      int32_t* modelNameLength);
 
 // Candidate model names for a unit's model key, each followed by ",".
 // 0 ok; 1 nothing matches or not gathering in a suitable mode.
 TRAMSOLL_API int32_t getKishuKouho(const char* modelKey,
-                                   char* candidateNames /* 4096 bytes */,
+                                   char* candidateNames /* TRAMSOLL_CANDIDATE_NAMES_SIZE */,
                                    int32_t* candidateNamesLength,
                                    int32_t* candidateCount);
 
@@ -122,17 +145,17 @@ TRAMSOLL_API int32_t changeDataGather(int32_t interfaceMode);
 // rows, unit state 0..2, ROM number and Zubrel address.
 // 0 ok; 1 not gathering; 2 bad class.
 TRAMSOLL_API int32_t getQ7AuAdrStatus(int32_t unitClass,
-                                      int32_t* discoveryStates /* 256 entries */,
-                                      int32_t* rowCounts /* 256 entries */,
-                                      int32_t* unitStates /* 256 entries */,
-                                      int32_t* romNumbers /* 256 entries */,
-                                      int32_t* zubrelAddresses /* 256 entries */);
+                                      int32_t* discoveryStates /* TRAMSOLL_BUS_ADDRESS_COUNT */,
+                                      int32_t* rowCounts /* TRAMSOLL_BUS_ADDRESS_COUNT */,
+                                      int32_t* unitStates /* TRAMSOLL_BUS_ADDRESS_COUNT */,
+                                      int32_t* romNumbers /* TRAMSOLL_BUS_ADDRESS_COUNT */,
+                                      int32_t* zubrelAddresses /* TRAMSOLL_BUS_ADDRESS_COUNT */);
 
 // Model name of one unit row at a bus address.
 // 0 ok; 1 not gathering; 2 bad class; 3 no such entry or row.
 TRAMSOLL_API int32_t getQ7AuAdrInfo(int32_t unitClass, int32_t busAddress,
                                     int32_t rowIndex,
-                                    char* modelName /* 64 bytes */,
+                                    char* modelName /* TRAMSOLL_MODEL_NAME_SIZE */,
                                     int32_t* modelNameLength);
 
 // Ties a discovered unit to its place on the network map.
@@ -169,8 +192,8 @@ TRAMSOLL_API int32_t setSensorParm(int32_t channel, int32_t usedFlag,
 // 3 command pending; state 0 stopped, 1 running, 3 running with the mode
 // bit; and the two control-state flags (central control, forced stop).
 // 0 ok; 1 not gathering (arrays untouched, flags 0).
-TRAMSOLL_API int32_t getQ7ScAdrInfo(int32_t* unitPresence /* 256 entries */,
-                                    int32_t* controlStates /* 256 entries */,
+TRAMSOLL_API int32_t getQ7ScAdrInfo(int32_t* unitPresence /* TRAMSOLL_BUS_ADDRESS_COUNT */,
+                                    int32_t* controlStates /* TRAMSOLL_BUS_ADDRESS_COUNT */,
                                     int32_t* centralControlFlag,
                                     int32_t* forcedStopFlag);
 
@@ -178,7 +201,7 @@ TRAMSOLL_API int32_t getQ7ScAdrInfo(int32_t* unitPresence /* 256 entries */,
 // 0 ok; 1 not gathering or address outside 0..255.
 TRAMSOLL_API int32_t getQ7ScAdrStatus(int32_t busAddress, int32_t* mode,
                                       float* setPoint,
-                                      char* errorCode /* 32 bytes */,
+                                      char* errorCode /* TRAMSOLL_ERROR_CODE_SIZE */,
                                       int32_t* pendingFlag,
                                       int32_t* runFlag);
 
@@ -219,7 +242,7 @@ TRAMSOLL_API int32_t getDataSize(int32_t systemNumber, int32_t unused,
 // Starts (1) or stops (0) periodic recording of the selected systems.
 // 0 ok; 1 not gathering; 2 already on or bad action; 4 file creation failed.
 TRAMSOLL_API int32_t saveConstData(int32_t action,
-                                   int32_t* systemSelection /* 256 entries */,
+                                   int32_t* systemSelection /* TRAMSOLL_BUS_ADDRESS_COUNT */,
                                    int32_t intervalSeconds);
 
 // Stores the two trigger conditions of one item of a live unit.
@@ -267,12 +290,12 @@ TRAMSOLL_API int32_t deleteFile(const char* customerFolder,
 // file that is not listed).
 TRAMSOLL_API int32_t getFileInfo(const char* customerFolder,
                                  int32_t fileIndex,
-                                 char* personInCharge /* 32 bytes */,
+                                 char* personInCharge /* TRAMSOLL_PERSON_SIZE */,
                                  int32_t* personInChargeLength,
-                                 char* mapName /* 64 bytes */,
+                                 char* mapName /* TRAMSOLL_MAP_NAME_SIZE */,
                                  int32_t* mapNameLength,
                                  int32_t* systemNumber,
-                                 char* modelText /* 64 bytes */,
+                                 char* modelText /* TRAMSOLL_MODEL_TEXT_SIZE */,
                                  int32_t* modelTextLength,
                                  int32_t* recordingMode,
                                  int32_t* interfaceMode,
@@ -287,7 +310,7 @@ TRAMSOLL_API int32_t getFileInfo(const char* customerFolder,
                                  int32_t* triggerRecord,
                                  int32_t* intervalSeconds,
                                  int32_t* fileSize,
-                                 char* fileName /* 32 bytes */,
+                                 char* fileName /* TRAMSOLL_FILE_NAME_SIZE */,
                                  int32_t* fileNameLength);
 
 // Opens a listed file for replay.
@@ -321,15 +344,15 @@ TRAMSOLL_API int32_t getDataItem(int32_t dataSource,
                                  int32_t filePosition, int32_t systemNumber,
                                  int32_t unitKind, int32_t unitNumber,
                                  int32_t itemNumber,
-                                 char* itemName /* 64 bytes */,
+                                 char* itemName /* TRAMSOLL_ITEM_NAME_SIZE */,
                                  int32_t* itemNameLength,
-                                 char* fullScaleText /* 32 bytes */,
+                                 char* fullScaleText /* TRAMSOLL_FULL_SCALE_TEXT_SIZE */,
                                  int32_t* fullScaleTextLength,
                                  int32_t* dataType,
                                  int32_t* defaultGraphFlag,
-                                 char* stateText0 /* 64 bytes */,
+                                 char* stateText0 /* TRAMSOLL_STATE_TEXT_SIZE */,
                                  int32_t* stateText0Length,
-                                 char* stateText1 /* 64 bytes */,
+                                 char* stateText1 /* TRAMSOLL_STATE_TEXT_SIZE */,
                                  int32_t* stateText1Length,
                                  int32_t* triggerCode1,
                                  int32_t* triggerCode2);
@@ -348,12 +371,12 @@ TRAMSOLL_API int32_t getPlyTrgItem(const char* customerFolder,
                                    int32_t filePosition, int32_t unitKind,
                                    int32_t unitNumber,
                                    int32_t conditionNumber,
-                                   char* itemName /* 64 bytes */,
+                                   char* itemName /* TRAMSOLL_ITEM_NAME_SIZE */,
                                    int32_t* itemNameLength,
                                    int32_t* dataType,
-                                   char* conditionText1 /* 64 bytes */,
+                                   char* conditionText1 /* TRAMSOLL_CONDITION_TEXT_SIZE */,
                                    int32_t* conditionText1Length,
-                                   char* conditionText2 /* 64 bytes */,
+                                   char* conditionText2 /* TRAMSOLL_CONDITION_TEXT_SIZE */,
                                    int32_t* conditionText2Length);
 
 // ---- Cursor and graph ----
@@ -370,9 +393,9 @@ TRAMSOLL_API int32_t getCursData(int32_t dataSource,
                                  int32_t fileIndex, int32_t systemNumber,
                                  int32_t unitClass, int32_t unitNumber,
                                  int32_t itemNumber, int32_t recordNumber,
-                                 char* valueText /* 32 bytes */,
+                                 char* valueText /* TRAMSOLL_VALUE_TEXT_SIZE */,
                                  int32_t* valueTextLength,
-                                 char* timeText /* at least 9 bytes */,
+                                 char* timeText /* TRAMSOLL_TIME_TEXT_SIZE */,
                                  int32_t* year, int32_t* month,
                                  int32_t* day, int32_t* secondOfDay);
 
@@ -384,7 +407,7 @@ TRAMSOLL_API int32_t getGraphData(int32_t dataSource,
                                   int32_t unitClass, int32_t unitNumber,
                                   int32_t itemNumber, int32_t firstRecord,
                                   int32_t recordCount,
-                                  int32_t* graphValues /* 121 entries */);
+                                  int32_t* graphValues /* TRAMSOLL_GRAPH_RECORD_COUNT */);
 
 // Value texts of one item over up to 121 records, one 10-byte slot each.
 TRAMSOLL_API int32_t getGraphData2(int32_t dataSource,
@@ -393,7 +416,7 @@ TRAMSOLL_API int32_t getGraphData2(int32_t dataSource,
                                    int32_t unitClass, int32_t unitNumber,
                                    int32_t itemNumber, int32_t firstRecord,
                                    int32_t recordCount,
-                                   char* valueTexts /* 121 slots of 10 bytes */);
+                                   char* valueTexts /* TRAMSOLL_GRAPH_RECORD_COUNT slots of TRAMSOLL_GRAPH_TEXT_SLOT_SIZE */);
 
 // ---- Searches ----
 

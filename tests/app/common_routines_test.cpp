@@ -1,8 +1,8 @@
 // Paths, unit addresses, number and date texts, free disk space through the
 // library, the data folders and the version texts.
 #include "frame/common_routines.h"
-#include "frame/paths.h"
 #include "frame/program_values.h"
+#include "frame/site/paths.h"
 #include "support/fake_tramsoll.h"
 #include "support/test_support.h"
 

@@ -3,7 +3,7 @@
 // the supported-models page lists the models the library loads.
 #include "frame/help.h"
 #include "frame/library/tramsoll_library.h"
-#include "frame/paths.h"
+#include "frame/site/paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,14 +2,14 @@
 // enabling, the option handlers, the font dialog, the window arrangements,
 // the Edit menu, help, and the main menu's keys.
 #include "frame/FrmMes.h"
+#include "frame/dialogs/frmMessage.h"
 #include "frame/frmDebugMessage.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
-#include "frame/frmMessage.h"
 #include "frame/help.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
 #include "records/frmDataTransfer.h"
@@ -66,11 +66,7 @@ class MainWindowTest : public QObject {
   FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
-  void init() {
-    world = std::make_unique<ProgramFixture>();
-    QVERIFY(startProgram(world->environment()));
-    fake().calls.clear();
-  }
+  void init() { world = startedProgram(); }
   void cleanup() {
     world.reset();
     program().mapRecodeModeOpen = false;
@@ -107,13 +103,17 @@ class MainWindowTest : public QObject {
     main.mnuFunction_Opening();
     QVERIFY(!main.mnuPlay->isEnabled() && !main.mnuTransfer->isEnabled());
 
-    // The windows of work give the choice back when they close.
+    // The windows of work give the choice back: the data function when the
+    // window closes, the work by the customer list's Cancel (its close box),
+    // which brings the main menu back with its buttons enabled again.
     frmCustomsData::instance().unload();
     QCOMPARE(program().dataFunction, int32_t(kDataFree));
     QVERIFY(!program().customsDataOpen);
-    frmCustomsList::instance().unload();
+    frmCustomsList::instance().subWindow()->close();
+    QVERIFY(!frmCustomsList::instance().isLoaded());
     QCOMPARE(program().workMode, int32_t(kWorkFree));
     QVERIFY(menu.isLoaded());
+    QVERIFY(menu.cmdRecode->isEnabled() && menu.cmdCustom->isEnabled());
 
     QTest::keyClick(&menu, Qt::Key_F3);
     QCOMPARE(program().dataFunction, int32_t(kDataTransfer));

@@ -1,11 +1,11 @@
 // The shared message box, the Yes/No question from the text table and the
 // stop-recording question: texts, geometry, keys and the dialog flag.
-#include "frame/ask_yes_no.h"
+#include "frame/dialogs/ask_yes_no.h"
+#include "frame/dialogs/frmMessage.h"
+#include "frame/dialogs/frmStopRecode.h"
 #include "frame/frmMdi.h"
-#include "frame/frmMessage.h"
-#include "frame/frmStopRecode.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "support/test_support.h"
 

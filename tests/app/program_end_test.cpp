@@ -2,14 +2,14 @@
 // runs, waiting for the display windows (and giving up on one that never
 // closes), and the settings written on the way.
 #include "display/frmDataShow.h"
+#include "frame/dialogs/frmStopRecode.h"
 #include "frame/event_manager.h"
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
-#include "frame/frmStopRecode.h"
 #include "frame/program_end.h"
 #include "frame/program_values.h"
-#include "frame/site_files.h"
-#include "frame/text_table.h"
+#include "frame/site/site_files.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "map/frmMap.h"
 #include "records/frmCustomsData.h"
@@ -44,6 +44,9 @@ class StartedProgram : public ProgramFixture {
   StartedProgram() {
     store.store(QStringLiteral("SerialPort"), QStringLiteral("PortNo"), QStringLiteral("4"));
     if (!startProgram(environment())) qFatal("the program did not start");
+    // The windows that take part in the end.
+    frmMap::instance();
+    frmCustomsData::instance();
     serviceShop().ssName = QStringLiteral("Kansai Service");
     eventManager().setEvent(QStringLiteral("frmDataShow"), 1, 0, kLoadEvent);
     library.fake.calls.clear();
@@ -98,8 +101,8 @@ class ProgramEndTest : public QObject {
     QVERIFY(!main.isVisible());
     QVERIFY(main.tmrForEndApp->isActive());
     QCOMPARE(main.tmrForEndApp->interval(), 500);
-    QVERIFY(frmMap::instance().flagForEnd);
-    QVERIFY(frmCustomsData::instance().flagForEnd);
+    QVERIFY(frmMap::instance().flagForEnd());
+    QVERIFY(frmCustomsData::instance().flagForEnd());
     QCOMPARE(world.gatherStops(), QStringList({QStringLiteral("initDataGather(0, 4, 3, 2, 0, \" \", 5)")}));
     QCOMPARE(world.store.stored(QStringLiteral("SerialPort"), QStringLiteral("PortNo")), QStringLiteral("4"));
     QCOMPARE(world.store.stored(QStringLiteral("SensorInput"), QStringLiteral("Unit7")), QStringLiteral("kPa"));
@@ -163,8 +166,8 @@ class ProgramEndTest : public QObject {
     StartedProgram world;
     auto replay = displayWindow(1, false);
     auto live = displayWindow(1, true);
-    frmCustomsData::instance().dataShowForms.add(replay, QStringLiteral("1"));
-    frmMap::instance().dataShowForms.add(live, QStringLiteral("1"));
+    frmCustomsData::instance().dataShowForms.add(replay);
+    frmMap::instance().dataShowForms.add(live);
     frmMdi& main = frmMdi::instance();
 
     QVERIFY(!main.close());
@@ -194,7 +197,7 @@ class ProgramEndTest : public QObject {
     StartedProgram world;
     auto stuck = displayWindow(3, true);
     stuck->flagForEndOk = false;  // never finishes drawing
-    frmMap::instance().dataShowForms.add(stuck, QStringLiteral("3"));
+    frmMap::instance().dataShowForms.add(stuck);
     frmMain::instance().cmdEnd->click();
     stuck->tmrForEnd_Timer();
     QVERIFY(stuck->tmrForEnd->isActive());  // it looks again later
@@ -211,7 +214,7 @@ class ProgramEndTest : public QObject {
     frmMap::instance().mapRecode = false;
     QVERIFY(!frmMdi::instance().close());
     QVERIFY(!program().mapFormOpen);
-    QVERIFY(frmMap::instance().flagForEnd);
+    QVERIFY(frmMap::instance().flagForEnd());
     tmrForEndApp_Timer();
     verifyEnded(world);
   }

@@ -10,8 +10,8 @@
 #include "frame/program_icon.h"
 #include "frame/program_values.h"
 #include "frame/single_instance.h"
-#include "frame/site_files.h"
-#include "frame/text_table.h"
+#include "frame/site/site_files.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "support/program_fixture.h"
 

@@ -1,7 +1,7 @@
 // The settings store: names without regard to case, unreadable values, and
 // the program's keys with their defaults and replacements.
-#include "frame/program_settings.h"
-#include "frame/settings_store.h"
+#include "frame/site/program_settings.h"
+#include "frame/site/settings_store.h"
 #include "support/test_support.h"
 
 #include <QtTest>

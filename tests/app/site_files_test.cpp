@@ -1,9 +1,9 @@
 // The customer file <id>/<id>.dak and the station file pelomar3.dam: exact
 // text, reading back, and what damaged files and unusable ids do.
-#include "frame/customer_file.h"
-#include "frame/paths.h"
-#include "frame/site_files.h"
-#include "frame/text_table.h"
+#include "frame/site/customer_file.h"
+#include "frame/site/paths.h"
+#include "frame/site/site_files.h"
+#include "frame/texts/text_table.h"
 #include "support/test_support.h"
 
 #include <QDir>

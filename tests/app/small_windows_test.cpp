@@ -6,7 +6,7 @@
 #include "frame/frmMdi.h"
 #include "frame/frmSplash.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "support/fake_tramsoll.h"
 #include "support/test_support.h"

@@ -1,5 +1,5 @@
 // The built-in texts, the Lang.ini override and the copies the windows read.
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "support/test_support.h"
 
 #include <QAbstractButton>

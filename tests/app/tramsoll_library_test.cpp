@@ -3,7 +3,7 @@
 #include "frame/frmDebugMessage.h"
 #include "frame/frmMdi.h"
 #include "frame/library/tramsoll_library.h"
-#include "frame/record_fields.h"
+#include "frame/site/record_fields.h"
 #include "support/test_support.h"
 
 #include <QListWidget>

@@ -4,10 +4,8 @@
 // fake that logs every call.
 #pragma once
 
+#include "frame/library/library_text.h"
 #include "frame/library/tramsoll_exports.h"
-
-#include <QByteArray>
-#include <QString>
 
 #include <cstdint>
 
@@ -26,9 +24,3 @@ TramsollApi& tramsollApi();
 // Puts another implementation in place (tests install a fake); null goes back
 // to the library file. The caller keeps ownership.
 void installTramsollApi(TramsollApi* api);
-
-// A text the library wrote into a buffer of `capacity` bytes, `length` of
-// them used; lengths outside the buffer are cut to it. Decoded as UTF-8.
-QString textFromLibrary(const char* buffer, int32_t length, int capacity);
-// A text as the library takes it: UTF-8 bytes, zero-terminated.
-inline QByteArray textForLibrary(const QString& text) { return text.toUtf8(); }

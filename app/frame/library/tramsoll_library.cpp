@@ -1,7 +1,7 @@
 #include "frame/library/tramsoll_library.h"
 
-#include "frame/paths.h"
-#include "frame/text_table.h"
+#include "frame/site/paths.h"
+#include "frame/texts/text_table.h"
 #include "tramsoll.h"
 
 #include <QMessageBox>
@@ -85,12 +85,3 @@ TramsollApi& tramsollApi() {
 }
 
 void installTramsollApi(TramsollApi* api) { installedApi = api; }
-
-QString textFromLibrary(const char* buffer, int32_t length, int capacity) {
-  if (!buffer || length <= 0 || capacity <= 0) return QString();
-  if (length > capacity) length = capacity;
-  // The library terminates its texts; never read past a terminator.
-  int used = 0;
-  while (used < length && buffer[used] != '\0') ++used;
-  return QString::fromUtf8(buffer, used);
-}

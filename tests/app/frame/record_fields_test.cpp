@@ -1,6 +1,6 @@
 // Texts of the program's record files written and read back: what a field
 // may hold and still come back as it was.
-#include "frame/record_fields.h"
+#include "frame/site/record_fields.h"
 
 #include <QtTest>
 

@@ -1,12 +1,12 @@
 // The drawing of a map page worked out in twips: places, icons, texts and
 // lines of each page kind, the page buttons, the selection that follows the
 // page, and the recording marks of its rows.
+#include "frame/texts/text_table.h"
 #include "map/map_builder.h"
 #include "map/map_layout.h"
 #include "map/map_marks.h"
 #include "map/map_paging.h"
 #include "map/map_scan.h"
-#include "frame/text_table.h"
 
 #include <QtTest>
 

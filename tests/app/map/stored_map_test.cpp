@@ -1,7 +1,7 @@
 // Stored maps: reconciled with the bus scan, adopted from it or rescanned,
 // handed to the library, numbered, deleted and opened from the map list.
-#include "frame/customer_file.h"
 #include "frame/program_values.h"
+#include "frame/site/customer_file.h"
 #include "map/map_builder.h"
 #include "map/map_change.h"
 #include "map/map_library.h"

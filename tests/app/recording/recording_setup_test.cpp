@@ -4,7 +4,7 @@
 // library.
 #include "frame/number_box.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "recording/recode_check.h"
 #include "recording/recode_interval.h"
 #include "recording/recording_systems.h"

@@ -1,8 +1,8 @@
 // Expected sizes of periodic and sensor-input recordings, and the free
 // space they are held against.
-#include "frame/paths.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/site/paths.h"
+#include "frame/texts/text_table.h"
 #include "recording/recording_size.h"
 #include "recording_maps.h"
 #include "support/fake_tramsoll.h"

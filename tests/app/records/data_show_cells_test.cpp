@@ -1,5 +1,5 @@
 // The cells of a recorded file's row and the catalogue grid's columns.
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "records/data_show_cells.h"
 
 #include <QtTest>

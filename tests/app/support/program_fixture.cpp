@@ -1,18 +1,11 @@
 #include "support/program_fixture.h"
 
-#include "display/frmDataShow.h"
-#include "frame/frmDspParam.h"
-#include "frame/frmMain.h"
-#include "frame/frmMdi.h"
-#include "frame/frmMessage.h"
-#include "frame/frmSplash.h"
+#include "frame/dialogs/frmMessage.h"
+#include "frame/form.h"
 #include "frame/program_end.h"
+#include "frame/single_form.h"
 #include "frame/single_instance.h"
-#include "map/frmMap.h"
-#include "records/frmCustomsData.h"
-#include "records/frmCustomsList.h"
-#include "records/frmDataTransfer.h"
-#include "records/frmSs.h"
+#include "program_windows.h"
 
 #include <QPushButton>
 #include <QTimer>
@@ -20,6 +13,7 @@
 #include <cstring>
 
 ProgramFixture::ProgramFixture() {
+  installProgramWindows();
   setEndProgramAction([] {});
   scriptVersions(library.fake, "3.12", "2024/05/17");
 }
@@ -35,6 +29,13 @@ QStringList ProgramFixture::callNames() const {
   QStringList names;
   for (const QString& call : library.fake.calls) names << call.left(call.indexOf(QLatin1Char('(')));
   return names;
+}
+
+std::unique_ptr<ProgramFixture> startedProgram() {
+  auto world = std::make_unique<ProgramFixture>();
+  if (!startProgram(world->environment())) qFatal("the program did not start");
+  world->library.fake.calls.clear();
+  return world;
 }
 
 void scriptVersions(FakeTramsoll& fake, const QByteArray& version, const QByteArray& date) {
@@ -66,23 +67,7 @@ QTimer* readNextMessage(QStringList& lines) {
 }
 
 void putWindowsAway() {
-  frmMain::instance().unload();
-  frmDspParam::instance().unload();
-  frmSplash::instance().unload();
-  frmCustomsList::instance().unload();
-  frmDataTransfer::instance().unload();
-  frmSs::instance().unload();
-  frmMap& map = frmMap::instance();
-  map.mapRecode = map.mapRecodeTrigger = map.mapRecodeTriggerOn = map.mapRecodeQ7Data = false;
-  map.flagForEnd = false;
-  map.dataShowForms.clear();
-  frmCustomsData& data = frmCustomsData::instance();
-  data.flagForEnd = true;  // unloading it must not bring the main menu back
-  data.unload();
-  data.flagForEnd = false;
-  data.dataShowForms.clear();
-  frmMdi& main = frmMdi::instance();
-  main.tmrForEndApp->stop();
-  main.hide();
+  unloadEveryForm();
+  destroySingleWindows();
   resetProgramEnd();
 }

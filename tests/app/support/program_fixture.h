@@ -11,6 +11,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <memory>
+
 class ProgramFixture {
  public:
   ProgramFixture();
@@ -25,12 +27,16 @@ class ProgramFixture {
   InstalledFake library;
 };
 
+// A started program with its library calls forgotten (the test fails at
+// once when it does not start).
+std::unique_ptr<ProgramFixture> startedProgram();
+
 // Scripts getSetFileVer to answer a setting-file version and date.
 void scriptVersions(FakeTramsoll& fake, const QByteArray& version, const QByteArray& date);
 // Reads the lines of the next frmMessage into `lines` and closes it.
 QTimer* readNextMessage(QStringList& lines);
-// Puts every window of the frame and the stubs away and clears the state
-// the end of the program leaves.
+// Puts every window away: each is unloaded and destroyed, so that the next
+// start makes them afresh; the end of the program is forgotten.
 void putWindowsAway();
 
 // The ticks of menu items, in order.

@@ -1,7 +1,7 @@
 #include "support/test_support.h"
 
-#include "frame/paths.h"
-#include "frame/settings_store.h"
+#include "frame/site/paths.h"
+#include "frame/site/settings_store.h"
 
 #include <QApplication>
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 // The built-in English texts of the text table; every other entry is "".
 // Entries 439, 440, 480 and 481 are Japanese even in this table.
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "frame/table_file_check.h"
+#include "frame/site/table_file_check.h"
 
-#include "frame/library/tramsoll_api.h"
-#include "frame/paths.h"
+#include "frame/library/tramsoll_client.h"
+#include "frame/site/paths.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -26,11 +26,12 @@ QString fileOfLine(const QString& line) {
 }
 
 QString firstFileOfLibraryLines() {
+  TramsollClient library;
   QString found;
-  char line[80] = {};
-  int32_t length = 0;
-  for (int n = 0; n < kMostLines && tramsollApi().getDebugMessage(line, &length) != 0; ++n) {
-    if (found.isEmpty()) found = fileOfLine(textFromLibrary(line, length, sizeof line));
+  for (int n = 0; n < kMostLines; ++n) {
+    const std::optional<QString> line = library.nextDebugMessage();
+    if (!line) break;
+    if (found.isEmpty()) found = fileOfLine(*line);
   }
   return found;
 }

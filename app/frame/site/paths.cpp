@@ -1,4 +1,4 @@
-#include "frame/paths.h"
+#include "frame/site/paths.h"
 
 #include <QCoreApplication>
 #include <QDir>

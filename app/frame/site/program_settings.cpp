@@ -1,6 +1,6 @@
-#include "frame/program_settings.h"
+#include "frame/site/program_settings.h"
 
-#include "frame/settings_store.h"
+#include "frame/site/settings_store.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "frame/site_files.h"
+#include "frame/site/site_files.h"
 
-#include "frame/customer_file.h"
-#include "frame/paths.h"
 #include "frame/program_values.h"
-#include "frame/record_fields.h"
+#include "frame/site/customer_file.h"
+#include "frame/site/paths.h"
+#include "frame/site/record_fields.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,14 @@
-#include "frame/frmMessage.h"
+#include "frame/dialogs/frmMessage.h"
 
-#include "frame/frmMdi.h"
 #include "frame/help.h"
+#include "frame/main_window.h"
 #include "frame/program_values.h"
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
 
@@ -25,8 +26,6 @@ constexpr int kButtonHeight = 375;
 constexpr int kHelpWidth = 800;
 
 }  // namespace
-
-frmMessage& frmMessage::instance() { return programInstance<frmMessage>(); }
 
 frmMessage::frmMessage() {
   for (QLabel*& label : lbl) label = new QLabel(this);
@@ -70,9 +69,9 @@ void frmMessage::onLoad() {
 
   // Before the main window is shown (the clock and second-copy checks) the
   // box is centred on the screen.
-  const frmMdi& main = frmMdi::instance();
-  const QRect around = main.isVisible() ? QRect(main.pos(), main.innerSize())
-                                        : QGuiApplication::primaryScreen()->availableGeometry();
+  const QMainWindow* main = mainWindow();
+  const QRect around = main && main->isVisible() ? QRect(main->pos(), mainInnerSize())
+                                                 : QGuiApplication::primaryScreen()->availableGeometry();
   const int left = pixelsToTwips(around.x()) + (pixelsToTwips(around.width()) - width) / 2;
   const int top = pixelsToTwips(around.y()) + (pixelsToTwips(around.height()) - kBoxHeight) / 2;
   setGeometryTwips(left, top, width, kBoxHeight);

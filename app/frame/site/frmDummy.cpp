@@ -1,4 +1,4 @@
-#include "frame/frmDummy.h"
+#include "frame/site/frmDummy.h"
 
 #include <QDir>
 

@@ -2,7 +2,7 @@
 // ("Error No.:" and the key) and up to three lines of text.
 #pragma once
 
-#include "frame/form.h"
+#include "frame/single_form.h"
 
 #include <QString>
 
@@ -11,11 +11,9 @@
 class QLabel;
 class QPushButton;
 
-class frmMessage : public DialogForm {
+class frmMessage : public SingleForm<frmMessage, DialogForm> {
   Q_OBJECT
  public:
-  static frmMessage& instance();
-
   // Prepares the box; call before every showing. A key beginning with a
   // digit 1..9 is shown after "Error No.:", any other key as it is.
   void setLabelString(const QString& key, const QString& line1, const QString& line2, const QString& line3);
@@ -28,13 +26,9 @@ class frmMessage : public DialogForm {
   QPushButton* HelpBtn = nullptr;
 
  protected:
+  frmMessage();
   void onLoad() override;
   void onUnload() override;
-
- private:
-  frmMessage();
-  template <class T>
-  friend T& programInstance();
 };
 
 // Shows a numbered message modal over the main window.

@@ -1,4 +1,4 @@
-#include "frame/record_fields.h"
+#include "frame/site/record_fields.h"
 
 #include <QStringDecoder>
 #include <QStringList>

@@ -4,7 +4,7 @@
 // without regard to case.
 #pragma once
 
-#include "frame/record_fields.h"
+#include "frame/site/record_fields.h"
 #include "types/CustomInfor.h"
 #include "types/DataManageInfor.h"
 

@@ -1,6 +1,6 @@
-#include "frame/text_table.h"
+#include "frame/texts/text_table.h"
 
-#include "frame/record_fields.h"
+#include "frame/site/record_fields.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // systems, central systems, units and unit links, one record a line.
 #pragma once
 
-#include "frame/record_fields.h"
+#include "frame/site/record_fields.h"
 #include "types/CustomInfor.h"
 
 #include <QByteArray>

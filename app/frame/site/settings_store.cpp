@@ -1,4 +1,4 @@
-#include "frame/settings_store.h"
+#include "frame/site/settings_store.h"
 
 #include <QSettings>
 #include <QStringList>

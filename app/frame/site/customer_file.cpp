@@ -1,7 +1,7 @@
-#include "frame/customer_file.h"
+#include "frame/site/customer_file.h"
 
-#include "frame/record_fields.h"
-#include "frame/text_table.h"
+#include "frame/site/record_fields.h"
+#include "frame/texts/text_table.h"
 
 #include <memory>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "frame/unsaved_settings.h"
+#include "frame/site/unsaved_settings.h"
 
-#include "frame/frmMessage.h"
-#include "frame/paths.h"
-#include "frame/settings_store.h"
-#include "frame/text_table.h"
+#include "frame/dialogs/frmMessage.h"
+#include "frame/site/paths.h"
+#include "frame/site/settings_store.h"
+#include "frame/texts/text_table.h"
 
 #include <QDir>
 #include <QTemporaryFile>

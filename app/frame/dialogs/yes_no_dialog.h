@@ -1,0 +1,53 @@
+// The program's own frame for a question with two answers: one to four lines
+// of text, "Yes (F1)" and "No (Esc)", centred in the main window's inner
+// area, without a close box (a close asked by the window system answers No).
+// dialogOpen is raised while it is loaded. Yes unloads the dialog, lets
+// pending window events run and then runs the caller's Yes action; No only
+// unloads it.
+#pragma once
+
+#include "frame/form.h"
+#include "frame/key_table.h"
+
+#include <functional>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+
+class YesNoDialog : public DialogForm {
+  Q_OBJECT
+ public:
+  // A line: its design text and the text-table entry that replaces it.
+  struct Line {
+    const char* text;
+    int entry;
+  };
+
+  // Shows the question modal over the main window; Yes runs `yes`.
+  int askModal(std::function<void()> yes);
+  // No.
+  void cancel() override;
+
+  std::vector<QLabel*> lbl;
+  QPushButton* cmdOk = nullptr;      // Yes
+  QPushButton* cmdCancel = nullptr;  // No
+
+  static constexpr int kWidth = 4500;
+  static constexpr int kHeight = 2500;
+
+ protected:
+  // One to four lines (more are dropped, none gets one empty line).
+  explicit YesNoDialog(std::vector<Line> lines);
+  void onLoad() override;
+  void onUnload() override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void cmdOk_Click();
+  void showCaption();
+
+  std::vector<Line> lines_;
+  std::function<void()> yes_;
+  KeyTable keys_;
+};

@@ -1,0 +1,25 @@
+// A window's keys that press its buttons: function keys, Esc and the like,
+// each pressing its button only while that button is enabled.
+#pragma once
+
+#include <QPointer>
+
+#include <vector>
+
+class QAbstractButton;
+class QKeyEvent;
+
+class KeyTable {
+ public:
+  void add(int key, QAbstractButton* button);
+  // True when the key belongs to the table: the event is taken, and the
+  // button is pressed when it is enabled. False leaves the event alone.
+  bool handle(QKeyEvent* event) const;
+
+ private:
+  struct Entry {
+    int key;
+    QPointer<QAbstractButton> button;
+  };
+  std::vector<Entry> entries_;
+};

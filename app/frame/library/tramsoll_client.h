@@ -1,0 +1,145 @@
+// The library's exports that hand back texts, as the windows want them:
+// QStrings and small structs. The client sizes every buffer by the
+// library's own capacities and decodes every text, so no window does either.
+// It calls whatever TramsollApi is installed, so the fake of the tests
+// stands in for the library here too.
+#pragma once
+
+#include "frame/library/tramsoll_api.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+// The unit whose items are asked for: data source (0 live, 1 a recorded
+// file), the file (customer folder and 1-based position), system, unit kind
+// and unit number.
+struct ItemSource {
+  int32_t dataSource = 0;
+  QString customerFolder;
+  int32_t filePosition = 0;
+  int32_t systemNumber = 0;
+  int32_t unitKind = 0;
+  int32_t unitNumber = 0;
+};
+
+// A text export's result and its text.
+struct LibraryText {
+  int32_t result = 0;
+  QString text;
+};
+
+struct FileVersions {
+  int32_t result = 0;
+  QString setFileVersion;
+  QString setFileDate;
+  QString libraryVersion;
+  QString libraryDate;
+};
+
+struct ControlChangeMode {
+  int32_t result = 0;
+  int32_t mode = 0;
+  QString password;
+};
+
+struct ModelCandidates {
+  int32_t result = 0;
+  QStringList names;
+};
+
+struct CentralStatus {
+  int32_t result = 0;
+  int32_t mode = 0;
+  float setPoint = 0;
+  QString errorCode;
+  int32_t pendingFlag = 0;
+  int32_t runFlag = 0;
+};
+
+struct RecordedFileInfo {
+  int32_t result = 0;
+  QString personInCharge;
+  QString mapName;
+  int32_t systemNumber = 0;
+  QString modelText;
+  int32_t recordingMode = 0;
+  int32_t interfaceMode = 0;
+  int32_t outdoorCount = 0;
+  int32_t indoorCount = 0;
+  int32_t centralCount = 0;
+  int32_t startYear = 0;
+  int32_t startMonth = 0;
+  int32_t startDay = 0;
+  int32_t startSecondOfDay = 0;
+  int32_t recordCount = 0;
+  int32_t triggerRecord = 0;
+  int32_t intervalSeconds = 0;
+  int32_t fileSize = 0;
+  QString fileName;
+};
+
+struct DataItemInfo {
+  int32_t result = 0;
+  QString itemName;
+  QString fullScaleText;
+  int32_t dataType = 0;
+  int32_t defaultGraphFlag = 0;
+  QString stateText0;
+  QString stateText1;
+  int32_t triggerCode1 = 0;
+  int32_t triggerCode2 = 0;
+};
+
+struct TriggerItemInfo {
+  int32_t result = 0;
+  QString itemName;
+  int32_t dataType = 0;
+  QString conditionText1;
+  QString conditionText2;
+};
+
+struct CursorTexts {
+  int32_t result = 0;
+  QString valueText;
+  QString timeText;
+  int32_t year = 0;
+  int32_t month = 0;
+  int32_t day = 0;
+  int32_t secondOfDay = 0;
+};
+
+struct GraphTexts {
+  int32_t result = 0;
+  QStringList valueTexts;  // one per record asked for
+};
+
+class TramsollClient {
+ public:
+  explicit TramsollClient(TramsollApi& api = tramsollApi()) : api_(api) {}
+
+  FileVersions fileVersions();
+  ControlChangeMode controlDataChangeMode();
+  // The oldest diagnostic line, or none when the library holds none.
+  std::optional<QString> nextDebugMessage();
+  LibraryText ramModelName(int32_t rowKind, int32_t rowIndex);
+  // The candidate names, without the commas that end each.
+  ModelCandidates modelCandidates(const QString& modelKey);
+  LibraryText unitModelName(int32_t unitClass, int32_t busAddress, int32_t rowIndex);
+  CentralStatus centralStatus(int32_t busAddress);
+  RecordedFileInfo fileInfo(const QString& customerFolder, int32_t fileIndex);
+  DataItemInfo dataItem(const ItemSource& source, int32_t itemNumber);
+  TriggerItemInfo triggerItem(const QString& customerFolder, int32_t filePosition, int32_t unitKind,
+                              int32_t unitNumber, int32_t conditionNumber);
+  CursorTexts cursorData(const ItemSource& source, int32_t itemNumber, int32_t recordNumber);
+  // At most one graph call's records (TRAMSOLL_GRAPH_RECORD_COUNT); a count
+  // outside that is refused without asking the library (result -1).
+  GraphTexts graphTexts(const ItemSource& source, int32_t itemNumber, int32_t firstRecord, int32_t recordCount);
+
+  static constexpr int32_t kRefused = -1;
+
+ private:
+  TramsollApi& api_;
+};

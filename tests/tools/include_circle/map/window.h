@@ -1,0 +1,2 @@
+// A window that includes the frame module back: a circle.
+#include "frame/start.h"
