@@ -4,7 +4,6 @@
 #include "frame/number_box.h"
 #include "frame/program_values.h"
 
-#include <QStringView>
 
 namespace {
 
