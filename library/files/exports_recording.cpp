@@ -184,7 +184,7 @@ extern "C" TRAMSOLL_API int32_t setTrigCondition(int32_t systemNumber, int32_t u
   int row = 0;
   if (!autoAdrTable().findRowByNumber(systemNumber, unitClass, unitNumber, address, row)) return 3;
   uint32_t word = static_cast<uint32_t>(condition1 & 3) | static_cast<uint32_t>(condition2 & 3) << 2;
-  if (!liveDataTable().setTriggerFlags(unitClass, address, row, itemNumber - 1, word)) return 4;
+  if (!liveDataTable().setTriggerFlags(unitClass, address, row, subtractHeld(itemNumber, 1), word)) return 4;
   return 0;
 }
 
