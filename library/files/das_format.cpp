@@ -44,6 +44,11 @@ uint32_t getU32(const uint8_t* at) {
   return uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24;
 }
 
+uint64_t recordsHeld(int64_t length, const FileHeader& header) {
+  if (header.recordSize == 0 || length <= header.firstRecordOffset) return 0;
+  return (static_cast<uint64_t>(length) - header.firstRecordOffset) / header.recordSize;
+}
+
 void encodeHeader(const FileHeader& h, uint8_t (&out)[kHeaderSize]) {
   std::memset(out, 0, sizeof out);
   std::memcpy(out, kMagic, sizeof kMagic);

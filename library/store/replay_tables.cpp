@@ -139,10 +139,7 @@ bool ReplayTables::readBlocks(FileHandle& file, const das::FileHeader& listed) {
                   header_.firstRecordOffset);
   if (partOffset != header_.recordSize)
     return refuse("blocks give records of %u bytes, header %u", partOffset, header_.recordSize);
-  int64_t size = file.size();
-  uint64_t room = size > 0 && static_cast<uint64_t>(size) > position
-                      ? (static_cast<uint64_t>(size) - position) / header_.recordSize
-                      : 0;
+  uint64_t room = das::recordsHeld(file.size(), header_);
   if (header_.recordCount > room)
     return refuse("%u records counted, %llu held", header_.recordCount, static_cast<unsigned long long>(room));
   return true;
