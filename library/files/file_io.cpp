@@ -59,6 +59,15 @@ int64_t FileHandle::size() const {
   return status.st_size;
 }
 
+bool FileHandle::truncate(int64_t length) {
+  if (fd_ < 0 || length < 0) return false;
+  int result;
+  do {
+    result = ::ftruncate(fd_, static_cast<off_t>(length));
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
+}
+
 bool FileHandle::flush() { return fd_ >= 0 && ::fdatasync(fd_) == 0; }
 
 int FileHandle::close() {

@@ -27,6 +27,9 @@ class FileHandle {
   bool readAt(uint64_t offset, void* data, std::size_t size);
   // The file's length, or -1.
   int64_t size() const;
+  // Cuts the file to `length` bytes (a write that failed part-way is taken
+  // back); false when it cannot.
+  bool truncate(int64_t length);
   // Pushes what was written to the device, so a later rename or count
   // update never lands before it.
   bool flush();
