@@ -3,8 +3,6 @@
 // no thread or descriptor behind, and a bus scan as the map makes it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <future>
@@ -16,6 +14,7 @@
 #include "engine/gathering.h"
 #include "engine/settings.h"
 #include "library/engine/gathering_support.h"
+#include "library/support/special_file.h"
 #include "simulator.h"
 #include "tables/setting_tables.h"
 #include "tramsoll.h"
@@ -207,14 +206,9 @@ TEST_F(GatheringThread, TwoConcurrentStopsBothReturnAndTheSecondFindsGatheringSt
     clearErrorWords();
     auto first = std::async(std::launch::async, [this] { return stopGathering(); });
     auto second = std::async(std::launch::async, [this] { return stopGathering(); });
-    for (auto* stop : {&first, &second}) {
-      if (stop->wait_for(20s) == std::future_status::ready) continue;
-      // A stop that never returns cannot be torn down: end the program.
-      std::fprintf(stderr, "round %d: a stop never returned\n", round);
-      std::_Exit(1);
-    }
-    EXPECT_EQ(first.get(), 0) << round;
-    EXPECT_EQ(second.get(), 0) << round;
+    std::string what = "round " + std::to_string(round) + ": a stop";
+    EXPECT_EQ(testsupport::awaitAnswer(first, what), 0) << round;
+    EXPECT_EQ(testsupport::awaitAnswer(second, what), 0) << round;
     EXPECT_FALSE(workerRunning()) << round;
     EXPECT_FALSE(portIsOpen()) << round;
     EXPECT_TRUE(hasBits(errCall, call::kCloseNotOpen)) << round << ": the later stop found the port closed";
