@@ -34,15 +34,7 @@ class ExportEdges : public ReplayTest {
     ReplayTest::SetUp();
     addSystem(kOutdoorItems);
     ASSERT_EQ(setTrigCondition(3, 0, 1, kRun, 1, 0), 0);
-    ASSERT_EQ(setFileHeader("C001", "", "", "", customerFolder().c_str()), 0);
-    ASSERT_EQ(saveTrigData(1, 3, 1), 0);
-    for (int n = 1; n <= 3; ++n) {
-      gatherSlot(uint32_t(kStart + 10 * n));
-      appendTriggerRecord(kStart + 10 * n);
-    }
-    markTriggerRecord();
-    setBits(gatherState, gather::kTriggerFired);
-    ASSERT_EQ(saveTrigData(0, 0, 0), 0);
+    recordTrigger(3, 0);
     recordPeriodic(4);
     ASSERT_EQ(listFolder(), 2);
     ASSERT_EQ(selectDataFile(folderText(), 1), 0);
