@@ -14,7 +14,6 @@
 #include "engine/gathering.h"
 #include "engine/settings.h"
 #include "library/engine/gathering_support.h"
-#include "library/support/special_file.h"
 #include "simulator.h"
 #include "tables/setting_tables.h"
 #include "tramsoll.h"
@@ -206,9 +205,8 @@ TEST_F(GatheringThread, TwoConcurrentStopsBothReturnAndTheSecondFindsGatheringSt
     clearErrorWords();
     auto first = std::async(std::launch::async, [this] { return stopGathering(); });
     auto second = std::async(std::launch::async, [this] { return stopGathering(); });
-    std::string what = "round " + std::to_string(round) + ": a stop";
-    EXPECT_EQ(testsupport::awaitAnswer(first, what), 0) << round;
-    EXPECT_EQ(testsupport::awaitAnswer(second, what), 0) << round;
+    EXPECT_EQ(first.get(), 0) << round;
+    EXPECT_EQ(second.get(), 0) << round;
     EXPECT_FALSE(workerRunning()) << round;
     EXPECT_FALSE(portIsOpen()) << round;
     EXPECT_TRUE(hasBits(errCall, call::kCloseNotOpen)) << round << ": the later stop found the port closed";

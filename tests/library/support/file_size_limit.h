@@ -1,6 +1,5 @@
 // A limit on the size of the files this process writes, as a full disk would
-// cut them: writes past it are short or fail (the signal they raise is
-// ignored). Lifted again at the end of its scope.
+// cut them: writes past it are short or fail (their signal is ignored).
 #pragma once
 
 #include <signal.h>
@@ -12,12 +11,7 @@ namespace testsupport {
 
 class FileSizeLimit {
  public:
-  FileSizeLimit() = default;
-  explicit FileSizeLimit(uint64_t bytes) { set(bytes); }
   ~FileSizeLimit() { lift(); }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
   // Files may grow to `bytes` and no further; false when it cannot be set.
   bool set(uint64_t bytes) {
     ::signal(SIGXFSZ, SIG_IGN);
