@@ -71,12 +71,12 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   fi
 
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons
+  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
 
   # The program runs from its installed folder: the program, the library,
   # the scrambled sample setting and table files, icons and help pages.
   cmake --install build --prefix "$root/build/install" >/dev/null
-  for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim"; do
+  for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim" "$bin/demo-data"; do
     [ -e "$file" ] || { echo "run-demo: $file is missing after the build" >&2; exit 1; }
   done
   [ -d "$program/table" ] || echo "run-demo: note: $program/table/ is missing; the sample tables are not built yet" >&2
@@ -106,6 +106,9 @@ pids+=($!)
 for _ in $(seq 50); do [ -L "$run/com1" ] && break; sleep 0.1; done
 [ -L "$run/com1" ] || { echo "run-demo: the adapter simulator did not start:" >&2; cat "$run/adapter-sim.out" >&2; exit 1; }
 echo "run-demo: adapter simulator on $(readlink "$run/com1") (linked at $run/com1)"
+
+# The demo customers and recordings, as they were at the start of every run.
+"$bin/demo-data" "$program" >"$run/demo-data.out" 2>&1 || { echo "run-demo: the demo data could not be written:" >&2; cat "$run/demo-data.out" >&2; exit 1; }
 
 export TRAMSOLL_COM1="$run/com1"
 # Started from the program folder, so that a Lang.ini there is used.
