@@ -11,7 +11,10 @@
 
 std::shared_ptr<frmDataShow> frmDataShow::create() {
   struct Made final : frmDataShow {};
-  auto* window = new Made;
+  return hold(new Made);
+}
+
+std::shared_ptr<frmDataShow> frmDataShow::hold(frmDataShow* window) {
   // The MDI area owns the sub-window that holds a loaded window; deleting
   // that deletes the window with it. A window already gone with the main
   // window is left alone.

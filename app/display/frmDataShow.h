@@ -26,6 +26,8 @@ class frmDataShow : public ChildForm {
   // A new window, to be held in an opener's collection; dropping the last
   // holder deletes the window.
   static std::shared_ptr<frmDataShow> create();
+  // A window made elsewhere (a test's stand-in), held the same way.
+  static std::shared_ptr<frmDataShow> hold(frmDataShow* window);
 
   // The set-up steps, in the order the opening calls them.
   // Reads the units' data items from the library and sets totalItemNumber.
