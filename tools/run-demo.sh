@@ -7,8 +7,9 @@
 # Installs what is missing (apt-get, when run as root), builds into build/,
 # installs the program folder into build/install/pelomar3, starts the
 # adapter simulator with the sample installation on a pseudo-terminal
-# linked at build/run/com1, and starts the installed pelomar3 with COM1
-# pointed at that link. With a display the program runs until it
+# linked at build/run/com1, writes the demo customers and recordings into
+# the program folder (tools/demo-data), and starts the installed pelomar3
+# with COM1 pointed at that link. With a display the program runs until it
 # is ended; without one it runs under xvfb-run, a screenshot is saved to
 # build/run/screenshot.png after a few seconds, and both processes end.
 #
@@ -108,7 +109,11 @@ for _ in $(seq 50); do [ -L "$run/com1" ] && break; sleep 0.1; done
 echo "run-demo: adapter simulator on $(readlink "$run/com1") (linked at $run/com1)"
 
 # The demo customers and recordings, as they were at the start of every run.
-"$bin/demo-data" "$program" >"$run/demo-data.out" 2>&1 || { echo "run-demo: the demo data could not be written:" >&2; cat "$run/demo-data.out" >&2; exit 1; }
+"$bin/demo-data" "$program" >"$run/demo-data.out" 2>&1 || {
+  echo "run-demo: the demo data could not be written:" >&2
+  cat "$run/demo-data.out" >&2
+  exit 1
+}
 
 export TRAMSOLL_COM1="$run/com1"
 # Started from the program folder, so that a Lang.ini there is used.
