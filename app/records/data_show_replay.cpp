@@ -11,7 +11,18 @@ namespace {
 constexpr int32_t kSelectOpened = 0;
 constexpr int32_t kSelectTableError = 2;
 
-void addUnits(Collection<GraphAircon>& units, int32_t type, int32_t count) {
+bool recordsSensorBeside(int32_t ifMode) { return ifMode == 3 || ifMode == 5 || ifMode == 9; }
+
+void showVersionMismatch() { showMessage(QStringLiteral("1-2"), tableText(412), tableText(413), QString()); }
+
+}  // namespace
+
+int32_t fileSystemKind(const DataShowFile& file) {
+  if (file.outNumber != 0 || file.inNumber != 0) return kOrdinarySystem;
+  return file.cenNumber != 0 ? kCentralSystem : kSensorSystem;
+}
+
+void addGraphAircons(Collection<GraphAircon>& units, int32_t type, int32_t count) {
   for (int32_t n = 1; n <= count; ++n) {
     auto unit = std::make_shared<GraphAircon>();
     unit->airconNumber = n;
@@ -19,12 +30,6 @@ void addUnits(Collection<GraphAircon>& units, int32_t type, int32_t count) {
     units.add(unit, QString::number(n));
   }
 }
-
-bool recordsSensorBeside(int32_t ifMode) { return ifMode == 3 || ifMode == 5 || ifMode == 9; }
-
-void showVersionMismatch() { showMessage(QStringLiteral("1-2"), tableText(412), tableText(413), QString()); }
-
-}  // namespace
 
 void setGraphSystemFromFile(GraphSystem& graph, const DataShowCustom& custom, const DataShowFile& file) {
   graph.customName = custom.customName;
@@ -41,21 +46,17 @@ void setGraphSystemFromFile(GraphSystem& graph, const DataShowCustom& custom, co
   graph.airconNumberNow = 1;
   graph.graphTopRow = 1;
   graph.sensorDataShow = false;
-  if (file.outNumber != 0 || file.inNumber != 0) {
-    graph.systemKind = kOrdinarySystem;
-    addUnits(graph.airconsOut, kOutdoorUnit, file.outNumber);
-    addUnits(graph.airconsIn, kIndoorUnit, file.inNumber);
-  } else if (file.cenNumber != 0) {
-    graph.systemKind = kCentralSystem;
-    addUnits(graph.airconsCen, kCentralUnit, file.cenNumber);
-  } else {
-    graph.systemKind = kSensorSystem;
-    addUnits(graph.airconsSen, kSensorUnit, 1);
+  graph.systemKind = fileSystemKind(file);
+  if (graph.systemKind == kSensorSystem) {
+    addGraphAircons(graph.airconsSen, kSensorUnit, 1);
     return;
   }
+  addGraphAircons(graph.airconsOut, kOutdoorUnit, file.outNumber);
+  addGraphAircons(graph.airconsIn, kIndoorUnit, file.inNumber);
+  addGraphAircons(graph.airconsCen, kCentralUnit, graph.systemKind == kCentralSystem ? file.cenNumber : 0);
   if (!recordsSensorBeside(file.ifMode)) return;
   graph.sensorDataShow = true;
-  addUnits(graph.airconsSen, kSensorUnit, 1);
+  addGraphAircons(graph.airconsSen, kSensorUnit, 1);
 }
 
 ReplayOpened openDataShowForFile(DisplayWindowOwner& owner, const DataShowCustom& custom, const DataShowFile& file) {

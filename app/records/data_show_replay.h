@@ -8,6 +8,12 @@
 #include "types/DataShowFile.h"
 #include "types/GraphSystem.h"
 
+// The system kind of a recorded file: ordinary when it has outdoor or
+// indoor units, else central when it has central units, else sensor only.
+int32_t fileSystemKind(const DataShowFile& file);
+// Units 1..count of one type, each under the text of its number.
+void addGraphAircons(Collection<GraphAircon>& units, int32_t type, int32_t count);
+
 // The model of a replay window: the recording's map, system and start, and
 // one unit per outdoor, indoor or central unit of the file (kind 0 when it
 // has outdoor or indoor units, else 100 when it has central units, else a

@@ -7,6 +7,7 @@
 #include "frame/twips.h"
 #include "map/map_caption.h"
 #include "records/data_show_cells.h"
+#include "records/data_show_replay.h"
 #include "types/unit_kinds.h"
 
 #include <QGroupBox>
@@ -38,15 +39,6 @@ struct UnitGroup {
 std::vector<UnitGroup> shownGroups(GraphSystem& model) {
   if (model.systemKind != kOrdinarySystem) return {{&model.airconsCen, "H-"}};
   return {{&model.airconsOut, "O-"}, {&model.airconsIn, "I-"}};
-}
-
-void addUnits(Collection<GraphAircon>& units, int32_t type, int32_t count) {
-  for (int32_t n = 1; n <= count; ++n) {
-    auto unit = std::make_shared<GraphAircon>();
-    unit->airconNumber = n;
-    unit->airconType = type;
-    units.add(unit, QString::number(n));
-  }
 }
 
 QTableWidget* newGrid(QWidget* parent, std::initializer_list<int> widths, const QStringList& headings) {
@@ -165,14 +157,13 @@ void frmTriggerConditionShow::showTriggerConditions() {
 void frmTriggerConditionShow::setAirconToTriggerShowObj() {
   GraphSystem& model = triggerShow();
   const DataShowFile& file = *dataShowFileThisForm;
-  if (file.outNumber != 0 || file.inNumber != 0) {
-    model.systemKind = kOrdinarySystem;
-    addUnits(model.airconsOut, kOutdoorUnit, file.outNumber);
-    addUnits(model.airconsIn, kIndoorUnit, file.inNumber);
+  model.systemKind = fileSystemKind(file);
+  if (model.systemKind != kOrdinarySystem) {
+    addGraphAircons(model.airconsCen, kCentralUnit, file.cenNumber);
     return;
   }
-  model.systemKind = file.cenNumber != 0 ? kCentralSystem : kSensorSystem;
-  addUnits(model.airconsCen, kCentralUnit, file.cenNumber);
+  addGraphAircons(model.airconsOut, kOutdoorUnit, file.outNumber);
+  addGraphAircons(model.airconsIn, kIndoorUnit, file.inNumber);
 }
 
 void frmTriggerConditionShow::readTriggerConditions() {
