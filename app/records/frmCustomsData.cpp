@@ -77,8 +77,8 @@ frmCustomsData::frmCustomsData() {
   cmdCancel = newButton("Cancel (Esc)", this);
   connect(cmdDataShow, &QPushButton::clicked, this, [this] { cmdDataShow_Click(); });
   connect(cmdTrigConShow, &QPushButton::clicked, this, [this] { cmdTrigConShow_Click(); });
-  // The CSV export of the chosen file comes with its own options window.
-  connect(cmdCsv, &QPushButton::clicked, this, [] {});
+  // cmdCsv: the CSV export of the chosen file comes with its own options
+  // window; until then the button does nothing.
   connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
   connect(cmdCancel, &QPushButton::clicked, this, [this] { cancel(); });
   const std::pair<int, QPushButton*> keys[] = {{Qt::Key_F1, cmdDataShow}, {Qt::Key_F2, cmdTrigConShow},
