@@ -36,26 +36,6 @@ namespace {
 
 QString panelLine(int line) { return frmDspParam::instance().Label1[static_cast<std::size_t>(line)]->text(); }
 
-// Answers the next Yes/No question and tells whether one came.
-class QuestionAnswer {
- public:
-  explicit QuestionAnswer(QMessageBox::StandardButton answer) {
-    watch_ = answerNextModal([this, answer](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      text = box ? box->text() : QString();
-      box->button(answer)->click();
-      asked = true;
-      watch_ = nullptr;
-    });
-  }
-  ~QuestionAnswer() { delete watch_; }
-  bool asked = false;
-  QString text;
-
- private:
-  QTimer* watch_ = nullptr;
-};
-
 }  // namespace
 
 class MainWindowTest : public QObject {
