@@ -8,6 +8,7 @@
 
 class QAbstractButton;
 class QKeyEvent;
+class QWidget;
 
 class KeyTable {
  public:
@@ -15,6 +16,10 @@ class KeyTable {
   // True when the key belongs to the table: the event is taken, and the
   // button is pressed when it is enabled. False leaves the event alone.
   bool handle(QKeyEvent* event) const;
+  // The window sees the keys before its controls: the table takes its keys
+  // from every control the window holds now. The table must live as long
+  // as the window (a member of it).
+  void previewKeysOf(QWidget& window) const;
 
  private:
   struct Entry {

@@ -2,6 +2,7 @@
 
 #include "frame/common_routines.h"
 #include "frame/dialogs/frmMessage.h"
+#include "frame/dialogs/site_file_messages.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
-#include <QMessageBox>
 #include <QStandardPaths>
 
 #include <memory>
@@ -81,8 +81,7 @@ void clearStateFlags(ProgramValues& values) {
 
 void loadStationRecord() {
   const SiteFileResult loaded = loadServiceStationFile();
-  if (loaded) return;
-  QMessageBox::warning(&frmMdi::instance(), tableText(19), loaded.message);
+  if (!loaded) showSiteFileWarning(loaded);
 }
 
 // Shown again at every start, so that the windows' load handlers run.

@@ -4,6 +4,7 @@
 // without regard to case.
 #pragma once
 
+#include "frame/file_operations.h"
 #include "types/CustomInfor.h"
 #include "types/DataManageInfor.h"
 
@@ -11,11 +12,16 @@
 #include <QString>
 
 // What a file routine did; the message says why it failed, for the engineer.
+// A failed file operation also carries its errno (outcome).
 struct SiteFileResult {
   bool ok = true;
   QString message;
+  FileOutcome outcome;
   explicit operator bool() const { return ok; }
-  static SiteFileResult failure(const QString& message) { return {false, message}; }
+  static SiteFileResult failure(const QString& message) { return {false, message, {}}; }
+  static SiteFileResult failure(const FileOutcome& outcome, const QString& message) {
+    return {false, message, outcome};
+  }
 };
 
 // The one customer record and the one service-station record, each created
@@ -25,7 +31,8 @@ DataManageInfor& serviceShop();
 
 // False for an id that cannot name a folder of the program folder or could
 // lead out of it: empty, "." or "..", or holding "/", "\" or a control
-// character. There is no length limit.
+// character; and one holding '"', which the customer file cannot store
+// (its writer turns it into "'"). There is no length limit.
 bool isUsableCustomerId(const QString& id);
 
 // Reads pelomar3.dam into serviceShop when the file exists (no file: ok,

@@ -1,0 +1,29 @@
+#include "records/contact_list.h"
+
+#include <memory>
+
+QStringList contactsWithChosenLast(const QStringList& names, const QString& chosen,
+                                   Qt::CaseSensitivity sensitivity) {
+  const QString name = chosen.trimmed();
+  if (name.isEmpty()) return names;
+  QStringList ordered = names;
+  for (qsizetype i = 0; i < ordered.size(); ++i) {
+    if (ordered[i].compare(name, sensitivity) != 0) continue;
+    ordered.removeAt(i);
+    break;
+  }
+  ordered << name;
+  return ordered;
+}
+
+QStringList contactNames(const DataManageInfor& station) {
+  QStringList names;
+  for (const auto& name : station.ssChargeMen) names << *name;
+  return names;
+}
+
+void setContactNames(DataManageInfor& station, const QStringList& names) {
+  station.ssChargeMen.clear();
+  int key = 1;
+  for (const QString& name : names) station.ssChargeMen.add(std::make_shared<QString>(name), QString::number(key++));
+}
