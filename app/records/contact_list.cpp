@@ -2,8 +2,7 @@
 
 #include <memory>
 
-QStringList contactsWithChosenLast(const QStringList& names, const QString& chosen,
-                                   Qt::CaseSensitivity sensitivity) {
+QStringList contactsWithChosenLast(const QStringList& names, const QString& chosen, Qt::CaseSensitivity sensitivity) {
   const QString name = chosen.trimmed();
   if (name.isEmpty()) return names;
   QStringList ordered = names;

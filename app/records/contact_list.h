@@ -12,8 +12,7 @@
 // (compared with `sensitivity`) leaves its place and `chosen` as typed ends
 // the list; a name not yet listed is added. An empty choice leaves the
 // names as they are.
-QStringList contactsWithChosenLast(const QStringList& names, const QString& chosen,
-                                   Qt::CaseSensitivity sensitivity);
+QStringList contactsWithChosenLast(const QStringList& names, const QString& chosen, Qt::CaseSensitivity sensitivity);
 
 QStringList contactNames(const DataManageInfor& station);
 // Puts the names in place of the station's, keyed "1" .. "n" in order.

@@ -14,9 +14,7 @@ namespace {
 const QString kCustomerFileEnding = QStringLiteral(".dak");
 const QString kRecordingEnding = QStringLiteral(".das");
 
-bool endsWithNoCase(const QString& name, const QString& ending) {
-  return name.endsWith(ending, Qt::CaseInsensitive);
-}
+bool endsWithNoCase(const QString& name, const QString& ending) { return name.endsWith(ending, Qt::CaseInsensitive); }
 
 QString inFolder(const QString& folder, const QString& name) { return QDir(folder).filePath(name); }
 
@@ -44,13 +42,12 @@ CustomerMove renameCustomerFolder(const QString& oldFolder, const QString& newFo
   if (FileOutcome moved = log.move(oldFolder, newFolder); !moved) return log.fail(moved);
   const QString customerFile = findEntryNoCase(newFolder, oldId + kCustomerFileEnding, EntryKind::File);
   if (customerFile.isEmpty()) return {};
-  const FileOutcome renamed = log.move(inFolder(newFolder, customerFile), inFolder(newFolder, newId + kCustomerFileEnding));
+  const FileOutcome renamed =
+      log.move(inFolder(newFolder, customerFile), inFolder(newFolder, newId + kCustomerFileEnding));
   return renamed ? CustomerMove{} : log.fail(renamed);
 }
 
-bool holdsNoCase(const QStringList& names, const QString& name) {
-  return names.contains(name, Qt::CaseInsensitive);
-}
+bool holdsNoCase(const QStringList& names, const QString& name) { return names.contains(name, Qt::CaseInsensitive); }
 
 // The emptied old folder goes; one that keeps another entry stays.
 FileOutcome removeIfNoFileLeft(const QString& folder) {
@@ -75,7 +72,8 @@ CustomerMove moveIntoFolder(const QString& oldFolder, const QString& newFolder, 
   }
   MoveLog log;
   for (const QString& name : recordings) {
-    if (FileOutcome moved = log.move(inFolder(oldFolder, name), inFolder(newFolder, name)); !moved) return log.fail(moved);
+    if (FileOutcome moved = log.move(inFolder(oldFolder, name), inFolder(newFolder, name)); !moved)
+      return log.fail(moved);
   }
   const QString customerFile = findEntryNoCase(oldFolder, oldId + kCustomerFileEnding, EntryKind::File);
   if (!customerFile.isEmpty()) {

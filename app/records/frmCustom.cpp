@@ -33,14 +33,10 @@ struct CustomerField {
 };
 
 const CustomerField kFields[] = {
-    {"Customer ID", 79, &CustomInfor::id, kWideBox},
-    {"Customer name", 80, &CustomInfor::name, kWideBox},
-    {"Section", 82, &CustomInfor::post, kWideBox},
-    {"Person in charge", 83, &CustomInfor::chargeMan, kWideBox},
-    {"Address", 84, &CustomInfor::address, kWideBox},
-    {"Telephone", 85, &CustomInfor::telNumber, kNarrowBox},
-    {"Fax", 86, &CustomInfor::faxNumber, kNarrowBox},
-    {"Remarks", 87, &CustomInfor::others, kWideBox},
+    {"Customer ID", 79, &CustomInfor::id, kWideBox},  {"Customer name", 80, &CustomInfor::name, kWideBox},
+    {"Section", 82, &CustomInfor::post, kWideBox},    {"Person in charge", 83, &CustomInfor::chargeMan, kWideBox},
+    {"Address", 84, &CustomInfor::address, kWideBox}, {"Telephone", 85, &CustomInfor::telNumber, kNarrowBox},
+    {"Fax", 86, &CustomInfor::faxNumber, kNarrowBox}, {"Remarks", 87, &CustomInfor::others, kWideBox},
 };
 
 }  // namespace
@@ -70,6 +66,7 @@ frmCustom::frmCustom() {
   keys_.add(Qt::Key_F1, cmdSave);
   keys_.add(Qt::Key_Escape, cmdCancel);
   keys_.previewKeysOf(*this);
+  setFocusProxy(txtId);
   setCloseBox(CloseBox::RunsCancel);
 }
 
@@ -90,9 +87,16 @@ void frmCustom::onActivate() { setMainStatusText(tableText(383)); }
 void frmCustom::setCustomerEditorCaptions() {
   for (QLineEdit* box : textBoxes()) box->setFont(appFont());
   applyTableCaptions(*this, 81,
-                     {{lbl[0], kFields[0].entry}, {lbl[1], kFields[1].entry}, {lbl[2], kFields[2].entry},
-                      {lbl[3], kFields[3].entry}, {lbl[4], kFields[4].entry}, {lbl[5], kFields[5].entry},
-                      {lbl[6], kFields[6].entry}, {lbl[7], kFields[7].entry}, {cmdSave, 88}, {cmdCancel, 17}});
+                     {{lbl[0], kFields[0].entry},
+                      {lbl[1], kFields[1].entry},
+                      {lbl[2], kFields[2].entry},
+                      {lbl[3], kFields[3].entry},
+                      {lbl[4], kFields[4].entry},
+                      {lbl[5], kFields[5].entry},
+                      {lbl[6], kFields[6].entry},
+                      {lbl[7], kFields[7].entry},
+                      {cmdSave, 88},
+                      {cmdCancel, 17}});
 }
 
 void frmCustom::showCustomerFields() {

@@ -15,3 +15,8 @@ void frmCustomsData::onUnload() {
   values.customsDataOpen = false;
   values.dataFunction = kDataFree;
 }
+
+void frmCustomsData::prepareForEndFormCustomsData() {
+  dataShowForms.prepareForEnd();
+  unload();
+}

@@ -23,6 +23,10 @@ class frmCustomsData : public SingleForm<frmCustomsData, WorkForm>, public Progr
   // Set by the end of the program so that the window's handlers wind down.
   bool flagForEnd() const { return dataShowForms.flagForEnd(); }
 
+  // Starts the window's closing: its replay windows are told to close and
+  // the window goes; a deletion of customer files does not wait for them.
+  void prepareForEndFormCustomsData();
+
   // The end of the program tells the replay windows to close and waits for
   // them.
   void prepareForEnd() override { dataShowForms.prepareForEnd(); }

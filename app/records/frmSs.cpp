@@ -58,12 +58,14 @@ frmSs::frmSs() {
   keys_.add(Qt::Key_F6, cmdDelete);
   keys_.add(Qt::Key_Escape, cmdCancel);
   keys_.previewKeysOf(*this);
+  setFocusProxy(txtSsName);
 }
 
 void frmSs::onLoad() {
   centreInMainWindowTwips(kWidth, kHeight);
   setStationEditorCaptions();
   showStationFields();
+  txtSsName->setFocus();
 }
 
 void frmSs::onActivate() { setMainStatusText(tableText(402)); }
@@ -71,8 +73,15 @@ void frmSs::onActivate() { setMainStatusText(tableText(402)); }
 void frmSs::setStationEditorCaptions() {
   useAppFont({txtSsName, txtSsAddress, txtSsTel, txtSsFax, cboSsChargeMen});
   applyTableCaptions(*this, 310,
-                     {{lblSsName, 311}, {lblSsAddress, 312}, {lblSsTel, 313}, {lblSsFax, 314},
-                      {lblSsChargeMan, 315}, {cmdAdd, 316}, {cmdDelete, 317}, {cmdSave, 318}, {cmdCancel, 17}});
+                     {{lblSsName, 311},
+                      {lblSsAddress, 312},
+                      {lblSsTel, 313},
+                      {lblSsFax, 314},
+                      {lblSsChargeMan, 315},
+                      {cmdAdd, 316},
+                      {cmdDelete, 317},
+                      {cmdSave, 318},
+                      {cmdCancel, 17}});
 }
 
 void frmSs::showStationFields() {

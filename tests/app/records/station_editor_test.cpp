@@ -47,15 +47,15 @@ class StationEditorTest : public QObject {
     QTest::addColumn<QStringList>("steps");  // "text>key": the combo text, then a key
     QTest::addColumn<QStringList>("list");
     QTest::addColumn<QString>("status");
-    QTest::newRow("a name in another case is added") << QStringList{"ito>F5"} << QStringList{"Sato", "Ito", "Kato", "ito"}
-                                                     << "";
-    QTest::newRow("a listed name is refused") << QStringList{" Ito >F5"} << QStringList{"Sato", "Ito", "Kato"}
-                                              << "Ito already exists.";
+    QTest::newRow("a name in another case is added")
+        << QStringList{"ito>F5"} << QStringList{"Sato", "Ito", "Kato", "ito"} << "";
+    QTest::newRow("a listed name is refused")
+        << QStringList{" Ito >F5"} << QStringList{"Sato", "Ito", "Kato"} << "Ito already exists.";
     QTest::newRow("delete with blanks around") << QStringList{" Ito >F6"} << QStringList{"Sato", "Kato"} << "";
     QTest::newRow("delete of a name in another case is refused")
         << QStringList{"ito>F6"} << QStringList{"Sato", "Ito", "Kato"} << "ito does not exist and can not be deleted.";
-    QTest::newRow("blank names are ignored") << QStringList{"  >F5", "  >F6"} << QStringList{"Sato", "Ito", "Kato"}
-                                             << "";
+    QTest::newRow("blank names are ignored")
+        << QStringList{"  >F5", "  >F6"} << QStringList{"Sato", "Ito", "Kato"} << "";
   }
 
   void contactsChangeOnlyInTheWindowUntilSave() {

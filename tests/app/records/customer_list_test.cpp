@@ -1,0 +1,217 @@
+// The customer list: which folders are customers, where each road leads,
+// the contact chosen, and the deletion of a customer with its recordings.
+#include "customer_files.h"
+#include "frame/file_operations.h"
+#include "frame/frmMain.h"
+#include "frame/frmMdi.h"
+#include "frame/program_values.h"
+#include "frame/site/site_files.h"
+#include "map/frmInterface.h"
+#include "map/frmMapsList.h"
+#include "records/contact_list.h"
+#include "records/frmCustom.h"
+#include "records/frmCustomsData.h"
+#include "records/frmCustomsList.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <cerrno>
+
+namespace {
+
+void writeCustomer(const ScratchFolder& scratch, const QString& path, const char* name) {
+  scratch.write(path, QByteArray("1,50\r\n\"x\"\r\n\"") + name + "\"\r\n");
+}
+
+// "id|name" of each grid row.
+QStringList rows(const frmCustomsList& list) {
+  QStringList found;
+  for (int r = 0; r < list.grdList->rowCount(); ++r) {
+    found << list.grdList->item(r, 1)->text() + '|' + list.grdList->item(r, 2)->text();
+  }
+  return found;
+}
+
+// Which windows are open after a road, with what they were told.
+QString roadTaken() {
+  QStringList open;
+  if (frmCustomsList::instance().isLoaded()) open << "list";
+  if (frmInterface::instance().isLoaded()) open << QString("access %1").arg(frmInterface::instance().interfaceMode);
+  if (frmMapsList::instance().isLoaded()) open << QString("maps %1").arg(frmMapsList::instance().mapsListComeFrom);
+  if (frmCustom::instance().isLoaded()) open << QString("editor %1").arg(frmCustom::instance().customMode);
+  if (frmMain::instance().isLoaded()) open << "menu";
+  open << QString("work %1").arg(program().workMode) << "customer " + currentCustomer().name;
+  return open.join(", ");
+}
+
+}  // namespace
+
+class CustomerListTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<ProgramFixture> world;
+
+  frmCustomsList& openList(int32_t work) {
+    QAction* item = work == kWorkRecording ? frmMdi::instance().mnuRecode : frmMdi::instance().mnuCustom;
+    item->trigger();
+    return frmCustomsList::instance();
+  }
+
+ private slots:
+  void init() {
+    world = startedProgram();
+    clearServiceStationInfo();
+    writeCustomer(world->folder, "acme/acme.dak", "Acme Corp");
+    writeCustomer(world->folder, "Beta/BETA.DAK", "Beta Ltd");
+    world->folder.write("csv/old.das", "x");
+    world->folder.write("Gamma/delta.dak", "x");
+  }
+  void cleanup() { world.reset(); }
+
+  void everyRoadLeadsWhereTheWorkGoes_data() {
+    QTest::addColumn<int>("work");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<bool>("damaged");  // Beta's customer file cannot be read
+    const int recording = kWorkRecording, records = kWorkCustomerRecords;
+    QTest::newRow("record only") << recording << int(Qt::Key_F1) << "access 1, work 0, customer " << false;
+    QTest::newRow("no record only in customer records")
+        << records << int(Qt::Key_F1) << "list, work 1, customer " << false;
+    QTest::newRow("select") << recording << int(Qt::Key_F2) << "maps 0, work 0, customer Beta Ltd" << false;
+    QTest::newRow("new") << records << int(Qt::Key_F3) << "editor 0, work 1, customer " << false;
+    QTest::newRow("edit") << recording << int(Qt::Key_F4) << "editor 1, work 0, customer Beta Ltd" << false;
+    QTest::newRow("delete answered No") << records << int(Qt::Key_F9) << "list, work 1, customer " << false;
+    QTest::newRow("cancel") << recording << int(Qt::Key_Escape) << "menu, work 2, customer " << false;
+    QTest::newRow("select of a damaged file stays")
+        << recording << int(Qt::Key_F2) << "list, work 0, customer " << true;
+    QTest::newRow("edit of a damaged file stays") << records << int(Qt::Key_F4) << "list, work 1, customer " << true;
+  }
+
+  void everyRoadLeadsWhereTheWorkGoes() {
+    QFETCH(int, work);
+    QFETCH(int, key);
+    QFETCH(QString, road);
+    QFETCH(bool, damaged);
+    if (damaged) world->folder.write("Beta/BETA.DAK", "one,50\r\n\"x\"\r\n\"Beta Ltd\"\r\n");
+    frmCustomsList& list = openList(work);
+    QCOMPARE(rows(list), QStringList({"acme|Acme Corp", "Beta|Beta Ltd"}));
+    QCOMPARE(list.lblRecodeOnly->isEnabled(), work == kWorkRecording);
+    frmInterface::instance().interfaceMode = -1;
+    list.grdList->setCurrentCell(1, 1);
+    messageOf([&] { QTest::keyClick(list.grdList, Qt::Key(key)); });
+    QCOMPARE(roadTaken(), road);
+    QCOMPARE(filesBelow(world->folder).size(), 3);  // nothing deleted
+    if (road.startsWith("access") || road.startsWith("maps") || road.startsWith("editor")) {
+      QCOMPARE(frmInterface::instance().interfaceMode, int32_t(road.startsWith("access") ? 1 : 0));
+    }
+  }
+
+  void rowsOfOneCustomerOnly_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("select") << int(Qt::Key_F2);
+    QTest::newRow("edit") << int(Qt::Key_F4);
+    QTest::newRow("delete") << int(Qt::Key_F9);
+  }
+
+  void rowsOfOneCustomerOnly() {
+    QFETCH(int, key);
+    frmCustomsList& list = openList(kWorkCustomerRecords);
+    list.grdList->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
+    const QStringList shown = messageOf([&] { QTest::keyClick(list.grdList, Qt::Key(key)); });
+    QCOMPARE(shown, QStringList({"2-1", "", "Only one customer can be selected.", ""}));
+    QCOMPARE(roadTaken(), QStringLiteral("list, work 1, customer "));
+  }
+
+  void withoutCustomersOnlyNewRecordOnlyAndCancelAct() {
+    for (const char* folder : {"acme", "Beta"}) QVERIFY(QDir(world->folder.file(folder)).removeRecursively());
+    frmCustomsList& list = openList(kWorkRecording);
+    QCOMPARE(list.grdList->rowCount(), 0);
+    QCOMPARE(QList<bool>({list.cmdFix->isEnabled(), list.cmdEdit->isEnabled(), list.cmdDelete->isEnabled(),
+                          list.cmdNew->isEnabled(), list.cmdRecodeOnly->isEnabled()}),
+             QList<bool>({false, false, false, true, true}));
+    for (Qt::Key key : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F9}) QTest::keyClick(list.grdList, key);
+    emit list.grdList->cellDoubleClicked(0, 1);
+    QCOMPARE(roadTaken(), QStringLiteral("list, work 0, customer "));
+  }
+
+  void selectedRowSurvivesTheEditorAndReopening() {
+    frmCustomsList& list = openList(kWorkCustomerRecords);
+    list.grdList->setCurrentCell(1, 1);
+    QTest::keyClick(list.grdList, Qt::Key_F4);
+    QTest::keyClick(frmCustom::instance().txtId, Qt::Key_Escape);
+    QVERIFY(list.isLoaded());
+    QCOMPARE(list.grdList->currentRow(), 1);
+    QCOMPARE(list.grdList->selectedRanges().value(0).columnCount(), 3);
+  }
+
+  void chosenContactGoesLastIgnoringCase_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("stored");  // empty: no file written
+    QTest::newRow("listed name in another case") << "  ito " << QStringList{"Sato", "Kato", "ito"};
+    QTest::newRow("new name") << "Abe" << QStringList{"Sato", "Ito", "Kato", "Abe"};
+    QTest::newRow("no name") << "" << QStringList{};
+  }
+
+  void chosenContactGoesLastIgnoringCase() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, stored);
+    setContactNames(serviceShop(), {"Sato", "Ito", "Kato"});
+    frmCustomsList& list = openList(kWorkCustomerRecords);
+    QCOMPARE(list.cboSsChargeMen->currentText(), QStringLiteral("Kato"));
+    list.cboSsChargeMen->setEditText(typed);
+    QTest::keyClick(list.grdList, Qt::Key_F3);
+    QCOMPARE(QFile::exists(world->folder.file("pelomar3.dam")), !stored.isEmpty());
+    if (stored.isEmpty()) return;
+    clearServiceStationInfo();
+    QVERIFY(loadServiceStationFile());
+    QCOMPARE(contactNames(serviceShop()), stored);
+  }
+
+  void deletionTakesTheCustomerFileAndRecordings_data() {
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("fault");  // the first removal of a file fails
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("folder with another file stays")
+        << QStringList{"acme/r1.das", "acme/notes.txt"} << 0 << false
+        << QStringList{"Beta/BETA.DAK", "Gamma/delta.dak", "acme/notes.txt"} << QStringList{"Beta|Beta Ltd"};
+    QTest::newRow("emptied folder goes, selection on the new last row")
+        << QStringList{"Beta/b.DAS"} << 1 << false << QStringList{"Gamma/delta.dak", "acme/acme.dak"}
+        << QStringList{"acme|Acme Corp"};
+    QTest::newRow("a file that cannot go is told, the others go")
+        << QStringList{"acme/r1.das"} << 0 << true << QStringList{"Beta/BETA.DAK", "Gamma/delta.dak", "acme/acme.dak"}
+        << QStringList{"acme|Acme Corp", "Beta|Beta Ltd"};
+  }
+
+  void deletionTakesTheCustomerFileAndRecordings() {
+    QFETCH(QStringList, extra);
+    QFETCH(int, row);
+    QFETCH(bool, fault);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, rows);
+    for (const QString& name : extra) world->folder.write(name, "x");
+    frmCustomsData::instance().showForm();
+    frmCustomsList& list = openList(kWorkCustomerRecords);
+    list.grdList->setCurrentCell(row, 1);
+    list.selectedRow = row + 1;
+    if (fault) setFileFault(FileFault{FileCall::RemoveFile, EBUSY});
+    const QStringList shown = messageOf([&] { list.deleteCustom(); });
+    setFileFault(std::nullopt);
+    QCOMPARE(shown.value(0), QString(fault ? "21-3" : ""));
+    QCOMPARE(filesBelow(world->folder), after);
+    QCOMPARE(::rows(list), rows);
+    QCOMPARE(list.grdList->currentRow(), rows.size() - 1 < row ? rows.size() - 1 : row);
+    QVERIFY(list.cmdNew->isEnabled() && list.cmdDelete->isEnabled());
+    QVERIFY(frmCustomsData::instance().flagForEnd());  // the recorded-data window starts closing
+  }
+};
+
+QTEST_MAIN(CustomerListTest)
+#include "customer_list_test.moc"
