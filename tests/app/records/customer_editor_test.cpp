@@ -14,12 +14,6 @@
 
 #include <cerrno>
 
-namespace {
-
-constexpr int kNoFault = -1;
-
-}  // namespace
-
 class CustomerEditorTest : public QObject {
   Q_OBJECT
 
@@ -34,55 +28,61 @@ class CustomerEditorTest : public QObject {
   void cleanup() { world.reset(); }
 
   void saveChecksTheIdAndMovesTheCustomer_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("oldId");
+    QTest::addColumn<QString>("oldId");  // "": a new customer
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("fault");  // a FileCall that fails once, after `skip` calls
-    QTest::addColumn<int>("skip");
+    QTest::addColumn<QString>("fault");  // "rename": the second rename fails; "write": the customer file
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("after");
-    const int fresh = frmCustom::kNewCustomer, edit = frmCustom::kEditCustomer;
-    const QStringList old{"old/old.dak", "old/r1.das"};
-    QTest::newRow("id stored trimmed in lower case")
-        << fresh << "" << QStringList{} << " ACME " << kNoFault << 0 << "" << QStringList{"acme/acme.dak"};
-    QTest::newRow("taken id in another case") << fresh << "" << QStringList{"Acme/ACME.DAK"} << "acme" << kNoFault << 0
+    const QStringList old{"old/old.dak", "old/r1.das"}, none;
+    QTest::newRow("id stored trimmed in lower case") << "" << none << " ACME "
+                                                     << ""
+                                                     << "" << QStringList{"acme/acme.dak"};
+    QTest::newRow("taken id in another case") << "" << QStringList{"Acme/ACME.DAK"} << "acme"
+                                              << ""
                                               << "3-2" << QStringList{"Acme/ACME.DAK"};
-    QTest::newRow("folder without customer file") << fresh << "" << QStringList{"acme/notes.txt"} << "acme" << kNoFault
-                                                  << 0 << "" << QStringList{"acme/acme.dak", "acme/notes.txt"};
-    QTest::newRow("new id renames folder and file, keeps recordings")
-        << edit << "old" << old << "new" << kNoFault << 0 << "" << QStringList{"new/new.dak", "new/r1.das"};
-    QTest::newRow("only a change of case moves nothing") << edit << "old" << old << "OLD" << kNoFault << 0 << "" << old;
+    QTest::newRow("folder without customer file") << "" << QStringList{"acme/notes.txt"} << "acme"
+                                                  << ""
+                                                  << "" << QStringList{"acme/acme.dak", "acme/notes.txt"};
+    QTest::newRow("new id renames folder and file, keeps recordings") << "old" << old << "new"
+                                                                      << ""
+                                                                      << "" << QStringList{"new/new.dak", "new/r1.das"};
+    QTest::newRow("only a change of case moves nothing") << "old" << old << "OLD"
+                                                         << ""
+                                                         << "" << old;
     QTest::newRow("into a folder without customer file, old folder kept")
-        << edit << "old" << QStringList{"old/old.dak", "old/r1.das", "old/keep.txt", "new/r2.das"} << "new" << kNoFault
-        << 0 << "" << QStringList{"new/new.dak", "new/r1.das", "new/r2.das", "old/keep.txt"};
+        << "old" << QStringList{"old/old.dak", "old/r1.das", "old/keep.txt", "new/r2.das"} << "new"
+        << ""
+        << "" << QStringList{"new/new.dak", "new/r1.das", "new/r2.das", "old/keep.txt"};
     QTest::newRow("into a folder without customer file, old folder removed")
-        << edit << "old" << QStringList{"old/old.dak", "old/r1.das", "new/r2.das"} << "new" << kNoFault << 0 << ""
-        << QStringList{"new/new.dak", "new/r1.das", "new/r2.das"};
+        << "old" << QStringList{"old/old.dak", "old/r1.das", "new/r2.das"} << "new"
+        << ""
+        << "" << QStringList{"new/new.dak", "new/r1.das", "new/r2.das"};
     QTest::newRow("recording name taken in the new folder: nothing moves")
-        << edit << "old" << QStringList{"old/old.dak", "old/r1.das", "new/R1.das"} << "new" << kNoFault << 0 << "3-2"
-        << QStringList{"new/R1.das", "old/old.dak", "old/r1.das"};
-    QTest::newRow("failed rename of the customer file undoes the folder's")
-        << edit << "old" << old << "new" << int(FileCall::Rename) << 1 << "21-3" << old;
+        << "old" << QStringList{"old/old.dak", "old/r1.das", "new/R1.das"} << "new"
+        << ""
+        << "3-2" << QStringList{"new/R1.das", "old/old.dak", "old/r1.das"};
+    QTest::newRow("failed rename of the customer file undoes the folder's") << "old" << old << "new"
+                                                                            << "rename"
+                                                                            << "21-3" << old;
     QTest::newRow("failed move of the customer file undoes the recordings'")
-        << edit << "old" << QStringList{"old/old.dak", "old/r1.das", "new/r2.das"} << "new" << int(FileCall::Rename)
-        << 1 << "21-3" << QStringList{"new/r2.das", "old/old.dak", "old/r1.das"};
-    QTest::newRow("customer file that cannot be written")
-        << fresh << "" << QStringList{"acme/"} << "acme" << int(FileCall::CreateTarget) << 0 << "21-3"
-        << QStringList{"acme/"};
+        << "old" << QStringList{"old/old.dak", "old/r1.das", "new/r2.das"} << "new"
+        << "rename"
+        << "21-3" << QStringList{"new/r2.das", "old/old.dak", "old/r1.das"};
+    QTest::newRow("customer file that cannot be written") << "" << QStringList{"acme/"} << "acme"
+                                                          << "write"
+                                                          << "21-3" << QStringList{"acme/"};
     for (const char* id : {"../x", "a/b", ".", "say\"hi\"", "  "}) {
-      QTest::newRow(qPrintable(QStringLiteral("unusable id %1").arg(id)))
-          << fresh << "" << QStringList{} << id << kNoFault << 0 << "3-1" << QStringList{};
+      QTest::newRow(qPrintable(QStringLiteral("unusable id %1").arg(id))) << "" << none << id << ""
+                                                                          << "3-1" << none;
     }
   }
 
   void saveChecksTheIdAndMovesTheCustomer() {
-    QFETCH(int, mode);
     QFETCH(QString, oldId);
     QFETCH(QStringList, before);
     QFETCH(QString, typed);
-    QFETCH(int, fault);
-    QFETCH(int, skip);
+    QFETCH(QString, fault);
     QFETCH(QString, message);
     QFETCH(QStringList, after);
     for (const QString& name : before) {
@@ -95,12 +95,14 @@ class CustomerEditorTest : public QObject {
     currentCustomer().id = oldId;
     currentCustomer().name = QStringLiteral("Old");
     frmCustom& editor = frmCustom::instance();
+    const int32_t mode = oldId.isEmpty() ? frmCustom::kNewCustomer : frmCustom::kEditCustomer;
     editor.customMode = mode;
     editor.showForm();
     QCOMPARE(editor.txtName->text(), mode == frmCustom::kEditCustomer ? QStringLiteral("Old") : QString());
     editor.txtId->setText(typed);
     editor.txtName->setText(QStringLiteral(" Acme Ltd "));
-    if (fault != kNoFault) setFileFault(FileFault{FileCall(fault), EACCES, skip, 1});
+    if (fault == "rename") setFileFault(FileFault{FileCall::Rename, EACCES, 1});
+    if (fault == "write") setFileFault(FileFault{FileCall::CreateTarget, EACCES});
     const QStringList shown = messageOf([&] { QTest::keyClick(editor.txtName, Qt::Key_F1); });
     setFileFault(std::nullopt);
 

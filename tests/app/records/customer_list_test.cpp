@@ -78,56 +78,50 @@ class CustomerListTest : public QObject {
   void everyRoadLeadsWhereTheWorkGoes_data() {
     QTest::addColumn<int>("work");
     QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("trouble");  // "damaged": Beta's customer file; "rows": both rows selected
     QTest::addColumn<QString>("road");
-    QTest::addColumn<bool>("damaged");  // Beta's customer file cannot be read
     const int recording = kWorkRecording, records = kWorkCustomerRecords;
-    QTest::newRow("record only") << recording << int(Qt::Key_F1) << "access, work 0, access mode 1, customer " << false;
-    QTest::newRow("no record only in customer records")
-        << records << int(Qt::Key_F1) << "list, work 1, access mode -1, customer " << false;
-    QTest::newRow("select") << recording << int(Qt::Key_F2) << "maps 0, work 0, access mode 0, customer Beta Ltd"
-                            << false;
-    QTest::newRow("new") << records << int(Qt::Key_F3) << "editor 0, work 1, access mode 0, customer " << false;
-    QTest::newRow("edit") << recording << int(Qt::Key_F4) << "editor 1, work 0, access mode 0, customer Beta Ltd"
-                          << false;
-    QTest::newRow("delete answered No") << records << int(Qt::Key_F9) << "list, work 1, access mode -1, customer "
-                                        << false;
-    QTest::newRow("cancel") << recording << int(Qt::Key_Escape) << "menu, work 2, access mode -1, customer " << false;
-    QTest::newRow("select of a damaged file stays")
-        << recording << int(Qt::Key_F2) << "list, work 0, access mode -1, customer " << true;
-    QTest::newRow("edit of a damaged file stays")
-        << records << int(Qt::Key_F4) << "list, work 1, access mode -1, customer " << true;
+    const int f1 = Qt::Key_F1, f2 = Qt::Key_F2, f3 = Qt::Key_F3, f4 = Qt::Key_F4, f9 = Qt::Key_F9;
+    QTest::newRow("record only") << recording << f1 << ""
+                                 << "access, work 0, access mode 1, customer ";
+    QTest::newRow("no record only in customer records") << records << f1 << ""
+                                                        << "list, work 1, access mode -1, customer ";
+    QTest::newRow("select") << recording << f2 << ""
+                            << "maps 0, work 0, access mode 0, customer Beta Ltd";
+    QTest::newRow("new") << records << f3 << ""
+                         << "editor 0, work 1, access mode 0, customer ";
+    QTest::newRow("edit") << recording << f4 << ""
+                          << "editor 1, work 0, access mode 0, customer Beta Ltd";
+    QTest::newRow("delete answered No") << records << f9 << ""
+                                        << "list, work 1, access mode -1, customer ";
+    QTest::newRow("cancel") << recording << int(Qt::Key_Escape) << ""
+                            << "menu, work 2, access mode -1, customer ";
+    QTest::newRow("select of a damaged file") << recording << f2 << "damaged"
+                                              << "list, work 0, access mode -1, customer ";
+    QTest::newRow("edit of a damaged file") << records << f4 << "damaged"
+                                            << "list, work 1, access mode -1, customer ";
+    for (const int key : {f2, f4, f9}) {
+      QTest::newRow(qPrintable(QString("two rows, key %1").arg(key)))
+          << records << key << "rows"
+          << "list, work 1, access mode -1, customer , message 2-1";
+    }
   }
 
   void everyRoadLeadsWhereTheWorkGoes() {
     QFETCH(int, work);
     QFETCH(int, key);
+    QFETCH(QString, trouble);
     QFETCH(QString, road);
-    QFETCH(bool, damaged);
-    if (damaged) world->folder.write("Beta/BETA.DAK", "one,50\r\n\"x\"\r\n\"Beta Ltd\"\r\n");
+    if (trouble == "damaged") world->folder.write("Beta/BETA.DAK", "one,50\r\n\"x\"\r\n\"Beta Ltd\"\r\n");
     frmCustomsList& list = openList(work);
     QCOMPARE(rows(list), QStringList({"acme|Acme Corp", "Beta|Beta Ltd"}));
     QCOMPARE(list.lblRecodeOnly->isEnabled(), work == kWorkRecording);
     frmInterface::instance().interfaceMode = -1;
     list.grdList->setCurrentCell(1, 1);
-    messageOf([&] { QTest::keyClick(list.grdList, Qt::Key(key)); });
-    QCOMPARE(roadTaken(), road);
-    QCOMPARE(filesBelow(world->folder).size(), 3);  // nothing deleted
-  }
-
-  void rowsOfOneCustomerOnly_data() {
-    QTest::addColumn<int>("key");
-    QTest::newRow("select") << int(Qt::Key_F2);
-    QTest::newRow("edit") << int(Qt::Key_F4);
-    QTest::newRow("delete") << int(Qt::Key_F9);
-  }
-
-  void rowsOfOneCustomerOnly() {
-    QFETCH(int, key);
-    frmCustomsList& list = openList(kWorkCustomerRecords);
-    list.grdList->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
+    if (trouble == "rows") list.grdList->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
     const QStringList shown = messageOf([&] { QTest::keyClick(list.grdList, Qt::Key(key)); });
-    QCOMPARE(shown, QStringList({"2-1", "", "Only one customer can be selected.", ""}));
-    QCOMPARE(roadTaken(), QStringLiteral("list, work 1, access mode 0, customer "));
+    QCOMPARE(roadTaken() + (shown.isEmpty() ? "" : ", message " + shown[0]), road);
+    QCOMPARE(filesBelow(world->folder).size(), 3);  // nothing deleted
   }
 
   void withoutCustomersOnlyNewRecordOnlyAndCancelAct() {
