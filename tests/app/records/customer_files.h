@@ -2,7 +2,6 @@
 // folder, and the message a step shows.
 #pragma once
 
-#include "frame/dialogs/frmMessage.h"
 #include "support/program_fixture.h"
 
 #include <QDir>
@@ -31,17 +30,12 @@ inline QStringList filesBelow(const ScratchFolder& scratch) {
   return found;
 }
 
-// The key and the three lines of the frmMessage that `step` shows (empty
-// when none).
+// The lines of the frmMessage that `step` shows, the first "Error No.:"
+// and the key (empty when none came).
 inline QStringList messageOf(const std::function<void()>& step) {
-  QStringList shown;
-  const QPointer<QTimer> watch = answerNextModal([&shown](QWidget* modal) {
-    if (auto* box = qobject_cast<frmMessage*>(modal)) {
-      shown = QStringList{box->messageKey, box->labelStrings[1], box->labelStrings[2], box->labelStrings[3]};
-    }
-    modal->close();
-  });
+  QStringList lines;
+  const QPointer<QTimer> watch = readNextMessage(lines);
   step();
-  if (watch && shown.isEmpty()) delete watch.data();
-  return shown;
+  if (watch && lines.isEmpty()) delete watch.data();
+  return lines;
 }

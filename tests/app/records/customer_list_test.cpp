@@ -112,7 +112,7 @@ class CustomerListTest : public QObject {
     for (const int key : {f2, f4, f9}) {
       QTest::newRow(qPrintable(QString("two rows, key %1").arg(key)))
           << records << key << "rows"
-          << "list, work 1, access mode -1, customer " + unchanged + ", message 2-1";
+          << "list, work 1, access mode -1, customer " + unchanged + ", Error No.:2-1";
     }
   }
 
@@ -131,7 +131,7 @@ class CustomerListTest : public QObject {
     list.grdList->setCurrentCell(1, 1);
     if (trouble == "rows") list.grdList->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
     const QStringList shown = messageOf([&] { QTest::keyClick(list.grdList, Qt::Key(key)); });
-    QCOMPARE(roadTaken() + (shown.isEmpty() ? "" : ", message " + shown[0]), road);
+    QCOMPARE(roadTaken() + (shown.isEmpty() ? "" : ", " + shown[0]), road);
     QCOMPARE(filesBelow(world->folder).filter("/").size(), 3);  // no customer file deleted
   }
 
@@ -188,7 +188,7 @@ class CustomerListTest : public QObject {
     if (fault) setFileFault(FileFault{FileCall::RemoveFile, EBUSY});
     const QStringList shown = messageOf([&] { list.deleteCustom(); });
     setFileFault(std::nullopt);
-    QCOMPARE(shown.value(0), QString(fault ? "21-3" : ""));
+    QCOMPARE(shown.value(0), QString(fault ? "Error No.:21-3" : ""));
     QCOMPARE(filesBelow(world->folder), after);
     QCOMPARE(::rows(list), rows);
     QCOMPARE(list.grdList->currentRow(), rows.size() - 1 < row ? rows.size() - 1 : row);

@@ -85,7 +85,7 @@ class StationEditorTest : public QObject {
     editor.txtSsName->setText(QStringLiteral("New name"));
     const ScopedFileFault full(FileFault{FileCall::Write, ENOSPC});
     const QStringList shown = messageOf([&] { editor.cmdSave->click(); });
-    QCOMPARE(shown, QStringList({"21-3", "permission denied   ", " cannot access folder or file ",
+    QCOMPARE(shown, QStringList({"Error No.:21-3", "permission denied   ", " cannot access folder or file ",
                                  "( 28 No space left on device )"}));
     QVERIFY(editor.isLoaded());
     QCOMPARE(editor.txtSsName->text(), QStringLiteral("New name"));
