@@ -10,18 +10,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QtTest>
 
 #include <cerrno>
-
-namespace {
-
-QString statusText() { return mainWindowParts().statusLine->text(); }
-
-}  // namespace
 
 class StationEditorTest : public QObject {
   Q_OBJECT
@@ -64,7 +56,7 @@ class StationEditorTest : public QObject {
     editor.txtSsName->setText(QStringLiteral(" Kansai Service "));
     setMainStatusText(QString());
     for (const QString& step : steps) {
-      if (&step == &steps.last()) QCOMPARE(statusText(), status);
+      if (&step == &steps.last()) QCOMPARE(mainWindowParts().statusLine->text(), status);
       editor.cboSsChargeMen->setEditText(step.section('>', 0, 0));
       QTest::keyClick(editor.cboSsChargeMen, QKeySequence(step.section('>', 1))[0].key());
     }
