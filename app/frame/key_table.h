@@ -2,17 +2,23 @@
 // each pressing its button only while that button is enabled.
 #pragma once
 
+#include <QAbstractButton>
 #include <QPointer>
 
 #include <vector>
 
-class QAbstractButton;
 class QKeyEvent;
 class QWidget;
 
 class KeyTable {
  public:
   void add(int key, QAbstractButton* button);
+  // The same, and a click of the button runs `action` of `receiver`.
+  template <class Receiver, class Action>
+  void add(int key, QAbstractButton* button, Receiver* receiver, Action action) {
+    QObject::connect(button, &QAbstractButton::clicked, receiver, action);
+    add(key, button);
+  }
   // True when the key belongs to the table: the event is taken, and the
   // button is pressed when it is enabled. False leaves the event alone.
   bool handle(QKeyEvent* event) const;

@@ -61,10 +61,8 @@ frmCustom::frmCustom() {
   const int buttonTop = kRowTop + 8 * kRowStep + 150;
   cmdSave = placeControl<QPushButton>(this, QRect(3600, buttonTop, 1500, 495), QStringLiteral("Save (F1)"));
   cmdCancel = placeControl<QPushButton>(this, QRect(5240, buttonTop, 1500, 495), QStringLiteral("Cancel (Esc)"));
-  connect(cmdSave, &QPushButton::clicked, this, &frmCustom::save);
-  connect(cmdCancel, &QPushButton::clicked, this, &frmCustom::cancel);
-  keys_.add(Qt::Key_F1, cmdSave);
-  keys_.add(Qt::Key_Escape, cmdCancel);
+  keys_.add(Qt::Key_F1, cmdSave, this, &frmCustom::save);
+  keys_.add(Qt::Key_Escape, cmdCancel, this, &frmCustom::cancel);
   keys_.previewKeysOf(*this);
   setFocusProxy(txtId);
   setCloseBox(CloseBox::RunsCancel);

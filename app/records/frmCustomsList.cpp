@@ -57,18 +57,12 @@ frmCustomsList::frmCustomsList() {
   connect(grdList, &QTableWidget::cellDoubleClicked, this, [this] {
     if (cmdFix->isEnabled()) cmdFix->click();
   });
-  connect(cmdRecodeOnly, &QPushButton::clicked, this, &frmCustomsList::recordOnly);
-  connect(cmdFix, &QPushButton::clicked, this, &frmCustomsList::selectCustomer);
-  connect(cmdNew, &QPushButton::clicked, this, &frmCustomsList::newCustomer);
-  connect(cmdEdit, &QPushButton::clicked, this, &frmCustomsList::editCustomer);
-  connect(cmdDelete, &QPushButton::clicked, this, &frmCustomsList::askDeleteCustomer);
-  connect(cmdCancel, &QPushButton::clicked, this, &frmCustomsList::cancel);
-  keys_.add(Qt::Key_F1, cmdRecodeOnly);
-  keys_.add(Qt::Key_F2, cmdFix);
-  keys_.add(Qt::Key_F3, cmdNew);
-  keys_.add(Qt::Key_F4, cmdEdit);
-  keys_.add(Qt::Key_F9, cmdDelete);
-  keys_.add(Qt::Key_Escape, cmdCancel);
+  keys_.add(Qt::Key_F1, cmdRecodeOnly, this, &frmCustomsList::recordOnly);
+  keys_.add(Qt::Key_F2, cmdFix, this, &frmCustomsList::selectCustomer);
+  keys_.add(Qt::Key_F3, cmdNew, this, &frmCustomsList::newCustomer);
+  keys_.add(Qt::Key_F4, cmdEdit, this, &frmCustomsList::editCustomer);
+  keys_.add(Qt::Key_F9, cmdDelete, this, &frmCustomsList::askDeleteCustomer);
+  keys_.add(Qt::Key_Escape, cmdCancel, this, &frmCustomsList::cancel);
   keys_.previewKeysOf(*this);
   setFocusProxy(grdList);
 }

@@ -49,14 +49,10 @@ frmSs::frmSs() {
   cmdSave = placeControl<QPushButton>(this, QRect(3420, 3240, 1560, 495), QStringLiteral("Save (F1)"));
   cmdCancel = placeControl<QPushButton>(this, QRect(5160, 3240, 1560, 495), QStringLiteral("Cancel (Esc)"));
 
-  connect(cmdAdd, &QPushButton::clicked, this, &frmSs::add);
-  connect(cmdDelete, &QPushButton::clicked, this, &frmSs::remove);
-  connect(cmdSave, &QPushButton::clicked, this, &frmSs::save);
-  connect(cmdCancel, &QPushButton::clicked, this, &frmSs::cancel);
-  keys_.add(Qt::Key_F1, cmdSave);
-  keys_.add(Qt::Key_F5, cmdAdd);
-  keys_.add(Qt::Key_F6, cmdDelete);
-  keys_.add(Qt::Key_Escape, cmdCancel);
+  keys_.add(Qt::Key_F1, cmdSave, this, &frmSs::save);
+  keys_.add(Qt::Key_F5, cmdAdd, this, &frmSs::add);
+  keys_.add(Qt::Key_F6, cmdDelete, this, &frmSs::remove);
+  keys_.add(Qt::Key_Escape, cmdCancel, this, &frmSs::cancel);
   keys_.previewKeysOf(*this);
   setFocusProxy(txtSsName);
 }
