@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+class QComboBox;
+
 // The names with `chosen` (trimmed) put last: the first name equal to it
 // (compared with `sensitivity`) leaves its place and `chosen` as typed ends
 // the list; a name not yet listed is added. An empty choice leaves the
@@ -17,3 +19,8 @@ QStringList contactsWithChosenLast(const QStringList& names, const QString& chos
 QStringList contactNames(const DataManageInfor& station);
 // Puts the names in place of the station's, keyed "1" .. "n" in order.
 void setContactNames(DataManageInfor& station, const QStringList& names);
+
+// A combo box of contacts: the station's names in order, the last one as
+// its text; and the names it holds.
+void showContacts(QComboBox& box, const DataManageInfor& station);
+QStringList contactsOf(const QComboBox& box);

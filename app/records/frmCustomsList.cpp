@@ -154,12 +154,7 @@ void frmCustomsList::fillCustomerGrid() {
 
 // ---- Contacts ----
 
-void frmCustomsList::fillContactCombo() {
-  const QStringList names = contactNames(serviceShop());
-  cboSsChargeMen->clear();
-  cboSsChargeMen->addItems(names);
-  cboSsChargeMen->setEditText(names.isEmpty() ? QString() : names.last());
-}
+void frmCustomsList::fillContactCombo() { showContacts(*cboSsChargeMen, serviceShop()); }
 
 // The chosen contact goes last, to be offered first next time; names are
 // matched ignoring case here. A station file that cannot be written is
@@ -167,9 +162,7 @@ void frmCustomsList::fillContactCombo() {
 void frmCustomsList::saveContactChoice() {
   const QString chosen = cboSsChargeMen->currentText().trimmed();
   if (chosen.isEmpty()) return;
-  QStringList items;
-  for (int i = 0; i < cboSsChargeMen->count(); ++i) items << cboSsChargeMen->itemText(i);
-  setContactNames(serviceShop(), contactsWithChosenLast(items, chosen, Qt::CaseInsensitive));
+  setContactNames(serviceShop(), contactsWithChosenLast(contactsOf(*cboSsChargeMen), chosen, Qt::CaseInsensitive));
   if (const SiteFileResult saved = saveServiceStationFile(); !saved) showSaveFailure(saved);
 }
 

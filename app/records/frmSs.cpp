@@ -86,23 +86,14 @@ void frmSs::showStationFields() {
   txtSsAddress->setText(shop.ssAddress);
   txtSsTel->setText(shop.ssTel);
   txtSsFax->setText(shop.ssFax);
-  const QStringList names = contactNames(shop);
-  cboSsChargeMen->clear();
-  cboSsChargeMen->addItems(names);
-  cboSsChargeMen->setEditText(names.isEmpty() ? QString() : names.last());
-}
-
-QStringList frmSs::contactItems() const {
-  QStringList items;
-  for (int i = 0; i < cboSsChargeMen->count(); ++i) items << cboSsChargeMen->itemText(i);
-  return items;
+  showContacts(*cboSsChargeMen, shop);
 }
 
 // Names are compared exactly here: "Ito" and "ito" are two contacts.
 void frmSs::add() {
   const QString name = cboSsChargeMen->currentText().trimmed();
   if (name.isEmpty()) return;
-  if (contactItems().contains(name)) {
+  if (contactsOf(*cboSsChargeMen).contains(name)) {
     setMainStatusText(name + tableText(403));
     return;
   }
@@ -113,7 +104,7 @@ void frmSs::add() {
 void frmSs::remove() {
   const QString name = cboSsChargeMen->currentText().trimmed();
   if (name.isEmpty()) return;
-  const int found = static_cast<int>(contactItems().indexOf(name));
+  const int found = static_cast<int>(contactsOf(*cboSsChargeMen).indexOf(name));
   if (found < 0) {
     setMainStatusText(name + tableText(404));
     return;
@@ -128,7 +119,8 @@ void frmSs::storeStationFields() {
   shop.ssAddress = txtSsAddress->text().trimmed();
   shop.ssTel = txtSsTel->text().trimmed();
   shop.ssFax = txtSsFax->text().trimmed();
-  setContactNames(shop, contactsWithChosenLast(contactItems(), cboSsChargeMen->currentText(), Qt::CaseSensitive));
+  setContactNames(
+      shop, contactsWithChosenLast(contactsOf(*cboSsChargeMen), cboSsChargeMen->currentText(), Qt::CaseSensitive));
 }
 
 // A station file that cannot be written is reported; the record keeps what

@@ -46,7 +46,6 @@ class frmSs : public SingleForm<frmSs, WorkForm> {
   void add();
   void remove();
   void save();
-  QStringList contactItems() const;
 
   KeyTable keys_;
 };
