@@ -1,14 +1,17 @@
 #include "frame/dialogs/site_file_messages.h"
 
 #include "frame/dialogs/frmMessage.h"
-#include "frame/main_window.h"
 #include "frame/texts/text_table.h"
 
-#include <QMainWindow>
-#include <QMessageBox>
-
+// A damaged file is named with its line and what that line holds; a file
+// that cannot be read at all, with the reason.
 void showSiteFileWarning(const SiteFileResult& result) {
-  QMessageBox::warning(mainWindow(), tableText(19), result.message);
+  if (result.fileName.isEmpty()) {
+    showMessage(result.message, QString(), QString(), QString());
+    return;
+  }
+  showMessage(result.fileName + ownText(kTextFileDamaged), ownText(kTextLine) + QString::number(result.line),
+              result.excerpt, QString());
 }
 
 void showFileFault(const FileOutcome& outcome) {

@@ -5,8 +5,8 @@
 #include "frame/file_operations.h"
 #include "frame/site/site_files.h"
 
-// A site file that could not be read: its message in a warning box over the
-// main window.
+// A site file that could not be read, in the message box over the main
+// window: a damaged one with its line, else the reason.
 void showSiteFileWarning(const SiteFileResult& result);
 // Message "21-3": a folder or file that could not be written, renamed,
 // moved or deleted, with the errno and its description.
