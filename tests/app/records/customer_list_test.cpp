@@ -26,8 +26,10 @@
 
 namespace {
 
+// A whole customer file: head, id, name, six empty texts, no map.
 void writeCustomer(const ScratchFolder& scratch, const QString& path, const char* name) {
-  scratch.write(path, QByteArray("1,50\r\n\"x\"\r\n\"") + name + "\"\r\n");
+  scratch.write(path,
+                QByteArray("1,50\r\n\"x\"\r\n\"") + name + "\"\r\n" + QByteArray("\"\"\r\n").repeated(6) + "0\r\n");
 }
 
 // "id|name" of each grid row.
@@ -89,6 +91,7 @@ class CustomerListTest : public QObject {
     const int recording = kWorkRecording, records = kWorkCustomerRecords;
     const int f1 = Qt::Key_F1, f2 = Qt::Key_F2, f3 = Qt::Key_F3, f4 = Qt::Key_F4, f9 = Qt::Key_F9;
     const QString chosen = ", contacts Sato Kato ito", unchanged = ", no station file";
+    const QString damaged = ", BETA.DAK is damaged and was not loaded.";
     QTest::newRow("record only") << recording << f1 << ""
                                  << "access, work 0, access mode 1, customer " + chosen;
     QTest::newRow("no record only in customer records") << records << f1 << ""
@@ -104,9 +107,9 @@ class CustomerListTest : public QObject {
     QTest::newRow("cancel") << recording << int(Qt::Key_Escape) << ""
                             << "menu, work 2, access mode -1, customer " + unchanged;
     QTest::newRow("select of a damaged file") << recording << f2 << "damaged"
-                                              << "list, work 0, access mode -1, customer " + unchanged;
+                                              << "list, work 0, access mode -1, customer " + unchanged + damaged;
     QTest::newRow("edit of a damaged file") << records << f4 << "damaged"
-                                            << "list, work 1, access mode -1, customer " + unchanged;
+                                            << "list, work 1, access mode -1, customer " + unchanged + damaged;
     QTest::newRow("new without a contact") << records << f3 << "no contact"
                                            << "editor 0, work 1, access mode 0, customer " + unchanged;
     for (const int key : {f2, f4, f9}) {
