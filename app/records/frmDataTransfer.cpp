@@ -205,6 +205,12 @@ void frmDataTransfer::makeFolderControls() {
   connect(dirRight, &QTreeView::activated, this,
           [this](const QModelIndex& index) { chooseRightFolder(folders_->filePath(index)); });
   lblDirRight = new QLabel(QStringLiteral("Folder name"), fraRight);
+  // The folders come in the background: the chosen one is marked once its
+  // parent has been read.
+  connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+    if (rightFolder_.startsWith(path)) markRightFolder();
+  });
+  connect(folders_, &QFileSystemModel::layoutChanged, this, [this] { dirRight->scrollTo(dirRight->currentIndex()); });
 }
 
 // ---- Opening and layout ----
@@ -461,11 +467,16 @@ void frmDataTransfer::refreshDrives() {
 void frmDataTransfer::showRightFolderInList() {
   const QString root = QStorageInfo(rightFolder_).rootPath();
   if (folders_->rootPath() != root) dirRight->setRootIndex(folders_->setRootPath(root));
-  const QModelIndex folder = folders_->index(rightFolder_);
-  dirRight->setCurrentIndex(folder);
-  dirRight->scrollTo(folder);
+  markRightFolder();
   const QSignalBlocker quiet(drvRight);
   if (const int index = drvRight->findText(root); index >= 0) drvRight->setCurrentIndex(index);
+}
+
+void frmDataTransfer::markRightFolder() {
+  const QModelIndex folder = folders_->index(rightFolder_);
+  for (QModelIndex above = folder.parent(); above.isValid(); above = above.parent()) dirRight->expand(above);
+  dirRight->setCurrentIndex(folder);
+  dirRight->scrollTo(folder);
 }
 
 // ---- Copy ----

@@ -101,6 +101,7 @@ class frmDataTransfer : public SingleForm<frmDataTransfer, WorkForm>,
   void drvRight_Change(int index);
   void refreshDrives();
   void showRightFolderInList();
+  void markRightFolder();
   void copyFrom(Side source);
   void copyEnded();
   void cmdCancel_Click();
