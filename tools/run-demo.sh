@@ -18,6 +18,9 @@
 #   type:TEXT   types the text
 #   wait:SECONDS
 #   shot:NAME   saves a picture of the screen to build/run/NAME.png
+#   data:SET    writes the demo data set SET into the program folder and the
+#               home folder; a run with a data step gets a home folder of
+#               its own, build/run/home, made afresh
 # A steps file holds one step a line; blank lines and lines starting with #
 # are skipped.
 set -euo pipefail
@@ -46,7 +49,8 @@ for step in "${steps[@]}"; do
     key:?*|type:*) ;;
     wait:*) [[ "$value" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "run-demo: $step: not a number of seconds" >&2; exit 2; } ;;
     shot:*) [[ "$value" =~ ^[A-Za-z0-9_-]+$ ]] || { echo "run-demo: $step: name the shot with letters, digits, - and _" >&2; exit 2; } ;;
-    *) echo "run-demo: $step: a step is key:KEYS, type:TEXT, wait:SECONDS or shot:NAME" >&2; exit 2 ;;
+    data:*) [ "$value" = transfer ] || { echo "run-demo: $step: the data sets are: transfer" >&2; exit 2; } ;;
+    *) echo "run-demo: $step: a step is key:KEYS, type:TEXT, wait:SECONDS, shot:NAME or data:SET" >&2; exit 2 ;;
   esac
 done
 
@@ -71,7 +75,7 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   fi
 
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons
+  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
 
   # The program runs from its installed folder: the program, the library,
   # the scrambled sample setting and table files, icons and help pages.
@@ -108,6 +112,10 @@ for _ in $(seq 50); do [ -L "$run/com1" ] && break; sleep 0.1; done
 echo "run-demo: adapter simulator on $(readlink "$run/com1") (linked at $run/com1)"
 
 export TRAMSOLL_COM1="$run/com1"
+# Demo data under the home folder must not land in the engineer's own.
+for step in "${steps[@]}"; do
+  case "$step" in data:*) export HOME="$run/home"; rm -rf "$HOME"; mkdir -p "$HOME"; break ;; esac
+done
 # Started from the program folder, so that a Lang.ini there is used.
 cd "$program"
 if [ -z "${PELOMAR_DEMO_SCREENSHOT:-}" ] && [ ${#steps[@]} -eq 0 ]; then
@@ -140,6 +148,7 @@ for step in "${steps[@]}"; do
     type:*) xdotool type --delay 50 -- "$value" ;;
     wait:*) sleep "$value" ;;
     shot:*) import -window root "$run/$value.png"; echo "run-demo: screenshot saved to $run/$value.png" ;;
+    data:*) "$bin/demo-data" "$value" "$program" "$HOME" ;;
   esac
   program_runs
 done

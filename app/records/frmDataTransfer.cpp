@@ -158,7 +158,9 @@ frmDataTransfer::frmDataTransfer() {
   keys_.add(Qt::Key_F2, cmdFromRight);
   keys_.add(Qt::Key_Escape, cmdCancel);
   // The window sees its keys before its controls do.
+  installEventFilter(this);
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  setFocusProxy(grdListLeft);
 }
 
 void frmDataTransfer::makeControls() {
@@ -179,6 +181,9 @@ void frmDataTransfer::makeControls() {
     // Several rows in a row may be copied at once.
     grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     grid->verticalHeader()->hide();
+    // One line a row, cut at the column's edge.
+    grid->setWordWrap(false);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   }
   cmdFromLeft = new QPushButton(this);
@@ -201,6 +206,10 @@ void frmDataTransfer::makeFolderControls() {
   dirRight = new QTreeView(fraRight);
   dirRight->setModel(folders_);
   dirRight->setHeaderHidden(true);
+  // Deep folders scroll sideways rather than shrink to dots.
+  dirRight->setIndentation(10);
+  dirRight->header()->setStretchLastSection(false);
+  dirRight->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   for (int column = 1; column < folders_->columnCount(); ++column) dirRight->hideColumn(column);
   connect(dirRight, &QTreeView::activated, this,
           [this](const QModelIndex& index) { chooseRightFolder(folders_->filePath(index)); });

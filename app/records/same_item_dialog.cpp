@@ -15,9 +15,10 @@ namespace {
 constexpr int kTitleEntry = 19;
 constexpr int kCancelEntry = 17;
 constexpr int kMargin = 240;
-constexpr int kHalf = 3360;  // the new item's side begins this far right
-constexpr int kLabelWidth = 1300;
-constexpr int kBoxWidth = 1800;
+constexpr int kLabelWidth = 1700;
+constexpr int kBoxWidth = 2350;
+constexpr int kBoxGap = 120;
+constexpr int kHeadingTop = 480;
 constexpr int kFieldTop = 1020;
 constexpr int kFieldPitch = 360;
 constexpr int kFieldHeight = 300;
@@ -36,23 +37,25 @@ SameItemDialog::SameItemDialog(Design design) : design_(std::move(design)) {
   setWindowTitle(QStringLiteral("Pelomar Vexa 5 Software"));
   lblExist = new QLabel(this);
   lblExist->setGeometry(twipsRect(kMargin, 120, design_.width - 2 * kMargin, kFieldHeight));
-  for (int side = 0; side < 2; ++side) {
-    std::vector<QLabel*>& labels = side == 0 ? oldLabels : newLabels;
-    std::vector<QLineEdit*>& boxes = side == 0 ? oldBoxes : newBoxes;
-    const int left = kMargin + side * kHalf;
-    auto* heading = new QLabel(this);
-    heading->setWordWrap(true);
-    heading->setGeometry(twipsRect(left, 480, kLabelWidth + kBoxWidth, 2 * kFieldHeight));
-    labels.push_back(heading);
-    for (std::size_t i = 0; i < design_.fields.size(); ++i) {
-      const int top = kFieldTop + static_cast<int>(i) * kFieldPitch;
-      auto* label = new QLabel(this);
-      label->setGeometry(twipsRect(left, top, kLabelWidth, kFieldHeight));
-      labels.push_back(label);
+  const int oldLeft = kMargin + kLabelWidth;
+  const int newLeft = oldLeft + kBoxWidth + kBoxGap;
+  for (QLabel** heading : {&lblOld, &lblNew}) {
+    *heading = new QLabel(this);
+    (*heading)->setWordWrap(true);
+    (*heading)->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    (*heading)->setGeometry(twipsRect(heading == &lblOld ? oldLeft : newLeft, kHeadingTop - kFieldHeight, kBoxWidth,
+                                      2 * kFieldHeight));
+  }
+  for (std::size_t i = 0; i < design_.fields.size(); ++i) {
+    const int top = kFieldTop + static_cast<int>(i) * kFieldPitch;
+    auto* label = new QLabel(this);
+    label->setGeometry(twipsRect(kMargin, top, kLabelWidth, kFieldHeight));
+    fieldLabels.push_back(label);
+    for (int left : {oldLeft, newLeft}) {
       auto* box = new QLineEdit(this);
       box->setReadOnly(true);
-      box->setGeometry(twipsRect(left + kLabelWidth, top, kBoxWidth, kFieldHeight));
-      boxes.push_back(box);
+      box->setGeometry(twipsRect(left, top, kBoxWidth, kFieldHeight));
+      (left == oldLeft ? oldBoxes : newBoxes).push_back(box);
     }
   }
   addButton(cmdYes, design_.yes, 0, Qt::Key_F1, &CopyAnswers::flagCopyYes, true);
@@ -87,6 +90,9 @@ void SameItemDialog::setFields(const QStringList& oldTexts, const QStringList& n
   for (std::size_t i = 0; i < oldBoxes.size(); ++i) {
     oldBoxes[i]->setText(oldTexts.value(static_cast<int>(i)));
     newBoxes[i]->setText(newTexts.value(static_cast<int>(i)));
+    // The beginning of a long text is what tells it apart.
+    oldBoxes[i]->setCursorPosition(0);
+    newBoxes[i]->setCursorPosition(0);
   }
 }
 
@@ -101,12 +107,9 @@ void SameItemDialog::onUnload() { program().dialogOpen.lower(); }
 
 void SameItemDialog::setControlCaptions() {
   lblExist->setText(caption(design_.exist));
-  oldLabels[0]->setText(caption(design_.oldHeading));
-  newLabels[0]->setText(caption(design_.newHeading));
-  for (std::size_t i = 0; i < design_.fields.size(); ++i) {
-    oldLabels[i + 1]->setText(caption(design_.fields[i]));
-    newLabels[i + 1]->setText(caption(design_.fields[i]));
-  }
+  lblOld->setText(caption(design_.oldHeading));
+  lblNew->setText(caption(design_.newHeading));
+  for (std::size_t i = 0; i < design_.fields.size(); ++i) fieldLabels[i]->setText(caption(design_.fields[i]));
   cmdYes->setText(caption(design_.yes));
   cmdYesAll->setText(caption(design_.yesAll));
   cmdNo->setText(caption(design_.no));

@@ -41,9 +41,10 @@ class SameItemDialog : public DialogForm {
   int ask(CopyAnswers& answers);
 
   QLabel* lblExist = nullptr;
-  // Index 0 holds the heading of the side, then one label per field.
-  std::vector<QLabel*> oldLabels;
-  std::vector<QLabel*> newLabels;
+  QLabel* lblOld = nullptr;  // heading of the item at the destination
+  QLabel* lblNew = nullptr;  // heading of the item copied
+  // One label per field, left of both items' boxes.
+  std::vector<QLabel*> fieldLabels;
   std::vector<QLineEdit*> oldBoxes;
   std::vector<QLineEdit*> newBoxes;
   QPushButton* cmdYes = nullptr;

@@ -23,7 +23,6 @@
 #include <QtTest>
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -44,21 +43,10 @@ void writeCustomer(const QString& path, const char* name) {
 }
 
 void writeRecording(const QString& path, const char* mapName, uint32_t records) {
-  dasgen::Recording recording;
-  std::strcpy(recording.header.mapName, mapName);
-  recording.header.systemNumber = 1;
-  recording.header.interfaceMode = 2;
-  recording.header.recordingKind = tramsoll::das::kPeriodic;
-  recording.header.firstRecordTime = 1709622489;
-  recording.header.interval = 5;
-  recording.header.statusLength = 6;
-  recording.units.resize(1);
-  recording.units[0].block = dasgen::unitBlock(0, 1, 16, "unit.itm", "1");
-  recording.units[0].groups = {{"E0", 20}};
-  recording.records = records;
   QDir().mkpath(QFileInfo(path).path());
   std::string error;
-  QVERIFY2(dasgen::writeRecording(path.toStdString(), recording, error), error.c_str());
+  QVERIFY2(dasgen::writeRecording(path.toStdString(), dasgen::periodicRecording(mapName, records), error),
+           error.c_str());
 }
 
 // P: acme {acme.dak, A1.das, A2.das}, beta {BETA.DAK, B1.das}, const1.das;
