@@ -27,18 +27,14 @@ frmSameData::frmSameData()
                         {"Yes (F1)", 351},
                         {"Yes to all (F2)", 352},
                         {"No (F3)", 353}}) {
-  txtOldId = oldBoxes[0];
-  txtOldName = oldBoxes[1];
-  txtOldMap = oldBoxes[2];
-  txtOldSystemNo = oldBoxes[3];
-  txtOldRecodeStartTime = oldBoxes[4];
-  txtOldFileSize = oldBoxes[5];
-  txtNewId = newBoxes[0];
-  txtNewName = newBoxes[1];
-  txtNewMap = newBoxes[2];
-  txtNewSystemNo = newBoxes[3];
-  txtNewRecodeStartTime = newBoxes[4];
-  txtNewFileSize = newBoxes[5];
+  QLineEdit** const olds[] = {&txtOldId,       &txtOldName, &txtOldMap, &txtOldSystemNo, &txtOldRecodeStartTime,
+                              &txtOldFileSize};
+  QLineEdit** const news[] = {&txtNewId,       &txtNewName, &txtNewMap, &txtNewSystemNo, &txtNewRecodeStartTime,
+                              &txtNewFileSize};
+  for (std::size_t i = 0; i < std::size(olds); ++i) {
+    *olds[i] = oldBoxes[i];
+    *news[i] = newBoxes[i];
+  }
 }
 
 void frmSameData::showFiles(const CatalogueRow& existing, const CatalogueRow& copied) {

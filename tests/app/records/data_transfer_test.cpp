@@ -218,6 +218,27 @@ class DataTransferTest : public QObject {
       QCOMPARE(files(t.at("beta")), QStringList({"beta.dak"}));
       QCOMPARE(files(t.at("acme")), QStringList({"A2.das", "acme.dak"}));
     }
+    // A new customer whose folder cannot be made on a full disk.
+    Transfer t;
+    frmDataTransfer& window = t.open();
+    window.optSelect[kCustomerData]->click();
+    Answerer answers;
+    ScopedFileFault full({FileCall::MakeFolder, ENOSPC});
+    t.copy(*window.grdListLeft, 2, 2, Qt::Key_F1);
+    QCOMPARE(answers.seen, QStringList({"21-2: "}));
+    QVERIFY(!QFile::exists(t.at("beta")));
+  }
+
+  void copyFromTheRightGoesIntoTheProgramFolder() {
+    Transfer t;
+    const QByteArray customerFile = read(t.p + "/acme/acme.dak");
+    frmDataTransfer& window = t.open();
+    Answerer answers({Qt::Key_F1});
+    t.copy(*window.grdListRight, 1, 1, Qt::Key_F2);
+    QCOMPARE(answers.seen, QStringList({"acme:Acme Corp:Hall>acme:Acme Old:Hall old"}));
+    QCOMPARE(read(t.p + "/acme/A2.das"), read(t.at("acme/A2.das")));
+    QCOMPARE(read(t.p + "/acme/acme.dak"), customerFile);
+    QCOMPARE(window.grdListLeft->item(1, 3)->text(), QStringLiteral("Hall old"));  // listed again
   }
 
   void failuresAreToldAndLoseNothing() {
@@ -230,6 +251,7 @@ class DataTransferTest : public QObject {
     } cases[] = {
         {FileFault{FileCall::Write, ENOSPC}, kNone, 4, {"::Loose old>::Loose", "21-2: "}},
         {FileFault{FileCall::CreateTarget, EACCES}, kNone, 1, {"21-3: ( 13 Permission denied )"}},
+        {FileFault{FileCall::MakeFolder, EACCES}, kNone, 3, {"21-3: ( 13 Permission denied )"}},
         {std::nullopt, kNone, 5, {"21-3: ( 36 File name too long )"}},  // the library cut the name
         {std::nullopt, kRecording, 1, {"21-1: "}},
         {std::nullopt, kLinkedProgramFolder, 1, {}},
