@@ -305,6 +305,20 @@ class DataTransferTest : public QObject {
     QCOMPARE(program().dataFunction, int32_t(kDataFree));
   }
 
+  void theOptionSwitchesBothListsAndEscCloses() {
+    Transfer t;
+    frmDataTransfer& window = t.open();
+    window.optSelect[kCustomerData]->click();
+    QCOMPARE(window.grdListRight->columnCount(), 3);
+    QCOMPARE(column(*window.grdListRight, 1), QStringList({"acme"}));
+    window.optSelect[kOperationData]->click();
+    QCOMPARE(window.grdListLeft->columnCount(), 12);
+    QCOMPARE(column(*window.grdListRight, 0), QStringList({"A2.das", "const1.das"}));
+    QTest::keyClick(window.grdListLeft, Qt::Key_Escape);
+    QVERIFY(window.isLoaded());  // until the end timer's next tick
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isLoaded(), 3 * frmDataTransfer::kEndTickMs);
+  }
+
   void eachAnswerSetsOnlyItsOwnFlag() {
     auto world = startedProgram();
     // {key (0: the close box), flags "cancel yesAll yes" after all False, after all True}
