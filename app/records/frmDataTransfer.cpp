@@ -279,7 +279,6 @@ void frmDataTransfer::arrangeLayout() {
   const int frameHeight = pixelsToTwips(margins.top() + margins.bottom());
   const int outerWidth = large ? kLargeOuterWidth : kClientWidth + frameWidth;
   const int outerHeight = large ? kLargeOuterHeight : kClientHeight + frameHeight;
-  setFixedSize(twipsToPixels(outerWidth - frameWidth), twipsToPixels(outerHeight - frameHeight));
   centreInMainWindowTwips(outerWidth, outerHeight);
 }
 
