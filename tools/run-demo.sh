@@ -7,8 +7,9 @@
 # Installs what is missing (apt-get, when run as root), builds into build/,
 # installs the program folder into build/install/pelomar3, starts the
 # adapter simulator with the sample installation on a pseudo-terminal
-# linked at build/run/com1, and starts the installed pelomar3 with COM1
-# pointed at that link. With a display the program runs until it
+# linked at build/run/com1, writes the demo customers and recordings into
+# the program folder (tools/demo-data), and starts the installed pelomar3
+# with COM1 pointed at that link. With a display the program runs until it
 # is ended; without one it runs under xvfb-run, a screenshot is saved to
 # build/run/screenshot.png after a few seconds, and both processes end.
 #
@@ -18,9 +19,6 @@
 #   type:TEXT   types the text
 #   wait:SECONDS
 #   shot:NAME   saves a picture of the screen to build/run/NAME.png
-#   data:SET    writes the demo data set SET into the program folder and the
-#               home folder; a run with a data step gets a home folder of
-#               its own, build/run/home, made afresh
 # A steps file holds one step a line; blank lines and lines starting with #
 # are skipped.
 set -euo pipefail
@@ -49,8 +47,7 @@ for step in "${steps[@]}"; do
     key:?*|type:*) ;;
     wait:*) [[ "$value" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "run-demo: $step: not a number of seconds" >&2; exit 2; } ;;
     shot:*) [[ "$value" =~ ^[A-Za-z0-9_-]+$ ]] || { echo "run-demo: $step: name the shot with letters, digits, - and _" >&2; exit 2; } ;;
-    data:*) [ "$value" = transfer ] || { echo "run-demo: $step: the data sets are: transfer" >&2; exit 2; } ;;
-    *) echo "run-demo: $step: a step is key:KEYS, type:TEXT, wait:SECONDS, shot:NAME or data:SET" >&2; exit 2 ;;
+    *) echo "run-demo: $step: a step is key:KEYS, type:TEXT, wait:SECONDS or shot:NAME" >&2; exit 2 ;;
   esac
 done
 
@@ -80,7 +77,7 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   # The program runs from its installed folder: the program, the library,
   # the scrambled sample setting and table files, icons and help pages.
   cmake --install build --prefix "$root/build/install" >/dev/null
-  for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim"; do
+  for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim" "$bin/demo-data"; do
     [ -e "$file" ] || { echo "run-demo: $file is missing after the build" >&2; exit 1; }
   done
   [ -d "$program/table" ] || echo "run-demo: note: $program/table/ is missing; the sample tables are not built yet" >&2
@@ -111,11 +108,23 @@ for _ in $(seq 50); do [ -L "$run/com1" ] && break; sleep 0.1; done
 [ -L "$run/com1" ] || { echo "run-demo: the adapter simulator did not start:" >&2; cat "$run/adapter-sim.out" >&2; exit 1; }
 echo "run-demo: adapter simulator on $(readlink "$run/com1") (linked at $run/com1)"
 
+# The demo customers and recordings, as they were at the start of every run.
+# A driven run gets a home folder of its own, made afresh, with part of the
+# demo data in it: the engineer's own home and settings stay untouched.
+home_data=()
+if [ ${#steps[@]} -gt 0 ]; then
+  export HOME="$run/home"
+  rm -rf "$HOME"
+  mkdir -p "$HOME"
+  home_data=("$HOME")
+fi
+"$bin/demo-data" "$program" "${home_data[@]}" >"$run/demo-data.out" 2>&1 || {
+  echo "run-demo: the demo data could not be written:" >&2
+  cat "$run/demo-data.out" >&2
+  exit 1
+}
+
 export TRAMSOLL_COM1="$run/com1"
-# Demo data under the home folder must not land in the engineer's own.
-for step in "${steps[@]}"; do
-  case "$step" in data:*) export HOME="$run/home"; rm -rf "$HOME"; mkdir -p "$HOME"; break ;; esac
-done
 # Started from the program folder, so that a Lang.ini there is used.
 cd "$program"
 if [ -z "${PELOMAR_DEMO_SCREENSHOT:-}" ] && [ ${#steps[@]} -eq 0 ]; then
@@ -148,7 +157,6 @@ for step in "${steps[@]}"; do
     type:*) xdotool type --delay 50 -- "$value" ;;
     wait:*) sleep "$value" ;;
     shot:*) import -window root "$run/$value.png"; echo "run-demo: screenshot saved to $run/$value.png" ;;
-    data:*) "$bin/demo-data" "$value" "$program" "$HOME" ;;
   esac
   program_runs
 done

@@ -2,6 +2,7 @@
 
 #include "frame/twips.h"
 
+#include <QHeaderView>
 #include <QSignalBlocker>
 #include <QTableWidget>
 
@@ -9,6 +10,11 @@ void Grid::setColumnWidthsTwips(std::initializer_list<int> widths) {
   table_.setColumnCount(static_cast<int>(widths.size()));
   int column = 0;
   for (int width : widths) table_.setColumnWidth(column++, twipsToPixels(width));
+}
+
+void Grid::setHeadings(const QStringList& headings) {
+  table_.setHorizontalHeaderLabels(headings);
+  table_.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void Grid::selectWholeRows() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <initializer_list>
 
@@ -15,6 +16,8 @@ class Grid {
 
   // As many columns as widths, each that wide.
   void setColumnWidthsTwips(std::initializer_list<int> widths);
+  // The heading row's texts, aligned left and centred vertically.
+  void setHeadings(const QStringList& headings);
   // A click selects its whole row, one row at a time; cells are not edited
   // in place.
   void selectWholeRows();

@@ -36,26 +36,6 @@ namespace {
 
 QString panelLine(int line) { return frmDspParam::instance().Label1[static_cast<std::size_t>(line)]->text(); }
 
-// Answers the next Yes/No question and tells whether one came.
-class QuestionAnswer {
- public:
-  explicit QuestionAnswer(QMessageBox::StandardButton answer) {
-    watch_ = answerNextModal([this, answer](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      text = box ? box->text() : QString();
-      box->button(answer)->click();
-      asked = true;
-      watch_ = nullptr;
-    });
-  }
-  ~QuestionAnswer() { delete watch_; }
-  bool asked = false;
-  QString text;
-
- private:
-  QTimer* watch_ = nullptr;
-};
-
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -317,11 +297,12 @@ class MainWindowTest : public QObject {
     frmMdi& main = frmMdi::instance();
     frmMain::instance().unload();
     frmDspParam::instance().unload();
+    // Windows whose content fits a third of the area either way.
     frmCustomsList::instance().showForm();
-    frmDataTransfer::instance().showForm();
+    frmDebugMessage::instance().showForm();
     frmSs::instance().showForm();
     const QList<QMdiSubWindow*> windows{frmCustomsList::instance().subWindow(),
-                                        frmDataTransfer::instance().subWindow(), frmSs::instance().subWindow()};
+                                        frmDebugMessage::instance().subWindow(), frmSs::instance().subWindow()};
     const QRect inner = main.mdiArea->viewport()->rect();
 
     main.mnuArrange[1]->trigger();  // tile vertically: one above another

@@ -1,5 +1,7 @@
 #include "frame/site/frmDummy.h"
 
+#include "frame/file_operations.h"
+
 #include <QDir>
 
 frmDummy& frmDummy::instance() {
@@ -7,13 +9,13 @@ frmDummy& frmDummy::instance() {
   return lists;
 }
 
-QStringList frmDummy::FolderList::list() const {
-  return QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-}
+QStringList frmDummy::FolderList::list() const { return listFolder(path).folders; }
 
 QStringList frmDummy::FileList::list() const {
-  // Without QDir::CaseSensitive the pattern matches without regard to case.
-  return QDir(path, pattern, QDir::Name, QDir::Files | QDir::Hidden).entryList();
+  QStringList names = listFolder(path).files;
+  // QDir::match compares without regard to case.
+  names.removeIf([this](const QString& name) { return !QDir::match(pattern, name); });
+  return names;
 }
 
 void frmDummy::setDrive(const QString& drive) {

@@ -14,13 +14,15 @@ class frmDummy {
   };
   struct FolderList {
     QString path;
-    // Names of the sub-folders, in name order.
+    // Names of the sub-folders, in name order ignoring case; hidden ones
+    // are left out.
     QStringList list() const;
   };
   struct FileList {
     QString path;
     QString pattern = QStringLiteral("*");
-    // Names of the files that match the pattern (without regard to case).
+    // Names of the files that match the pattern (without regard to case),
+    // in name order ignoring case; hidden ones are left out.
     QStringList list() const;
   };
 
