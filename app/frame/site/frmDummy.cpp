@@ -1,7 +1,5 @@
 #include "frame/site/frmDummy.h"
 
-#include "frame/file_operations.h"
-
 #include <QDir>
 
 frmDummy& frmDummy::instance() {
@@ -9,13 +7,21 @@ frmDummy& frmDummy::instance() {
   return lists;
 }
 
-QStringList frmDummy::FolderList::list() const { return listFolder(path).folders; }
+QStringList frmDummy::FolderList::list() {
+  FolderListing listing = listFolder(path);
+  outcome = listing.outcome;
+  return listing.folders;
+}
 
-QStringList frmDummy::FileList::list() const {
-  QStringList names = listFolder(path).files;
+QStringList frmDummy::FileList::list() {
+  FolderListing listing = listFolder(path);
+  outcome = listing.outcome;
+  QStringList matching;
   // QDir::match compares without regard to case.
-  names.removeIf([this](const QString& name) { return !QDir::match(pattern, name); });
-  return names;
+  for (const QString& name : listing.files) {
+    if (QDir::match(pattern, name)) matching << name;
+  }
+  return matching;
 }
 
 void frmDummy::setDrive(const QString& drive) {
