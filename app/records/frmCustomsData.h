@@ -42,10 +42,6 @@ class frmCustomsData : public SingleForm<frmCustomsData, WorkForm>, public Progr
   bool flagTrigConShow() const;
   bool flagForEnd() const { return dataShowForms.flagForEnd(); }
 
-  // Starts the window's closing: its replay windows are told to close and
-  // the window goes; a deletion of customer files does not wait for them.
-  void prepareForEndFormCustomsData();
-
   // The end of the program tells the replay windows to close and waits for
   // them and for a deletion already confirmed.
   void prepareForEnd() override { dataShowForms.prepareForEnd(); }
