@@ -109,7 +109,16 @@ for _ in $(seq 50); do [ -L "$run/com1" ] && break; sleep 0.1; done
 echo "run-demo: adapter simulator on $(readlink "$run/com1") (linked at $run/com1)"
 
 # The demo customers and recordings, as they were at the start of every run.
-"$bin/demo-data" "$program" >"$run/demo-data.out" 2>&1 || {
+# A driven run gets a home folder of its own, made afresh, with part of the
+# demo data in it: the engineer's own home and settings stay untouched.
+home_data=()
+if [ ${#steps[@]} -gt 0 ]; then
+  export HOME="$run/home"
+  rm -rf "$HOME"
+  mkdir -p "$HOME"
+  home_data=("$HOME")
+fi
+"$bin/demo-data" "$program" "${home_data[@]}" >"$run/demo-data.out" 2>&1 || {
   echo "run-demo: the demo data could not be written:" >&2
   cat "$run/demo-data.out" >&2
   exit 1

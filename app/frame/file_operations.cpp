@@ -122,6 +122,11 @@ class ReplacementFile {
 
   FileOutcome create();
   FileOutcome write(const char* data, int64_t size);
+  // Copies up to `size` bytes from `fd` at its offset inside the kernel:
+  // the bytes copied, 0 at the end of the source, -1 with errno.
+  ssize_t copyFrom(int fd, int64_t size) {
+    return hooked(FileCall::Write) ? -1 : ::copy_file_range(fd, nullptr, fd_, nullptr, static_cast<size_t>(size), 0);
+  }
   FileOutcome commit();
   void discard();
   QString path() const { return QFile::decodeName(path_); }
@@ -323,26 +328,44 @@ AtomicCopy::Step AtomicCopy::copyPiece(int64_t pieceBytes) {
   if (state_ == State::Failed) return Step::Failed;
   if (state_ == State::NotStarted && !start()) return Step::Failed;
   constexpr int64_t kBufferBytes = 1024 * 1024;
-  if (buffer_.empty()) buffer_.resize(static_cast<std::size_t>(kBufferBytes));
   for (int64_t left = std::max<int64_t>(pieceBytes, 1); left > 0;) {
     const int64_t wanted = std::min(left, kBufferBytes);
-    const ssize_t got = hooked(FileCall::Read) ? -1 : ::read(sourceFd_, buffer_.data(), static_cast<size_t>(wanted));
+    if (hooked(FileCall::Read)) return fail(failed(source_));
+    if (kernelCopy_) {
+      const ssize_t got = temporary_->copyFrom(sourceFd_, left);
+      if (got < 0 && errno == EINTR) continue;
+      // Between file systems that cannot copy inside the kernel the bytes
+      // go through the program.
+      if (got < 0 && copied_ == 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+        kernelCopy_ = false;
+        continue;
+      }
+      if (got < 0) return fail(failed(target_));
+      if (got == 0) return finish();
+      copied_ += got;
+      left -= got;
+      continue;
+    }
+    if (buffer_.empty()) buffer_.resize(static_cast<std::size_t>(kBufferBytes));
+    const ssize_t got = ::read(sourceFd_, buffer_.data(), static_cast<size_t>(wanted));
     if (got < 0) {
       if (errno == EINTR) continue;
       return fail(failed(source_));
     }
-    if (got == 0) {
-      if (FileOutcome placed = temporary_->commit(); !placed) return fail(placed);
-      temporary_.reset();
-      closeSource();
-      state_ = State::Done;
-      return Step::Done;
-    }
+    if (got == 0) return finish();
     if (FileOutcome written = temporary_->write(buffer_.data(), got); !written) return fail(written);
     copied_ += got;
     left -= got;
   }
   return Step::More;
+}
+
+AtomicCopy::Step AtomicCopy::finish() {
+  if (FileOutcome placed = temporary_->commit(); !placed) return fail(placed);
+  temporary_.reset();
+  closeSource();
+  state_ = State::Done;
+  return Step::Done;
 }
 
 bool AtomicCopy::copyAll() {

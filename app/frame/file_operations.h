@@ -59,7 +59,8 @@ class ReplacementFile;
 // hidden temporary file in the target's folder (its name never ends in
 // ".das", so no file list takes it for a recording), which is flushed to the
 // disk and then renamed over the target. Until then the target is left as
-// it was; a failure or an abandoned copy removes the temporary file.
+// it was; a failure or an abandoned copy removes the temporary file. The
+// bytes are copied inside the kernel where the file systems allow it.
 class AtomicCopy {
  public:
   static constexpr int64_t kPieceBytes = 8 * 1024 * 1024;
@@ -90,6 +91,8 @@ class AtomicCopy {
 
   bool start();
   Step fail(const FileOutcome& outcome);
+  // The source is read whole: the copy is put in place.
+  Step finish();
   void closeSource();
 
   QString source_;
@@ -98,6 +101,7 @@ class AtomicCopy {
   std::unique_ptr<ReplacementFile> temporary_;
   std::vector<char> buffer_;
   int64_t copied_ = 0;
+  bool kernelCopy_ = true;  // copy_file_range until it is refused
   State state_ = State::NotStarted;
   FileOutcome outcome_;
 };

@@ -152,4 +152,21 @@ bool writeRecording(const std::string& path, const Recording& recording, std::st
   return written;
 }
 
+Recording periodicRecording(const char* mapName, uint32_t records) {
+  Recording recording;
+  das::FileHeader& h = recording.header;
+  setText(h.mapName, mapName);
+  h.systemNumber = 1;
+  h.interfaceMode = 2;
+  h.recordingKind = das::kPeriodic;
+  h.firstRecordTime = 1709622489;
+  h.interval = 5;
+  h.statusLength = 6;
+  recording.units.resize(1);
+  recording.units[0].block = unitBlock(0, 1, 16, "unit.itm", "1");
+  recording.units[0].groups = {{"E0", 20}};
+  recording.records = records;
+  return recording;
+}
+
 }  // namespace dasgen

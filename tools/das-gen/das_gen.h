@@ -50,4 +50,8 @@ tramsoll::das::ConditionBlock conditionBlock(const std::string& itemName, const 
 // Writes the file; false with a reason when it cannot be written.
 bool writeRecording(const std::string& path, const Recording& recording, std::string& error);
 
+// A periodic recording of one outdoor unit of system 1 on the map `mapName`
+// over the bus: `records` records 5 s apart from 2024-03-05 07:08:09 UTC.
+Recording periodicRecording(const char* mapName, uint32_t records);
+
 }  // namespace dasgen

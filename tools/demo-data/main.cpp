@@ -1,12 +1,14 @@
-// demo-data FOLDER: writes the demo data into the program folder FOLDER,
-// replacing what an earlier run wrote:
+// demo-data FOLDER [HOME]: writes the demo data into the program folder
+// FOLDER, replacing what an earlier run wrote:
 //   Acme/Acme.dak    customer "Acme Corp" with the map "Main building" of
 //                    the sample installation, a periodic recording of system
 //                    1 and a trigger recording of it with stored conditions;
 //   Beta/Beta.dak    customer "Beta Ltd" without a map, a day of system 2
 //                    recorded every 5 s (long enough to watch a CSV export);
 //   central.das      a periodic recording of the central system without a
-//                    customer, in the program folder itself.
+//                    customer, in the program folder itself;
+// and, given a home folder HOME, Acme/Acme.dak and a shorter periodic
+// recording of the same name there, which the data transfer asks about.
 #include "das_gen.h"
 #include "frame/site/paths.h"
 #include "frame/site/site_files.h"
@@ -14,6 +16,7 @@
 #include "types/unit_kinds.h"
 
 #include <QDir>
+#include <QFile>
 #include <QString>
 
 #include <cstdio>
@@ -150,7 +153,7 @@ std::vector<dasgen::Unit> systemOneUnits() {
           dasgen::sampleUnit(dasgen::SampleModel::Indoor, 2, 18, 2)};
 }
 
-bool writeRecordings(const std::string& root) {
+bool writeRecordings(const std::string& root, const std::string& home) {
   const Customer acme{"Acme", "Acme Corp"}, beta{"Beta", "Beta Ltd"}, none{" ", ""};
   dasgen::Recording periodic = recording(acme, das::kPeriodic, 1, "TALMA-224", 20, 181, kMorning);
   periodic.units = systemOneUnits();
@@ -176,23 +179,34 @@ bool writeRecordings(const std::string& root) {
     std::fprintf(stderr, "demo-data: %s\n", error.c_str());
     return false;
   }
-  return write(root + "Acme/", acme, periodic) && write(root + "Acme/", acme, trigger) &&
-         write(root + "Beta/", beta, day);
+  if (!write(root + "Acme/", acme, periodic) || !write(root + "Acme/", acme, trigger) ||
+      !write(root + "Beta/", beta, day)) {
+    return false;
+  }
+  if (home.empty()) return true;
+  dasgen::Recording older = periodic;
+  older.records = 61;
+  QDir().mkpath(QString::fromStdString(home + "Acme"));
+  const QString customerFile = QString::fromStdString(home + "Acme/Acme.dak");
+  QFile::remove(customerFile);
+  return QFile::copy(QString::fromStdString(root + "Acme/Acme.dak"), customerFile) &&
+         write(home + "Acme/", acme, older);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: demo-data PROGRAM-FOLDER\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: demo-data PROGRAM-FOLDER [HOME-FOLDER]\n");
     return 2;
   }
+  const std::string home = argc == 3 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath().toStdString() + "/" : "";
   const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
   setProgramFolder(folder);
   if (!writeCustomer("Acme", "Acme Corp", sampleInstallationMap()) || !writeCustomer("Beta", "Beta Ltd", nullptr)) {
     return 1;
   }
-  if (!writeRecordings(folder.toStdString() + "/")) return 1;
+  if (!writeRecordings(folder.toStdString() + "/", home)) return 1;
   std::printf("demo-data: customers Acme and Beta and four recordings written to %s\n", qPrintable(folder));
   return 0;
 }
