@@ -3,6 +3,7 @@
 #include "frame/main_menu_commands.h"
 #include "frame/program_end.h"
 #include "frame/program_values.h"
+#include "frame/window_roads.h"
 #include "frame/work_form.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
@@ -52,6 +53,21 @@ std::vector<MainMenuCommand> commandTable() {
   };
 }
 
+void showCustomsList() {
+  frmCustomsList& list = frmCustomsList::instance();
+  list.showForm();
+  list.setFocus();
+}
+
 }  // namespace
 
-void installProgramWindows() { installMainMenuCommands(commandTable()); }
+void installProgramWindows() {
+  installMainMenuCommands(commandTable());
+  WindowRoads& roads = windowRoads();
+  roads.showCustomsList = showCustomsList;
+  // Until the map list is built, a closed map goes back to the customer list.
+  roads.showMapsList = [] {
+    noteUnbuiltRoad(QStringLiteral("frmMapsList"));
+    showCustomsList();
+  };
+}

@@ -4,6 +4,8 @@
 // is stopped and the settings are written back.
 #pragma once
 
+#include "frame/gathering.h"
+
 #include <functional>
 
 // END button and menu command: when a recording runs, asks first whether to
@@ -31,8 +33,6 @@ void finishEndOfApp();
 // window stays, and the end has been asked for or begun.
 bool mainWindowMayClose();
 
-// Stops gathering with the shared gathering values.
-void stopGathering();
 // Writes every setting kept in the store; the main window's place only when
 // its top and left are 0 or more.
 void saveAllSettings();
