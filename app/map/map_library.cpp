@@ -2,7 +2,6 @@
 
 #include "frame/library/tramsoll_api.h"
 #include "frame/site/paths.h"
-#include "map/library_text.h"
 #include "map/map_tree.h"
 #include "types/unit_kinds.h"
 
@@ -10,6 +9,20 @@ namespace {
 
 constexpr int32_t kNoControlAddress = -1;
 constexpr int32_t kModelUnknown = 5;
+
+// The library's text fields in bytes, terminator included.
+constexpr int kCustomerIdField = 32;
+constexpr int kPersonField = 32;
+constexpr int kCustomerNameField = 64;
+constexpr int kMapNameField = 64;
+constexpr int kUnitTextField = 64;  // model, serial number, installation site
+
+// A text cut on a character boundary to fit its field; the library takes an
+// empty text as one blank.
+QByteArray textForField(const QString& text, int fieldBytes) {
+  if (text.isEmpty()) return QByteArrayLiteral(" ");
+  return textForLibrary(text, fieldBytes - 1);
+}
 
 // The customer-record texts of one unit as the library takes them.
 struct UnitTexts {
@@ -101,7 +114,7 @@ int32_t sendFileHeader(const MapQ7net& map, const CustomInfor& customer, const D
   const QByteArray id = textForField(customer.id, kCustomerIdField);
   const QByteArray name = textForField(customer.name, kCustomerNameField);
   const QByteArray person = textForField(lastPersonInCharge(serviceShop), kPersonField);
-  const QByteArray mapName = cutToField(map.mapName, kMapNameField);
+  const QByteArray mapName = textForLibrary(map.mapName, kMapNameField - 1);
   api.setFileHeader(id.constData(), name.constData(), person.constData(), mapName.constData(), folder.constData());
   return 0;
 }

@@ -4,7 +4,6 @@
 #include "frame/number_box.h"
 #include "frame/program_values.h"
 
-#include <QStringView>
 
 namespace {
 
@@ -137,24 +136,11 @@ void setSensorData(MapQ7net& map) {
   applySensorSwitches(map);
   for (int channel = 1; channel <= kSensorInputs; ++channel) {
     const SensorParm parm = sensorParmOf(map, channel);
-    const QByteArray name = textForLibrary(textWithinBytes(itemName(map, channel), kSensorNameBytes));
-    const QByteArray unit = textForLibrary(textWithinBytes(parm.unit, kSensorUnitBytes));
+    const QByteArray name = textForLibrary(itemName(map, channel), kSensorNameBytes);
+    const QByteArray unit = textForLibrary(parm.unit, kSensorUnitBytes);
     // A refused channel keeps its earlier parameters; the others still go.
     tramsollApi().setSensorParm(channel, map.*kChecks[channel - 1], name.constData(), parm.switchPosition, parm.range,
                                 parm.offset, parm.fullScale, unit.constData());
   }
 }
 
-QString textWithinBytes(const QString& text, int maxBytes) {
-  int bytes = 0;
-  qsizetype end = 0;
-  while (end < text.size()) {
-    const bool pair = text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate();
-    const qsizetype width = pair ? 2 : 1;
-    const int size = static_cast<int>(QStringView(text).mid(end, width).toUtf8().size());
-    if (bytes + size > maxBytes) break;
-    bytes += size;
-    end += width;
-  }
-  return text.left(end);
-}

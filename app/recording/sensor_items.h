@@ -60,7 +60,3 @@ void saveSensorItems(MapQ7net& map, const SensorItemEntries& entries);
 // 1 to 6 go as fixed inputs; an empty unit goes as one blank; names and units
 // are cut to what the library takes.
 void setSensorData(MapQ7net& map);
-
-// The longest beginning of the text whose UTF-8 form has at most maxBytes
-// bytes, never splitting a character.
-QString textWithinBytes(const QString& text, int maxBytes);
