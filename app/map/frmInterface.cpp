@@ -240,8 +240,8 @@ bool frmInterface::nameAccepted(const QString& name) {
 void frmInterface::rename(const QString& name) {
   if (mapQ7netForEdit) mapQ7netForEdit->mapName = name;
   unload();
-  takeRoad(windowRoads().showMapsList, QStringLiteral("frmMapsList"));
   saveCustomerFileShowingRefusal();
+  takeRoad(windowRoads().showMapsList, QStringLiteral("frmMapsList"));
 }
 
 void frmInterface::doFix() {
