@@ -8,11 +8,14 @@
 #include "frame/window_roads.h"
 #include "map/frmMap.h"
 #include "map/map_lifecycle.h"
+#include "map/map_picture.h"
 #include "map/map_builder.h"
 #include "support/program_fixture.h"
 
 #include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
@@ -138,6 +141,51 @@ class MapWindowTest : public QObject {
     QTest::keyClick(&window, Qt::Key_F9);
     QVERIFY(unbuiltRoadsTaken().isEmpty());
     QVERIFY(window.cmdMode[3]->text().isEmpty());
+  }
+
+  void pageIsDrawnWithTheIconsThatCanBeRead() {
+    // Only the outdoor unit's picture is in the program folder.
+    QDir(world->folder.path()).mkpath(QStringLiteral("icons"));
+    QVERIFY(QFile::copy(QStringLiteral(PELOMAR_BIN_DIR "/icons/OU_green.ico"), world->folder.file(QStringLiteral("icons/OU_green.ico"))));
+    frmMap& window = openMap(busMap(2));
+    window.setDataToMapShowManagerObj();
+    const MapPicture& picture = *window.picMap;
+    QVERIFY(!picture.cmdAircon[0]->icon().isNull());
+    QVERIFY(picture.cmdAircon[1]->icon().isNull());
+    // The drawing went on past the indoor unit: its texts, the sensor icon's
+    // place and the page's end are there.
+    QCOMPARE(picture.txtZubrelAddress[1]->text(), QStringLiteral("001"));
+    QVERIFY(picture.cmdAircon[2]->isVisibleTo(window.picMap) && !picture.cmdAircon[3]->isVisibleTo(window.picMap));
+    QCOMPARE(window.mapShowManagerObj.systemNumberNow, 1);
+  }
+
+  void controlDataIsAskedOfEveryUnitOnlyWhereAllowed() {
+    struct Case {
+      const char* fault;
+      int32_t ifMode;
+      int32_t controlChangeMode;
+      bool central;
+      int sent;  // broadcasts of the opening and of two recording starts
+    };
+    const Case cases[] = {
+        {"a bus map asks at opening and once for the recordings", 2, 1, true, 2},
+        {"change mode 2 asks too", 3, 2, true, 2},
+        {"a board map never asks", 4, 2, true, 0},
+        {"the setting file must allow it", 2, 0, true, 0},
+        {"centralized operation must be permitted", 2, 2, false, 0},
+    };
+    for (const Case& c : cases) {
+      program().controlChangeMode = c.controlChangeMode;
+      program().centralOperation = c.central;
+      fake().calls.clear();
+      frmMap& window = openMap(busMap(c.ifMode));
+      window.requestControlDataAllOnce();
+      window.requestControlDataAllOnce();
+      QVERIFY2(fake().callsOf(QStringLiteral("setAirconSendData")) ==
+                   QStringList(c.sent, QStringLiteral("setAirconSendData(230, 255, 0, 0, 0)")),
+               c.fault);
+      window.unload();
+    }
   }
 
   void closedMapIsStoredWithoutItsLiveStateOrSensorPart() {
