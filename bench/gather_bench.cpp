@@ -2,18 +2,25 @@
 // worker thread's CPU use and how late each gather slot's snapshot comes,
 // for the small sample installation and for a large one of 64 units that
 // each send two frames every 5 s; the units are those of the sample model
-// set. A timing program, not a pass/fail test.
+// set. Then the catch-up after the wall clock jumps a day ahead while a
+// periodic (5 s) and a trigger recording of the sample installation run:
+// the longest time an export waited meanwhile, and how long the catch-up
+// took. A timing program, not a pass/fail test.
 //
-//   gather_bench [--seconds N]     (default 10 s per installation)
+//   gather_bench [--seconds N] [--jump-days N]
+//                (default 10 s per installation, a jump of 1 day)
+#include <fcntl.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -21,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/clock.h"
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "simulator.h"
@@ -156,12 +164,134 @@ void measureWakeFloor(int runSeconds) {
   std::printf("%-24s %5s %6s %12.2f %%\n", "1 ms wake-ups alone", "-", "-", 100.0 * cpu / wall);
 }
 
+// ---- Catch-up after a jump of the wall clock ----
+
+// The system clock, moved ahead by the bench as a corrected date or a
+// resume from suspend moves it; safe to move while the worker reads it.
+class JumpingClock : public Clock {
+ public:
+  std::chrono::steady_clock::time_point steadyNow() override { return std::chrono::steady_clock::now(); }
+  std::time_t systemNow() override { return std::time(nullptr) + offset_.load(); }
+  void jump(std::time_t seconds) { offset_ += seconds; }
+
+ private:
+  std::atomic<std::time_t> offset_{0};
+};
+
+// The record count in a recorded file's header; -1 when it cannot be read.
+long recordCount(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) return -1;
+  uint8_t bytes[4] = {};
+  ssize_t n = ::pread(fd, bytes, sizeof bytes, 228);
+  ::close(fd);
+  if (n != 4) return -1;
+  return static_cast<long>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+// Every unit whose model is fixed into system 1, as the map assigns them.
+int mapUnitsToSystemOne() {
+  int mapped = 0;
+  for (int32_t unitClass : {0, 1, 100}) {
+    int32_t states[256], rows[256], alarms[256], roms[256], keys[256];
+    getQ7AuAdrStatus(unitClass, states, rows, alarms, roms, keys);
+    for (int32_t address = 0; address < 256; ++address) {
+      if (states[address] != 3) continue;
+      mapped += setNetMapInfo(unitClass, address, 1, address, 1, 255, "model", "serial", "place") == 0;
+    }
+  }
+  return mapped;
+}
+
+template <class Done>
+bool waitFor(Done done, std::chrono::seconds limit) {
+  auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+// Calls a cheap export without pause and keeps the longest wait for it.
+class ExportProbe {
+ public:
+  ExportProbe() : thread_([this] { run(); }) {}
+  ~ExportProbe() { stop(); }
+  double stop() {
+    running_ = false;
+    if (thread_.joinable()) thread_.join();
+    return longestMs_;
+  }
+
+ private:
+  void run() {
+    while (running_) {
+      int32_t saving = 0, trigger = 0;
+      auto before = std::chrono::steady_clock::now();
+      execTramsoll(&saving, &trigger);
+      double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - before).count();
+      longestMs_ = std::max(longestMs_, ms);
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+  }
+  std::atomic<bool> running_{true};
+  double longestMs_ = 0;
+  std::thread thread_;
+};
+
+bool measureCatchUp(int days, const std::string& scenarioText) {
+  adaptersim::Scenario scenario;
+  std::istringstream in(scenarioText);
+  std::string error;
+  adaptersim::parseScenario(in, scenario, error);
+  adaptersim::Simulator simulator(scenario);
+  char folder[] = "catch-up-XXXXXX";
+  if (!simulator.start("", error) || !::mkdtemp(folder)) {
+    std::fprintf(stderr, "catch-up: %s\n", error.c_str());
+    return false;
+  }
+  setenv("TRAMSOLL_COM1", simulator.slavePath().c_str(), 1);
+  JumpingClock clock;
+  setClock(&clock);
+  std::string folderText = std::string(folder) + "/";
+  std::string periodic = folderText + "const1.das";
+  int32_t selection[256] = {1};
+  bool ok = initDataGather(1, 1, 3, 2, 0, " ", 5) == 0 && waitFor([] { return mapUnitsToSystemOne() >= 4; },
+                                                                   std::chrono::seconds(20)) &&
+            setFileHeader(" ", "", "", "", folderText.c_str()) == 0 && saveConstData(1, selection, 5) == 0 &&
+            saveTrigData(1, 1, 60) == 0 && waitFor([&] { return recordCount(periodic) >= 1; }, std::chrono::seconds(20));
+  if (ok) {
+    long before = recordCount(periodic);
+    long expected = before + days * 86400L / 5 - 1;  // the slots missed before the current one
+    ExportProbe probe;
+    auto start = std::chrono::steady_clock::now();
+    clock.jump(days * 86400L);
+    ok = waitFor([&] { return recordCount(periodic) >= expected; }, std::chrono::seconds(300));
+    double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double longest = probe.stop();
+    std::printf("catch-up of %d day(s), 5 s periodic and trigger recording: %ld records in %.2f s, "
+                "longest export wait %.1f ms\n",
+                days, expected - before, took, longest);
+  }
+  if (!ok) std::fprintf(stderr, "catch-up: the recording did not start or did not catch up\n");
+  saveTrigData(0, 0, 0);
+  saveConstData(0, nullptr, 0);
+  initDataGather(0, 1, 3, 2, 0, " ", 5);
+  setClock(nullptr);
+  simulator.stop();
+  std::filesystem::remove_all(folder);
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int runSeconds = 10;
+  int jumpDays = 1;
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--seconds") == 0) runSeconds = std::max(1, std::atoi(argv[i + 1]));
+    if (std::strcmp(argv[i], "--jump-days") == 0) jumpDays = std::max(1, std::atoi(argv[i + 1]));
   }
   // The sample model set, loaded as the program loads it.
   if (chdir(PELOMAR_TESTDATA_DIR) != 0 || initTramsoll() != 0) {
@@ -176,5 +306,6 @@ int main(int argc, char** argv) {
                     runSeconds);
   ok = measure("large (64 units)", 64, largeInstallation(), runSeconds) && ok;
   measureWakeFloor(runSeconds);
+  ok = measureCatchUp(jumpDays, readFile(PELOMAR_TESTDATA_DIR "/installation.scenario")) && ok;
   return ok ? 0 : 1;
 }

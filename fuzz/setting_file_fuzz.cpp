@@ -2,8 +2,7 @@
 // setting-file reader: every row kind with arbitrary fields must be read or
 // refused without reading or writing out of bounds.
 #include <cstdint>
-#include <cstdio>
-#include <vector>
+#include <string>
 
 #include "engine/frame.h"
 #include "store/debug_ring.h"
@@ -12,12 +11,10 @@
 #include "tables/setting_tables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<uint8_t> stored(data, data + size);
-  for (uint8_t& byte : stored) byte = tramsoll::scrambleByte(byte);
-  std::FILE* file = fmemopen(stored.empty() ? nullptr : stored.data(), stored.size(), "rb");
-  if (!file) return 0;
-  tramsoll::readSettingRows(file);
-  std::fclose(file);
+  std::string stored(reinterpret_cast<const char*>(data), size);
+  for (char& byte : stored) byte = static_cast<char>(tramsoll::scrambleByte(static_cast<uint8_t>(byte)));
+  tramsoll::ScrambledText text(stored);
+  tramsoll::readSettingRows(text);
   tramsoll::clearSettingTables();
   tramsoll::clearErrorWords();
   tramsoll::debugRing().clear();

@@ -5,9 +5,10 @@
 #   bash tools/run-demo.sh --steps FILE
 #
 # Installs what is missing (apt-get, when run as root), builds into build/,
-# starts the adapter simulator with the sample installation on a
-# pseudo-terminal linked at build/run/com1, and starts build/bin/pelomar3
-# with COM1 pointed at that link. With a display the program runs until it
+# installs the program folder into build/install/pelomar3, starts the
+# adapter simulator with the sample installation on a pseudo-terminal
+# linked at build/run/com1, and starts the installed pelomar3 with COM1
+# pointed at that link. With a display the program runs until it
 # is ended; without one it runs under xvfb-run, a screenshot is saved to
 # build/run/screenshot.png after a few seconds, and both processes end.
 #
@@ -35,6 +36,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 run="$root/build/run"
 bin="$root/build/bin"
+program="$root/build/install/pelomar3"
 wait_seconds=${PELOMAR_DEMO_WAIT:-6}
 
 # Every step is checked before anything is built.
@@ -71,12 +73,13 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons
 
-  # The program folder is build/bin: the build puts the program, the library
-  # and the scrambled sample setting and table files there.
-  for file in pelomar3 libtramsoll.so vexa5.set adapter-sim; do
-    [ -e "$bin/$file" ] || { echo "run-demo: $bin/$file is missing after the build" >&2; exit 1; }
+  # The program runs from its installed folder: the program, the library,
+  # the scrambled sample setting and table files, icons and help pages.
+  cmake --install build --prefix "$root/build/install" >/dev/null
+  for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim"; do
+    [ -e "$file" ] || { echo "run-demo: $file is missing after the build" >&2; exit 1; }
   done
-  [ -d "$bin/table" ] || echo "run-demo: note: $bin/table/ is missing; the sample tables are not built yet" >&2
+  [ -d "$program/table" ] || echo "run-demo: note: $program/table/ is missing; the sample tables are not built yet" >&2
 
   export PELOMAR_DEMO_INNER=1
   if [ -z "${DISPLAY:-}" ]; then
@@ -106,7 +109,7 @@ echo "run-demo: adapter simulator on $(readlink "$run/com1") (linked at $run/com
 
 export TRAMSOLL_COM1="$run/com1"
 # Started from the program folder, so that a Lang.ini there is used.
-cd "$bin"
+cd "$program"
 if [ -z "${PELOMAR_DEMO_SCREENSHOT:-}" ] && [ ${#steps[@]} -eq 0 ]; then
   ./pelomar3
   exit 0

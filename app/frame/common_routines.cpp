@@ -112,7 +112,7 @@ void getFreeDiskSize(const QString& path, int32_t& kilobytes, float& bytes) {
 
 bool setProgramFolderAsCurrent() { return QDir::setCurrent(programFolder()); }
 
-void ensureDataFolders() {
+bool ensureDataFolders() {
   const QDir folder(programFolder());
   QString names[2] = {QStringLiteral("csv"), QStringLiteral("q7data")};
   for (QString& name : names) {
@@ -120,12 +120,13 @@ void ensureDataFolders() {
     if (!found.isEmpty()) {
       name = found;
     } else if (!folder.mkdir(name)) {
-      return;
+      return false;
     }
   }
   ProgramValues& values = program();
   values.csvFolder = folder.filePath(names[0] + QStringLiteral("/data"));
   values.q7dataFolder = folder.filePath(names[1] + QStringLiteral("/q7-net"));
+  return true;
 }
 
 void loadFileVersions() {

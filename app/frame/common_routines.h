@@ -47,7 +47,8 @@ void getFreeDiskSize(const QString& path, int32_t& kilobytes, float& bytes);
 // Makes the program folder the current folder.
 bool setProgramFolderAsCurrent();
 // Makes the folders csv and q7data in the program folder when missing and
-// sets csvFolder and q7dataFolder.
-void ensureDataFolders();
+// sets csvFolder and q7dataFolder. False when one could not be made (the
+// values are then left as they were).
+bool ensureDataFolders();
 // Fetches the setting-file and library version texts into versionTexts.
 void loadFileVersions();

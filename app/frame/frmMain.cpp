@@ -1,6 +1,7 @@
 #include "frame/frmMain.h"
 
 #include "frame/frmDebugMessage.h"
+#include "frame/frmDspParam.h"
 #include "frame/main_window.h"
 #include "frame/program_values.h"
 #include "frame/texts/text_table.h"
@@ -58,6 +59,7 @@ QPushButton* frmMain::button(MainMenuCommandId id) const {
 
 void frmMain::onLoad() {
   centreInMainWindowTwips(kWidth, kHeight);
+  frmDspParam::instance().keepUncoveredBy(*subWindow());
   showCaption();
   enableButtons();
   keySequenceState = 0;

@@ -10,9 +10,11 @@
 #include "frame/main_window.h"
 #include "frame/program_end.h"
 #include "frame/site/program_settings.h"
+#include "frame/site/unsaved_settings.h"
 #include "frame/texts/text_table.h"
 #include "frame/window_arrangement.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -63,6 +65,9 @@ struct TextControl {
 frmMdi::frmMdi() {
   setWindowTitle(QStringLiteral("Pelomar Vexa 5 Software"));
   mdiArea = new QMdiArea(this);
+  // A window larger than the area (never squeezed by tiling) is scrolled to.
+  mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdiArea);
   lblMdiStatus = new QLabel(this);
   statusBar()->addWidget(lblMdiStatus, 1);
@@ -94,11 +99,14 @@ void frmMdi::caption(QAction* action, int entry, bool onlyWhenNotEmpty) {
 void frmMdi::showCaption() {
   if (!captionsFromTable()) return;
   setWindowTitle(tableText(19));
+  QList<int> empty;
   for (const CaptionEntry& entry : captions_) {
     const QString text = tableText(entry.entry);
     if (entry.onlyWhenNotEmpty && text.isEmpty()) continue;
+    if (text.isEmpty()) empty << entry.entry;
     entry.action->setText(text);
   }
+  reportEmptyCaptions(empty);
 }
 
 // ---- Function menu ----
@@ -197,21 +205,20 @@ void frmMdi::createOptionMenu() {
 
   QMenu* port = mnuOption->addMenu(QStringLiteral("Communication Port (&T)"));
   caption(port->menuAction(), 33);
+  QActionGroup* ports = new QActionGroup(port);
   for (int n = 1; n <= 8; ++n) {
-    QAction* item = port->addAction(QStringLiteral("COM%1").arg(n));
-    item->setCheckable(true);
+    QAction* item = choiceItem(port, ports, QStringLiteral("COM%1").arg(n));
     connect(item, &QAction::triggered, this, [this, n] { mnuComNo_Click(n); });
     mnuComNo[static_cast<std::size_t>(n - 1)] = item;
   }
 
   QMenu* central = mnuOption->addMenu(QStringLiteral("Centralized operation(&C)"));
   caption(central->menuAction(), 34);
-  mnuPermission = central->addAction(QStringLiteral("Permission"));
-  mnuProhibition = central->addAction(QStringLiteral("Prohibition"));
+  QActionGroup* centralChoice = new QActionGroup(central);
+  mnuPermission = choiceItem(central, centralChoice, QStringLiteral("Permission"));
+  mnuProhibition = choiceItem(central, centralChoice, QStringLiteral("Prohibition"));
   caption(mnuPermission, 35);
   caption(mnuProhibition, 36);
-  mnuPermission->setCheckable(true);
-  mnuProhibition->setCheckable(true);
   connect(mnuPermission, &QAction::triggered, this, [this] { mnuPermission_Click(); });
   connect(mnuProhibition, &QAction::triggered, this, [this] { mnuProhibition_Click(); });
 
@@ -231,9 +238,9 @@ void frmMdi::createOptionMenu() {
   QMenu* adapter = mnuOption->addMenu(QStringLiteral("Adapter type (&A)"));
   caption(adapter->menuAction(), 377);
   const char* adapterNames[2] = {"Pelomar vexa5", "Plus Adapter"};
+  QActionGroup* adapters = new QActionGroup(adapter);
   for (int i = 0; i < 2; ++i) {
-    QAction* item = adapter->addAction(QString::fromLatin1(adapterNames[i]));
-    item->setCheckable(true);
+    QAction* item = choiceItem(adapter, adapters, QString::fromLatin1(adapterNames[i]));
     connect(item, &QAction::triggered, this, [this, i] { mnuAdapterType_Click(i); });
     mnuAdapterType[static_cast<std::size_t>(i)] = item;
   }
@@ -273,9 +280,21 @@ void frmMdi::createDisplayOptionMenu(QMenu* parent) {
   mnuFontColor[1] = addDisplayItem(color, QStringLiteral("colors"), kFontColor, 1);
 }
 
-QAction* frmMdi::addDisplayItem(QMenu* menu, const QString& text, DisplayOption option, int16_t value) {
+QAction* frmMdi::choiceItem(QMenu* menu, QActionGroup* group, const QString& text) {
   QAction* item = menu->addAction(text);
   item->setCheckable(true);
+  group->addAction(item);
+  return item;
+}
+
+QAction* frmMdi::addDisplayItem(QMenu* menu, const QString& text, DisplayOption option, int16_t value) {
+  // The items of one option share its menu and form one group.
+  QActionGroup* group = nullptr;
+  for (const auto& [itemOption, item] : displayItems_) {
+    if (itemOption == option) group = item.second->actionGroup();
+  }
+  if (!group) group = new QActionGroup(menu);
+  QAction* item = choiceItem(menu, group, text);
   connect(item, &QAction::triggered, this, [this, option, value] { setDisplayOption(option, value); });
   displayItems_.push_back({option, {value, item}});
   return item;
@@ -353,6 +372,11 @@ void frmMdi::mnuAdapterType_Click(int32_t index) {
   program().adapterOptions[0] = static_cast<int16_t>(index);
   showAdapterTicks();
   tramsollApi().WriteINIfile("ADPTYP", index);
+  // The library answers every write alike: reading it back tells.
+  if (tramsollApi().ReadINIfile("ADPTYP") != index) {
+    noteUnsaved(SavePlace::ProgramFolder);
+    reportUnsaved(true);
+  }
   // The library reads the type when it starts: the mark says a restart is due.
   QLabel* line = frmDspParam::instance().Label1[0];
   line->setText(line->text() + QLatin1Char('*'));

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -114,6 +115,9 @@ class frmMdi : public SingleForm<frmMdi, QMainWindow> {
   void createOptionMenu();
   void createDisplayOptionMenu(QMenu* parent);
   void createWindowAndHelpMenus();
+  // A checkable item of a one-of-several choice: its group is exclusive, so
+  // the menu shows the items as such and ticks one at a time.
+  QAction* choiceItem(QMenu* menu, QActionGroup* group, const QString& text);
   // A checkable item of a display option, ticked through setDisplayOption.
   QAction* addDisplayItem(QMenu* menu, const QString& caption, DisplayOption option, int16_t value);
   // Remembers the text-table entry that replaces an item's design caption.

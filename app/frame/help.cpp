@@ -5,6 +5,7 @@
 #include "frame/texts/text_table.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -25,6 +26,13 @@ QString helpPagePath(HelpCommand command, int context) {
 void htmlHelp(HelpCommand command, int context) {
   if (command == kHelpCloseAll) return;
   const QString page = helpPagePath(command, context);
-  if (QFileInfo(page).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
-  QMessageBox::information(mainWindow(), tableText(19), QStringLiteral("Help is not installed."));
+  if (!QFileInfo(page).isFile()) {
+    QMessageBox::information(mainWindow(), tableText(19), QStringLiteral("Help is not installed."));
+    return;
+  }
+  if (QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
+  // A desktop without a viewer for web pages.
+  QMessageBox::information(mainWindow(), tableText(19),
+                           QStringLiteral("No viewer opened the help page; open it in a browser:\n") +
+                               QDir::toNativeSeparators(page));
 }

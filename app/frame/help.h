@@ -1,6 +1,6 @@
-// The program's help. The help file the program was made with cannot be
-// shown here; in its place the program folder may hold the folder "help"
-// with a page "index.html" and a page "<context>.html" per context number.
+// The program's help: local pages in the program folder's "help", the
+// user's guide "index.html" and a page "<context>.html" per context number,
+// shown with the desktop's viewer.
 #pragma once
 
 #include <QString>
@@ -11,7 +11,8 @@ enum HelpCommand { kHelpDisplayTopic = 0, kHelpContext = 15, kHelpCloseAll = 18 
 int helpContextForMessage(const QString& key);
 // The page of a command and context in the program folder ("" for close-all).
 QString helpPagePath(HelpCommand command, int context);
-// Opens the page of the topic or context with the desktop's viewer, or says
-// that help is not installed when the page is missing. Close-all does
-// nothing: the viewer is another program.
+// Opens the page of the topic or context with the desktop's viewer; says
+// that help is not installed when the page is missing, and names the page
+// when no viewer opened it. Close-all does nothing: the viewer is another
+// program.
 void htmlHelp(HelpCommand command, int context);

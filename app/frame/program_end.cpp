@@ -10,6 +10,7 @@
 #include "frame/site/site_files.h"
 #include "frame/slice_driver.h"
 #include "frame/twips.h"
+#include "frame/site/unsaved_settings.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -20,6 +21,7 @@ namespace {
 struct EndState {
   bool ended = false;
   bool finishing = false;  // finishEndOfApp runs: the main window closes unasked
+  bool fromOutside = false;  // a signal asked for the end: no one answers boxes
   int ticks = 0;           // end timer steps since prepareEndOfApp
   std::function<void()> action = [] { QCoreApplication::exit(0); };
 };
@@ -36,6 +38,14 @@ void askToStopRecording() {
   frmStopRecode& question = frmStopRecode::instance();
   question.idCalledFrom = 1;
   question.askModal([] { prepareEndOfApp(); });
+}
+
+// The outer top left and inner size of the window, or of the place a
+// maximized window comes back to.
+QRect normalPlace(const QWidget& window) {
+  if (!window.isMaximized()) return QRect(window.pos(), window.size());
+  const QRect normal = window.normalGeometry();
+  return QRect(normal.topLeft() - (window.geometry().topLeft() - window.pos()), normal.size());
 }
 
 void startEndTimer() {
@@ -56,21 +66,22 @@ void requestEndOfApp() {
   prepareEndOfApp();
 }
 
-void saveAllSettings() {
+bool saveAllSettings() {
   const ProgramValues& values = program();
-  writePortAndSensorSettings(values.comPortNo, values.sensorParams);
+  bool written = writePortAndSensorSettings(values.comPortNo, values.sensorParams);
   for (const DisplayOptionSetting& setting : displayOptionSettings()) {
     if (setting.option == kTempUnit) continue;  // written last
-    writeDisplayOptionSetting(setting, values.displayOptions[static_cast<std::size_t>(setting.option)]);
+    written &= writeDisplayOptionSetting(setting, values.displayOptions[static_cast<std::size_t>(setting.option)]);
   }
   // A window moved partly off the screen keeps the place stored before.
   const QMainWindow* main = mainWindow();
-  const QPoint place = main ? main->pos() : QPoint(-1, -1);
+  const QRect place = main ? normalPlace(*main) : QRect(-1, -1, 0, 0);
   if (place.x() >= 0 && place.y() >= 0) {
-    writeMainWindowPlace({pixelsToTwips(place.x()), pixelsToTwips(place.y()), pixelsToTwips(main->width()),
-                          pixelsToTwips(main->height())});
+    written &= writeMainWindowPlace({pixelsToTwips(place.x()), pixelsToTwips(place.y()),
+                                     pixelsToTwips(place.width()), pixelsToTwips(place.height()), main->isMaximized()});
   }
-  writeDisplayOptionSetting(displayOptionSetting(kTempUnit), values.displayOptions[kTempUnit]);
+  written &= writeDisplayOptionSetting(displayOptionSetting(kTempUnit), values.displayOptions[kTempUnit]);
+  return written;
 }
 
 void prepareEndOfApp() {
@@ -84,6 +95,14 @@ void prepareEndOfApp() {
   stopGathering();
   writePortAndSensorSettings(program().comPortNo, program().sensorParams);
   if (QMainWindow* main = mainWindow()) main->hide();
+}
+
+void endOnRequestFromOutside() {
+  EndState& state = endState();
+  const QTimer* endTimer = mainWindowParts().endTimer;
+  if (state.ended || state.finishing || (endTimer && endTimer->isActive())) return;
+  state.fromOutside = true;
+  prepareEndOfApp();
 }
 
 void tmrForEndApp_Timer() {
@@ -119,7 +138,8 @@ bool mainWindowMayClose() {
     }
   }
   stopGathering();
-  saveAllSettings();
+  if (!saveAllSettings()) noteUnsaved(SavePlace::SettingsStore);
+  reportUnsaved(!endState().fromOutside);
   return true;
 }
 
@@ -138,5 +158,6 @@ void resetProgramEnd() {
   EndState& state = endState();
   state.ended = false;
   state.finishing = false;
+  state.fromOutside = false;
   state.ticks = 0;
 }

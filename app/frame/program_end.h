@@ -28,14 +28,19 @@ inline constexpr int kEndTimeoutTicks = 60;  // 30 s
 // which ends the program.
 void finishEndOfApp();
 
+// The end asked for from outside (SIGTERM, SIGHUP): the END road without
+// questions, running recordings stopped as END's Yes stops them. Nothing
+// happens when the end has begun already.
+void endOnRequestFromOutside();
+
 // Asked when the main window is to close. True: gathering is stopped, every
 // setting written, and the window may close (the program ends). False: the
 // window stays, and the end has been asked for or begun.
 bool mainWindowMayClose();
 
 // Writes every setting kept in the store; the main window's place only when
-// its top and left are 0 or more.
-void saveAllSettings();
+// its top and left are 0 or more. False when the store could not be written.
+bool saveAllSettings();
 
 // Ends the program: by default the event loop is told to return. Tests put
 // in an action of their own.

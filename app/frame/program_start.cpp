@@ -2,59 +2,58 @@
 
 #include "frame/common_routines.h"
 #include "frame/dialogs/frmMessage.h"
+#include "frame/end_signals.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
 #include "frame/frmSplash.h"
 #include "frame/library/tramsoll_client.h"
 #include "frame/program_end.h"
+#include "frame/program_icon.h"
 #include "frame/program_values.h"
+#include "frame/single_instance.h"
 #include "frame/site/program_settings.h"
 #include "frame/site/site_files.h"
+#include "frame/site/table_file_check.h"
+#include "frame/site/unsaved_settings.h"
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "ini_file.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLockFile>
-#include <QMessageBox>
-#include <QStandardPaths>
-
-#include <memory>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 
 constexpr int kFirstYear = 1970;
 constexpr int kLastYear = 2037;
 
-std::unique_ptr<QLockFile>& instanceLock() {
-  static std::unique_ptr<QLockFile> lock;
-  return lock;
-}
-
-// False only when another running copy holds the lock. A folder where no
-// lock can be made does not keep the program from starting.
-bool takeInstanceLock(const QString& lockFolder) {
-  QString folder = lockFolder;
-  if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (folder.isEmpty()) folder = QDir::tempPath();
-  auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(QStringLiteral("pelomar3.lock")));
-  // Held for the whole run; only a copy that is no longer running leaves a
-  // lock that may be taken over.
-  lock->setStaleLockTime(0);
-  if (!lock->tryLock(0)) return lock->error() != QLockFile::LockFailedError;
-  instanceLock() = std::move(lock);
-  return true;
+// A stored place that shows too little of the window on any screen to take
+// it by its title (a screen since removed) moves to the primary screen.
+QPoint placeOnAScreen(const QRect& window) {
+  constexpr int kGripWidth = 100;
+  constexpr int kGripHeight = 30;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect seen = screen->availableGeometry().intersected(window);
+    if (seen.width() >= kGripWidth && seen.height() >= kGripHeight) return window.topLeft();
+  }
+  return QGuiApplication::primaryScreen()->availableGeometry().topLeft();
 }
 
 void showMainWindow() {
   const WindowPlace place = readMainWindowPlace();
   frmMdi& main = frmMdi::instance();
-  main.resize(twipsToPixels(place.width), twipsToPixels(place.height));
-  main.move(twipsToPixels(place.left), twipsToPixels(place.top));
+  const QSize size(twipsToPixels(place.width), twipsToPixels(place.height));
+  main.resize(size);
+  main.move(placeOnAScreen(QRect(QPoint(twipsToPixels(place.left), twipsToPixels(place.top)), size)));
   main.load();
-  main.show();
+  if (place.maximized) {
+    main.showMaximized();
+  } else {
+    main.show();
+  }
 }
 
 void setStartValues(ProgramValues& values) {
@@ -79,10 +78,17 @@ void clearStateFlags(ProgramValues& values) {
   values.accessPassword.clear();
 }
 
+// A damaged station file is named with its line and what that line holds;
+// a file that cannot be read at all, with the reason.
 void loadStationRecord() {
   const SiteFileResult loaded = loadServiceStationFile();
   if (loaded) return;
-  QMessageBox::warning(&frmMdi::instance(), tableText(19), loaded.message);
+  if (loaded.fileName.isEmpty()) {
+    showMessage(loaded.message, QString(), QString(), QString());
+    return;
+  }
+  showMessage(loaded.fileName + ownText(kTextFileDamaged), ownText(kTextLine) + QString::number(loaded.line),
+              loaded.excerpt, QString());
 }
 
 // Shown again at every start, so that the windows' load handlers run.
@@ -123,7 +129,7 @@ void loadStartupSettings() {
   loadDisplayOptions();
   clearStateFlags(values);
   setProgramFolderAsCurrent();
-  ensureDataFolders();
+  if (!ensureDataFolders()) noteUnsaved(SavePlace::ProgramFolder);
   loadStationRecord();
 }
 
@@ -132,7 +138,7 @@ bool startTramsoll() {
     // The splash would hide the message that explains the end.
     frmMdi::instance().unsetCursor();
     frmSplash::instance().unload();
-    showMessage(QStringLiteral("1-2"), messageTexts()[2], messageTexts()[3], QString());
+    showMessage(QStringLiteral("1-2"), messageTexts()[2], messageTexts()[3], ownText(kTextFailedFile) + failedTableFile());
     finishEndOfApp();
     return false;
   }
@@ -144,11 +150,13 @@ bool startTramsoll() {
 
 bool startProgram(const StartEnvironment& environment) {
   resetProgramEnd();
+  forgetUnsaved();
   loadTextTable();
   copyTextsToLabelGlobals();
   // Lang.ini came from the folder current at start; pelomar3.ini and the
   // setting file are the library's, which reads them in the program folder.
   setProgramFolderAsCurrent();
+  QApplication::setWindowIcon(programIcon());
 
   const int year = environment.today.year();
   if (year < kFirstYear || year > kLastYear) {
@@ -157,6 +165,7 @@ bool startProgram(const StartEnvironment& environment) {
     return false;
   }
   if (!takeInstanceLock(environment.lockFolder)) {
+    bringRunningCopyToFront(environment.lockFolder);
     showMessage(QStringLiteral("1-1"), QString(), messageTexts()[1], QString());
     endProgram();
     return false;
@@ -174,7 +183,12 @@ bool startProgram(const StartEnvironment& environment) {
   if (!startTramsoll()) return false;
   main.unsetCursor();
   frmSplash::instance().unload();
+  checkSavePlaces();
+  listenForLaterStarts(environment.lockFolder);
+  reportUnsaved(true);
+  // Only a program that runs takes the end road on a signal; until here
+  // nothing the engineer set can be lost, and the start's own boxes would
+  // return into a start that goes on.
+  endOnTerminationSignals();
   return true;
 }
-
-void releaseInstanceLock() { instanceLock().reset(); }

@@ -32,6 +32,3 @@ bool startTramsoll();
 // The whole-number value of a key of section HEAD in pelomar3.ini in the
 // current folder, read as the library reads it (0 when missing).
 int32_t readIniHeadKey(const char* key);
-
-// Gives up the lock against a second copy.
-void releaseInstanceLock();

@@ -1,39 +1,88 @@
 #include "frame/window_arrangement.h"
 
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QRect>
+#include <QStyle>
 
 #include <algorithm>
 #include <vector>
 
 namespace {
 
-std::vector<QMdiSubWindow*> shownWindows(QMdiArea& area, bool minimized) {
+// Set on windows the arrangements leave alone.
+constexpr const char* kFixedPlace = "pelomarFixedPlace";
+// The size a window had before it was first tiled, given back by cascade.
+constexpr const char* kOwnSize = "pelomarOwnSize";
+
+std::vector<QMdiSubWindow*> arrangedWindows(QMdiArea& area, bool minimized,
+                                            QMdiArea::WindowOrder order = QMdiArea::CreationOrder) {
   std::vector<QMdiSubWindow*> found;
-  for (QMdiSubWindow* window : area.subWindowList(QMdiArea::CreationOrder)) {
+  for (QMdiSubWindow* window : area.subWindowList(order)) {
+    if (window->property(kFixedPlace).toBool()) continue;
     if (window->isVisible() && window->isMinimized() == minimized) found.push_back(window);
   }
   return found;
 }
 
-// Cuts `length` into `count` parts whose sizes differ by at most one pixel.
-int partStart(int length, int count, int index) { return length * index / count; }
+void rememberOwnSize(QMdiSubWindow& window) {
+  if (!window.property(kOwnSize).isValid()) window.setProperty(kOwnSize, window.size());
+}
 
+QSize takeOwnSize(QMdiSubWindow& window) {
+  const QVariant own = window.property(kOwnSize);
+  window.setProperty(kOwnSize, QVariant());
+  return own.isValid() ? own.toSize() : window.size();
+}
+
+// Where tiling and cascade begin: beside (columns) or below (rows) the
+// windows that keep their place.
+int tilingStart(QMdiArea& area, bool oneAboveAnother) {
+  int start = 0;
+  for (QMdiSubWindow* window : area.subWindowList()) {
+    if (!window->isVisible() || !window->property(kFixedPlace).toBool()) continue;
+    const QRect place = window->geometry();
+    start = std::max(start, oneAboveAnother ? place.bottom() + 1 : place.right() + 1);
+  }
+  return start;
+}
+
+// The windows follow one another along the area, each taking an equal
+// share of what the windows before it left, or what it shows when that is
+// more; windows that no longer fit run past the area, which then scrolls.
 void tile(QMdiArea& area, bool oneAboveAnother) {
-  const std::vector<QMdiSubWindow*> windows = shownWindows(area, false);
-  const int count = static_cast<int>(windows.size());
-  const QRect inner = area.viewport()->rect();
-  for (int i = 0; i < count; ++i) {
-    QMdiSubWindow* window = windows[static_cast<std::size_t>(i)];
+  const std::vector<QMdiSubWindow*> windows = arrangedWindows(area, false);
+  const QSize inner = area.viewport()->size();
+  const int length = oneAboveAnother ? inner.height() : inner.width();
+  int start = tilingStart(area, oneAboveAnother);
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    QMdiSubWindow* window = windows[i];
     if (window->isMaximized()) window->showNormal();
+    rememberOwnSize(*window);
+    const QSize least = contentSize(*window);
+    const int share = (length - start) / static_cast<int>(windows.size() - i);
     if (oneAboveAnother) {
-      const int top = partStart(inner.height(), count, i);
-      window->setGeometry(0, top, inner.width(), partStart(inner.height(), count, i + 1) - top);
+      const QSize size(std::max(inner.width(), least.width()), std::max(share, least.height()));
+      window->setGeometry(QRect(QPoint(0, start), size));
+      start += size.height();
     } else {
-      const int left = partStart(inner.width(), count, i);
-      window->setGeometry(left, 0, partStart(inner.width(), count, i + 1) - left, inner.height());
+      const QSize size(std::max(share, least.width()), std::max(inner.height(), least.height()));
+      window->setGeometry(QRect(QPoint(start, 0), size));
+      start += size.width();
     }
+  }
+}
+
+void cascade(QMdiArea& area) {
+  const int step = area.style()->pixelMetric(QStyle::PM_TitleBarHeight) +
+                   area.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+  // Beside the windows left in place; windows that run past the area are
+  // scrolled to.
+  QPoint origin(tilingStart(area, false), 0);
+  for (QMdiSubWindow* window : arrangedWindows(area, false, QMdiArea::StackingOrder)) {
+    if (window->isMaximized()) window->showNormal();
+    window->setGeometry(QRect(origin, takeOwnSize(*window)));
+    origin += QPoint(step, step);
   }
 }
 
@@ -42,7 +91,7 @@ void arrangeIcons(QMdiArea& area) {
   int left = 0;
   int bottom = inner.height();
   int rowHeight = 0;
-  for (QMdiSubWindow* window : shownWindows(area, true)) {
+  for (QMdiSubWindow* window : arrangedWindows(area, true)) {
     const QSize size = window->size();
     if (left > 0 && left + size.width() > inner.width()) {
       left = 0;
@@ -55,14 +104,53 @@ void arrangeIcons(QMdiArea& area) {
   }
 }
 
+QRect centredIn(const QRect& room, const QSize& size) {
+  return QRect(QPoint(room.left() + (room.width() - size.width()) / 2, room.top() + (room.height() - size.height()) / 2),
+               size);
+}
+
+bool holds(const QRect& room, const QSize& size) {
+  return room.width() >= size.width() && room.height() >= size.height();
+}
+
 }  // namespace
 
 void arrangeChildWindows(QMdiArea& area, int32_t arrangement) {
   switch (arrangement) {
-    case kArrangeCascade: area.cascadeSubWindows(); break;
+    case kArrangeCascade: cascade(area); break;
     case kArrangeOneAboveAnother: tile(area, true); break;
     case kArrangeSideBySide: tile(area, false); break;
     case kArrangeIcons: arrangeIcons(area); break;
     default: break;
   }
+}
+
+void keepOutOfArrangements(QMdiSubWindow& window) { window.setProperty(kFixedPlace, true); }
+
+QSize contentSize(const QMdiSubWindow& window) {
+  const QWidget* form = window.widget();
+  if (!form) return window.minimumSizeHint();
+  QSize inner = form->minimumSizeHint().expandedTo(QSize(0, 0));
+  if (!form->layout()) {
+    const QRect controls = form->childrenRect();
+    if (!controls.isEmpty()) {
+      inner = inner.expandedTo(
+          QSize(controls.right() + 1 + std::max(controls.left(), 0), controls.bottom() + 1 + std::max(controls.top(), 0)));
+    }
+  }
+  const QSize frame = window.size() - form->size();
+  return (inner + frame).expandedTo(window.minimumSizeHint());
+}
+
+QRect placeClearOf(const QRect& inner, const QSize& size, const QRect& keepClear) {
+  const QRect centred = centredIn(inner, size);
+  if (keepClear.isEmpty() || !centred.intersects(keepClear)) return centred;
+  const QRect beside(keepClear.right() + 1, inner.top(), inner.right() - keepClear.right(), inner.height());
+  if (holds(beside, size)) return centredIn(beside, size);
+  const QRect below(inner.left(), keepClear.bottom() + 1, inner.width(), inner.bottom() - keepClear.bottom());
+  if (holds(below, size)) return centredIn(below, size);
+  // As far from it as the area allows.
+  return QRect(QPoint(std::max(inner.left(), inner.right() + 1 - size.width()),
+                      std::max(inner.top(), inner.bottom() + 1 - size.height())),
+               size);
 }

@@ -17,15 +17,16 @@ constexpr int32_t kMinor = 50;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   CustomInfor customer;
-  QString error;
-  if (!readCustomerText(bytes, customer, error)) {
-    if (error.isEmpty()) std::abort();  // a refusal must say why
+  ReadFault fault;
+  if (!readCustomerText(bytes, customer, fault)) {
+    if (fault.reason.isEmpty()) std::abort();  // a refusal must say why
     return 0;
   }
   QByteArray written;
+  QString error;
   if (!writeCustomerText(customer, kMajor, kMinor, written, error)) return 0;  // a tree it cannot write
   CustomInfor again;
-  if (!readCustomerText(written, again, error)) std::abort();
+  if (!readCustomerText(written, again, fault)) std::abort();
   QByteArray rewritten;
   if (!writeCustomerText(again, kMajor, kMinor, rewritten, error) || rewritten != written) std::abort();
   return 0;

@@ -9,14 +9,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   DataManageInfor station;
-  QString error;
-  if (!readServiceStationText(bytes, station, error)) {
-    if (error.isEmpty()) std::abort();
+  ReadFault fault;
+  if (!readServiceStationText(bytes, station, fault)) {
+    if (fault.reason.isEmpty()) std::abort();
     return 0;
   }
   const QByteArray written = serviceStationText(station, 1, 50);
   DataManageInfor again;
-  if (!readServiceStationText(written, again, error)) std::abort();
+  if (!readServiceStationText(written, again, fault)) std::abort();
   if (serviceStationText(again, 1, 50) != written) std::abort();
   return 0;
 }

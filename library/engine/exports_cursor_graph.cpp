@@ -62,7 +62,7 @@ int32_t findGraphItem(const Selector& s, GraphItem& out) {
   if (out.live) {
     if (!findLiveUnit(s.system, s.unitClass, s.unitNumber, out.unit)) return result::kNoLiveUnit;
   } else {
-    out.replay = openedReplay(s.folder, s.fileIndex - 1);
+    out.replay = openedReplay(s.folder, subtractHeld(s.fileIndex, 1));
     if (!out.replay || !findFileUnit(*out.replay, s.unitClass, s.unitNumber, out.unit)) return result::kNoFileUnit;
   }
   if (!unitItem(out.unit, s.itemNumber, out.item) || itemDataType(out.item) == datatype::kText)

@@ -43,7 +43,7 @@ int32_t findItemUnit(int32_t dataSource, const char* folder, int32_t filePositio
   if (dataSource == 0 && !gathering()) return 2;
   if (!validUnitClass(unitKind)) return 4;
   if (dataSource == 0) return findLiveUnit(system, unitKind, unitNumber, unit) ? 0 : 5;
-  const ReplayTables* replay = openedReplay(folder, filePosition - 1);
+  const ReplayTables* replay = openedReplay(folder, subtractHeld(filePosition, 1));
   if (replay) findFileUnit(*replay, unitKind, unitNumber, unit);
   return 0;
 }
@@ -54,7 +54,7 @@ int32_t findStoredConditions(const char* folder, int32_t filePosition, int32_t u
                              const ReplayUnit*& unit) {
   unit = nullptr;
   if (!validUnitClass(unitKind)) return 2;
-  const ListedFile* file = findListedFile(folder, filePosition - 1);
+  const ListedFile* file = findListedFile(folder, subtractHeld(filePosition, 1));
   if (!file) return 1;
   int32_t index = file->replay ? file->replay->findUnit(unitKind, unitNumber) : -1;
   if (index < 0) return 3;
@@ -80,7 +80,7 @@ extern "C" TRAMSOLL_API int32_t getDataItemNum(int32_t dataSource, const char* c
     setOut(intervalSeconds, gatherValues().dataInterval);
     return 0;
   }
-  const ListedFile* file = findListedFile(customerFolder, filePosition - 1);
+  const ListedFile* file = findListedFile(customerFolder, subtractHeld(filePosition, 1));
   if (!file) return 0;
   const das::FileHeader& header = file->header;
   setOut(recordCount, static_cast<int32_t>(header.recordCount));

@@ -108,6 +108,14 @@ class StepFrame {
   std::unique_lock<std::mutex> lock_;
 };
 
+// ---- Numbers handed in by the caller ----
+// value - amount (amount >= 0), held at the lowest 32-bit value where it
+// would wrap: 1-based numbers and calendar years arrive unchecked, and -2^31
+// must still read as "none" or "before everything".
+constexpr int32_t subtractHeld(int32_t value, int32_t amount) {
+  return value < INT32_MIN + amount ? INT32_MIN : value - amount;
+}
+
 // ---- Texts handed to the caller ----
 // Length of the text in `buffer` within `capacity`; a text that fills the
 // buffer is cut at capacity - 1 with a terminator written there.

@@ -253,6 +253,11 @@ int32_t startGathering(int32_t comPort, int32_t toolGeneration, int32_t modeBits
   return gatherresult::kDone;
 }
 
+std::mutex& gatheringControlMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
 int32_t stopGathering(ExportFrame& frame) {
   gatherState.store(0);
   Worker& w = worker();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "engine/frame.h"
 
@@ -41,6 +42,10 @@ int boardKindOf(uint32_t state);
 // monitoring starts (2 otherwise).
 int32_t startGathering(int32_t comPort, int32_t toolGeneration, int32_t modeBits, int32_t initialScan,
                        const char* targetName, int32_t intervalSeconds);
+// Held by every start and stop from before its export frame to its end, so
+// that one start or stop runs at a time, the stop's wait for its worker
+// included. Never taken inside the export frame or a step.
+std::mutex& gatheringControlMutex();
 // Lets the worker finish its last step (the frame is released while it
 // waits), closes the port and frees the unit and frame tables.
 int32_t stopGathering(ExportFrame& frame);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/frame.h"
 #include "engine/item_lookup.h"
 #include "files/file_list.h"
 #include "store/replay_tables.h"
@@ -20,7 +21,7 @@ int32_t prepareSearchItem(const char* folder, int32_t fileIndex, int32_t unitCla
   out = SearchItem{};
   recordCount = 0;
   if (!validUnitClass(unitClass)) return searchresult::kBadClass;
-  const ReplayTables* replay = openedReplay(folder, fileIndex - 1);
+  const ReplayTables* replay = openedReplay(folder, subtractHeld(fileIndex, 1));
   ItemUnit unit;
   if (!replay || !findFileUnit(*replay, unitClass, unitNumber, unit)) return searchresult::kNoUnit;
   ItemRecord item;
@@ -31,7 +32,7 @@ int32_t prepareSearchItem(const char* folder, int32_t fileIndex, int32_t unitCla
         out.folder = folder;
       }))
     return searchresult::kNoUnit;
-  out.fileIndex = fileIndex - 1;
+  out.fileIndex = subtractHeld(fileIndex, 1);
   out.unitClass = unitClass;
   out.unitNumber = unitNumber;
   recordCount = replay->recordCount();

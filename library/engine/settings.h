@@ -22,8 +22,10 @@ struct GatherValues {
   std::time_t dataDue = 0;   // slot time last handled
   int32_t constInterval = 0;
   std::time_t constDue = 0;
+  std::time_t constReported = 0;  // the newest missed periodic slot reported skipped
   int32_t trigInterval = 10;
   std::time_t trigDue = 0;
+  std::time_t trigReported = 0;  // the same for the trigger slots
   int32_t trigPreCount = 0;
   int32_t trigPostCount = 0;
   std::time_t lastPollTime = 0;

@@ -1,5 +1,6 @@
 #include "engine/timer_step.h"
 
+#include <algorithm>
 #include <atomic>
 #include <span>
 
@@ -52,12 +53,16 @@ struct DateText {
   char text[24];
 };
 
+void reportSkipped(const char* what, int64_t missed, std::time_t now) {
+  logLine("Tramsoll: %s Skipped=%d times %s", what, static_cast<int>(missed), DateText(now).text);
+}
+
 // Missed slots of one interval: how many, logged with `what`; the due time
 // then stands one interval before the current slot.
 int64_t missedSlots(std::time_t slot, std::time_t& due, int32_t interval, const char* what, std::time_t now) {
   if (slot - due <= interval) return 0;
   int64_t missed = (slot - due) / interval - 1;
-  logLine("Tramsoll: %s Skipped=%d times %s", what, static_cast<int>(missed), DateText(now).text);
+  reportSkipped(what, missed, now);
   return missed;
 }
 
@@ -66,6 +71,34 @@ enum class SlotDue { No, Yes, Reversed };
 SlotDue slotDue(std::time_t slot, std::time_t due, int32_t interval) {
   if (slot - due == interval) return SlotDue::Yes;
   return slot >= due ? SlotDue::No : SlotDue::Reversed;
+}
+
+// One recording's missed slots: due + interval up to the slot before the
+// current one. They are appended in batches of what one step may write, so
+// a long catch-up goes on over the next steps while the exports get their
+// turns between them; the due time moves only with what was written, so the
+// step writes no current record before the catch-up is done and the records
+// stay in time order. Each missed slot is reported once, when first seen.
+void catchUpRecording(SlotRecording recording, std::time_t slot, std::time_t& due, std::time_t& reported,
+                      int32_t interval, const char* what, std::time_t now) {
+  std::time_t newest = slot - interval;
+  if (newest <= due) {
+    if (reported) endCatchUp(recording);
+    reported = 0;
+    return;
+  }
+  if (newest > std::max(due, reported)) {
+    reportSkipped(what, (newest - std::max(due, reported)) / interval, now);
+    if (recording == SlotRecording::Trigger) logLine("Tramsoll: Trig PreTim set %s", DateText(slot).text);
+    reported = newest;
+  }
+  int64_t missed = (newest - due) / interval;
+  int32_t count = catchUpBatch(recording, missed);
+  appendCatchUpRecords(recording, due + interval, count);
+  due = count >= missed ? newest : due + static_cast<std::time_t>(count) * interval;
+  if (due < newest) return;
+  endCatchUp(recording);
+  reported = 0;
 }
 
 // ---- Adapter poll and bus work ----
@@ -228,21 +261,12 @@ std::time_t catchUpSlots(std::time_t now) {
     setBits(errLine, line::kSlotsSkipped);
     v.dataDue = gatherSlot - v.dataInterval;
   }
-  if (stateHas(gather::kPeriodicRecording) && v.constInterval > 0) {
-    std::time_t slot = slotTime(now, v.constInterval);
-    if (int64_t missed = missedSlots(slot, v.constDue, v.constInterval, "Cnst-Save Intv", now)) {
-      for (int64_t k = 1; k <= missed; ++k) appendPeriodicRecord(v.constDue + k * v.constInterval);
-      v.constDue = slot - v.constInterval;
-    }
-  }
-  if (stateHas(gather::kTriggerArmed) && v.trigInterval > 0) {
-    std::time_t slot = slotTime(now, v.trigInterval);
-    if (int64_t missed = missedSlots(slot, v.trigDue, v.trigInterval, "Trig-Save Intv", now)) {
-      logLine("Tramsoll: Trig PreTim set %s", DateText(slot).text);
-      for (int64_t k = 1; k <= missed; ++k) appendTriggerRecord(v.trigDue + k * v.trigInterval);
-      v.trigDue = slot - v.trigInterval;
-    }
-  }
+  if (stateHas(gather::kPeriodicRecording) && v.constInterval > 0)
+    catchUpRecording(SlotRecording::Periodic, slotTime(now, v.constInterval), v.constDue, v.constReported,
+                     v.constInterval, "Cnst-Save Intv", now);
+  if (stateHas(gather::kTriggerArmed) && v.trigInterval > 0)
+    catchUpRecording(SlotRecording::Trigger, slotTime(now, v.trigInterval), v.trigDue, v.trigReported,
+                     v.trigInterval, "Trig-Save Intv", now);
   return gatherSlot;
 }
 

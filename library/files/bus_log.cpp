@@ -133,14 +133,20 @@ void appendBusLogEvent(char kind, std::time_t seconds, int milliseconds, uint32_
   }
   // A log whose creation failed is found empty: it gets its header first.
   bool written = true;
-  if (file.size() == 0) {
+  int64_t before = file.size();
+  if (before == 0) {
     uint8_t head[dl2::kHeaderSize];
     fillHeader(head);
     written = file.append(head, sizeof head);
   }
   std::vector<uint8_t> bytes = eventBytes(kind, seconds, milliseconds, value, data, length);
   written = written && file.append(bytes.data(), bytes.size());
-  if (!written) reportCloseError(-1);
+  if (!written) {
+    // A cut event would leave every event behind it unreadable: the log
+    // goes back to its length before this one.
+    file.truncate(before);
+    reportCloseError(-1);
+  }
   if (file.size() > dl2::kRollOverSize) {
     ++state.sequence;
     // A failed roll-over keeps writing to this file and tries again.

@@ -57,8 +57,8 @@ std::tm calendarFields(const char* text) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   if (text) std::sscanf(text, "%d/%d/%d %d:%d:%d", &year, &month, &day, &hour, &minute, &second);
   std::tm fields{};
-  fields.tm_year = year - 1900;
-  fields.tm_mon = month - 1;
+  fields.tm_year = subtractHeld(year, 1900);
+  fields.tm_mon = subtractHeld(month, 1);
   fields.tm_mday = day;
   fields.tm_hour = hour;
   fields.tm_min = minute;
@@ -463,7 +463,7 @@ void discardCsvJob() { dropJob(true); }
 int32_t startCsvJob(const char* folder, int32_t position, const char* basePath,
                     const char* const (&words)[kCsvWords]) {
   discardCsvJob();
-  int32_t index = position - 1;
+  int32_t index = subtractHeld(position, 1);
   int32_t opened = acquireReplay(folder, index);
   if (opened == 1) return 1;
   if (opened == 2) {

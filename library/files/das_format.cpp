@@ -1,9 +1,13 @@
 #include "files/das_format.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "files/regular_file.h"
 
 namespace tramsoll::das {
 
@@ -42,6 +46,11 @@ uint16_t getU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] 
 
 uint32_t getU32(const uint8_t* at) {
   return uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24;
+}
+
+uint64_t recordsHeld(int64_t length, const FileHeader& header) {
+  if (header.recordSize == 0 || length <= header.firstRecordOffset) return 0;
+  return (static_cast<uint64_t>(length) - header.firstRecordOffset) / header.recordSize;
 }
 
 void encodeHeader(const FileHeader& h, uint8_t (&out)[kHeaderSize]) {
@@ -326,10 +335,13 @@ bool parseFile(const uint8_t* bytes, std::size_t size, File& out, std::string& e
 }
 
 bool readFile(const std::string& path, File& out, std::string& error) {
-  std::ifstream stream(path, std::ios::binary);
-  if (!stream) return fail(error, "cannot open the file");
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  return parseFile(bytes.data(), bytes.size(), out, error);
+  int fd = regularfile::open(path.c_str(), O_RDONLY);
+  if (fd < 0) return fail(error, errno == EINVAL ? "not a regular file" : "cannot open the file");
+  std::string bytes;
+  bool read = regularfile::readAll(fd, bytes);
+  ::close(fd);
+  if (!read) return fail(error, "cannot read the file");
+  return parseFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, error);
 }
 
 }  // namespace tramsoll::das

@@ -119,6 +119,10 @@ void putU32(uint8_t* at, uint32_t value);
 uint16_t getU16(const uint8_t* at);
 uint32_t getU32(const uint8_t* at);
 
+// The whole records that a file of `length` bytes holds behind the blocks
+// its header describes; 0 for a header without a record size.
+uint64_t recordsHeld(int64_t length, const FileHeader& header);
+
 // The file's name: with a customer (id not starting with a blank) the local
 // time of the first record, the kind letter and the system number; without
 // one "const<system>.das" or "trigger.das". The folder is a plain prefix.

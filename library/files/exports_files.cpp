@@ -36,7 +36,7 @@ extern "C" TRAMSOLL_API int32_t clearFileList() {
 
 extern "C" TRAMSOLL_API int32_t deleteFile(const char* customerFolder, int32_t fileIndex) {
   ExportFrame frame;
-  return deleteListedFile(customerFolder, fileIndex - 1) ? 0 : 1;
+  return deleteListedFile(customerFolder, subtractHeld(fileIndex, 1)) ? 0 : 1;
 }
 
 extern "C" TRAMSOLL_API int32_t getFileInfo(const char* customerFolder, int32_t fileIndex, char* personInCharge,
@@ -49,7 +49,7 @@ extern "C" TRAMSOLL_API int32_t getFileInfo(const char* customerFolder, int32_t 
                                             int32_t* fileSize, char* fileName, int32_t* fileNameLength) {
   ExportFrame frame;
   static const ListedFile kNotListed{};
-  const ListedFile* listed = findListedFile(customerFolder, fileIndex - 1);
+  const ListedFile* listed = findListedFile(customerFolder, subtractHeld(fileIndex, 1));
   const ListedFile& file = listed ? *listed : kNotListed;
   const das::FileHeader& h = file.header;
   setTextOut(personInCharge, personInChargeLength, kPersonSize, h.personInCharge);
@@ -77,11 +77,11 @@ extern "C" TRAMSOLL_API int32_t getFileInfo(const char* customerFolder, int32_t 
 
 extern "C" TRAMSOLL_API int32_t selectDataFile(const char* customerFolder, int32_t fileIndex) {
   ExportFrame frame;
-  return acquireReplay(customerFolder, fileIndex - 1);
+  return acquireReplay(customerFolder, subtractHeld(fileIndex, 1));
 }
 
 extern "C" TRAMSOLL_API int32_t closeDataFile(const char* customerFolder, int32_t fileIndex) {
   ExportFrame frame;
-  releaseReplay(customerFolder, fileIndex - 1);
+  releaseReplay(customerFolder, subtractHeld(fileIndex, 1));
   return 0;
 }

@@ -66,6 +66,7 @@ int32_t startConstSaving(const int32_t* selection, int32_t interval) {
   GatherValues& values = gatherValues();
   values.constInterval = interval;
   values.constDue = values.dataDue / interval * interval;
+  values.constReported = 0;
   std::time_t first = values.constDue + interval;
   for (int system = 1; selection && system <= kSystems; ++system) {
     if (selection[system - 1] != 1) continue;
@@ -99,6 +100,7 @@ int32_t startTrigSaving(int32_t system, int32_t minutes) {
   int64_t seconds = int64_t{minutes < 0 ? 0 : minutes > kMostMinutes ? kMostMinutes : minutes} * 60;
   values.trigInterval = kTriggerInterval;
   values.trigDue = values.dataDue / kTriggerInterval * kTriggerInterval;
+  values.trigReported = 0;
   values.trigPostCount = static_cast<int32_t>(seconds / kTriggerInterval);
   values.trigPreCount = seconds <= kMostPreSeconds ? values.trigPostCount + 1 : kMostPreRecords;
   if (!createDataFile(das::kTrigger, system, currentModeBits(), values.trigDue + kTriggerInterval, kTriggerInterval)) {
@@ -184,7 +186,7 @@ extern "C" TRAMSOLL_API int32_t setTrigCondition(int32_t systemNumber, int32_t u
   int row = 0;
   if (!autoAdrTable().findRowByNumber(systemNumber, unitClass, unitNumber, address, row)) return 3;
   uint32_t word = static_cast<uint32_t>(condition1 & 3) | static_cast<uint32_t>(condition2 & 3) << 2;
-  if (!liveDataTable().setTriggerFlags(unitClass, address, row, itemNumber - 1, word)) return 4;
+  if (!liveDataTable().setTriggerFlags(unitClass, address, row, subtractHeld(itemNumber, 1), word)) return 4;
   return 0;
 }
 

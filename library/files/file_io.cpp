@@ -1,18 +1,15 @@
 #include "files/file_io.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "files/regular_file.h"
+
 namespace tramsoll {
 
-FileHandle::FileHandle(const std::string& path, int flags) {
-  do {
-    fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
-  } while (fd_ < 0 && errno == EINTR);
-}
+FileHandle::FileHandle(const std::string& path, int flags) : fd_(regularfile::open(path.c_str(), flags)) {}
 
 FileHandle::~FileHandle() { close(); }
 
@@ -53,10 +50,15 @@ bool FileHandle::readAt(uint64_t offset, void* data, std::size_t size) {
          });
 }
 
-int64_t FileHandle::size() const {
-  struct stat status {};
-  if (fd_ < 0 || ::fstat(fd_, &status) != 0) return -1;
-  return status.st_size;
+int64_t FileHandle::size() const { return fd_ < 0 ? -1 : regularfile::length(fd_); }
+
+bool FileHandle::truncate(int64_t length) {
+  if (fd_ < 0 || length < 0) return false;
+  int result;
+  do {
+    result = ::ftruncate(fd_, static_cast<off_t>(length));
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
 }
 
 bool FileHandle::flush() { return fd_ >= 0 && ::fdatasync(fd_) == 0; }

@@ -1,6 +1,7 @@
-// Plain POSIX file access for the recorded files: whole writes and reads at
-// an offset, so every short write (a full disk) is seen, and a handle that
-// closes itself on every return path.
+// Plain POSIX file access for the recorded files: only regular files are
+// opened (see regular_file.h), whole writes and reads at an offset, so every
+// short write (a full disk) is seen, and a handle that closes itself on every
+// return path.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +13,8 @@ namespace tramsoll {
 class FileHandle {
  public:
   FileHandle() = default;
-  // open(2) with these flags (and mode 0644 when it creates).
+  // open(2) with these flags (and mode 0644 when it creates); not open when
+  // the path names anything but a regular file.
   FileHandle(const std::string& path, int flags);
   ~FileHandle();
   FileHandle(const FileHandle&) = delete;
@@ -27,6 +29,9 @@ class FileHandle {
   bool readAt(uint64_t offset, void* data, std::size_t size);
   // The file's length, or -1.
   int64_t size() const;
+  // Cuts the file to `length` bytes (a write that failed part-way is taken
+  // back); false when it cannot.
+  bool truncate(int64_t length);
   // Pushes what was written to the device, so a later rename or count
   // update never lands before it.
   bool flush();

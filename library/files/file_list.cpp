@@ -84,7 +84,7 @@ bool folderFiles(const std::string& directory, std::vector<std::string>& names) 
 
 // The header summary of a file: false for a file that cannot be read or
 // does not begin with the magic text.
-bool readListedHeader(const std::string& path, das::FileHeader& header, int32_t& size) {
+bool readListedHeader(const std::string& path, das::FileHeader& header, int64_t& length) {
   FileHandle file(path, O_RDONLY);
   uint8_t head[das::kHeaderSize];
   if (!file.isOpen() || !file.readAt(0, head, das::kMainHeaderSize) || !das::decodeMainHeader(head, header))
@@ -97,8 +97,7 @@ bool readListedHeader(const std::string& path, das::FileHeader& header, int32_t&
     std::snprintf(header.mapName, sizeof header.mapName, kOldMapName, header.mapNumber);
   }
   if (header.interfaceMode == 0) header.interfaceMode = 2;
-  int64_t length = file.size();
-  size = static_cast<int32_t>(std::clamp<int64_t>(length, 0, std::numeric_limits<int32_t>::max()));
+  length = file.size();
   int closed = file.close();
   if (closed != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(closed));
   return true;
@@ -122,7 +121,7 @@ uint64_t nextOpening() {
   return ++last;
 }
 
-bool addListedFile(const char* folderText, const std::string& name, const das::FileHeader& header, int32_t size) {
+bool addListedFile(const char* folderText, const std::string& name, const das::FileHeader& header, int64_t length) {
   ListedFolder* folder = findFolder(folderText);
   if (!folder) {
     if (!growByOne(folders(), "CustumDirList")) return false;
@@ -151,8 +150,15 @@ bool addListedFile(const char* folderText, const std::string& name, const das::F
   file->header = header;
   file->header.mapNumber = mapNumber;
   file->header.systemNumber = systemNumber;
-  file->fileSize = size;
-  if (file->replay) file->replay->setRecordCount(header.recordCount);
+  file->fileSize = static_cast<int32_t>(std::clamp<int64_t>(length, 0, std::numeric_limits<int32_t>::max()));
+  if (file->replay) {
+    // The open tables take no more records than the file holds, as its
+    // selection checked: a count raised on disk must not send the readers
+    // through records that are not there.
+    uint64_t held = std::min<uint64_t>(header.recordCount, das::recordsHeld(length, header));
+    file->header.recordCount = static_cast<uint32_t>(held);
+    file->replay->setRecordCount(file->header.recordCount);
+  }
   return true;
 }
 
@@ -174,9 +180,9 @@ bool scanDataFolder(const char* folderText, int32_t& count) {
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
     if (recording.count({info.st_dev, info.st_ino})) continue;
     das::FileHeader header{};
-    int32_t size = 0;
-    if (!readListedHeader(path, header, size)) continue;
-    addListedFile(folderText, name, header, size);
+    int64_t length = 0;
+    if (!readListedHeader(path, header, length)) continue;
+    addListedFile(folderText, name, header, length);
   }
   return countListedFiles(folderText, count);
 }

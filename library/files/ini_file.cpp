@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "regular_file.h"
+
 namespace inifile {
 
 namespace {
@@ -21,15 +23,17 @@ struct Line {
   std::string end;   // "\r\n", "\n", or "" for a last line without one
 };
 
-bool readWholeFile(const std::string& path, std::string& content) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  char chunk[4096];
-  std::size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) content.append(chunk, n);
-  bool ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
+enum class ReadResult { Read, Missing, Refused };
+
+// The file as it stood when it was opened, read no further than its length
+// then. Refused: a file that is there but cannot be read, or is no regular
+// file (a FIFO would block, a device never end).
+ReadResult readWholeFile(const std::string& path, std::string& content) {
+  int fd = regularfile::open(path.c_str(), O_RDONLY);
+  if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Refused;
+  bool read = regularfile::readAll(fd, content);
+  ::close(fd);
+  return read ? ReadResult::Read : ReadResult::Refused;
 }
 
 std::vector<Line> splitLines(const std::string& content) {
@@ -183,7 +187,7 @@ std::string joinLines(const std::vector<Line>& lines) {
 std::string readString(const std::string& path, const std::string& section, const std::string& key,
                        const std::string& fallback) {
   std::string content;
-  if (!readWholeFile(path, content)) return fallback;
+  if (readWholeFile(path, content) != ReadResult::Read) return fallback;
   std::vector<Line> lines = splitLines(content);
   Place place = locate(lines, section, key);
   if (place.keyLine == npos) return fallback;
@@ -210,7 +214,8 @@ bool writeString(const std::string& path, const std::string& section, const std:
   if (!writesAsOneLine(key) || !writesAsOneLine(section) || !writesAsOneLine(value)) return false;
 
   std::string content;
-  readWholeFile(path, content);  // a missing file is written new
+  // A missing file is written new; one that cannot be read is left alone.
+  if (readWholeFile(path, content) == ReadResult::Refused) return false;
   std::vector<Line> lines = splitLines(content);
   const std::string eol = content.find("\r\n") != npos ? "\r\n" : "\n";
   Place place = locate(lines, cleanSection, cleanKey);

@@ -14,7 +14,8 @@
 namespace inifile {
 
 // The value of `key` in `section` with blanks around it removed (and one pair
-// of enclosing quotes), or `fallback` when the file, section or key is missing.
+// of enclosing quotes), or `fallback` when the file, section or key is missing
+// (a file that cannot be read, or is no regular file, counts as missing).
 std::string readString(const std::string& path, const std::string& section, const std::string& key,
                        const std::string& fallback);
 
@@ -25,7 +26,8 @@ int32_t readInt(const std::string& path, const std::string& section, const std::
 // Sets `key` in `section` to `value`, adding the key (at the end of the
 // section) or the section (at the end of the file) when missing. Answers
 // false when the key or value cannot be written as one line, or the file
-// cannot be replaced; the old file is then left untouched.
+// cannot be read (or is no regular file) or replaced; the old file is then
+// left untouched.
 bool writeString(const std::string& path, const std::string& section, const std::string& key,
                  const std::string& value);
 bool writeInt(const std::string& path, const std::string& section, const std::string& key, int32_t value);

@@ -1,7 +1,12 @@
 #include "files/program_files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/regular_file.h"
+#include "store/debug_ring.h"
 
 namespace tramsoll {
 
@@ -68,8 +73,14 @@ std::string findProgramFile(const char* name) {
   return resolved;
 }
 
-std::FILE* openProgramFile(const char* name, const char* mode) {
-  return std::fopen(findProgramFile(name).c_str(), mode);
+bool readProgramFile(const char* name, ProgramFileBytes& out) {
+  out = ProgramFileBytes{};
+  int fd = regularfile::open(findProgramFile(name).c_str(), O_RDONLY);
+  if (fd < 0) return false;
+  out.readError = !regularfile::readAll(fd, out.bytes);
+  int closed = ::close(fd);
+  if (closed != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(closed));
+  return true;
 }
 
 }  // namespace tramsoll

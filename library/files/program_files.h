@@ -5,7 +5,6 @@
 // the files were named on a system whose file names ignore case.
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 namespace tramsoll {
@@ -18,7 +17,15 @@ std::string programPath(const char* name);
 // ignoring case. A name that matches nothing comes back as written.
 std::string findProgramFile(const char* name);
 
-// fopen of findProgramFile(name).
-std::FILE* openProgramFile(const char* name, const char* mode);
+// A program file read whole, as it stood when it was opened.
+struct ProgramFileBytes {
+  std::string bytes;
+  bool readError = false;  // the read stopped before the file's end
+};
+
+// Reads findProgramFile(name): only a regular file (a FIFO would block the
+// open, a device never end the read), and no further than its length at the
+// open. False when it cannot be opened or is no regular file.
+bool readProgramFile(const char* name, ProgramFileBytes& out);
 
 }  // namespace tramsoll

@@ -5,8 +5,11 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstring>
+#include <span>
 
 #include "engine/frame.h"
 #include "files/file_io.h"
@@ -229,16 +232,22 @@ void appendPart(const LayoutUnit& unit, const LayoutGroup& group, int statusLeng
   std::memcpy(&out[at + das::kPartHeadSize + statusLength], block->data[slot], group.dataLength);
 }
 
-std::vector<uint8_t> buildRecords(const SaveSlot& slot, std::time_t first, int count) {
+// One record of the slot's layout from the newest snapshot; its time is set
+// when it is written.
+std::vector<uint8_t> currentRecord(const SaveSlot& slot) {
   std::vector<uint8_t> record;
   record.reserve(slot.header.recordSize);
   record.resize(das::kRecordTimeSize);
   for (const LayoutUnit& unit : slot.layout)
     for (const LayoutGroup& group : unit.groups) appendPart(unit, group, slot.header.statusLength, record);
+  return record;
+}
+
+std::vector<uint8_t> stampedRecords(std::vector<uint8_t> record, std::time_t first, int interval, int count) {
   std::vector<uint8_t> records;
   records.reserve(record.size() * static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
-    das::putU32(record.data(), static_cast<uint32_t>(first + static_cast<std::time_t>(i) * slot.header.interval));
+    das::putU32(record.data(), static_cast<uint32_t>(first + static_cast<std::time_t>(i) * interval));
     records.insert(records.end(), record.begin(), record.end());
   }
   return records;
@@ -246,8 +255,8 @@ std::vector<uint8_t> buildRecords(const SaveSlot& slot, std::time_t first, int c
 
 // Records first, then the count that describes them: a crash or a full disk
 // at any moment leaves a header that counts only whole records.
-bool appendToSlot(SaveSlot& slot, std::time_t first, int count) {
-  std::vector<uint8_t> records = buildRecords(slot, first, count);
+bool appendToSlot(SaveSlot& slot, std::time_t first, int count, const std::vector<uint8_t>& record) {
+  std::vector<uint8_t> records = stampedRecords(record, first, slot.header.interval, count);
   FileHandle file(slot.name, O_RDWR);
   if (!file.isOpen()) {
     logLine("FileHndl: SvFile open error \"%s\"", slot.name.c_str());
@@ -344,18 +353,22 @@ bool createDataFile(int kind, int system, int modeBits, std::time_t firstRecord,
   return true;
 }
 
+// The slots of a kind: 1..255 periodic, 0 trigger; none for another kind.
+std::span<SaveSlot> slotsOf(int kind) {
+  if (kind == das::kPeriodic) return std::span<SaveSlot>(slots).subspan(1);
+  if (kind == das::kTrigger) return std::span<SaveSlot>(slots).first(1);
+  return {};
+}
+
 bool appendRecords(int kind, std::time_t first, int count) {
   if (kind != das::kPeriodic && kind != das::kTrigger) {
     logLine("FileHndl: Unknown Save-Mode=%d", kind);
     return false;
   }
   if (count <= 0) return true;
-  int from = kind == das::kPeriodic ? 1 : 0;
-  int to = kind == das::kPeriodic ? kSaveSlots - 1 : 0;
   bool ok = true;
-  for (int i = from; i <= to; ++i) {
-    SaveSlot& slot = slots[static_cast<std::size_t>(i)];
-    if (slot.used() && !appendToSlot(slot, first, count)) ok = false;
+  for (SaveSlot& slot : slotsOf(kind)) {
+    if (slot.used() && !appendToSlot(slot, first, count, currentRecord(slot))) ok = false;
   }
   return ok;
 }
@@ -389,6 +402,30 @@ void deleteLeftoverFiles(int kind) {
 }
 
 int32_t triggerRecordCount() { return slots[0].used() ? static_cast<int32_t>(slots[0].header.recordCount) : 0; }
+
+int32_t catchUpBatch(SlotRecording recording, int64_t missed) {
+  std::size_t bytes = 0;
+  for (const SaveSlot& slot : slotsOf(static_cast<int>(recording)))
+    if (slot.used()) bytes += slot.header.recordSize;
+  int64_t fit = bytes ? static_cast<int64_t>(std::max<std::size_t>(1, kCatchUpBytesPerStep / bytes)) : missed;
+  return static_cast<int32_t>(std::clamp<int64_t>(std::min(fit, missed), 0, INT32_MAX));
+}
+
+void appendCatchUpRecords(SlotRecording recording, std::time_t first, int32_t count) {
+  if (count <= 0) return;
+  for (SaveSlot& slot : slotsOf(static_cast<int>(recording))) {
+    if (!slot.used()) continue;
+    if (slot.heldRecord.empty()) slot.heldRecord = currentRecord(slot);
+    appendToSlot(slot, first, count, slot.heldRecord);
+  }
+}
+
+void endCatchUp(SlotRecording recording) {
+  for (SaveSlot& slot : slotsOf(static_cast<int>(recording))) {
+    slot.heldRecord.clear();
+    slot.heldRecord.shrink_to_fit();
+  }
+}
 
 void appendPeriodicRecord(std::time_t stamp) { appendRecords(das::kPeriodic, stamp, 1); }
 

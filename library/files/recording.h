@@ -55,6 +55,9 @@ struct SaveSlot {
   std::string name;  // empty: the slot is free
   das::FileHeader header{};
   std::vector<LayoutUnit> layout;
+  // The record a catch-up of missed slots repeats (its time aside); empty
+  // while none runs.
+  std::vector<uint8_t> heldRecord;
   bool used() const { return !name.empty(); }
 };
 
@@ -71,6 +74,9 @@ bool createDataFile(int kind, int system, int modeBits, std::time_t firstRecord,
 // Appends `count` records stamped first, first + interval, ... from the
 // newest snapshot to every used slot of the kind. False when one failed.
 bool appendRecords(int kind, std::time_t first, int count);
+// The bytes one step may append to the files of a catch-up of missed slots:
+// a write and sync of this much keep the exports waiting well below 100 ms.
+constexpr std::size_t kCatchUpBytesPerStep = std::size_t{1} << 20;
 // Kind 1 frees slots 1..255 and the count; any other kind slot 0.
 void clearSaveSlots(int kind);
 // Deletes the leftovers of recordings without a customer in the pending

@@ -79,6 +79,12 @@ LogEntry channelEntry(const das::SensorBlock& sensor, int channel) {
   return entry;
 }
 
+// The file's own name, without its folder, for the diagnostic lines.
+const char* nameOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+}
+
 void closeChecked(FileHandle& file) {
   int closed = file.close();
   if (closed != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(closed));
@@ -106,7 +112,7 @@ ReplayOpen ReplayTables::open(const std::string& path, const das::FileHeader& li
   path_ = path;
   FileHandle file(path, O_RDONLY);
   if (!file.isOpen()) {
-    refuse("cannot open the file");
+    refuse("cannot open \"%s\"", nameOf(path));
     return ReplayOpen::Refused;
   }
   if (!readBlocks(file, listed)) {
@@ -139,10 +145,7 @@ bool ReplayTables::readBlocks(FileHandle& file, const das::FileHeader& listed) {
                   header_.firstRecordOffset);
   if (partOffset != header_.recordSize)
     return refuse("blocks give records of %u bytes, header %u", partOffset, header_.recordSize);
-  int64_t size = file.size();
-  uint64_t room = size > 0 && static_cast<uint64_t>(size) > position
-                      ? (static_cast<uint64_t>(size) - position) / header_.recordSize
-                      : 0;
+  uint64_t room = das::recordsHeld(file.size(), header_);
   if (header_.recordCount > room)
     return refuse("%u records counted, %llu held", header_.recordCount, static_cast<unsigned long long>(room));
   return true;
@@ -269,7 +272,7 @@ bool ReplayTables::readRecordWindow(int32_t first, int32_t count) {
   if (first < 0 || count < 1 || count > kWindowRecords || header_.recordSize == 0) return false;
   FileHandle file(path_, O_RDONLY);
   if (!file.isOpen() || !headerUnchanged(file)) {
-    logLine("FileHndl: Datafile no longer readable as opened");
+    logLine("FileHndl: Datafile \"%s\" no longer readable as opened", nameOf(path_));
     return false;
   }
   std::size_t recordSize = header_.recordSize;

@@ -126,8 +126,8 @@ template <typename RowHandler>
 bool readTableFile(const char* name, RowHandler row) {
   char path[32];
   std::snprintf(path, sizeof path, "table\\%s", name);
-  std::FILE* file = openProgramFile(path, "rb");
-  if (!file) {
+  ProgramFileBytes file;
+  if (!readProgramFile(path, file)) {
     if (checkMode) logLine("FileHndl: can't open \"%s\" file!!", name);
     setBits(errFault, fault::kTableLoad);
     return false;
@@ -137,9 +137,8 @@ bool readTableFile(const char* name, RowHandler row) {
     if (checkMode) logLine("FileHndl: %s(%d) line over %d", name, number, kMaxLine);
     return false;
   };
-  bool whole = readTableLines(file, lineOver, [&](const Fields& fields, int) { row(fields); });
-  closeTableFile(file);
-  return whole;
+  ScrambledText text(file.bytes, file.readError);
+  return readTableLines(text, lineOver, [&](const Fields& fields, int) { row(fields); });
 }
 
 // pressure.ktb and saturate.ktb: "[n]" opens table n, every other line is

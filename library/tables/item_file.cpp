@@ -109,8 +109,8 @@ bool readItemFile(const char* name, Handler handle) {
   }
   char path[kItemFileSize + 8];
   std::snprintf(path, sizeof path, "table\\%s", name);
-  std::FILE* file = openProgramFile(path, "rb");
-  if (!file) {
+  ProgramFileBytes file;
+  if (!readProgramFile(path, file)) {
     logLine("KtbError: can't open \"%s\" file!!", name);
     setBits(errFault, fault::kTableLoad);
     return false;
@@ -120,7 +120,8 @@ bool readItemFile(const char* name, Handler handle) {
     logLine("KtbError: %s(%d) line over %d char", name, number, kMaxLine);
     return true;  // the line's first bytes are still handled
   };
-  readTableLines(file, lineOver, [&](const Fields& fields, int number) {
+  ScrambledText text(file.bytes, file.readError);
+  readTableLines(text, lineOver, [&](const Fields& fields, int number) {
     const char* first = fields[0];
     ItemLine line{name, number, fields};
     Section marked = Section::None;
@@ -131,7 +132,6 @@ bool readItemFile(const char* name, Handler handle) {
     if (marked != Section::None) section = marked;
     if (section != Section::None) handle(section, line, marked != Section::None);
   });
-  closeTableFile(file);
   return true;
 }
 

@@ -3,18 +3,15 @@
 #include <cstring>
 
 #include "engine/frame.h"
-#include "store/debug_ring.h"
 
 namespace tramsoll {
 
-LineResult readScrambledLine(std::FILE* file, char* line) {
+LineResult readScrambledLine(ScrambledText& text, char* line) {
   int count = 0;
   while (count < kMaxLine) {
-    // The file is read by this thread alone: the unlocked read saves a lock
-    // per byte.
-    int c = getc_unlocked(file);
-    if (c == EOF) {
-      if (std::ferror(file)) setBits(errFault, fault::kTableLoad);
+    int c = text.next();
+    if (c < 0) {
+      if (text.readError()) setBits(errFault, fault::kTableLoad);
       line[count] = '\0';
       return count == 0 ? LineResult::EndOfFile : LineResult::Line;
     }
@@ -142,11 +139,6 @@ uint32_t parseNumber(const char* text, int32_t& position, int base) {
 uint32_t parseHex(const char* text, int32_t& position) { return parseNumber(text, position, 16); }
 
 uint32_t parseDecimal(const char* text, int32_t& position) { return parseNumber(text, position, 10); }
-
-void closeTableFile(std::FILE* file) {
-  int closed = std::fclose(file);
-  if (closed != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(closed));
-}
 
 bool writeScrambled(std::FILE* file, const void* data, std::size_t size) {
   const auto* bytes = static_cast<const uint8_t*>(data);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 namespace tramsoll {
 
@@ -20,11 +21,27 @@ constexpr uint8_t scrambleByte(uint8_t byte) {
 
 enum class LineResult { Line = 0, EndOfFile = 1, LineOver = 2 };
 
+// The stored bytes of a setting or table file (read whole when it was
+// opened), taken from the front by the line reader. With `readError` the
+// bytes stop where a read of the file failed.
+class ScrambledText {
+ public:
+  explicit ScrambledText(std::string_view bytes, bool readError = false) : bytes_(bytes), readError_(readError) {}
+  // The next stored byte, or -1 at the end.
+  int next() { return at_ < bytes_.size() ? static_cast<uint8_t>(bytes_[at_++]) : -1; }
+  bool readError() const { return readError_; }
+
+ private:
+  std::string_view bytes_;
+  std::size_t at_ = 0;
+  bool readError_;
+};
+
 // Reads one line (CR LF ended) into `line` (kMaxLine + 1 bytes). The byte in
 // front of the line feed is dropped whatever it is. A line of kMaxLine bytes
 // without a line feed answers LineOver and sets the table-load error bit; the
 // next call reads on from there. A read error ends the file and sets the bit.
-LineResult readScrambledLine(std::FILE* file, char* line);
+LineResult readScrambledLine(ScrambledText& text, char* line);
 
 struct Fields {
   char field[kFieldCount][kFieldSize];
@@ -56,26 +73,22 @@ bool parseBitPattern(const char* text, int32_t& position, int n, uint32_t& value
 uint32_t parseHex(const char* text, int32_t& position);
 uint32_t parseDecimal(const char* text, int32_t& position);
 
-// Reads an opened setting or table file line by line, counting lines from
+// Reads a setting or table file line by line, counting lines from
 // 1. `lineOver(number)` hears of a line over length (its first kMaxLine
 // bytes are the line) and answers whether to go on; `row(fields, number)`
 // gets every line with content, split into fields. False when a line over
 // length ended the read.
 template <typename LineOver, typename Row>
-bool readTableLines(std::FILE* file, LineOver lineOver, Row row) {
+bool readTableLines(ScrambledText& text, LineOver lineOver, Row row) {
   char line[kMaxLine + 1];
   Fields fields;
   for (int number = 1;; ++number) {
-    LineResult read = readScrambledLine(file, line);
+    LineResult read = readScrambledLine(text, line);
     if (read == LineResult::EndOfFile) return true;
     if (read == LineResult::LineOver && !lineOver(number)) return false;
     if (splitFields(line, fields)) row(static_cast<const Fields&>(fields), number);
   }
 }
-
-// Closes a setting or table file read with the line reader; a failing close
-// writes its "FileHndl: " line and changes nothing else.
-void closeTableFile(std::FILE* file);
 
 // Writes `size` bytes scrambled by the byte rule.
 bool writeScrambled(std::FILE* file, const void* data, std::size_t size);

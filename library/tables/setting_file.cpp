@@ -267,18 +267,17 @@ bool readRow(const Fields& f, int lineNumber) {
 }  // namespace
 
 bool loadSettingFile() {
-  std::FILE* file = openProgramFile(kSettingFile, "rb");
-  if (!file) {
+  ProgramFileBytes file;
+  if (!readProgramFile(kSettingFile, file)) {
     logLine("KtbError: can't open \"%s\" file!!", kSettingFile);
     setBits(errFault, fault::kTableLoad);
     return false;
   }
-  bool result = readSettingRows(file);
-  closeTableFile(file);
-  return result;
+  ScrambledText text(file.bytes, file.readError);
+  return readSettingRows(text);
 }
 
-bool readSettingRows(std::FILE* file) {
+bool readSettingRows(ScrambledText& text) {
   keepPassword("");
   bool result = true;
   auto lineOver = [&result](int number) {
@@ -286,19 +285,20 @@ bool readSettingRows(std::FILE* file) {
     result = false;  // the reader has set the table-load bit
     return true;     // the line's first bytes are still a row
   };
-  readTableLines(file, lineOver, [&result](const Fields& fields, int number) {
+  readTableLines(text, lineOver, [&result](const Fields& fields, int number) {
     if (!readRow(fields, number)) result = false;
   });
   return result;
 }
 
 bool readVersionRow(Fields& fields) {
-  std::FILE* file = openProgramFile(kSettingFile, "rb");
-  if (!file) return false;
+  ProgramFileBytes file;
+  if (!readProgramFile(kSettingFile, file)) return false;
+  ScrambledText text(file.bytes, file.readError);
   char line[kMaxLine + 1];
   bool found = false;
   for (;;) {
-    LineResult read = readScrambledLine(file, line);
+    LineResult read = readScrambledLine(text, line);
     if (read == LineResult::EndOfFile) break;
     if (read == LineResult::LineOver) continue;  // the reader has set the table-load bit
     if (splitFields(line, fields) && std::strcmp(fields[0], "VER") == 0) {
@@ -306,7 +306,6 @@ bool readVersionRow(Fields& fields) {
       break;
     }
   }
-  std::fclose(file);
   return found;
 }
 

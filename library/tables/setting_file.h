@@ -1,8 +1,6 @@
 // Reading vexa5.set into the setting tables.
 #pragma once
 
-#include <cstdio>
-
 #include "tables/scrambled.h"
 
 namespace tramsoll {
@@ -12,8 +10,8 @@ namespace tramsoll {
 // their line numbers as "KtbError: vexa5.set(n) ..." and left out.
 bool loadSettingFile();
 
-// The rows of an opened (scrambled) setting file, as loadSettingFile reads them.
-bool readSettingRows(std::FILE* file);
+// The rows of a setting file's stored bytes, as loadSettingFile reads them.
+bool readSettingRows(ScrambledText& text);
 
 // Finds the "VER" row of vexa5.set. False when the file cannot be opened or
 // has none. A line over length sets the table-load bit and is skipped.

@@ -17,6 +17,7 @@
 #include "support/program_fixture.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -165,6 +166,30 @@ class MainWindowTest : public QObject {
     QCOMPARE(ticks(main.mnuTempUnit), QList<bool>({true, false}));
   }
 
+  // The option groups are one-of-several choices: each is one exclusive
+  // group, so the menus show them as such and never tick two at once.
+  void optionGroupsAreExclusiveChoices() {
+    frmMdi& main = frmMdi::instance();
+    const auto items = [](const auto& array) { return QList<QAction*>(array.begin(), array.end()); };
+    const QList<std::pair<const char*, QList<QAction*>>> groups{
+        {"COM port", items(main.mnuComNo)},
+        {"central operation", {main.mnuPermission, main.mnuProhibition}},
+        {"font size", items(main.mnuFontSize)},
+        {"sub lines", items(main.mnuSubLine)},
+        {"cursor", items(main.mnuCursor)},
+        {"OS setting", items(main.mnuOsVersion)},
+        {"unit", items(main.mnuTempUnit)},
+        {"font colour", items(main.mnuFontColor)},
+        {"adapter type", items(main.mnuAdapterType)},
+    };
+    for (const auto& [name, actions] : groups) {
+      QActionGroup* group = actions.first()->actionGroup();
+      QVERIFY2(group && group->isExclusive(), name);
+      QCOMPARE(group->actions(), actions);
+      QCOMPARE(std::count_if(actions.begin(), actions.end(), [](QAction* a) { return a->isChecked(); }), 1);
+    }
+  }
+
   void comPortTicksOneAndShowsIt() {
     frmMdi& main = frmMdi::instance();
     main.mnuComNo[7]->trigger();
@@ -211,6 +236,12 @@ class MainWindowTest : public QObject {
 
   void adapterTypeIsAskedAndStoredForTheNextStart() {
     frmMdi& main = frmMdi::instance();
+    int32_t stored = 0;  // pelomar3.ini as the library keeps it
+    fake().on<decltype(::WriteINIfile)>("WriteINIfile", [&stored](const char*, int32_t value) {
+      stored = value;
+      return 1;
+    });
+    fake().on<decltype(::ReadINIfile)>("ReadINIfile", [&stored](const char*) { return stored; });
     {
       QuestionAnswer answer(QMessageBox::Yes);
       main.mnuAdapterType[0]->trigger();  // already in use
@@ -234,8 +265,23 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(ticks(main.mnuAdapterType), QList<bool>({false, true}));
     QCOMPARE(program().adapterOptions[0], int16_t(1));
-    QCOMPARE(fake().calls, QStringList({QStringLiteral("WriteINIfile(\"ADPTYP\", 1)")}));
+    QCOMPARE(fake().calls, QStringList({QStringLiteral("WriteINIfile(\"ADPTYP\", 1)"),
+                                        QStringLiteral("ReadINIfile(\"ADPTYP\")")}));
     QCOMPARE(panelLine(0), QStringLiteral("ADP : pelomar vexa5 *"));
+  }
+
+  // WriteINIfile answers every write alike; a type that did not reach
+  // pelomar3.ini (a program folder that cannot be written) is said at once.
+  void adapterTypeThatCannotBeStoredIsSaid() {
+    frmMdi& main = frmMdi::instance();
+    QStringList message;
+    answerNextModal([&message](QWidget* modal) {
+      readNextMessage(message);  // the box that follows the answer
+      qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
+    });
+    main.mnuAdapterType[1]->trigger();
+    QTRY_VERIFY(!message.isEmpty());
+    QCOMPARE(message, QStringList({ownText(kTextFolderNotSaved), world->folder.path(), QString(), QString()}));
   }
 
   void fontDialogAppliesTheChosenFont() {
@@ -311,6 +357,58 @@ class MainWindowTest : public QObject {
     for (QMdiSubWindow* window : windows) window->showNormal();
   }
 
+  // The main menu's buttons have a fixed layout: no arrangement may squeeze
+  // the window below them or fold it to its title bar, and none moves the
+  // status panel.
+  void arrangementsKeepTheMainMenuWhole_data() {
+    QTest::addColumn<int>("item");  // of the Window menu
+    QTest::newRow("tile horizontally") << 0;
+    QTest::newRow("tile vertically") << 1;
+    QTest::newRow("cascade after tiling") << 2;
+    QTest::newRow("arrange icons") << 3;
+  }
+  void arrangementsKeepTheMainMenuWhole() {
+    QFETCH(int, item);
+    frmMdi& main = frmMdi::instance();
+    frmMain& menu = frmMain::instance();
+    frmCustomsList::instance().showForm();
+    frmDataTransfer::instance().showForm();
+    frmSs::instance().showForm();
+    menu.showForm();
+    QMdiSubWindow* panel = frmDspParam::instance().subWindow();
+    const QRect panelPlace = panel->geometry();
+    const QSize menuSize = menu.subWindow()->size();
+    const QSize listSize = frmCustomsList::instance().subWindow()->size();
+
+    if (item == 2) main.mnuArrange[1]->trigger();
+    main.mnuArrange[item]->trigger();
+    for (QPushButton* button : {menu.cmdRecode, menu.cmdPlay, menu.cmdTransfer, menu.cmdCustom, menu.cmdSs,
+                                menu.cmdEnd}) {
+      QVERIFY2(menu.rect().contains(button->geometry()), qPrintable(button->text()));
+    }
+    QVERIFY(menu.isVisible() && !menu.subWindow()->isMinimized());
+    QCOMPARE(panel->geometry(), panelPlace);
+    const QList<QMdiSubWindow*> stack = main.mdiArea->subWindowList(QMdiArea::StackingOrder);
+    QVERIFY(!menu.subWindow()->geometry().intersects(panelPlace) ||
+            stack.indexOf(panel) > stack.indexOf(menu.subWindow()));
+    if (item < 3) {  // tiling and cascade start beside the panel
+      for (QMdiSubWindow* window : stack) {
+        QVERIFY(window == panel || !window->isVisible() || !window->geometry().intersects(panelPlace));
+      }
+    }
+    saveScreenshot(main, QStringLiteral("frmMdi_arranged_%1").arg(item));
+    if (item != 2) return;
+    // Cascade gives every window back its own size and steps the origins.
+    QCOMPARE(menu.subWindow()->size(), menuSize);
+    QCOMPARE(frmCustomsList::instance().subWindow()->size(), listSize);
+    QPoint previous(-1, -1);
+    for (QMdiSubWindow* window : main.mdiArea->subWindowList(QMdiArea::StackingOrder)) {
+      if (window == panel || !window->isVisible()) continue;
+      QVERIFY(window->pos().x() > previous.x() && window->pos().y() > previous.y());
+      previous = window->pos();
+    }
+  }
+
   void editMenuWorksOnTheFocusedTextBox() {
     frmMdi& main = frmMdi::instance();
     QWidget form;
@@ -355,6 +453,15 @@ class MainWindowTest : public QObject {
       frmMdi::instance().mnuHelpItem[2]->trigger();
       QVERIFY(notice.asked);
       QCOMPARE(notice.text, QStringLiteral("Help is not installed."));
+    }
+    // The page is there but the desktop has no viewer for it (as on the
+    // offscreen platform): the box names the page to open by hand.
+    world->folder.write(QStringLiteral("help/1002.html"), "<html></html>");
+    {
+      QuestionAnswer notice(QMessageBox::Ok);
+      frmMdi::instance().mnuHelpItem[2]->trigger();
+      QVERIFY(notice.asked);
+      QVERIFY2(notice.text.contains(world->folder.file(QStringLiteral("help/1002.html"))), qPrintable(notice.text));
     }
     frmMdi::instance().mnuVersion->trigger();
     FrmMes& version = FrmMes::instance();

@@ -9,12 +9,15 @@
 #include "frame/program_end.h"
 #include "frame/program_values.h"
 #include "frame/site/site_files.h"
+#include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "map/frmMap.h"
 #include "records/frmCustomsData.h"
 #include "support/program_fixture.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
@@ -236,6 +239,34 @@ class ProgramEndTest : public QObject {
     QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Top")), QStringLiteral("450"));
     QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Width")), QStringLiteral("8010"));
     QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Height")), QStringLiteral("6900"));
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_State")), QStringLiteral("0"));
+  }
+
+  void maximizedWindowKeepsItsNormalPlaceAndComesBackMaximized() {
+    StartedProgram world;
+    frmMdi& main = frmMdi::instance();
+    main.move(20, 30);
+    main.resize(500, 450);
+    main.showMaximized();
+    QVERIFY(main.close());
+    verifyEnded(world);
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_State")), QStringLiteral("2"));
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Left")), QStringLiteral("300"));
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Top")), QStringLiteral("450"));
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Width")), QStringLiteral("7500"));
+    QCOMPARE(world.store.stored(kDisplay, QStringLiteral("Win_Height")), QStringLiteral("6750"));
+  }
+
+  void settingsThatCannotBeWrittenAtTheEndAreReported() {
+    StartedProgram world;
+    const QString storeFile = world.store.path() + QStringLiteral("/PelomarVexa5Software/PelomarVexa5Software.ini");
+    QVERIFY(QFile::remove(storeFile));
+    QVERIFY(QDir().mkpath(storeFile));
+    QStringList message;
+    readNextMessage(message);
+    QVERIFY(frmMdi::instance().close());
+    QVERIFY(programHasEnded());
+    QCOMPARE(message, QStringList({ownText(kTextSettingsNotSaved), storeFile, QString(), QString()}));
   }
 
   void windowPartlyOffTheScreenKeepsItsStoredPlace() {

@@ -7,19 +7,27 @@
 #include "frame/frmMdi.h"
 #include "frame/frmSplash.h"
 #include "frame/program_end.h"
+#include "frame/program_icon.h"
 #include "frame/program_values.h"
+#include "frame/single_instance.h"
 #include "frame/site/site_files.h"
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "support/program_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLockFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 #include <cstring>
@@ -58,6 +66,20 @@ class ProgramStartTest : public QObject {
     QVERIFY(world.library.fake.calls.isEmpty());
     QCOMPARE(program().comPortNo, 1);  // no setting was read
     QVERIFY(!QFileInfo::exists(world.store.path() + QStringLiteral("/pelomar3.lock")));
+  }
+
+  // Before the main window is shown there is nothing to centre on but the
+  // screen.
+  void earlyMessageIsCentredOnTheScreen() {
+    ProgramFixture world;
+    QRect box;
+    answerNextModal([&box](QWidget* modal) {
+      box = modal->geometry();
+      modal->close();
+    });
+    QVERIFY(!startProgram(world.environment(QDate(2038, 1, 1))));
+    const QPoint off = box.center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    QVERIFY2(off.manhattanLength() <= 2, qPrintable(QStringLiteral("%1 %2 off").arg(off.x()).arg(off.y())));
   }
 
   void startsInItsOrder() {
@@ -121,6 +143,80 @@ class ProgramStartTest : public QObject {
     saveScreenshot(main, QStringLiteral("frmMdi_started"));
   }
 
+  // The status panel at the top left is never covered by the main menu,
+  // whatever the size of the main window, and cannot be closed for good.
+  void statusPanelStaysUncovered_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("first start") << 9600 << 7095;
+    QTest::newRow("smallest main window") << 7400 << 6600;
+    QTest::newRow("large main window") << 15000 << 11000;
+  }
+  void statusPanelStaysUncovered() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    ProgramFixture world;
+    world.store.store(QStringLiteral("DspOption"), QStringLiteral("Win_Width"), QString::number(width));
+    world.store.store(QStringLiteral("DspOption"), QStringLiteral("Win_Height"), QString::number(height));
+    QVERIFY(startProgram(world.environment()));
+    frmMdi& main = frmMdi::instance();
+    QMdiSubWindow* panel = frmDspParam::instance().subWindow();
+    const auto verifyUncovered = [&] {
+      QCOMPARE(panel->pos(), QPoint(0, 0));
+      const QList<QMdiSubWindow*> stack = main.mdiArea->subWindowList(QMdiArea::StackingOrder);
+      for (qsizetype i = stack.indexOf(panel) + 1; i < stack.size(); ++i) {
+        QVERIFY2(!stack[i]->isVisible() || !stack[i]->geometry().intersects(panel->geometry()),
+                 qPrintable(stack[i]->windowTitle()));
+      }
+    };
+    verifyUncovered();
+    saveScreenshot(main, QStringLiteral("frmMdi_panel_%1x%2").arg(width).arg(height));
+    frmMain::instance().unload();
+    main.mnuMainMenu->trigger();
+    verifyUncovered();
+
+    // No title bar, so no close box; a close by key is refused too.
+    QVERIFY(panel->windowFlags() & Qt::FramelessWindowHint);
+    panel->close();
+    QVERIFY(panel->isVisible() && frmDspParam::instance().isLoaded());
+    // The program's own icon, on the panel and on every window.
+    const QImage icon = programIcon().pixmap(32).toImage();
+    QCOMPARE(frmDspParam::instance().lblIcon->pixmap().toImage(), icon);
+    QCOMPARE(QApplication::windowIcon().pixmap(32).toImage(), icon);
+  }
+
+  // What the engineer sets is kept in the settings store and the program
+  // folder: when either cannot be written the start says so, once.
+  void whatCannotBeSavedIsSaidAtTheStart_data() {
+    QTest::addColumn<bool>("storeBlocked");
+    QTest::addColumn<bool>("foldersBlocked");
+    QTest::newRow("settings store") << true << false;
+    QTest::newRow("data folders") << false << true;
+    QTest::newRow("both") << true << true;
+  }
+  void whatCannotBeSavedIsSaidAtTheStart() {
+    QFETCH(bool, storeBlocked);
+    QFETCH(bool, foldersBlocked);
+    ProgramFixture world;
+    const QString storeFile = world.store.path() + QStringLiteral("/PelomarVexa5Software/PelomarVexa5Software.ini");
+    if (storeBlocked) QVERIFY(QDir().mkpath(storeFile));  // a folder where the file should be
+    if (foldersBlocked) world.folder.write(QStringLiteral("csv"), "a file where the folder should be");
+    QStringList message;
+    readNextMessage(message);
+    QVERIFY(startProgram(world.environment()));
+    QStringList expected;
+    if (storeBlocked) expected << ownText(kTextSettingsNotSaved) << storeFile;
+    if (foldersBlocked) expected << ownText(kTextFolderNotSaved) << world.folder.path();
+    while (expected.size() < 4) expected << QString();
+    QCOMPARE(message, expected);
+
+    QStringList again;
+    QTimer* watch = readNextMessage(again);
+    QVERIFY(frmMdi::instance().close());
+    QVERIFY2(again.isEmpty(), qPrintable(again.join(QLatin1Char('|'))));  // said once
+    delete watch;
+  }
+
   void storedDisplayOptionsPassTheirHandlers() {
     ProgramFixture world;
     const QString section = QStringLiteral("DspOption");
@@ -165,16 +261,44 @@ class ProgramStartTest : public QObject {
     QCOMPARE(panelLines()[1], QStringLiteral("Com : COM1"));
   }
 
-  void secondCopyIsRefused() {
+  // A place on a screen that is no longer there, and a window that was
+  // maximized when the program ended.
+  void mainWindowComesBackWhereItCanBeSeen_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("left of a screen gone") << QStringLiteral("Win_Left") << QStringLiteral("150000") << false;
+    QTest::newRow("top of a screen gone") << QStringLiteral("Win_Top") << QStringLiteral("90000") << false;
+    QTest::newRow("maximized") << QStringLiteral("Win_State") << QStringLiteral("2") << true;
+  }
+  void mainWindowComesBackWhereItCanBeSeen() {
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(bool, maximized);
+    ProgramFixture world;
+    world.store.store(QStringLiteral("DspOption"), key, value);
+    QVERIFY(startProgram(world.environment()));
+    frmMdi& main = frmMdi::instance();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(screen.contains(main.pos()));
+    QCOMPARE(main.isMaximized(), maximized);
+    if (!maximized) QCOMPARE(main.size(), QSize(twipsToPixels(9600), twipsToPixels(7095)));
+  }
+
+  void secondCopyIsRefusedAndBringsTheFirstToTheFront() {
     ProgramFixture world;
     QVERIFY(startProgram(world.environment()));
     world.library.fake.calls.clear();
+    frmMdi& main = frmMdi::instance();
+    main.showMinimized();
     QStringList message;
     readNextMessage(message);
     QVERIFY(!startProgram(world.environment()));
     QCOMPARE(message, QStringList({QStringLiteral("Error No.:1-1"), QString(), tableText(411), QString()}));
     QVERIFY(programHasEnded());
     QVERIFY(world.library.fake.calls.isEmpty());
+    QTRY_VERIFY(!main.isMinimized());
+    QVERIFY(main.isVisible());
 
     // Another holder of the lock, such as a copy started before, refuses too.
     releaseInstanceLock();
@@ -203,6 +327,11 @@ class ProgramStartTest : public QObject {
     world.folder.write(QStringLiteral("pelomar3.ini"), "[HEAD]\r\nADPTYP=1\r\n");
     QDir::setCurrent(startFolder.path());
 
+    // The menus the file leaves without text stay empty, and one line says
+    // which entries are missing.
+    const QRegularExpression missing(QStringLiteral("^Lang\\.ini: .*\\b21, 22, 23, 24, 25, 26, 27, 28, 32, 33\\b"));
+    QTest::ignoreMessage(QtWarningMsg, missing);
+    QTest::failOnWarning(missing);
     QVERIFY(startProgram(world.environment()));
     QCOMPARE(QDir::current().canonicalPath(), QDir(world.folder.path()).canonicalPath());
     QCOMPARE(program().adapterOptions[0], int16_t(1));
@@ -217,14 +346,51 @@ class ProgramStartTest : public QObject {
     QCOMPARE(main.mnuComNo[0]->text(), QStringLiteral("COM1"));
   }
 
+  // "1-2" keeps its texts; its last line names the file the library could
+  // not load, found in the program folder or in the library's lines of a
+  // reload that reports every fault (those of the start itself leave out a
+  // missing table and name the item file that uses it).
+  void libraryThatCannotStartEndsTheProgram_data() {
+    QTest::addColumn<QByteArrayList>("files");
+    QTest::addColumn<QByteArrayList>("checkLines");
+    QTest::addColumn<QString>("named");
+    const QByteArrayList both{"vexa5.set", "table/pressure.ktb"};
+    QTest::newRow("no setting file") << QByteArrayList{"table/pressure.ktb"} << QByteArrayList{}
+                                     << QStringLiteral("vexa5.set");
+    QTest::newRow("no table folder") << QByteArrayList{"vexa5.set"} << QByteArrayList{} << QStringLiteral("table/");
+    QTest::newRow("an item file") << both << QByteArrayList{"Useless Cmd", "KtbError: can't open \"outdr01.itm\" file!!"}
+                                  << QStringLiteral("table/outdr01.itm");
+    QTest::newRow("a conversion table") << both << QByteArrayList{"FileHndl: can't open \"saturate.ktb\" file!!"}
+                                        << QStringLiteral("table/saturate.ktb");
+    QTest::newRow("a setting row") << both << QByteArrayList{"KtbError: vexa5.set(5) Error \"B19200C8PES1\""}
+                                   << QStringLiteral("vexa5.set");
+    QTest::newRow("no row at all") << both << QByteArrayList{} << QStringLiteral("vexa5.set");
+  }
   void libraryThatCannotStartEndsTheProgram() {
+    QFETCH(QByteArrayList, files);
+    QFETCH(QByteArrayList, checkLines);
+    QFETCH(QString, named);
     ProgramFixture world;
+    for (const QByteArray& file : files) world.folder.write(QString::fromLatin1(file), "x");
+    QByteArrayList libraryLines{"KtbError: outdr01.itm(12) No table no \"2\""};  // of the failed start
     world.library.fake.results["initTramsoll"] = 1;
+    world.library.fake.on<decltype(::checkKishuTbl)>("checkKishuTbl", [&] {
+      libraryLines = checkLines;
+      return 1;
+    });
+    world.library.fake.on<decltype(::getDebugMessage)>("getDebugMessage", [&libraryLines](char* text, int32_t* length) {
+      if (libraryLines.isEmpty()) return 0;
+      const QByteArray line = libraryLines.takeFirst();
+      std::memcpy(text, line.constData(), static_cast<std::size_t>(line.size()) + 1);
+      *length = static_cast<int32_t>(line.size());
+      return 1;
+    });
     world.store.store(QStringLiteral("SerialPort"), QStringLiteral("PortNo"), QStringLiteral("2"));
     QStringList message;
     readNextMessage(message);
     QVERIFY(!startProgram(world.environment()));
-    QCOMPARE(message, QStringList({QStringLiteral("Error No.:1-2"), tableText(412), tableText(413), QString()}));
+    QCOMPARE(message, QStringList({QStringLiteral("Error No.:1-2"), tableText(412), tableText(413),
+                                   ownText(kTextFailedFile) + named}));
     QVERIFY(programHasEnded());
     QVERIFY(!frmMdi::instance().isVisible());
     QVERIFY(!frmSplash::instance().isVisible());
@@ -254,18 +420,31 @@ class ProgramStartTest : public QObject {
     QCOMPARE(panelLines()[3], QStringLiteral("Ver. : 0.00"));
   }
 
+  // The program's own box says which file, which line and what it holds,
+  // in texts the table can translate; never raw bytes or a long path.
+  void damagedStationFileIsReportedAndTheStartGoesOn_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("excerpt");
+    QTest::newRow("binary") << QByteArray("\x89PNG\x1a\x00\xff\xfe,50\r\n\"x\"\r\n", 17) << QStringLiteral("1")
+                            << QStringLiteral("\\x89PNG\\x1a\\x00\\xff\\xfe,50");
+    QTest::newRow("cut in a text") << QByteArray("1,50\r\n\"Kansai\"\r\n\"2-3 Ume") << QStringLiteral("3")
+                                   << QStringLiteral("\"2-3 Ume");
+    QTest::newRow("long line") << QByteArray("1,50\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n\"") + QByteArray(300, '\t')
+                               << QStringLiteral("6") << QStringLiteral("\"") + QStringLiteral("\\t").repeated(18) + QStringLiteral("...");
+  }
   void damagedStationFileIsReportedAndTheStartGoesOn() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, line);
+    QFETCH(QString, excerpt);
     ProgramFixture world;
-    world.folder.write(QStringLiteral("pelomar3.dam"), "one,two\r\n");
-    QString warning;
-    answerNextModal([&warning](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      QVERIFY(box);
-      warning = box->text();
-      box->accept();
-    });
+    world.folder.write(QStringLiteral("pelomar3.dam"), content);
+    QStringList message;
+    readNextMessage(message);
     QVERIFY(startProgram(world.environment()));
-    QVERIFY(!warning.isEmpty());
+    QCOMPARE(message, QStringList({QStringLiteral("pelomar3.dam") + ownText(kTextFileDamaged),
+                                   ownText(kTextLine) + line, excerpt, QString()}));
+    QVERIFY(excerpt.size() <= 40);
     QVERIFY(serviceShop().ssName.isEmpty());
   }
 };

@@ -184,11 +184,11 @@ class SiteFilesTest : public QObject {
 
   void outdoorSubNumbersFollowSharedAddresses() {
     CustomInfor c;
-    QString error;
+    ReadFault fault;
     QVERIFY(readCustomerText("1,50\r\n\"X\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n1\r\n1,1,\"M\",2,2020,1,1\r\n\"\"\r\n1\r\n1,\"S\",4,0\r\n"
                              "1,0,5,0,0,0,\"\",0,0\r\n2,0,5,0,0,0,\"\",0,0\r\n3,0,9,0,0,0,\"\",0,0\r\n"
                              "4,0,5,0,0,0,\"\",0,0\r\n0\r\n0\r\n",
-                             c, error));
+                             c, fault));
     const auto system = c.q7nets.item(1)->systems.item(1);
     const int32_t subNumbers[] = {1, 2, 1, 1};
     for (int i = 1; i <= 4; ++i) QCOMPARE(system->airconsOut.item(i)->airconSubNo, subNumbers[i - 1]);
@@ -224,7 +224,8 @@ class SiteFilesTest : public QObject {
     QVERIFY(writeCustomerText(c, major, minor, text, error));
     QCOMPARE(text.contains("\"ZR\""), modelLine);
     CustomInfor back;
-    QVERIFY2(readCustomerText(text, back, error), qPrintable(error));
+    ReadFault fault;
+    QVERIFY2(readCustomerText(text, back, fault), qPrintable(fault.text()));
     QCOMPARE(back.q7nets.item(1)->generalKind, modelLine ? QStringLiteral("ZR") : QString());
     QCOMPARE(back.q7nets.item(1)->systems.count(), 0);
     QCOMPARE(back.q7nets.item(1)->linkAircons.count(), 0);
@@ -263,6 +264,38 @@ class SiteFilesTest : public QObject {
     QVERIFY2(result.message.contains(reason), qPrintable(result.message));
     QCOMPARE(currentCustomer().name, QStringLiteral("Acme"));
     QCOMPARE(currentCustomer().q7nets.count(), 2);
+  }
+
+  // A file cut at any byte reads as the whole file did (the cut fell after
+  // the last record) or is refused with its line: never a name cut short,
+  // never a customer without the maps a later save would then drop.
+  void customerFileCutAnywhereIsWholeOrRefused() {
+    CustomInfor whole;
+    ReadFault fault;
+    QString error;
+    QVERIFY(readCustomerText(kSampleText, whole, fault));
+    QByteArray wholeText;
+    QVERIFY(writeCustomerText(whole, 1, 50, wholeText, error));
+    int loaded = 0;
+    for (int cut = 0; cut < kSampleText.size(); ++cut) {
+      CustomInfor read;
+      if (!readCustomerText(kSampleText.left(cut), read, fault)) {
+        QVERIFY2(fault.line > 0, qPrintable(QStringLiteral("%1: %2").arg(cut).arg(fault.text())));
+        continue;
+      }
+      ++loaded;
+      QByteArray text;
+      QVERIFY(writeCustomerText(read, 1, 50, text, error));
+      QVERIFY2(text == wholeText, qPrintable(QStringLiteral("cut at %1 loads another tree").arg(cut)));
+    }
+    QCOMPARE(loaded, 1);  // the cut between the last CR and LF
+    QCOMPARE(readCustomerName(QString()), QString());
+  }
+
+  void customerNameOfACutFileIsNotGuessed() {
+    ScratchFolder folder;
+    folder.write(QStringLiteral("C001/C001.dak"), kSampleText.left(kSampleText.indexOf("Acme") + 3));
+    QCOMPARE(readCustomerName(folder.file(QStringLiteral("C001"))), QString());
   }
 
   void writerRefusesWhatItCannotWriteFaithfully() {
@@ -354,6 +387,31 @@ class SiteFilesTest : public QObject {
     QCOMPARE(serviceShop().ssChargeMen.count(), 2);
     QCOMPARE(serviceShop().ssChargeMen.keyAt(2), QStringLiteral("2"));
     QCOMPARE(*serviceShop().ssChargeMen.item(QStringLiteral("2")), QStringLiteral("Mr 'Ito'"));
+  }
+
+  // The station file names no count of persons: a cut after a whole line
+  // reads as a station with fewer persons, any other cut is refused.
+  void stationFileCutAnywhereKeepsWholeTextsOrIsRefused() {
+    DataManageInfor whole;
+    whole.ssName = QStringLiteral("Kansai Service");
+    whole.ssAddress = QStringLiteral("2-3 Umeda, Osaka");
+    whole.ssTel = QStringLiteral("06-1111");
+    whole.ssFax = QStringLiteral("06-2222");
+    whole.ssChargeMen.add(std::make_shared<QString>(QStringLiteral("Tanaka")), QStringLiteral("1"));
+    whole.ssChargeMen.add(std::make_shared<QString>(QStringLiteral("Ito")), QStringLiteral("2"));
+    const QByteArray text = serviceStationText(whole, 1, 50);
+    for (int cut = 0; cut < text.size(); ++cut) {
+      DataManageInfor read;
+      ReadFault fault;
+      if (!readServiceStationText(text.left(cut), read, fault)) continue;
+      const QString at = QStringLiteral("cut at %1").arg(cut);
+      QVERIFY2(read.ssName == whole.ssName && read.ssAddress == whole.ssAddress && read.ssTel == whole.ssTel &&
+                   read.ssFax == whole.ssFax,
+               qPrintable(at));
+      for (int i = 1; i <= read.ssChargeMen.count(); ++i) {
+        QVERIFY2(*read.ssChargeMen.item(i) == *whole.ssChargeMen.item(i), qPrintable(at));
+      }
+    }
   }
 
   void stationFileMissingOrDamaged() {

@@ -190,16 +190,18 @@ class SmallWindowsTest : public QObject {
   }
 
   void closeBoxUnloadsAndKeepsTheWindow() {
-    frmDspParam& panel = frmDspParam::instance();
-    panel.showForm();
-    panel.subWindow()->close();
-    QVERIFY(!panel.isLoaded());
-    QVERIFY(!panel.subWindow()->isVisible());
-    QCOMPARE(&frmDspParam::instance(), &panel);  // the same window object
-    panel.showForm();
-    QVERIFY(panel.isLoaded());
-    QVERIFY(panel.subWindow()->isVisible());
-    panel.unload();
+    ScratchFolder folder;
+    InstalledFake library;
+    frmDebugMessage& window = frmDebugMessage::instance();
+    window.showForm();
+    window.subWindow()->close();
+    QVERIFY(!window.isLoaded());
+    QVERIFY(!window.subWindow()->isVisible());
+    QCOMPARE(&frmDebugMessage::instance(), &window);  // the same window object
+    window.showForm();
+    QVERIFY(window.isLoaded());
+    QVERIFY(window.subWindow()->isVisible());
+    window.unload();
   }
 };
 

@@ -6,9 +6,11 @@
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -65,11 +67,13 @@ void frmMessage::onLoad() {
   cmdOk->setGeometry(twipsRect(okLeft, kButtonTop, okWidth, kButtonHeight));
   HelpBtn->setGeometry(twipsRect(120, kButtonTop, kHelpWidth, kButtonHeight));
 
+  // Before the main window is shown (the clock and second-copy checks) the
+  // box is centred on the screen.
   const QMainWindow* main = mainWindow();
-  const QPoint corner = main ? main->pos() : QPoint();
-  const QSize inner = mainInnerSize();
-  const int left = pixelsToTwips(corner.x()) + (pixelsToTwips(inner.width()) - width) / 2;
-  const int top = pixelsToTwips(corner.y()) + (pixelsToTwips(inner.height()) - kBoxHeight) / 2;
+  const QRect around = main && main->isVisible() ? QRect(main->pos(), mainInnerSize())
+                                                 : QGuiApplication::primaryScreen()->availableGeometry();
+  const int left = pixelsToTwips(around.x()) + (pixelsToTwips(around.width()) - width) / 2;
+  const int top = pixelsToTwips(around.y()) + (pixelsToTwips(around.height()) - kBoxHeight) / 2;
   setGeometryTwips(left, top, width, kBoxHeight);
   setWindowTitle(tableText(19));
   program().dialogOpen.raise();

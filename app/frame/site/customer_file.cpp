@@ -146,34 +146,19 @@ namespace {
 
 class CustomerReader {
  public:
-  CustomerReader(const QByteArray& text, QString& error) : in_(text), error_(error) {}
+  CustomerReader(const QByteArray& text, ReadFault& fault) : in_(text, fault) {}
 
-  bool text(QString& value) {
-    if (in_.readField(value)) return true;
-    return fail(QStringLiteral("the file ends early"));
-  }
-
-  bool number(int32_t& value, const char* what) {
-    QString field;
-    if (!text(field)) return false;
-    if (parseWholeNumber(field, value)) return true;
-    return failAt(QStringLiteral("%1 \"%2\" is not a number").arg(QLatin1String(what), field));
-  }
-
-  // A count of items that each take at least one line of what is left.
-  bool count(int32_t& value, const char* what) {
-    if (!number(value, what)) return false;
-    if (value >= 0 && value <= in_.linesLeft()) return true;
-    return failAt(QStringLiteral("%1 %2 is impossible").arg(QLatin1String(what)).arg(value));
-  }
+  bool text(QString& value) { return in_.text(value); }
+  bool number(int32_t& value, const char* what) { return in_.number(value, what); }
+  bool count(int32_t& value, const char* what) { return in_.count(value, what); }
 
   template <class T>
   bool addKeyed(Collection<T>& items, std::shared_ptr<T> item, int32_t key, const char* what) {
     if (items.add(std::move(item), QString::number(key))) return true;
-    return failAt(QStringLiteral("%1 %2 appears twice").arg(QLatin1String(what)).arg(key));
+    return in_.failAt(QStringLiteral("%1 %2 appears twice").arg(QLatin1String(what)).arg(key));
   }
 
-  bool more() { return !in_.atEnd(); }
+  bool more() { return in_.more(); }
 
   bool unit(std::shared_ptr<MapAircon>& unit, int32_t type) {
     unit = std::make_shared<MapAircon>();
@@ -278,29 +263,22 @@ class CustomerReader {
     }
   }
 
-  bool fail(const QString& why) {
-    error_ = why;
-    return false;
-  }
-  bool failAt(const QString& why) { return fail(QStringLiteral("line %1: %2").arg(in_.line()).arg(why)); }
-
-  FieldReader in_;
-  QString& error_;
+  RecordReader in_;
 };
 
 }  // namespace
 
-bool readCustomerText(const QByteArray& text, CustomInfor& customer, QString& error) {
-  CustomerReader in(text, error);
+bool readCustomerText(const QByteArray& text, CustomInfor& customer, ReadFault& fault) {
+  CustomerReader in(text, fault);
   int32_t major = 0, minor = 0;
   if (!in.number(major, "head number") || !in.number(minor, "head number")) return false;
   for (QString* field : {&customer.id, &customer.name, &customer.post, &customer.chargeMan, &customer.address,
                          &customer.telNumber, &customer.faxNumber, &customer.others}) {
-    if (!in.more()) break;
     if (!in.text(*field)) return false;
   }
+  // The map count is always written, 0 for a customer without maps.
   const bool modelLine = headHasModelLine(major, minor);
-  while (in.more()) {
+  do {
     int32_t mapCount = 0;
     if (!in.count(mapCount, "map count")) return false;
     for (int32_t i = 0; i < mapCount; ++i) {
@@ -308,6 +286,6 @@ bool readCustomerText(const QByteArray& text, CustomInfor& customer, QString& er
       map->customName = customer.name;
       if (!in.map(*map, modelLine) || !in.addKeyed(customer.q7nets, map, map->mapIndex, "map index")) return false;
     }
-  }
+  } while (in.more());
   return true;
 }

@@ -2,6 +2,7 @@
 // systems, central systems, units and unit links, one record a line.
 #pragma once
 
+#include "frame/site/record_fields.h"
 #include "types/CustomInfor.h"
 
 #include <QByteArray>
@@ -21,5 +22,6 @@ bool writeCustomerText(const CustomInfor& customer, int32_t major, int32_t minor
 
 // Reads a customer file into `customer` (which should be new). A damaged
 // file (a field that is not a number, a negative or impossible count, a key
-// that repeats, a file that ends early) fails with a reason naming the line.
-bool readCustomerText(const QByteArray& text, CustomInfor& customer, QString& error);
+// that repeats, a file that ends before the texts, the map count or the
+// content it declares, or inside a record) fails with the line at fault.
+bool readCustomerText(const QByteArray& text, CustomInfor& customer, ReadFault& fault);

@@ -8,6 +8,8 @@ namespace {
 
 QString name(const char* text) { return QString::fromLatin1(text); }
 
+constexpr int32_t kWindowStateMaximized = 2;
+
 const std::array<DisplayOptionSetting, 6> kDisplaySettings{{
     {kFontSize, "FontSz", "FontSz", 9, {8, 9, 0}, 2, 9},
     {kSubLine, "SbLine", "SbLine", 20, {0, 10, 20}, 3, 0},
@@ -46,8 +48,8 @@ int32_t readDisplayOptionSetting(const DisplayOptionSetting& setting) {
   return settings::readNumber(name(kSectionDisplay), name(setting.readKey), setting.storedDefault);
 }
 
-void writeDisplayOptionSetting(const DisplayOptionSetting& setting, int32_t index) {
-  settings::writeNumber(name(kSectionDisplay), name(setting.writtenKey), index);
+bool writeDisplayOptionSetting(const DisplayOptionSetting& setting, int32_t index) {
+  return settings::writeNumber(name(kSectionDisplay), name(setting.writtenKey), index);
 }
 
 WindowPlace readMainWindowPlace() {
@@ -57,15 +59,19 @@ WindowPlace readMainWindowPlace() {
   place.height = std::max(settings::readNumber(section, QStringLiteral("Win_Height"), 7095), kMinimumWindowHeight);
   place.top = std::max(settings::readNumber(section, QStringLiteral("Win_Top"), 0), 0);
   place.left = std::max(settings::readNumber(section, QStringLiteral("Win_Left"), 0), 0);
+  place.maximized = settings::readNumber(section, QStringLiteral("Win_State"), 0) == kWindowStateMaximized;
   return place;
 }
 
-void writeMainWindowPlace(const WindowPlace& place) {
+bool writeMainWindowPlace(const WindowPlace& place) {
   const QString section = name(kSectionDisplay);
-  settings::writeNumber(section, QStringLiteral("Win_Width"), place.width);
-  settings::writeNumber(section, QStringLiteral("Win_Height"), place.height);
-  settings::writeNumber(section, QStringLiteral("Win_Top"), place.top);
-  settings::writeNumber(section, QStringLiteral("Win_Left"), place.left);
+  // Every key is written, also after a failed one.
+  bool written = settings::writeNumber(section, QStringLiteral("Win_Width"), place.width);
+  written &= settings::writeNumber(section, QStringLiteral("Win_Height"), place.height);
+  written &= settings::writeNumber(section, QStringLiteral("Win_Top"), place.top);
+  written &= settings::writeNumber(section, QStringLiteral("Win_Left"), place.left);
+  written &= settings::writeNumber(section, QStringLiteral("Win_State"), place.maximized ? kWindowStateMaximized : 0);
+  return written;
 }
 
 int32_t readComPortSetting() {
@@ -87,15 +93,16 @@ SensorParams readSensorParamsSetting() {
   return sensor;
 }
 
-void writePortAndSensorSettings(int32_t comPortNo, const SensorParams& sensor) {
-  settings::writeNumber(name(kSectionSerialPort), QStringLiteral("PortNo"), comPortNo);
+bool writePortAndSensorSettings(int32_t comPortNo, const SensorParams& sensor) {
+  bool written = settings::writeNumber(name(kSectionSerialPort), QStringLiteral("PortNo"), comPortNo);
   const QString section = name(kSectionSensorInput);
-  settings::writeNumber(section, QStringLiteral("Offset7"), sensor.offset7);
-  settings::writeNumber(section, QStringLiteral("FullScale7"), sensor.fullScale7);
-  settings::writeText(section, QStringLiteral("Unit7"), sensor.unit7);
-  settings::writeNumber(section, QStringLiteral("Offset8"), sensor.offset8);
-  settings::writeNumber(section, QStringLiteral("FullScale8"), sensor.fullScale8);
-  settings::writeText(section, QStringLiteral("Unit8"), sensor.unit8);
-  settings::writeNumber(section, QStringLiteral("Range7"), sensor.range7);
-  settings::writeNumber(section, QStringLiteral("Range8"), sensor.range8);
+  written &= settings::writeNumber(section, QStringLiteral("Offset7"), sensor.offset7);
+  written &= settings::writeNumber(section, QStringLiteral("FullScale7"), sensor.fullScale7);
+  written &= settings::writeText(section, QStringLiteral("Unit7"), sensor.unit7);
+  written &= settings::writeNumber(section, QStringLiteral("Offset8"), sensor.offset8);
+  written &= settings::writeNumber(section, QStringLiteral("FullScale8"), sensor.fullScale8);
+  written &= settings::writeText(section, QStringLiteral("Unit8"), sensor.unit8);
+  written &= settings::writeNumber(section, QStringLiteral("Range7"), sensor.range7);
+  written &= settings::writeNumber(section, QStringLiteral("Range8"), sensor.range8);
+  return written;
 }

@@ -1,6 +1,7 @@
 #include "frame/site/record_fields.h"
 
 #include <QStringDecoder>
+#include <QStringList>
 
 #include <charconv>
 #include <utility>
@@ -63,7 +64,10 @@ int FieldReader::linesLeft() {
 // After a field: past its comma, or past the line end that closed it.
 void FieldReader::finishField() {
   while (at_ < bytes_.size() && isBlank(bytes_[at_])) ++at_;
-  if (at_ >= bytes_.size()) return;
+  if (at_ >= bytes_.size()) {
+    if (cut_ == FieldCut::None) cut_ = FieldCut::Record;
+    return;
+  }
   if (bytes_[at_] == ',') {
     ++at_;
     afterComma_ = true;
@@ -84,12 +88,17 @@ bool FieldReader::takeEmptyFieldAfterComma() {
   while (at_ < bytes_.size() && isBlank(bytes_[at_])) ++at_;
   if (at_ < bytes_.size() && !isLineEnd(bytes_[at_])) return false;
   fieldLine_ = currentLine_;
-  if (at_ < bytes_.size()) skipLineEnd();
+  if (at_ < bytes_.size()) {
+    skipLineEnd();
+  } else {
+    cut_ = FieldCut::Record;
+  }
   return true;
 }
 
 bool FieldReader::readField(QString& field) {
   field.clear();
+  cut_ = FieldCut::None;
   if (takeEmptyFieldAfterComma()) return true;
   if (atEnd()) return false;
   fieldLine_ = currentLine_;
@@ -101,6 +110,7 @@ bool FieldReader::readField(QString& field) {
     currentLine_ += static_cast<int>(text.count('\n'));
     field = fieldText(text);
     at_ = close < 0 ? bytes_.size() : close + 1;
+    if (close < 0) cut_ = FieldCut::QuotedText;
   } else {
     while (at_ < bytes_.size() && bytes_[at_] != ',' && !isLineEnd(bytes_[at_])) ++at_;
     field = fieldText(bytes_.mid(start, at_ - start));
@@ -120,6 +130,103 @@ bool parseWholeNumber(const QString& text, int32_t& value) {
   if (error != std::errc() || stop != end) return false;
   value = parsed;
   return true;
+}
+
+QString ReadFault::text() const {
+  return line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(reason) : reason;
+}
+
+bool RecordReader::failAtLine(int line, const QString& why) {
+  fault_ = {line, why};
+  return false;
+}
+
+bool RecordReader::failAt(const QString& why) { return failAtLine(in_.line(), why); }
+
+bool RecordReader::text(QString& value) {
+  if (!in_.readField(value)) return failAtLine(in_.nextLine(), QStringLiteral("the file ends early"));
+  switch (in_.cut()) {
+    case FieldCut::None: return true;
+    case FieldCut::Record: return failAt(QStringLiteral("the file ends early, inside a record"));
+    case FieldCut::QuotedText: return failAt(QStringLiteral("the file ends early, inside a quoted text"));
+  }
+  return true;
+}
+
+bool RecordReader::number(int32_t& value, const char* what) {
+  QString field;
+  if (!text(field)) return false;
+  if (parseWholeNumber(field, value)) return true;
+  return failAt(QStringLiteral("%1 \"%2\" is not a number").arg(QLatin1String(what), printableExcerpt(field.toUtf8(), 20)));
+}
+
+bool RecordReader::count(int32_t& value, const char* what) {
+  if (!number(value, what)) return false;
+  if (value >= 0 && value <= in_.linesLeft()) return true;
+  return failAt(QStringLiteral("%1 %2 is impossible").arg(QLatin1String(what)).arg(value));
+}
+
+QByteArray lineOfText(const QByteArray& bytes, int line) {
+  int start = 0;
+  for (int at = 1; at < line; ++at) {
+    while (start < bytes.size() && !isLineEnd(bytes[start])) ++start;
+    if (start >= bytes.size()) return QByteArray();
+    if (bytes[start] == '\r' && start + 1 < bytes.size() && bytes[start + 1] == '\n') ++start;
+    ++start;
+  }
+  int end = start;
+  while (end < bytes.size() && !isLineEnd(bytes[end])) ++end;
+  return bytes.mid(start, end - start);
+}
+
+namespace {
+
+// Bytes of the UTF-8 sequence a lead byte opens; 0 for a byte that opens
+// none.
+int sequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+// The character at `at` as shown, and how many bytes it takes.
+QString shownCharacter(const QByteArray& bytes, int at, int& taken) {
+  const auto byte = static_cast<unsigned char>(bytes[at]);
+  const int length = sequenceLength(byte);
+  taken = 1;
+  if (byte == '\r') return QStringLiteral("\\r");
+  if (byte == '\n') return QStringLiteral("\\n");
+  if (byte == '\t') return QStringLiteral("\\t");
+  const QString escaped = QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+  if (length == 0 || at + length > bytes.size()) return escaped;
+  const QString decoded = QString::fromUtf8(bytes.mid(at, length));
+  const bool replaced = decoded.contains(QChar::ReplacementCharacter);
+  if (replaced || decoded.isEmpty() || decoded[0].category() == QChar::Other_Control) return escaped;
+  taken = length;
+  return decoded;
+}
+
+}  // namespace
+
+QString printableExcerpt(const QByteArray& bytes, int maxLength) {
+  QStringList shown;
+  qsizetype length = 0;
+  for (int at = 0; at < bytes.size();) {
+    int taken = 1;
+    shown << shownCharacter(bytes, at, taken);
+    length += shown.back().size();
+    at += taken;
+  }
+  if (length <= maxLength) return shown.join(QString());
+  const QString more = QStringLiteral("...");
+  QString cut;
+  for (const QString& character : shown) {
+    if (cut.size() + character.size() > maxLength - more.size()) break;
+    cut += character;
+  }
+  return cut + more;
 }
 
 void RecordWriter::separate() {

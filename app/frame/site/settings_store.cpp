@@ -49,14 +49,20 @@ int32_t readNumber(const QString& section, const QString& key, int32_t fallback)
   return parsed ? value : fallback;
 }
 
-void writeText(const QString& section, const QString& key, const QString& value) {
+bool writeText(const QString& section, const QString& key, const QString& value) {
   QSettings store = openStore();
   enterSection(store, section);
   store.setValue(storedName(store.childKeys(), key), value);
+  store.sync();
+  return store.status() == QSettings::NoError;
 }
 
-void writeNumber(const QString& section, const QString& key, int32_t value) {
-  writeText(section, key, QString::number(value));
+bool writeNumber(const QString& section, const QString& key, int32_t value) {
+  return writeText(section, key, QString::number(value));
 }
+
+QString storeFileName() { return openStore().fileName(); }
+
+bool storeIsWritable() { return openStore().isWritable(); }
 
 }  // namespace settings

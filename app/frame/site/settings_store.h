@@ -19,8 +19,12 @@ QString readText(const QString& section, const QString& key, const QString& fall
 int32_t readNumber(const QString& section, const QString& key, int32_t fallback);
 
 // Stores the text under the key's existing spelling, or under `key` when the
-// section has no such key yet.
-void writeText(const QString& section, const QString& key, const QString& value);
-void writeNumber(const QString& section, const QString& key, int32_t value);
+// section has no such key yet. False when the store could not be written.
+bool writeText(const QString& section, const QString& key, const QString& value);
+bool writeNumber(const QString& section, const QString& key, int32_t value);
+
+// The store's file, and whether it can be written (made when missing).
+QString storeFileName();
+bool storeIsWritable();
 
 }  // namespace settings

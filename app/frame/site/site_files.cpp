@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <memory>
@@ -49,18 +50,25 @@ SiteFileResult refuseId(const QString& id) {
   return SiteFileResult::failure(QStringLiteral("The customer ID \"%1\" cannot name a folder.").arg(id));
 }
 
+SiteFileResult damaged(const QString& path, const QByteArray& content, const ReadFault& fault) {
+  const QString name = QFileInfo(path).fileName();
+  SiteFileResult result = SiteFileResult::failure(QStringLiteral("%1 is damaged (%2).").arg(name, fault.text()));
+  result.fileName = name;
+  result.line = fault.line;
+  result.excerpt = printableExcerpt(lineOfText(content, fault.line));
+  return result;
+}
+
 // Reads a file into a new record and puts it in place of `target` only when
 // the whole file read well.
 template <class Record>
 SiteFileResult loadRecord(const QString& path, Record& target,
-                          bool (*parse)(const QByteArray&, Record&, QString&)) {
+                          bool (*parse)(const QByteArray&, Record&, ReadFault&)) {
   QByteArray content;
   if (SiteFileResult read = readWholeFile(path, content); !read) return read;
   Record fresh;
-  QString error;
-  if (!parse(content, fresh, error)) {
-    return SiteFileResult::failure(QStringLiteral("%1 is damaged (%2).").arg(path, error));
-  }
+  ReadFault fault;
+  if (!parse(content, fresh, fault)) return damaged(path, content, fault);
   target = std::move(fresh);
   return {};
 }
@@ -105,23 +113,17 @@ QByteArray serviceStationText(const DataManageInfor& station, int32_t major, int
   return out.bytes();
 }
 
-bool readServiceStationText(const QByteArray& text, DataManageInfor& station, QString& error) {
-  FieldReader in(text);
-  QString field;
+bool readServiceStationText(const QByteArray& text, DataManageInfor& station, ReadFault& fault) {
+  RecordReader in(text, fault);
   int32_t head = 0;
-  for (int i = 0; i < 2 && in.readField(field); ++i) {
-    if (!parseWholeNumber(field, head)) {
-      error = QStringLiteral("line %1: head number \"%2\" is not a number").arg(in.line()).arg(field);
-      return false;
-    }
+  if (!in.number(head, "head number") || !in.number(head, "head number")) return false;
+  for (QString* field : {&station.ssName, &station.ssAddress, &station.ssTel, &station.ssFax}) {
+    if (!in.text(*field)) return false;
   }
-  QString* const fixedFields[] = {&station.ssName, &station.ssAddress, &station.ssTel, &station.ssFax};
-  for (int position = 1; in.readField(field); ++position) {
-    if (position <= 4) {
-      *fixedFields[position - 1] = field;
-    } else {
-      station.ssChargeMen.add(std::make_shared<QString>(field), QString::number(position - 4));
-    }
+  for (int position = 1; in.more(); ++position) {
+    QString person;
+    if (!in.text(person)) return false;
+    station.ssChargeMen.add(std::make_shared<QString>(person), QString::number(position));
   }
   return true;
 }
@@ -171,11 +173,12 @@ QString readCustomerName(const QString& folder) {
   const QString lastPart = QDir(folder).dirName();
   QByteArray content;
   if (!readWholeFile(customerFilePath(folder, lastPart), content)) return QString();
-  FieldReader in(content);
+  ReadFault fault;
+  RecordReader in(content, fault);
   QString field;
-  // Two head numbers, the id, then the name.
+  // Two head numbers, the id, then the name, which must be whole.
   for (int i = 0; i < 4; ++i) {
-    if (!in.readField(field)) return QString();
+    if (!in.text(field)) return QString();
   }
   return field;
 }

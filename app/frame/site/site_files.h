@@ -4,18 +4,24 @@
 // without regard to case.
 #pragma once
 
+#include "frame/site/record_fields.h"
 #include "types/CustomInfor.h"
 #include "types/DataManageInfor.h"
 
 #include <QByteArray>
 #include <QString>
 
-// What a file routine did; the message says why it failed, for the engineer.
+// What a file routine did; the message says why it failed. A damaged file
+// also gives its name, the line at fault (0: none) and a short excerpt of
+// that line that can be shown whatever the file holds.
 struct SiteFileResult {
   bool ok = true;
   QString message;
+  QString fileName;
+  int line = 0;
+  QString excerpt;
   explicit operator bool() const { return ok; }
-  static SiteFileResult failure(const QString& message) { return {false, message}; }
+  static SiteFileResult failure(const QString& message) { return {false, message, {}, 0, {}}; }
 };
 
 // The one customer record and the one service-station record, each created
@@ -49,9 +55,11 @@ void clearCustomerInfo();
 void releaseCustomerInfo();
 
 // The text of pelomar3.dam for a station record, and its reading into a new
-// record (a head that is not a number is damage).
+// record. A head that is not a number is damage, and so is a file that ends
+// before the two head numbers and the four station texts or inside a
+// record; the persons in charge carry no count.
 QByteArray serviceStationText(const DataManageInfor& station, int32_t major, int32_t minor);
-bool readServiceStationText(const QByteArray& text, DataManageInfor& station, QString& error);
+bool readServiceStationText(const QByteArray& text, DataManageInfor& station, ReadFault& fault);
 
 // Replaces a file through a temporary file in the same folder, so that a
 // failed write leaves the old file as it was.

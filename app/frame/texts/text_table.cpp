@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QStringList>
+
+#include <algorithm>
 
 std::array<QString, kTextCount>& labelTexts() {
   static std::array<QString, kTextCount> texts;
@@ -41,6 +44,38 @@ QString getTextOrDefault(const QString& defaultText, int index) {
   return text.isEmpty() ? defaultText : text;
 }
 
+namespace {
+
+bool& emptyCaptionsReported() {
+  static bool reported = false;
+  return reported;
+}
+
+}  // namespace
+
+void reportEmptyCaptions(const QList<int>& entries) {
+  constexpr qsizetype kNamed = 10;
+  if (entries.isEmpty() || emptyCaptionsReported()) return;
+  emptyCaptionsReported() = true;
+  QStringList named;
+  for (qsizetype i = 0; i < std::min(entries.size(), kNamed); ++i) named << QString::number(entries[i]);
+  qWarning("Lang.ini: language tag \"%s\" but no text for entries %s%s (%d in all); their captions stay empty",
+           qPrintable(textTableTag()), qPrintable(named.join(QStringLiteral(", "))),
+           entries.size() > kNamed ? ", ..." : "", static_cast<int>(entries.size()));
+}
+
+QString ownText(OwnText entry) {
+  const char* english = "";
+  switch (entry) {
+    case kTextFileDamaged: english = " is damaged and was not loaded."; break;
+    case kTextLine: english = "Line "; break;
+    case kTextSettingsNotSaved: english = "The COM port, display options and window place cannot be saved in"; break;
+    case kTextFolderNotSaved: english = "The adapter type and the folders csv and q7data cannot be saved in"; break;
+    case kTextFailedFile: english = "File: "; break;
+  }
+  return getTextOrDefault(QString::fromLatin1(english), entry);
+}
+
 void copyTextsToLabelGlobals() {
   for (int i = 1; i < kCaptionCount; ++i) captionTexts()[static_cast<std::size_t>(i)] = tableText(i);
   for (int k = 0; k < kMessageCount; ++k) messageTexts()[static_cast<std::size_t>(k)] = tableText(410 + k);
@@ -73,6 +108,7 @@ LangIniOutcome readLangIniFile(const QString& path) {
 }
 
 void loadTextTable() {
+  emptyCaptionsReported() = false;
   setEnglishTexts();
   const LangIniOutcome outcome = readLangIniFile(QDir::current().filePath(QStringLiteral("Lang.ini")));
   textTableTag() = labelTexts()[0];

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -35,6 +36,23 @@ QString tableText(int index);
 // Windows replace their design captions with table texts only when the
 // table carries a language tag.
 inline bool captionsFromTable() { return !textTableTag().isEmpty(); }
+
+// Says once for each loaded table, in one warning line of the debug output,
+// which caption entries a tagged table leaves empty (the first ten and the
+// count), so that menus without captions can be traced to Lang.ini.
+void reportEmptyCaptions(const QList<int>& entries);
+
+// Texts of the program's own that no design caption holds, kept at entries
+// the table leaves free so that a Lang.ini can translate them; while an
+// entry is empty its English text stands.
+enum OwnText : int {
+  kTextFileDamaged = 506,       // after a file name
+  kTextLine = 507,              // before a line number
+  kTextSettingsNotSaved = 508,  // before the settings store's file
+  kTextFolderNotSaved = 509,    // before the program folder
+  kTextFailedFile = 510,        // before the file the library failed on
+};
+QString ownText(OwnText entry);
 
 // What reading Lang.ini did.
 struct LangIniOutcome {

@@ -44,6 +44,23 @@ class RecordFieldsTest : public QObject {
     QVERIFY(in.readField(field));
     QCOMPARE(field, QStringLiteral("\uFEFFb"));
   }
+
+  void excerptsShowEveryByteAsText_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << QByteArray("1,50") << QStringLiteral("1,50");
+    QTest::newRow("control bytes") << QByteArray("a\tb\rc\x01\x7f") << QStringLiteral("a\\tb\\rc\\x01\\x7f");
+    QTest::newRow("not UTF-8") << QByteArray("\xff\xfe\xc3(\xe6\xa9") << QStringLiteral("\\xff\\xfe\\xc3(\\xe6\\xa9");
+    QTest::newRow("UTF-8 kept") << QByteArray("\xe4\xbd\x90\xe8\x97\xa4 \xe2\x84\x83") << QStringLiteral("佐藤 ℃");
+    QTest::newRow("exactly 40") << QByteArray(40, 'x') << QString(40, QLatin1Char('x'));
+    QTest::newRow("cut to 40") << QByteArray(41, 'x') << QString(37, QLatin1Char('x')) + QStringLiteral("...");
+    QTest::newRow("escape not split") << QByteArray(36, 'x') + "\x01\x02" << QString(36, QLatin1Char('x')) + QStringLiteral("...");
+  }
+  void excerptsShowEveryByteAsText() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    QCOMPARE(printableExcerpt(bytes), shown);
+  }
 };
 
 QTEST_MAIN(RecordFieldsTest)

@@ -292,8 +292,8 @@ class StoredMapTest : public QObject {
     QVERIFY(deleteMap(2));
     QVERIFY(names(customer) == QLatin1String("AC") && deleted->systems.isEmpty());
     CustomInfor written;
-    QString error;
-    QVERIFY2(readCustomerText(folder.read(QStringLiteral("C1/C1.dak")), written, error), qPrintable(error));
+    ReadFault fault;
+    QVERIFY2(readCustomerText(folder.read(QStringLiteral("C1/C1.dak")), written, fault), qPrintable(fault.text()));
     QCOMPARE(names(written), QStringLiteral("AC"));
     // Row 2 stays chosen; a remembered last row moves to the new last one.
     QCOMPARE((QList<int32_t>{mapListSelectedRow(2, 2), mapListSelectedRow(3, 2), mapListSelectedRow(0, 2), mapListSelectedRow(1, 0)}), (QList<int32_t>{2, 2, 1, 0}));

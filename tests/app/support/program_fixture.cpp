@@ -4,6 +4,7 @@
 #include "frame/form.h"
 #include "frame/program_end.h"
 #include "frame/single_form.h"
+#include "frame/single_instance.h"
 #include "program_windows.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 #include "support/simulated_installation.h"
 
 #include "frame/program_start.h"
+#include "frame/single_instance.h"
 #include "simulator.h"
 #include "support/program_fixture.h"
 

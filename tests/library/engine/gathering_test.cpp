@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <regex>
 #include <string>
 #include <thread>
@@ -192,6 +193,27 @@ TEST_F(GatheringThread, MapScanFindsTheInstallationAndCentralControlTalks) {
   EXPECT_EQ(execTramsoll(&saving, &trigger), 0);
   EXPECT_EQ(stopGathering(), 0);
   EXPECT_EQ(execTramsoll(&saving, &trigger), 1);
+}
+
+// Two threads stopping at once once left one of them waiting forever (both
+// joined the one worker). The second stop must wait for the first and then
+// stop a stopped library: its port close finds no port.
+TEST_F(GatheringThread, TwoConcurrentStopsBothReturnAndTheSecondFindsGatheringStopped) {
+  for (int round = 0; round < 20; ++round) {
+    ASSERT_EQ(start(2), 0) << round;
+    drainDebugLines();
+    clearErrorWords();
+    auto first = std::async(std::launch::async, [this] { return stopGathering(); });
+    auto second = std::async(std::launch::async, [this] { return stopGathering(); });
+    EXPECT_EQ(first.get(), 0) << round;
+    EXPECT_EQ(second.get(), 0) << round;
+    EXPECT_FALSE(workerRunning()) << round;
+    EXPECT_FALSE(portIsOpen()) << round;
+    EXPECT_TRUE(hasBits(errCall, call::kCloseNotOpen)) << round << ": the later stop found the port closed";
+    int stopLines = 0;
+    for (const std::string& line : drainDebugLines()) stopLines += line.rfind("Tramsoll: Stop Timer", 0) == 0;
+    EXPECT_EQ(stopLines, 1) << round;
+  }
 }
 
 }  // namespace

@@ -176,16 +176,7 @@ TEST_F(ItemsTest, TriggerFileGivesItsStoredConditions) {
   addSystem(kOutdoorItems);
   ASSERT_EQ(setTrigCondition(3, 0, 1, kRun, 1, 3), 0);
   ASSERT_EQ(setTrigCondition(3, 0, 1, kFan, 0, 1), 0);
-  ASSERT_EQ(setFileHeader("C001", "", "", "", customerFolder().c_str()), 0);
-  ASSERT_EQ(saveTrigData(1, 3, 1), 0);
-  for (int n = 1; n <= 4; ++n) {
-    gatherSlot(uint32_t(kStart + 10 * n));
-    appendTriggerRecord(kStart + 10 * n);
-  }
-  markTriggerRecord();
-  setBits(gatherState, gather::kTriggerFired);
-  appendTriggerRecord(kStart + 50);
-  ASSERT_EQ(saveTrigData(0, 0, 0), 0);
+  recordTrigger(4, 1);
   recordPeriodic(2);
   ASSERT_EQ(listFolder(), 2);
   // By name the periodic file (…325C3) comes before the trigger file (…32AT3).

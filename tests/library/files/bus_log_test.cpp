@@ -11,6 +11,7 @@
 #include "engine/frame.h"
 #include "engine/unit_tables.h"
 #include "files/bus_log.h"
+#include "library/support/file_size_limit.h"
 #include "library/support/program_folder.h"
 #include "store/debug_ring.h"
 #include "tables/scrambled.h"
@@ -166,6 +167,34 @@ TEST_F(BusLogTest, BusDataRecordingStartsOnlyOnTheBusAndTakesTheLinkTrace) {
   EXPECT_EQ(saveQ7Data(1, "q7data\\gone\\x"), 1);
   gatherState.store(gather::kRunning | gather::kBusMonitor);
   EXPECT_EQ(saveQ7Data(1, "q7data\\gone\\x"), 2);
+}
+
+// A short write (full disk, file-size limit) once left its cut event in the
+// log, and every event behind it unreadable. The failed event is cut off
+// again, so the log goes on whole once there is room.
+TEST_F(BusLogTest, AShortWriteLeavesNoTornEventAndTheLogGoesOnWhole) {
+  std::vector<uint8_t> packet(16, 0x42);
+  for (uint64_t room : {0, 1, 20, 47}) {
+    SCOPED_TRACE(room);
+    clearErrorWords();
+    ASSERT_TRUE(startBusLog("q7data/q7-net", kStart, "1.53A"));
+    appendBusLogEvent('R', kStart, 0, 1, packet.data(), 16);
+    {
+      testsupport::FileSizeLimit limit;
+      ASSERT_TRUE(limit.set(64 + 48 + room));
+      appendBusLogEvent('R', kStart, 0, 2, packet.data(), 16);
+    }
+    EXPECT_TRUE(hasBits(errFault, fault::kBusLogClose)) << "the failed write is reported";
+    EXPECT_EQ(fs::file_size("q7data/q7-net.dl2"), 64u + 48u) << "cut back to before the failed event";
+    appendBusLogEvent('R', kStart, 0, 3, packet.data(), 16);
+    appendBusLogEvent('M', kStart, 0, 4, nullptr, 0);
+    dasdump::BusLog log = readLog("q7data/q7-net.dl2");
+    ASSERT_EQ(log.events.size(), 3u);
+    EXPECT_EQ(log.events[0].value, 1u);
+    EXPECT_EQ(log.events[1].value, 3u);
+    EXPECT_EQ(log.events[1].data, packet);
+    EXPECT_EQ(log.events[2].value, 4u);
+  }
 }
 
 }  // namespace

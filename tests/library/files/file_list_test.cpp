@@ -251,4 +251,34 @@ TEST_F(FileListTest, ARescanThatFindsTheFileReplacedClosesIt) {
   EXPECT_EQ(cursorText(0, 1, kTemp, 4), "132.0 C");
 }
 
+// A rescan once copied a changed header count straight into the open file's
+// tables: a count raised to about 2^31 made the searches and the CSV walk two
+// thousand million empty records. The refreshed count stays within the
+// records the file holds; a lower count still comes through.
+TEST_F(FileListTest, ARescanOfAnOpenFileTakesNoMoreRecordsThanTheFileHolds) {
+  struct Case {
+    uint32_t counted;
+    int32_t taken;
+  };
+  for (Case c : {Case{5, 4}, Case{0x7FFFFFFF, 4}, Case{0xFFFFFFFF, 4}, Case{3, 3}}) {
+    SCOPED_TRACE(c.counted);
+    std::string recorded = recordPeriodic(4);
+    ASSERT_EQ(listFolder(), 1);
+    ASSERT_EQ(selectDataFile(customerFolder().c_str(), 1), 0);
+    copyAs(recorded, "35B1422325C3.das", [&](std::vector<uint8_t>& bytes) { das::putU32(&bytes[228], c.counted); });
+    ASSERT_EQ(listFolder(), 1);
+    int32_t items = 0, records = 0, trigger = 0, interval = 0;
+    EXPECT_EQ(getDataItemNum(1, customerFolder().c_str(), 1, 3, 0, 1, &items, &records, &trigger, &interval), 0);
+    EXPECT_EQ(records, c.taken);
+    EXPECT_EQ(cursorText(0, 1, kTemp, c.taken), c.taken == 4 ? "132.0 C" : "127.0 C");
+    EXPECT_EQ(cursorText(0, 1, kTemp, c.taken + 1), "refused 7");
+    ASSERT_EQ(setMinMaxSrch(customerFolder().c_str(), 1, 0, 1, kTemp), 0);
+    int32_t progress = 0;
+    EXPECT_EQ(execMinMaxSrch(&progress), 0) << "one slice reads every record";
+    EXPECT_EQ(progress, 100);
+    clearFileList();
+    std::remove(recorded.c_str());
+  }
+}
+
 }  // namespace

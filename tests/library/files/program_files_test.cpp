@@ -29,13 +29,11 @@ TEST(ProgramFiles, ExactNameFirstThenAnyCaseFolderByFolder) {
   EXPECT_EQ(findProgramFile("table\\missing.itm"), "table/missing.itm");
   EXPECT_EQ(findProgramFile((folder.path() + "/table/OUTDR01.ITM").c_str()), folder.path() + "/Table/OUTDR01.itm");
 
-  std::FILE* file = openProgramFile("TABLE\\outdr01.ITM", "rb");
-  ASSERT_NE(file, nullptr);
-  char text[8] = {};
-  EXPECT_EQ(std::fread(text, 1, sizeof text - 1, file), 5u);
-  EXPECT_STREQ(text, "mixed");
-  std::fclose(file);
-  EXPECT_EQ(openProgramFile("nothing.set", "rb"), nullptr);
+  ProgramFileBytes file;
+  ASSERT_TRUE(readProgramFile("TABLE\\outdr01.ITM", file));
+  EXPECT_EQ(file.bytes, "mixed");
+  EXPECT_FALSE(file.readError);
+  EXPECT_FALSE(readProgramFile("nothing.set", file));
 }
 
 }  // namespace

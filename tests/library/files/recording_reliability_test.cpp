@@ -2,7 +2,6 @@
 // written: a process killed at any moment, or a disk that fills up.
 #include <signal.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 
 #include "files/recording_step.h"
 #include "library/files/recording_support.h"
+#include "library/support/file_size_limit.h"
 #include "tramsoll.h"
 
 using namespace recordingtest;
@@ -106,25 +106,19 @@ class FullDisk {
     mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
   }
   ~FullDisk() {
-    if (limited_) ::setrlimit(RLIMIT_FSIZE, &saved_);
+    limit_.lift();
     if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
   }
-  // Without the mount, files may grow only `bytes` further from now on.
+  // Without the mount, files may grow only to `size` bytes from now on.
   void limitIfNotMounted(uint64_t size) {
-    if (mounted_) return;
-    ::signal(SIGXFSZ, SIG_IGN);
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limit = saved_;
-    limit.rlim_cur = size;
-    limited_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    if (!mounted_) limit_.set(size);
   }
   bool mounted() const { return mounted_; }
 
  private:
   std::string folder_;
   bool mounted_ = false;
-  bool limited_ = false;
-  rlimit saved_{};
+  testsupport::FileSizeLimit limit_;
 };
 
 TEST_F(RecordingReliabilityTest, AFullDiskStopsTheRecordingWithResult3AndKeepsTheFileWhole) {

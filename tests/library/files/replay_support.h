@@ -99,6 +99,21 @@ class ReplayTest : public RecordingTest {
     return path;
   }
 
+  // A trigger recording of system 3 into the customer folder: `before`
+  // records at 10 s, the newest of them the trigger record, then `after`.
+  void recordTrigger(int before, int after) {
+    ASSERT_EQ(setFileHeader("C001", "", "", "", customerFolder().c_str()), 0);
+    ASSERT_EQ(saveTrigData(1, 3, 1), 0);
+    for (int n = 1; n <= before + after; ++n) {
+      gatherSlot(uint32_t(kStart + 10 * n));
+      appendTriggerRecord(kStart + 10 * n);
+      if (n != before) continue;
+      markTriggerRecord();
+      setBits(gatherState, gather::kTriggerFired);
+    }
+    ASSERT_EQ(saveTrigData(0, 0, 0), 0);
+  }
+
   std::string customerFolder() const { return folder.path() + "/"; }
 
   int32_t listFolder() {

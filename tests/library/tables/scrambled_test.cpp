@@ -14,22 +14,20 @@ using namespace tramsoll;
 
 namespace {
 
-// A temporary file holding `plain` scrambled by the byte rule.
-struct ScrambledFile {
-  std::FILE* file;
-  explicit ScrambledFile(const std::string& plain) : file(std::tmpfile()) {
-    writeScrambled(file, plain.data(), plain.size());
-    std::rewind(file);
-  }
-  ~ScrambledFile() { std::fclose(file); }
-};
+// `plain` as a file stores it, scrambled by the byte rule.
+std::string stored(const std::string& plain) {
+  std::string bytes = plain;
+  for (char& c : bytes) c = static_cast<char>(scrambleByte(static_cast<uint8_t>(c)));
+  return bytes;
+}
 
 std::vector<std::string> readAll(const std::string& plain, std::vector<LineResult>* results = nullptr) {
-  ScrambledFile f(plain);
+  std::string bytes = stored(plain);
+  ScrambledText text(bytes);
   std::vector<std::string> lines;
   char line[kMaxLine + 1];
   for (;;) {
-    LineResult r = readScrambledLine(f.file, line);
+    LineResult r = readScrambledLine(text, line);
     if (results) results->push_back(r);
     if (r == LineResult::EndOfFile) break;
     lines.emplace_back(line);

@@ -1,0 +1,65 @@
+# Installs the build under a scratch prefix and checks that it is one
+# program folder with its desktop entry, and nothing else: no test program,
+# benchmark or tool.
+#
+#   cmake -DBUILD_DIR=build -DPREFIX=build/install-check -DFOLDER=pelomar3 -P check_install.cmake
+
+function(fail message)
+  message(FATAL_ERROR "install check: ${message}")
+endfunction()
+
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
+if(NOT result EQUAL 0)
+  fail("cmake --install failed: ${errors}")
+endif()
+
+set(expected
+  share/applications/pelomar3.desktop
+  ${FOLDER}/pelomar3
+  ${FOLDER}/libtramsoll.so
+  ${FOLDER}/pelomar3.png
+  ${FOLDER}/vexa5.set
+  ${FOLDER}/table/pressure.ktb
+  ${FOLDER}/table/saturate.ktb
+  ${FOLDER}/table/errcode.ktb
+  ${FOLDER}/table/outdr01.itm
+  ${FOLDER}/table/indr01.itm
+  ${FOLDER}/table/cntr01.itm
+  ${FOLDER}/table/sens01.itm
+  ${FOLDER}/table/syst01.itm
+  ${FOLDER}/table/unit01.itm
+  ${FOLDER}/table/unit02.itm
+  ${FOLDER}/table/unit03.itm
+  ${FOLDER}/help/index.html
+  ${FOLDER}/help/help.css
+  ${FOLDER}/help/1000.html
+  ${FOLDER}/help/1001.html
+  ${FOLDER}/help/1002.html
+  ${FOLDER}/help/1010.html)
+foreach(file ${expected})
+  if(NOT EXISTS "${PREFIX}/${file}")
+    fail("${file} is not installed")
+  endif()
+endforeach()
+
+# The icons the build lays out come along as they are; nothing else may.
+file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
+list(FILTER installed EXCLUDE REGEX "^${FOLDER}/icons/")
+list(REMOVE_ITEM installed ${expected})
+if(installed)
+  fail("installed but not part of the program: ${installed}")
+endif()
+if(EXISTS "${BUILD_DIR}/bin/icons" AND NOT IS_DIRECTORY "${PREFIX}/${FOLDER}/icons")
+  fail("the build's icons/ is not installed")
+endif()
+
+file(READ "${PREFIX}/share/applications/pelomar3.desktop" entry)
+foreach(line "Exec=${PREFIX}/${FOLDER}/pelomar3" "Path=${PREFIX}/${FOLDER}" "Icon=${PREFIX}/${FOLDER}/pelomar3.png")
+  string(FIND "${entry}" "${line}\n" at)
+  if(at LESS 0)
+    fail("the desktop entry lacks ${line}")
+  endif()
+endforeach()
+message(STATUS "install check: ${PREFIX} holds the program folder and its desktop entry")
