@@ -13,9 +13,10 @@
 frmCustomsList::frmCustomsList() {
   setWindowTitle(QStringLiteral("Customer Selection"));
   cmdRecodeOnly = new QPushButton(QStringLiteral("Record only (F1)"), this);
-  cmdRecodeOnly->setGeometry(twipsRect(5250, 2700, 1800, 420));
+  // Top left, where the stand-in keeps every arrangement of the windows whole.
+  cmdRecodeOnly->setGeometry(twipsRect(450, 450, 1800, 420));
   lblRecodeOnly = new QLabel(QStringLiteral("(No data control)"), this);
-  lblRecodeOnly->setGeometry(twipsRect(5250, 3150, 1800, 270));
+  lblRecodeOnly->setGeometry(twipsRect(450, 900, 1800, 270));
   lblRecodeOnly->setAlignment(Qt::AlignCenter);
   connect(cmdRecodeOnly, &QPushButton::clicked, this, [this] { cmdRecodeOnly_Click(); });
   keys_.add(Qt::Key_F1, cmdRecodeOnly);
