@@ -269,17 +269,19 @@ void frmMap::showButtonName() {
 }
 
 void frmMap::cmdMode_Click(int index) {
-  if (flagForEnd()) return;
+  if (flagForEnd() || mode < 0 || mode > 2 || index < 0 || index > 3) return;
   using Road = void (frmMap::*)();
-  static constexpr Road kRoads[3][4] = {
-      {&frmMap::mapModeF6, &frmMap::openControl, &frmMap::openRefreshMap, &frmMap::printMapWindow},
-      {&frmMap::displayModeF6, &frmMap::displayModeF7, &frmMap::openAirconNumShow, &frmMap::openControlDataChange},
-      {&frmMap::recordModeF6, &frmMap::recordModeF7, &frmMap::recordModeF8, &frmMap::recordModeF9},
+  using ModeRoads = std::array<Road, 4>;
+  static const std::array<ModeRoads, 3> kRoads{
+      ModeRoads{&frmMap::mapModeF6, &frmMap::openControl, &frmMap::openRefreshMap, &frmMap::printMapWindow},
+      ModeRoads{&frmMap::displayModeF6, &frmMap::displayModeF7, &frmMap::openAirconNumShow,
+                &frmMap::openControlDataChange},
+      ModeRoads{&frmMap::recordModeF6, &frmMap::recordModeF7, &frmMap::recordModeF8, &frmMap::recordModeF9},
   };
-  if (mode < 0 || mode > 2 || index < 0 || index > 3) return;
+  const Road road = kRoads[static_cast<std::size_t>(mode)][static_cast<std::size_t>(index)];
   const QCursor pointer = cursor();
   setCursor(Qt::WaitCursor);
-  (this->*kRoads[mode][index])();
+  (this->*road)();
   setCursor(pointer);
 }
 
