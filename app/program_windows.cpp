@@ -5,6 +5,7 @@
 #include "frame/program_values.h"
 #include "frame/window_roads.h"
 #include "frame/work_form.h"
+#include "records/frmCustom.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
 #include "records/frmDataTransfer.h"
@@ -53,21 +54,19 @@ std::vector<MainMenuCommand> commandTable() {
   };
 }
 
-void showCustomsList() {
-  frmCustomsList& list = frmCustomsList::instance();
-  list.showForm();
-  list.setFocus();
+// The ways back to the customer windows.
+void installCustomerRoads() {
+  installWindowRoad(WindowRoad::CustomerList, [] { frmCustomsList::instance().showForm(); });
+  installWindowRoad(WindowRoad::CustomerEditor, [] {
+    frmCustom& editor = frmCustom::instance();
+    editor.customMode = frmCustom::kEditCustomer;
+    editor.showForm();
+  });
 }
 
 }  // namespace
 
 void installProgramWindows() {
   installMainMenuCommands(commandTable());
-  WindowRoads& roads = windowRoads();
-  roads.showCustomsList = showCustomsList;
-  // Until the map list is built, a closed map goes back to the customer list.
-  roads.showMapsList = [] {
-    noteUnbuiltRoad(QStringLiteral("frmMapsList"));
-    showCustomsList();
-  };
+  installCustomerRoads();
 }

@@ -2,19 +2,30 @@
 // each pressing its button only while that button is enabled.
 #pragma once
 
+#include <QAbstractButton>
 #include <QPointer>
 
 #include <vector>
 
-class QAbstractButton;
 class QKeyEvent;
+class QWidget;
 
 class KeyTable {
  public:
   void add(int key, QAbstractButton* button);
+  // The same, and a click of the button runs `action` of `receiver`.
+  template <class Receiver, class Action>
+  void add(int key, QAbstractButton* button, Receiver* receiver, Action action) {
+    QObject::connect(button, &QAbstractButton::clicked, receiver, action);
+    add(key, button);
+  }
   // True when the key belongs to the table: the event is taken, and the
   // button is pressed when it is enabled. False leaves the event alone.
   bool handle(QKeyEvent* event) const;
+  // The window sees the keys before its controls: the table takes its keys
+  // from every control the window holds now. The table must live as long
+  // as the window (a member of it).
+  void previewKeysOf(QWidget& window) const;
 
  private:
   struct Entry {

@@ -2,17 +2,26 @@
 
 #include <QtGlobal>
 
-WindowRoads& windowRoads() {
-  static WindowRoads roads;
-  return roads;
+#include <map>
+
+namespace {
+
+std::map<WindowRoad, std::function<void()>>& roads() {
+  static std::map<WindowRoad, std::function<void()>> installed;
+  return installed;
 }
 
-void takeRoad(const std::function<void()>& road, const QString& name) {
-  if (road) {
-    road();
-    return;
-  }
-  noteUnbuiltRoad(name);
+}  // namespace
+
+void installWindowRoad(WindowRoad road, std::function<void()> show) { roads()[road] = std::move(show); }
+
+bool takeWindowRoad(WindowRoad road) {
+  const auto found = roads().find(road);
+  if (found == roads().end() || !found->second) return false;
+  // A copy: the window shown may install roads of its own.
+  const std::function<void()> show = found->second;
+  show();
+  return true;
 }
 
 void noteUnbuiltRoad(const QString& name) {

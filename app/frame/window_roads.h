@@ -1,9 +1,7 @@
-// Roads between windows of folders that must not include each other (the
-// customer list opens the access-method window, which goes back to the
-// customer list), and the log of roads whose window is not built yet.
-//
-// The program fills the roads once (installProgramWindows); a road not
-// filled only logs that it was taken.
+// Windows that other windows lead back to. A window that shows another
+// which in turn leads back to it would make its folder's includes go round
+// in a circle; the way back is taken by name instead, and the program
+// installs what each way does.
 #pragma once
 
 #include <QString>
@@ -11,14 +9,15 @@
 
 #include <functional>
 
-struct WindowRoads {
-  std::function<void()> showCustomsList;  // the customer list, shown and focused
-  std::function<void()> showMapsList;     // the list of the current customer's maps
+enum class WindowRoad {
+  CustomerList,    // the customer list, built afresh
+  CustomerEditor,  // the customer editor on the current customer
 };
 
-WindowRoads& windowRoads();
-// Runs the road, or logs it by name when it is not filled.
-void takeRoad(const std::function<void()>& road, const QString& name);
+// Puts `show` in place for the road; null removes it.
+void installWindowRoad(WindowRoad road, std::function<void()> show);
+// Shows the road's window; false when the program has installed none.
+bool takeWindowRoad(WindowRoad road);
 
 // A road into a window or routine that is not built yet: logged (for the
 // engineer on the program's output, for the tests in unbuiltRoadsTaken).

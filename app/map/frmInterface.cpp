@@ -10,6 +10,7 @@
 #include "frame/twips.h"
 #include "frame/window_roads.h"
 #include "map/frmMap.h"
+#include "map/frmMapsList.h"
 #include "map/frmStopQ7netAircon.h"
 #include "map/map_lifecycle.h"
 #include "map/map_merge.h"
@@ -95,7 +96,7 @@ void frmInterface::onLoad() {
   showCaption();
   ProgramValues& values = program();
   values.gatherInterval = 5;
-  const bool renaming = interfaceMapNameMode == 1;
+  const bool renaming = interfaceMapNameMode == kRenameMap;
   txtMapName->setText(renaming && mapQ7netForEdit ? mapQ7netForEdit->mapName : QString());
   for (QRadioButton* option : optMethod) option->setEnabled(true);
   lblMethod->setEnabled(true);
@@ -140,7 +141,7 @@ void frmInterface::showCaption() {
   }
 }
 
-void frmInterface::onActivate() { setMainStatusText(tableText(interfaceMapNameMode == 1 ? 386 : 385)); }
+void frmInterface::onActivate() { setMainStatusText(tableText(interfaceMapNameMode == kRenameMap ? 386 : 385)); }
 
 void frmInterface::keyPressEvent(QKeyEvent* event) {
   if (keys_.handle(event)) return;
@@ -206,7 +207,7 @@ void frmInterface::cmdFix_Click() {
   }
   const QString name = txtMapName->text().trimmed();
   if (!nameAccepted(name)) return;
-  if (interfaceMapNameMode == 1) return rename(name);
+  if (interfaceMapNameMode == kRenameMap) return rename(name);
   if (isBusAccess(values.gatherMode)) {
     if (!values.centralOperation) return showNumbered("12-1", 451, 452, 453);
     frmStopQ7netAircon& warning = frmStopQ7netAircon::instance();
@@ -220,8 +221,8 @@ void frmInterface::cmdFix_Click() {
 // A customer's maps need names of their own; a sensor-input-only map needs
 // none, but a rename always does.
 bool frmInterface::nameAccepted(const QString& name) {
-  const bool renaming = interfaceMapNameMode == 1;
-  if (interfaceMode != 0 || (program().gatherMode == 1 && !renaming)) return true;
+  const bool renaming = interfaceMapNameMode == kRenameMap;
+  if (interfaceMode != kForCustomer || (program().gatherMode == 1 && !renaming)) return true;
   if (name.isEmpty()) {
     showMessage(QStringLiteral("5-1"), QString(), tableText(421), QString());
     txtMapName->setFocus();
@@ -240,8 +241,8 @@ bool frmInterface::nameAccepted(const QString& name) {
 void frmInterface::rename(const QString& name) {
   if (mapQ7netForEdit) mapQ7netForEdit->mapName = name;
   unload();
+  frmMapsList::instance().showForm();
   saveCustomerFileShowingRefusal();
-  takeRoad(windowRoads().showMapsList, QStringLiteral("frmMapsList"));
 }
 
 void frmInterface::doFix() {
@@ -291,10 +292,9 @@ std::shared_ptr<MapQ7net> frmInterface::newMap() const {
 
 void frmInterface::cancel() {
   unload();
-  const bool recordOnlyNewMap = interfaceMapNameMode != 1 && interfaceMode == 1;
-  if (recordOnlyNewMap) {
-    takeRoad(windowRoads().showCustomsList, QStringLiteral("frmCustomsList"));
+  if (interfaceMapNameMode != kRenameMap && interfaceMode == kRecordOnly) {
+    takeWindowRoad(WindowRoad::CustomerList);
   } else {
-    takeRoad(windowRoads().showMapsList, QStringLiteral("frmMapsList"));
+    frmMapsList::instance().showForm();
   }
 }

@@ -22,14 +22,17 @@ class QRadioButton;
 class frmInterface : public SingleForm<frmInterface, ChildForm> {
   Q_OBJECT
  public:
-  // 0 for the current customer, 1 recording without a customer.
-  int32_t interfaceMode = 0;
-  // 0 a new map, 1 renaming mapQ7netForEdit.
-  int32_t interfaceMapNameMode = 0;
+  // For the current customer, or recording without a customer.
+  enum : int32_t { kForCustomer = 0, kRecordOnly = 1 };
+  int32_t interfaceMode = kForCustomer;
+  // A new map, or renaming mapQ7netForEdit.
+  enum : int32_t { kNewMap = 0, kRenameMap = 1 };
+  int32_t interfaceMapNameMode = kNewMap;
   std::shared_ptr<MapQ7net> mapQ7netForEdit;
 
-  // How the customer list and the map list open the window: for a new map
-  // (recording with or without a customer) or to rename `mapForEdit`.
+  // Opens the window afresh for a new map (recording with or without a
+  // customer) or to rename `mapForEdit`; the openers may also set the
+  // members and show the window.
   void showForMap(int32_t mode, int32_t mapNameMode, std::shared_ptr<MapQ7net> mapForEdit = {});
 
   // Starts gathering for the chosen method and opens the map window on a new

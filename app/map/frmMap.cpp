@@ -10,6 +10,7 @@
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "frame/window_roads.h"
+#include "map/frmMapsList.h"
 #include "map/map_library.h"
 #include "map/map_lifecycle.h"
 #include "map/map_merge.h"
@@ -596,7 +597,7 @@ void frmMap::closeMapWindow() {
   releaseSystemTriggerObj(systemTriggerObj);
   processCustomInfor();
   saveCustomerFileShowingRefusal();
-  takeRoad(windowRoads().showMapsList, QStringLiteral("frmMapsList"));
+  frmMapsList::instance().showForm();
 }
 
 void frmMap::processCustomInfor() {
