@@ -4,7 +4,6 @@
 #include "frame/end_participant.h"
 #include "frame/event_manager.h"
 #include "frame/form.h"
-#include "frame/library/tramsoll_api.h"
 #include "frame/main_window.h"
 #include "frame/program_values.h"
 #include "frame/site/program_settings.h"
@@ -65,14 +64,6 @@ void requestEndOfApp() {
     return;
   }
   prepareEndOfApp();
-}
-
-void stopGathering() {
-  ProgramValues& values = program();
-  values.gatherStartMode = 0;
-  tramsollApi().initDataGather(values.gatherStartMode, values.comPortNo, values.pelomarType, values.gatherMode,
-                               values.gatherQ7Init, textForLibrary(values.gatherTarget).constData(),
-                               values.gatherInterval);
 }
 
 bool saveAllSettings() {

@@ -4,6 +4,8 @@
 // is stopped and the settings are written back.
 #pragma once
 
+#include "frame/gathering.h"
+
 #include <functional>
 
 // END button and menu command: when a recording runs, asks first whether to
@@ -36,8 +38,6 @@ void endOnRequestFromOutside();
 // window stays, and the end has been asked for or begun.
 bool mainWindowMayClose();
 
-// Stops gathering with the shared gathering values.
-void stopGathering();
 // Writes every setting kept in the store; the main window's place only when
 // its top and left are 0 or more. False when the store could not be written.
 bool saveAllSettings();

@@ -1,49 +1,212 @@
-// The network map window: the central window of one map.
+// The network map window: the central window of one map. It polls the
+// library every second, scans the bus every three seconds and builds (or
+// reconciles) the map from the scan, shows the map a page at a time, and
+// offers every operation on the map through four function buttons whose
+// meaning follows the window's mode: map, display or record.
 //
-// For now the window carries what the main window and the end of the
-// program use: the recording flags, the live display windows, the end flag,
-// and the calls that stop recordings and close the window. It takes part in
-// the end of the program through ProgramEndParticipant.
+// Closing takes two steps: prepareForEndFormMap stops what runs for the map,
+// tells its live display windows to close and hides the window; the end
+// timer then closes it once those windows have gone, stores the map into the
+// customer and goes back to the map list. The window takes part in the end
+// of the program through ProgramEndParticipant.
+//
+// Roads into windows that other work builds (unit information, central
+// operation, the recording set-ups, live display windows...) are one public
+// method each, so that each is re-pointed in one place.
 #pragma once
 
 #include "display/display_window_owner.h"
 #include "frame/end_participant.h"
+#include "frame/key_table.h"
 #include "frame/single_form.h"
+#include "map/map_buttons.h"
+#include "map/map_marks.h"
+#include "map/map_scan.h"
+#include "map/map_window_maps.h"
+#include "types/GraphSystem.h"
+#include "types/MapQ7net.h"
+#include "types/MapShowManager.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class MapPicture;
+class QPushButton;
+class QTimer;
 
 class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipant {
   Q_OBJECT
  public:
+  // ---- What the opener sets before showing the window, and other windows
+  // read: how it was opened, the map the scan builds, the map shown, the
+  // pages and the place in them, the trigger-condition model.
+  int32_t mapMode = kMapModeScan;
+  std::shared_ptr<MapQ7net> newMapQ7netObj;
+  std::shared_ptr<MapQ7net> mapQ7netObj;
+  MapShowManager mapShowManagerObj;
+  GraphSystem systemTriggerObj;
+  // The open live display windows.
+  DisplayWindowOwner dataShowForms;
   // Recordings running: periodic, trigger (armed or running), trigger met,
-  // bus data.
+  // bus data; a default trigger system has been marked.
   bool mapRecode = false;
   bool mapRecodeTrigger = false;
   bool mapRecodeTriggerOn = false;
+  bool mapFlagRecodeTrigger = false;
   bool mapRecodeQ7Data = false;
-  // The open live display windows.
-  DisplayWindowOwner dataShowForms;
-  // Set while the window closes; its handlers then wind down.
+  bool flagFormControlShow = false;        // the centralized-operation window is open
+  bool flagRecodeSensorInputShow = false;  // the sensor-input set-up is open
+  // The screen mode (kMapScreenMode, kDisplayScreenMode, kRecordScreenMode).
+  int32_t mode = kMapScreenMode;
+  // Set while the window closes; its buttons, keys and scans then do nothing.
   bool flagForEnd() const { return dataShowForms.flagForEnd(); }
+  // The selected unit button, 0..23.
+  int32_t selectedIcon() const { return selectedIcon_; }
+  // The window's maps, for the operations that replace the shown map.
+  MapWindowMaps maps();
 
-  // Stop periodic, trigger and bus-data recording.
-  void stopRecode();
-  void stopRecodeTrigger();
-  void stopRecodeQ7Data();
-  // Stops the recordings, tells the live display windows to close and
-  // closes the window.
+  // ---- The window's own operations ----
+  // Captions, enabling and colours of the mode and function buttons.
+  void showButtonName();
+  // Divides the shown map into pages, keeps the engineer's place and draws
+  // the current page.
+  void setDataToMapShowManagerObj();
+  // Draws the current page; the page manager's place follows it.
+  void showMap();
+  // True when the selected unit button holds the sensor icon.
+  void checkWhetherSensorIsSelected(bool& selected);
+  void setFlagLabelRecode();
+  // Hides the whole map area while the map is rebuilt.
+  void showMapAllNotVisible();
+  // The first step of closing (Cancel without recording, or the program's
+  // end); the end timer does the rest.
   void prepareForEndFormMap();
-  // Drops the window of the same formNumber from dataShowForms, if any.
+  // Stores the map into the current customer.
+  void processCustomInfor();
   void removeFormDataShow(const frmDataShow& form) { dataShowForms.removeFormDataShow(form); }
+  // Prints the window on the default printer; "6-6" when there is none.
+  void printMapWindow();
+  // A control-data request to every unit of a bus map (when the setting file
+  // and the centralized-operation setting allow it): at every opening for
+  // recording work, and once per opening when a recording starts.
+  void requestControlDataAll();
+  void requestControlDataAllOnce();
 
-  // The end of the program: the recordings stop, the live windows are told
-  // to close and an open map closes; the end waits for all of them.
+  // ---- Recordings (the library's side comes with the recording control;
+  // until then the stops only clear the flags) ----
+  void startRecode();
+  void stopRecode();
+  void startRecodeTrigger();
+  void stopRecodeTrigger();
+  void startRecodeQ7Data();
+  void stopRecodeQ7Data();
+  // Record mode F7 and F9 before a start: the set-up's check and the size
+  // check, then the start (or the question when the file may not fit).
+  void startRecodeChecked();
+  void startRecodeTriggerChecked();
+
+  // ---- Roads into the windows of other work ----
+  void openInforInput();         // map mode F6: the unit-information editor
+  void openControl();            // map mode F7: centralized operation
+  void openRefreshMap();         // map mode F8: the rescan question
+  void openRealtimeDataShow();   // display mode F6: a live display window
+  void openAirconNumShow();      // display mode F8: the unit counts
+  void openControlDataChange();  // display mode F9: the control-parameter change
+  void setSensorData();          // the sensor-input settings to the library
+  void openRecode();             // record mode F6: the periodic set-up
+  void openRecodeSensorInput();  // record mode F6 of a sensor-only map (modal)
+  void openRecodeTrigger();      // record mode F8: the trigger set-up
+  void showChangeMapQuestion();  // a scan that no longer fits the stored bus map
+  void prepareForEndFormControl();  // the centralized-operation window is told to close
+  // The set-up and unit windows the closing map unloads.
+  void unloadChildWindows();
+
+  // ---- Timers and their steps ----
+  QTimer* tmrForExecTramsoll = nullptr;  // 1000 ms: the library's status
+  QTimer* tmrForRefreshMap = nullptr;    // 3000 ms: the bus scan
+  QTimer* tmrForRecode = nullptr;        // 60000 ms: minutes of a timed recording
+  QTimer* tmrForEnd = nullptr;           // 2000 ms: finishes closing
+  QTimer* tmrForSendE6 = nullptr;        // 5000 ms, one shot: the control-parameter change
+  void tmrForExecTramsoll_Timer();
+  void tmrForRefreshMap_Timer();
+  void tmrForRecode_Timer();
+  void tmrForEnd_Timer();
+
+  // ---- Controls ----
+  MapPicture* picMap = nullptr;
+  QPushButton* cmdUp = nullptr;
+  QPushButton* cmdDown = nullptr;
+  QPushButton* cmdMapMode = nullptr;
+  QPushButton* cmdShowMode = nullptr;
+  QPushButton* cmdRecodeMode = nullptr;
+  std::array<QPushButton*, 4> cmdMode{};  // F6..F9
+  QPushButton* cmdCancel = nullptr;
+
+  // ---- The end of the program ----
   bool recordingRuns() const override;
   void prepareForEnd() override;
   bool closed() const override;
 
+  // Cancel (Esc, the close box): asks first while a recording runs.
+  void cancel() override;
+
+  static constexpr int kWidth = 9300;
+  static constexpr int kHeight = 5600;
+
  protected:
   frmMap();
   void onLoad() override;
+  void onUnload() override;
+  void onActivate() override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void makeButtons();
+  void makeTimers();
+  void showCaption();
+  void startTimersForWork();
+  void setMode(int32_t newMode);
+  void cmdMode_Click(int index);
+  void page(int step);
+  void unitFocused(int index);
+  void showRecodeLabels();
+  void showStatusCaption(bool active);
+  bool isActiveWindow() const;
+  // The map has units to work on; with sensorCounts a sensor-only map counts.
+  bool mapHasUnits(bool sensorCounts) const;
+  bool controlDataBroadcastAllowed() const;
   void stopRunningRecordings();
+  void reconcileScanWithStoredMap();
+  void modelUnknownToLibrary();
+  void restartGathering();
+  void showMapMessage(const QString& key, const QString& line1, const QString& line2);
+  void closeMapWindow();
+
+  // Function-button roads by mode (rows) and key F6..F9 (columns).
+  void mapModeF6();
+  void displayModeF6();
+  void displayModeF7();
+  void recordModeF6();
+  void recordModeF7();
+  void recordModeF8();
+  void recordModeF9();
+
+  KeyTable keys_;
+  MapScanTables scanTables_;
+  RecordingMarks marks_;
+  int32_t selectedIcon_ = 0;
+  int32_t recodeMinuteCount_ = 0;
+  bool firstPagingDone_ = false;
+  bool mapDataReady_ = false;
+  bool flagPagingBusy_ = false;
+  bool flagRefreshBusy_ = false;
+  bool flagPollBusy_ = false;
+  bool flagMapIdle_ = true;
+  bool flagChangeE6Sent_ = false;
+  bool flagRecodeE6Sent_ = false;
 };
+
+// Writes the current customer's file when the customer has an id (recording
+// without a customer writes nothing); a refusal shows as a warning.
+void saveCustomerFileShowingRefusal();

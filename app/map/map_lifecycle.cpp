@@ -1,5 +1,11 @@
 #include "map/map_lifecycle.h"
 
+#include "frame/gathering.h"
+#include "map/map_tree.h"
+#include "map/map_window_maps.h"
+
+#include <algorithm>
+
 namespace {
 
 void emptySystems(Collection<MapSystem>& systems) {
@@ -15,6 +21,14 @@ void emptySystems(Collection<MapSystem>& systems) {
 void emptyTriggerUnits(Collection<GraphAircon>& units) {
   for (const auto& unit : units) unit->dataItems.clear();
   units.clear();
+}
+
+void setOffLine(const Collection<MapAircon>& units) {
+  for (const auto& unit : units) unit->onLine = 0;
+}
+
+bool isCustomerMap(const CustomInfor& customer, const std::shared_ptr<MapQ7net>& map) {
+  return std::any_of(customer.q7nets.begin(), customer.q7nets.end(), [&map](const auto& held) { return held == map; });
 }
 
 }  // namespace
@@ -64,4 +78,25 @@ void deleteSystemTriggerObj(GraphSystem& model) {
 void releaseSystemTriggerObj(GraphSystem& model) {
   deleteSystemTriggerObj(model);
   model = GraphSystem();
+}
+
+void storeMapIntoCustomer(const std::shared_ptr<MapQ7net>& map, int32_t mapMode, CustomInfor& customer,
+                          int32_t& gatherMode) {
+  if (map->systems.isEmpty() && map->systemsCen.isEmpty()) {
+    if (!isCustomerMap(customer, map)) deleteMapQ7netObj(*map);
+    return;
+  }
+  for (const auto& system : map->systems) {
+    setOffLine(system->airconsOut);
+    setOffLine(system->airconsIn);
+  }
+  for (const auto& system : map->systemsCen) setOffLine(system->airconsCen);
+  if (hasSensorInput(map->ifMode)) {
+    map->ifMode = withoutSensorInput(map->ifMode);
+    gatherMode = map->ifMode;
+  }
+  emptySystems(map->systemsSen);
+  if (mapMode == kMapModeScan && customer.q7nets.count() < map->mapNumber) {
+    customer.q7nets.add(map, numberKey(map->mapIndex));
+  }
 }

@@ -4,9 +4,12 @@
 #pragma once
 
 #include "frame/program_values.h"
+#include "types/CustomInfor.h"
 #include "types/GraphSystem.h"
 #include "types/MapQ7net.h"
 #include "types/MapShowManager.h"
+
+#include <memory>
 
 // Interval 20 s, stopped by hand, 30 minutes, trigger 30 minutes, sensor
 // channels 1-6 recorded under their usual names, inputs 7 and 8 off with the
@@ -30,3 +33,13 @@ void deleteSystemTriggerObj(GraphSystem& model);
 // map window closes: conditions chosen for other units cannot reach the
 // library.
 void releaseSystemTriggerObj(GraphSystem& model);
+
+// Stores the map of a closing map window into the customer. A map with an
+// ordinary or central system goes with every unit off line and without its
+// sensor part (its mode loses the sensor input, and gatherMode follows); a
+// new map (scan mode) joins the customer's maps under its mapIndex while the
+// customer holds fewer maps than its number. A map without such a system is
+// emptied, unless it is one of the customer's maps (one made elsewhere keeps
+// its link records).
+void storeMapIntoCustomer(const std::shared_ptr<MapQ7net>& map, int32_t mapMode, CustomInfor& customer,
+                          int32_t& gatherMode);

@@ -208,13 +208,21 @@ class ProgramEndTest : public QObject {
     verifyEnded(world);
   }
 
-  void openMapWindowIsClosedFirst() {
+  void openMapWindowClosesInItsTwoStagesBeforeTheEnd() {
     StartedProgram world;
-    program().mapFormOpen = true;
-    frmMap::instance().mapRecode = false;
+    frmMap& map = frmMap::instance();
+    map.mapQ7netObj = map.newMapQ7netObj = std::make_shared<MapQ7net>();
+    map.showForm();
     QVERIFY(!frmMdi::instance().close());
+    // First stage: the map hides and waits for its own end timer.
+    QVERIFY(map.flagForEnd());
+    QVERIFY(map.tmrForEnd->isActive());
+    QVERIFY(!map.subWindow()->isVisible());
+    QVERIFY(program().mapFormOpen);
+    tmrForEndApp_Timer();
+    QVERIFY(!programHasEnded());
+    map.tmrForEnd_Timer();
     QVERIFY(!program().mapFormOpen);
-    QVERIFY(frmMap::instance().flagForEnd());
     tmrForEndApp_Timer();
     verifyEnded(world);
   }

@@ -7,6 +7,7 @@
 #include "frame/single_instance.h"
 #include "program_windows.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 
@@ -65,6 +66,19 @@ QTimer* readNextMessage(QStringList& lines) {
     box->cmdOk->click();
   });
 }
+
+MessageCollector::MessageCollector() : watch_(new QTimer) {
+  watch_->setInterval(10);
+  QObject::connect(watch_, &QTimer::timeout, [this] {
+    auto* box = qobject_cast<frmMessage*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    keys << box->messageKey;
+    box->cmdOk->click();
+  });
+  watch_->start();
+}
+
+MessageCollector::~MessageCollector() { delete watch_; }
 
 void putWindowsAway() {
   unloadEveryForm();

@@ -35,6 +35,18 @@ std::unique_ptr<ProgramFixture> startedProgram();
 void scriptVersions(FakeTramsoll& fake, const QByteArray& version, const QByteArray& date);
 // Reads the lines of the next frmMessage into `lines` and closes it.
 QTimer* readNextMessage(QStringList& lines);
+// Answers every frmMessage shown while it lives and keeps its key; any other
+// modal window is left to the test.
+class MessageCollector {
+ public:
+  MessageCollector();
+  ~MessageCollector();
+  QStringList keys;
+
+ private:
+  QTimer* watch_;
+};
+
 // Puts every window away: each is unloaded and destroyed, so that the next
 // start makes them afresh; the end of the program is forgotten.
 void putWindowsAway();
