@@ -1,5 +1,7 @@
 // A window's keys that press its buttons: function keys, Esc and the like,
-// each pressing its button only while that button is enabled.
+// each pressing its button only while that button is enabled. Every key
+// table is known program-wide, so the main window can tell whether a window
+// has keys of its own.
 #pragma once
 
 #include <QPointer>
@@ -8,13 +10,23 @@
 
 class QAbstractButton;
 class QKeyEvent;
+class QWidget;
 
 class KeyTable {
  public:
+  KeyTable();
+  ~KeyTable();
+  KeyTable(const KeyTable&) = delete;
+  KeyTable& operator=(const KeyTable&) = delete;
+
   void add(int key, QAbstractButton* button);
-  // True when the key belongs to the table: the event is taken, and the
-  // button is pressed when it is enabled. False leaves the event alone.
+  // True when the key, pressed on its own (Ctrl+F4 is no F4), belongs to
+  // the table: the event is taken, and the button is pressed when it is
+  // enabled. False leaves the event alone.
   bool handle(QKeyEvent* event) const;
+
+  // True when some key table presses a button inside `window`.
+  static bool hasKeysWithin(const QWidget& window);
 
  private:
   struct Entry {

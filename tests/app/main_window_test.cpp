@@ -8,6 +8,7 @@
 #include "frame/frmMain.h"
 #include "frame/frmMdi.h"
 #include "frame/help.h"
+#include "frame/key_table.h"
 #include "frame/program_values.h"
 #include "frame/texts/text_table.h"
 #include "records/frmCustomsData.h"
@@ -56,6 +57,17 @@ class QuestionAnswer {
   QTimer* watch_ = nullptr;
 };
 
+// A child window with a key of its own: F2 presses its button.
+class KeyedForm : public ChildForm {
+ public:
+  KeyedForm() : button(new QPushButton(this)) { keys.add(Qt::Key_F2, button); }
+  void keyPressEvent(QKeyEvent* event) override {
+    if (!keys.handle(event)) ChildForm::keyPressEvent(event);
+  }
+  QPushButton* button;
+  KeyTable keys;
+};
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -66,7 +78,10 @@ class MainWindowTest : public QObject {
   FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
-  void init() { world = startedProgram(); }
+  void init() {
+    world = startedProgram();
+    QVERIFY(activateMainWindow());
+  }
   void cleanup() {
     world.reset();
     program().mapRecodeModeOpen = false;
@@ -76,8 +91,6 @@ class MainWindowTest : public QObject {
     frmMdi& main = frmMdi::instance();
     frmMain& menu = frmMain::instance();
     QVERIFY(menu.cmdRecode->isEnabled() && menu.cmdPlay->isEnabled());
-    main.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
     QCOMPARE(main.lblMdiStatus->text(), tableText(381));  // the main menu is active
 
     main.mnuRecode->trigger();
@@ -122,6 +135,40 @@ class MainWindowTest : public QObject {
     QTest::keyClick(&menu, Qt::Key_F5);
     QVERIFY(frmSs::instance().isLoaded());
     QVERIFY(main.mnuMainMenu->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_F12));
+  }
+
+  // The main menu's keys belong to the main window: they work with the focus
+  // in any window of it, except one with keys of its own, and not while a
+  // modal window is up.
+  void mainMenuKeysWorkWithTheFocusElsewhere_data() {
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("plays");
+    QTest::newRow("status panel") << "panel" << true;
+    QTest::newRow("work window without keys") << "station" << true;
+    QTest::newRow("window with keys of its own") << "keyed" << false;
+    QTest::newRow("modal window up") << "modal" << false;
+  }
+  void mainMenuKeysWorkWithTheFocusElsewhere() {
+    QFETCH(QString, focus);
+    QFETCH(bool, plays);
+    KeyedForm keyed;
+    QSignalSpy ownKey(keyed.button, &QPushButton::clicked);
+    ChildForm* window = &frmDspParam::instance();
+    if (focus == "station") window = &frmSs::instance();
+    if (focus == "keyed") window = &keyed;
+    window->showForm();
+    window->setFocus();
+    if (focus == "modal") {
+      answerNextModal([window](QWidget* modal) {
+        QTest::keyClick(window, Qt::Key_F2);
+        modal->close();
+      });
+      showMessage(QStringLiteral("12-2"), QString(), QString(), QString());
+    } else {
+      QTest::keyClick(window, Qt::Key_F2);
+    }
+    QCOMPARE(program().dataFunction == kDataPlay, plays);
+    QCOMPARE(ownKey.count(), focus == "keyed" ? 1 : 0);
   }
 
   void hiddenKeySequenceOpensTheDebugWindow() {
