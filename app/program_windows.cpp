@@ -3,7 +3,9 @@
 #include "frame/main_menu_commands.h"
 #include "frame/program_end.h"
 #include "frame/program_values.h"
+#include "frame/window_roads.h"
 #include "frame/work_form.h"
+#include "records/frmCustom.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
 #include "records/frmDataTransfer.h"
@@ -52,6 +54,19 @@ std::vector<MainMenuCommand> commandTable() {
   };
 }
 
+// The ways back to the customer windows.
+void installCustomerRoads() {
+  installWindowRoad(WindowRoad::CustomerList, [] { frmCustomsList::instance().showForm(); });
+  installWindowRoad(WindowRoad::CustomerEditor, [] {
+    frmCustom& editor = frmCustom::instance();
+    editor.customMode = frmCustom::kEditCustomer;
+    editor.showForm();
+  });
+}
+
 }  // namespace
 
-void installProgramWindows() { installMainMenuCommands(commandTable()); }
+void installProgramWindows() {
+  installMainMenuCommands(commandTable());
+  installCustomerRoads();
+}

@@ -7,8 +7,9 @@
 # Installs what is missing (apt-get, when run as root), builds into build/,
 # installs the program folder into build/install/pelomar3, starts the
 # adapter simulator with the sample installation on a pseudo-terminal
-# linked at build/run/com1, and starts the installed pelomar3 with COM1
-# pointed at that link. With a display the program runs until it
+# linked at build/run/com1, writes the demo customers and recordings into
+# the program folder (tools/demo-data), and starts the installed pelomar3
+# with COM1 pointed at that link. With a display the program runs until it
 # is ended; without one it runs under xvfb-run, a screenshot is saved to
 # build/run/screenshot.png after a few seconds, and both processes end.
 #
@@ -71,12 +72,12 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   fi
 
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons
+  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
 
   # The program runs from its installed folder: the program, the library,
   # the scrambled sample setting and table files, icons and help pages.
   cmake --install build --prefix "$root/build/install" >/dev/null
-  for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim"; do
+  for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim" "$bin/demo-data"; do
     [ -e "$file" ] || { echo "run-demo: $file is missing after the build" >&2; exit 1; }
   done
   [ -d "$program/table" ] || echo "run-demo: note: $program/table/ is missing; the sample tables are not built yet" >&2
@@ -106,6 +107,13 @@ pids+=($!)
 for _ in $(seq 50); do [ -L "$run/com1" ] && break; sleep 0.1; done
 [ -L "$run/com1" ] || { echo "run-demo: the adapter simulator did not start:" >&2; cat "$run/adapter-sim.out" >&2; exit 1; }
 echo "run-demo: adapter simulator on $(readlink "$run/com1") (linked at $run/com1)"
+
+# The demo customers and recordings, as they were at the start of every run.
+"$bin/demo-data" "$program" >"$run/demo-data.out" 2>&1 || {
+  echo "run-demo: the demo data could not be written:" >&2
+  cat "$run/demo-data.out" >&2
+  exit 1
+}
 
 export TRAMSOLL_COM1="$run/com1"
 # Started from the program folder, so that a Lang.ini there is used.

@@ -47,6 +47,10 @@ void DisplayWindowOwner::removeFormDataShow(const frmDataShow& form) {
 
 void DisplayWindowOwner::prepareForEnd() {
   flagForEnd_ = true;
+  closeWindows();
+}
+
+void DisplayWindowOwner::closeWindows() {
   // Walk a copy: a window may leave the collection while it is told.
   const Collection<frmDataShow> told = windows_;
   for (const auto& window : told) window->prepareForEndFormDataShow();

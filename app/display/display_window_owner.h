@@ -37,8 +37,10 @@ class DisplayWindowOwner {
   bool isEmpty() const { return windows_.isEmpty(); }
   int count() const { return windows_.count(); }
 
-  // The opener ends: flagForEnd is set and every window held is told to
-  // close (prepareForEndFormDataShow); each leaves when it has unloaded.
+  // Every window held is told to close (prepareForEndFormDataShow); each
+  // leaves when it has unloaded.
+  void closeWindows();
+  // The opener ends: flagForEnd is set, then the windows are told to close.
   void prepareForEnd();
   bool flagForEnd() const { return flagForEnd_; }
   // A new opening of the opener: its end is over.

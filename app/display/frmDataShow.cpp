@@ -1,5 +1,6 @@
 #include "display/frmDataShow.h"
 
+#include "display/data_show_layout.h"
 #include "frame/library/tramsoll_api.h"
 
 #include <QMdiSubWindow>
@@ -10,7 +11,10 @@
 
 std::shared_ptr<frmDataShow> frmDataShow::create() {
   struct Made final : frmDataShow {};
-  auto* window = new Made;
+  return hold(new Made);
+}
+
+std::shared_ptr<frmDataShow> frmDataShow::hold(frmDataShow* window) {
   // The MDI area owns the sub-window that holds a loaded window; deleting
   // that deletes the window with it. A window already gone with the main
   // window is left alone.
@@ -30,6 +34,32 @@ frmDataShow::frmDataShow() {
   tmrForEnd->setSingleShot(true);
   tmrForEnd->setInterval(kEndDelayMs);
   connect(tmrForEnd, &QTimer::timeout, this, [this] { tmrForEnd_Timer(); });
+}
+
+void frmDataShow::onLoad() {
+  // The smallest size the window is laid out for.
+  setGeometryTwips(0, 0, dataShowDesign::kMinimumWidth, dataShowDesign::kMinimumHeight);
+}
+
+GraphSystem& frmDataShow::graphSystem() {
+  if (!graphSystemObj) graphSystemObj = std::make_shared<GraphSystem>();
+  return *graphSystemObj;
+}
+
+void frmDataShow::setDataItem() {
+  GraphSystem& graph = graphSystem();
+  const QByteArray folder = textForLibrary(customDir);
+  int32_t total = 0;
+  for (const Collection<GraphAircon>* units : {&graph.airconsOut, &graph.airconsIn, &graph.airconsCen,
+                                               &graph.airconsSen}) {
+    for (const auto& unit : *units) {
+      int32_t items = 0, records = 0, trigger = 0, interval = 0;
+      tramsollApi().getDataItemNum(dataSource, folder.constData(), fileNumber, graph.systemNumber, unit->airconType,
+                                   unit->airconNumber, &items, &records, &trigger, &interval);
+      total += items;
+    }
+  }
+  graph.totalItemNumber = total;
 }
 
 void frmDataShow::prepareForEndFormDataShow() {

@@ -4,10 +4,13 @@
 // held by its opener's DisplayWindowOwner under that number as text.
 //
 // For now the window carries what its openers and the end of the program
-// use: its identity, and its closing on request.
+// use: its identity, its model, the steps its openers call while they set
+// it up (see display/data_show_opening.h), and its closing on request. Of
+// the set-up steps only setDataItem does anything yet: it counts the items.
 #pragma once
 
 #include "frame/form.h"
+#include "types/GraphSystem.h"
 
 #include <QString>
 
@@ -23,6 +26,25 @@ class frmDataShow : public ChildForm {
   // A new window, to be held in an opener's collection; dropping the last
   // holder deletes the window.
   static std::shared_ptr<frmDataShow> create();
+  // A window made elsewhere (a test's stand-in), held the same way.
+  static std::shared_ptr<frmDataShow> hold(frmDataShow* window);
+
+  // The set-up steps, in the order the opening calls them.
+  // Reads the units' data items from the library and sets totalItemNumber.
+  virtual void setDataItem();
+  virtual void showCusor() {}
+  virtual void setCusorData() {}
+  virtual void showTital() {}
+  virtual void showLabel() {}
+  virtual void showDataItem() {}
+  virtual void showCusorData() {}
+  virtual void setDefaultGraph() {}
+  virtual void showGraphMarkerFirst() {}
+  virtual void showGraph() {}
+  // Releases the window's model; the next use makes an empty one.
+  virtual void deleteGraphSystemObj() { graphSystemObj.reset(); }
+  // The window's model, made empty on first use.
+  GraphSystem& graphSystem();
 
   // Starts the window's own closing: it hides, releases its recorded file
   // (replay windows) and unloads itself when its end timer fires, leaving
@@ -38,6 +60,7 @@ class frmDataShow : public ChildForm {
   int32_t fileNumber = 0;  // replay: the file's index in that folder
   bool flagForEnd = false;
   bool flagForEndOk = true;  // set-up finished: the window may close itself
+  std::shared_ptr<GraphSystem> graphSystemObj;
 
   QTimer* tmrForEnd = nullptr;
 
@@ -45,6 +68,7 @@ class frmDataShow : public ChildForm {
 
  protected:
   frmDataShow();
+  void onLoad() override;
 
  private:
   friend class DisplayWindowOwner;

@@ -9,6 +9,8 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 #include <algorithm>
 
@@ -122,6 +124,18 @@ void ChildForm::centreInMainWindowTwips(int width, int height) {
   const QSize inner = mainInnerSize();
   setGeometryTwips((pixelsToTwips(inner.width()) - width) / 2, (pixelsToTwips(inner.height()) - height) / 2, width,
                    height);
+}
+
+void ChildForm::centreClientInMainWindowTwips(int width, int height) {
+  if (!subWindow_) return;
+  // A sub-window keeps its frame width on three sides and its title bar on
+  // top.
+  QStyle* style = subWindow_->style();
+  QStyleOptionTitleBar title;
+  title.initFrom(subWindow_);
+  const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, subWindow_);
+  const int titleBar = style->pixelMetric(QStyle::PM_TitleBarHeight, &title, subWindow_);
+  centreInMainWindowTwips(width + pixelsToTwips(2 * border), height + pixelsToTwips(titleBar + border));
 }
 
 // ---- DialogForm ----

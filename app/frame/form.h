@@ -87,6 +87,9 @@ class ChildForm : public QWidget, public Form {
   void setGeometryTwips(int left, int top, int width, int height);
   // Outer size in twips, centred in the main window's inner area.
   void centreInMainWindowTwips(int width, int height);
+  // The same for a window whose design gives the size of its client area:
+  // the sub-window's frame and title bar come on top.
+  void centreClientInMainWindowTwips(int width, int height);
 
  private:
   void applyCloseBox();

@@ -1,11 +1,28 @@
 #include "frame/key_table.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QKeyEvent>
+#include <QObject>
+#include <QWidget>
 
 #include <algorithm>
 
 namespace {
+
+class KeyPreview : public QObject {
+ public:
+  KeyPreview(const KeyTable& table, QObject* parent) : QObject(parent), table_(table) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && table_.handle(static_cast<QKeyEvent*>(event))) return true;
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  const KeyTable& table_;
+};
 
 std::vector<const KeyTable*>& tables() {
   static std::vector<const KeyTable*> made;
@@ -32,6 +49,12 @@ bool KeyTable::handle(QKeyEvent* event) const {
     return true;
   }
   return false;
+}
+
+void KeyTable::previewKeysOf(QWidget& window) const {
+  auto* preview = new KeyPreview(*this, &window);
+  window.installEventFilter(preview);
+  for (QWidget* control : window.findChildren<QWidget*>()) control->installEventFilter(preview);
 }
 
 bool KeyTable::hasKeysWithin(const QWidget& window) {

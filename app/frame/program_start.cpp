@@ -2,6 +2,7 @@
 
 #include "frame/common_routines.h"
 #include "frame/dialogs/frmMessage.h"
+#include "frame/dialogs/site_file_messages.h"
 #include "frame/end_signals.h"
 #include "frame/frmDspParam.h"
 #include "frame/frmMain.h"
@@ -78,17 +79,9 @@ void clearStateFlags(ProgramValues& values) {
   values.accessPassword.clear();
 }
 
-// A damaged station file is named with its line and what that line holds;
-// a file that cannot be read at all, with the reason.
 void loadStationRecord() {
   const SiteFileResult loaded = loadServiceStationFile();
-  if (loaded) return;
-  if (loaded.fileName.isEmpty()) {
-    showMessage(loaded.message, QString(), QString(), QString());
-    return;
-  }
-  showMessage(loaded.fileName + ownText(kTextFileDamaged), ownText(kTextLine) + QString::number(loaded.line),
-              loaded.excerpt, QString());
+  if (!loaded) showSiteFileWarning(loaded);
 }
 
 // Shown again at every start, so that the windows' load handlers run.

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QtTest>
 
+#include <cerrno>
+
 namespace {
 
 std::shared_ptr<MapAircon> unit(int32_t number, int32_t rom, int32_t autoAddress, int32_t zubrel, int32_t onLine,
@@ -317,7 +319,8 @@ class SiteFilesTest : public QObject {
 
   void idsThatCannotNameAFolderAreRefused() {
     for (const QString& id : {QStringLiteral(".."), QStringLiteral("."), QStringLiteral("../up"),
-                              QStringLiteral("a/b"), QStringLiteral("a\\b"), QStringLiteral("tab\there")}) {
+                              QStringLiteral("a/b"), QStringLiteral("a\\b"), QStringLiteral("tab\there"),
+                              QStringLiteral("say \"hi\"")}) {
       QVERIFY2(!isUsableCustomerId(id), qPrintable(id));
     }
     QVERIFY(isUsableCustomerId(QStringLiteral("A very long customer id of a site in Osaka, 2nd floor")));
@@ -350,11 +353,13 @@ class SiteFilesTest : public QObject {
     SiteFileResult result = saveCustomerFile();
     QVERIFY(!result);
     QVERIFY(result.message.contains(QStringLiteral("cannot be made")));
+    QCOMPARE(result.outcome.error, EEXIST);  // the errno goes on to message "21-3"
     // The station file in a folder that cannot hold files.
     setProgramFolder(folder.file(QStringLiteral("C002")));
     result = saveServiceStationFile();
     QVERIFY(!result);
     QVERIFY(result.message.contains(QStringLiteral("cannot be written")));
+    QCOMPARE(result.outcome.error, ENOTDIR);
   }
 
   void clearingEmptiesMapsHeldElsewhere() {

@@ -83,13 +83,23 @@ das::UnitBlock unitBlock(uint8_t unitClass, uint8_t number, uint8_t address, con
   return block;
 }
 
+das::ConditionBlock conditionBlock(const std::string& itemName, const std::string& condition1,
+                                   const std::string& condition2, uint16_t dataType) {
+  das::ConditionBlock block{};
+  setText(block.itemName, itemName);
+  setText(block.condition1, condition1);
+  setText(block.condition2, condition2);
+  block.dataType = dataType;
+  return block;
+}
+
 bool writeRecording(const std::string& path, const Recording& recording, std::string& error) {
   std::vector<uint8_t> blocks;
   std::size_t recordSize = das::kRecordTimeSize;
   for (const Unit& unit : recording.units) {
     das::UnitBlock block = unit.block;
     block.groupCount = static_cast<uint8_t>(unit.groups.size());
-    block.conditionCount = 0;
+    block.conditionCount = static_cast<uint8_t>(unit.conditions.size());
     uint8_t bytes[das::kUnitBlockSize];
     das::encodeUnitBlock(block, bytes);
     append(blocks, bytes);
@@ -101,6 +111,11 @@ bool writeRecording(const std::string& path, const Recording& recording, std::st
       das::encodeGroupBlock(g, groupBytes);
       append(blocks, groupBytes);
       recordSize += das::kPartHeadSize + recording.header.statusLength + group.dataLength;
+    }
+    for (const das::ConditionBlock& condition : unit.conditions) {
+      uint8_t conditionBytes[das::kConditionBlockSize];
+      das::encodeConditionBlock(condition, conditionBytes);
+      append(blocks, conditionBytes);
     }
     if (block.unitClass == das::kSensorClass) {
       uint8_t sensorBytes[das::kSensorBlockSize];

@@ -19,8 +19,10 @@ struct Group {
 };
 
 struct Unit {
-  tramsoll::das::UnitBlock block{};       // group count is set from `groups`
+  tramsoll::das::UnitBlock block{};       // group and condition counts are set from the vectors
   std::vector<Group> groups;
+  // The stored trigger conditions, written after the item groups.
+  std::vector<tramsoll::das::ConditionBlock> conditions;
   tramsoll::das::SensorBlock sensor{};    // written for a sensor-input unit
 };
 
@@ -39,6 +41,11 @@ struct Recording {
 // A unit block with its texts "<prefix> model/serial/place".
 tramsoll::das::UnitBlock unitBlock(uint8_t unitClass, uint8_t number, uint8_t address, const char* modelName,
                                    const std::string& prefix);
+
+// A stored trigger condition: the item's name, the texts of its two
+// conditions ("" for one not used) and its data type.
+tramsoll::das::ConditionBlock conditionBlock(const std::string& itemName, const std::string& condition1,
+                                             const std::string& condition2, uint16_t dataType);
 
 // Writes the file; false with a reason when it cannot be written.
 bool writeRecording(const std::string& path, const Recording& recording, std::string& error);

@@ -7,13 +7,21 @@ frmDummy& frmDummy::instance() {
   return lists;
 }
 
-QStringList frmDummy::FolderList::list() const {
-  return QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+QStringList frmDummy::FolderList::list() {
+  FolderListing listing = listFolder(path);
+  outcome = listing.outcome;
+  return listing.folders;
 }
 
-QStringList frmDummy::FileList::list() const {
-  // Without QDir::CaseSensitive the pattern matches without regard to case.
-  return QDir(path, pattern, QDir::Name, QDir::Files | QDir::Hidden).entryList();
+QStringList frmDummy::FileList::list() {
+  FolderListing listing = listFolder(path);
+  outcome = listing.outcome;
+  QStringList matching;
+  // QDir::match compares without regard to case.
+  for (const QString& name : listing.files) {
+    if (QDir::match(pattern, name)) matching << name;
+  }
+  return matching;
 }
 
 void frmDummy::setDrive(const QString& drive) {

@@ -2,6 +2,8 @@
 // files of a folder for the routines that look through them.
 #pragma once
 
+#include "frame/file_operations.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,16 +14,22 @@ class frmDummy {
   struct DriveList {
     QString drive = QStringLiteral("/");
   };
+  // Hidden entries are not listed. Each list keeps what its last listing
+  // did (outcome), so that a folder that cannot be read is told apart from
+  // an empty one.
   struct FolderList {
     QString path;
-    // Names of the sub-folders, in name order.
-    QStringList list() const;
+    FileOutcome outcome;
+    // Names of the sub-folders, in name order ignoring case.
+    QStringList list();
   };
   struct FileList {
     QString path;
     QString pattern = QStringLiteral("*");
-    // Names of the files that match the pattern (without regard to case).
-    QStringList list() const;
+    FileOutcome outcome;
+    // Names of the ordinary files that match the pattern (without regard to
+    // case), in name order ignoring case.
+    QStringList list();
   };
 
   // A change of drive points the folder list at it; a change of folder

@@ -1,5 +1,6 @@
 #include "frame/site/site_files.h"
 
+#include "frame/folder_texts.h"
 #include "frame/program_values.h"
 #include "frame/site/customer_file.h"
 #include "frame/site/paths.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -37,10 +37,6 @@ SiteFileResult readWholeFile(const QString& path, QByteArray& content) {
   }
   return {};
 }
-
-// The folder of a customer: the sub-folder of the program folder named
-// like the id without regard to case, or the id itself when there is none.
-QString customerFolderPath(const QString& id) { return resolveNoCase(programFolder(), id, EntryKind::Folder); }
 
 QString customerFilePath(const QString& folder, const QString& id) {
   return resolveNoCase(folder, id + QStringLiteral(".dak"), EntryKind::File);
@@ -90,15 +86,17 @@ DataManageInfor& serviceShop() {
 bool isUsableCustomerId(const QString& id) {
   if (id.isEmpty() || id == QLatin1String(".") || id == QLatin1String("..")) return false;
   for (const QChar c : id) {
-    if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control) return false;
+    if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('"')) return false;
+    if (c.category() == QChar::Other_Control) return false;
   }
   return true;
 }
 
 SiteFileResult replaceFile(const QString& path, const QByteArray& content) {
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit()) return {};
-  return SiteFileResult::failure(QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+  const FileOutcome written = replaceFileContent(path, content);
+  if (written) return {};
+  return SiteFileResult::failure(written,
+                                 QStringLiteral("%1 cannot be written: %2").arg(path, errnoDescription(written.error)));
 }
 
 // ---- Service station ----
@@ -158,8 +156,9 @@ SiteFileResult saveCustomerFile() {
     return SiteFileResult::failure(error);
   }
   const QString folder = customerFolderPath(customer.id);
-  if (!QDir(folder).exists() && !QDir().mkdir(folder)) {
-    return SiteFileResult::failure(QStringLiteral("The folder %1 cannot be made.").arg(folder));
+  if (!QDir(folder).exists()) {
+    const FileOutcome made = makeFolder(folder);
+    if (!made) return SiteFileResult::failure(made, QStringLiteral("The folder %1 cannot be made.").arg(folder));
   }
   return replaceFile(customerFilePath(folder, customer.id), text);
 }

@@ -4,6 +4,7 @@
 // without regard to case.
 #pragma once
 
+#include "frame/file_operations.h"
 #include "frame/site/record_fields.h"
 #include "types/CustomInfor.h"
 #include "types/DataManageInfor.h"
@@ -13,15 +14,20 @@
 
 // What a file routine did; the message says why it failed. A damaged file
 // also gives its name, the line at fault (0: none) and a short excerpt of
-// that line that can be shown whatever the file holds.
+// that line that can be shown whatever the file holds; a failed file
+// operation its errno (outcome).
 struct SiteFileResult {
   bool ok = true;
   QString message;
   QString fileName;
   int line = 0;
   QString excerpt;
+  FileOutcome outcome;
   explicit operator bool() const { return ok; }
-  static SiteFileResult failure(const QString& message) { return {false, message, {}, 0, {}}; }
+  static SiteFileResult failure(const QString& message) { return {false, message, {}, 0, {}, {}}; }
+  static SiteFileResult failure(const FileOutcome& outcome, const QString& message) {
+    return {false, message, {}, 0, {}, outcome};
+  }
 };
 
 // The one customer record and the one service-station record, each created
@@ -31,7 +37,8 @@ DataManageInfor& serviceShop();
 
 // False for an id that cannot name a folder of the program folder or could
 // lead out of it: empty, "." or "..", or holding "/", "\" or a control
-// character. There is no length limit.
+// character; and one holding '"', which the customer file cannot store
+// (its writer turns it into "'"). There is no length limit.
 bool isUsableCustomerId(const QString& id);
 
 // Reads pelomar3.dam into serviceShop when the file exists (no file: ok,

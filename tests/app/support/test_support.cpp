@@ -3,11 +3,13 @@
 #include "frame/site/paths.h"
 #include "frame/site/settings_store.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QSettings>
 #include <QTimer>
@@ -82,6 +84,22 @@ QTimer* answerNextModal(std::function<void(QWidget*)> act) {
   poll->start();
   return poll;
 }
+
+QuestionAnswer::QuestionAnswer(int answer) {
+  watch_ = answerNextModal([this, answer](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    watch_ = nullptr;
+    if (!box) {
+      modal->close();
+      return;
+    }
+    text = box->text();
+    asked = true;
+    box->button(static_cast<QMessageBox::StandardButton>(answer))->click();
+  });
+}
+
+QuestionAnswer::~QuestionAnswer() { delete watch_; }
 
 void saveScreenshot(QWidget& widget, const QString& name) {
   const QString folder = qEnvironmentVariable("PELOMAR_SCREENSHOT_DIR");

@@ -40,6 +40,19 @@ void keepFuzzSeeds(const QString& folder);
 // deleted when no modal window came.
 QTimer* answerNextModal(std::function<void(QWidget*)> act);
 
+// Answers the next Yes/No question box with `answer` and tells whether one
+// came and what it asked.
+class QuestionAnswer {
+ public:
+  explicit QuestionAnswer(int answer);
+  ~QuestionAnswer();
+  bool asked = false;
+  QString text;
+
+ private:
+  QTimer* watch_ = nullptr;
+};
+
 // A new empty settings store (QSettings' user INI files) and a folder for
 // the program's lock, for the life of the object.
 class ScratchSettings {

@@ -1,0 +1,17 @@
+// Windows that other windows lead back to. A window that shows another
+// which in turn leads back to it would make its folder's includes go round
+// in a circle; the way back is taken by name instead, and the program
+// installs what each way does.
+#pragma once
+
+#include <functional>
+
+enum class WindowRoad {
+  CustomerList,    // the customer list, built afresh
+  CustomerEditor,  // the customer editor on the current customer
+};
+
+// Puts `show` in place for the road; null removes it.
+void installWindowRoad(WindowRoad road, std::function<void()> show);
+// Shows the road's window; false when the program has installed none.
+bool takeWindowRoad(WindowRoad road);
