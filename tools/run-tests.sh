@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs, builds everything with warnings as errors and
-# runs every test: the plain build (library, program, benchmarks), the library
+# runs every test: the plain build (library, program, benchmarks), the main
+# menu's keys under Xvfb with a window manager, the library
 # tests again under AddressSanitizer+UndefinedBehaviorSanitizer and under
 # ThreadSanitizer, the exports' argument edges under the undefined-behaviour
 # checks, the program tests under AddressSanitizer+UndefinedBehaviorSanitizer,
@@ -14,7 +15,7 @@ if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libbenchmark-dev \
-    qt6-base-dev qt6-qpa-plugins xvfb >/dev/null
+    qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool >/dev/null
 fi
 
 export TZ=UTC QT_QPA_PLATFORM=offscreen
@@ -27,6 +28,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_WERROR=
 cmake --build build -j "$jobs"
 rm -rf "$seeds"
 (cd build && PELOMAR_FUZZ_SEEDS="$seeds" ctest --output-on-failure -j "$jobs")
+
+# Offscreen tests see no window manager: the main menu's keys are pressed
+# once more through xdotool on an Xvfb screen with openbox.
+step "main menu keys under a window manager"
+bash tools/check-main-keys.sh build
 
 library_only=(-DPELOMAR_BUILD_APP=OFF -DPELOMAR_BUILD_BENCH=OFF -DPELOMAR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug)
 

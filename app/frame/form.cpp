@@ -1,9 +1,11 @@
 #include "frame/form.h"
 
+#include "frame/key_table.h"
 #include "frame/main_window.h"
 #include "frame/twips.h"
 
 #include <QCloseEvent>
+#include <QLoggingCategory>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,6 +23,8 @@ std::vector<Form*>& forms() {
 
 // A title bar without buttons: the window closes through its own Cancel.
 constexpr Qt::WindowFlags kNoButtons = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+
+Q_LOGGING_CATEGORY(windowsLog, "pelomar.windows", QtWarningMsg)
 
 }  // namespace
 
@@ -53,7 +57,10 @@ void ChildForm::load() {
     subWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
     subWindow_->setWidget(this);
     applyCloseBox();
-    connect(subWindow_, &QMdiSubWindow::aboutToActivate, this, [this] { onActivate(); });
+    connect(subWindow_, &QMdiSubWindow::aboutToActivate, this, [this] {
+      qCInfo(windowsLog, "active window: %s", qPrintable(windowTitle()));
+      onActivate();
+    });
     if (QMdiArea* area = mainMdiArea()) area->addSubWindow(subWindow_);
     subWindow_->hide();
   }
@@ -84,6 +91,8 @@ void ChildForm::deleteWithSubWindow() {
     delete this;
   }
 }
+
+bool ChildForm::hasKeysOfItsOwn() const { return KeyTable::hasKeysWithin(*this); }
 
 void ChildForm::setCloseBox(CloseBox closeBox) {
   closeBox_ = closeBox;

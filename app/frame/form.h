@@ -12,6 +12,10 @@
 // (showModeless). Each has a Cancel road (cancel); by default its close box
 // unloads it, and a window may route the close box through its Cancel road
 // or have none (setCloseBox).
+//
+// Each activation of a child window is written to the logging category
+// "pelomar.windows" (info, off by default: QT_LOGGING_RULES=
+// "pelomar.windows.info=true").
 #pragma once
 
 #include <QDialog>
@@ -61,6 +65,11 @@ class ChildForm : public QWidget, public Form {
   QMdiSubWindow* subWindow() const { return subWindow_; }
   // Deletes the window together with the sub-window that holds it.
   void deleteWithSubWindow();
+  // A window with keys of its own keeps them while it is the active child:
+  // the main window's keys then wait. By default, the keys of the key tables
+  // whose buttons lie in the window; a window that takes keys otherwise says
+  // so here.
+  virtual bool hasKeysOfItsOwn() const;
 
  signals:
   // After each run of the load handler.

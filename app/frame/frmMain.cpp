@@ -38,7 +38,6 @@ frmMain::frmMain() {
       if (open) open();
     });
     buttons_[command.id] = pressed;
-    if (command.key) keys_.add(command.key, pressed);
   }
   lblVersion = new QLabel(this);
   lblVersion->setGeometry(twipsRect(kButtonLeft, top + 60, kButtonWidth, 300));
@@ -88,7 +87,6 @@ void frmMain::enableButtons() {
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
-  if (keys_.handle(event)) return;
   advanceKeySequence(event->key());
   ChildForm::keyPressEvent(event);
 }

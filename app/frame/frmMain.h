@@ -1,10 +1,10 @@
 // The main menu: six large buttons inside the main window that lead to the
 // five kinds of work and to the end of the program, made from the main-menu
-// command table. The commands' keys (F1..F5 and F12) press them; the letters
-// of "Velmor" typed in order open the debug-message window.
+// command table. The commands' keys (F1..F5 and F12) are the main window's
+// (MainWindowKeys); the letters of "Velmor" typed in order open the
+// debug-message window.
 #pragma once
 
-#include "frame/key_table.h"
 #include "frame/main_menu_commands.h"
 #include "frame/single_form.h"
 
@@ -48,5 +48,4 @@ class frmMain : public SingleForm<frmMain, ChildForm> {
   void advanceKeySequence(int key);
 
   std::map<MainMenuCommandId, QPushButton*> buttons_;
-  KeyTable keys_;
 };

@@ -8,6 +8,7 @@
 #include "frame/help.h"
 #include "frame/library/tramsoll_api.h"
 #include "frame/main_window.h"
+#include "frame/main_window_keys.h"
 #include "frame/program_end.h"
 #include "frame/site/program_settings.h"
 #include "frame/site/unsaved_settings.h"
@@ -83,6 +84,7 @@ frmMdi::frmMdi() {
   createEditMenu();
   createOptionMenu();
   createWindowAndHelpMenus();
+  new MainWindowKeys(*this, *mdiArea);
 }
 
 QSize frmMdi::innerSize() const { return mdiArea->size(); }

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 class KeyPreview : public QObject {
@@ -22,11 +24,24 @@ class KeyPreview : public QObject {
   const KeyTable& table_;
 };
 
+std::vector<const KeyTable*>& tables() {
+  static std::vector<const KeyTable*> made;
+  return made;
+}
+
+// The keypad's keys count as the plain keys.
+bool pressedOnItsOwn(const QKeyEvent& event) { return (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier; }
+
 }  // namespace
+
+KeyTable::KeyTable() { tables().push_back(this); }
+
+KeyTable::~KeyTable() { std::erase(tables(), this); }
 
 void KeyTable::add(int key, QAbstractButton* button) { entries_.push_back({key, button}); }
 
 bool KeyTable::handle(QKeyEvent* event) const {
+  if (!pressedOnItsOwn(*event)) return false;
   for (const Entry& entry : entries_) {
     if (entry.key != event->key()) continue;
     event->accept();
@@ -40,4 +55,11 @@ void KeyTable::previewKeysOf(QWidget& window) const {
   auto* preview = new KeyPreview(*this, &window);
   window.installEventFilter(preview);
   for (QWidget* control : window.findChildren<QWidget*>()) control->installEventFilter(preview);
+}
+
+bool KeyTable::hasKeysWithin(const QWidget& window) {
+  return std::ranges::any_of(tables(), [&window](const KeyTable* table) {
+    return std::ranges::any_of(table->entries_,
+                               [&window](const Entry& entry) { return entry.button && window.isAncestorOf(entry.button); });
+  });
 }

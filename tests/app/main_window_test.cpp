@@ -51,7 +51,10 @@ class MainWindowTest : public QObject {
   FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
-  void init() { world = startedProgram(); }
+  void init() {
+    world = startedProgram();
+    QVERIFY(activateMainWindow());
+  }
   void cleanup() {
     world.reset();
     program().mapRecodeModeOpen = false;
@@ -61,8 +64,6 @@ class MainWindowTest : public QObject {
     frmMdi& main = frmMdi::instance();
     frmMain& menu = frmMain::instance();
     QVERIFY(menu.cmdRecode->isEnabled() && menu.cmdPlay->isEnabled());
-    main.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
     QCOMPARE(main.lblMdiStatus->text(), tableText(381));  // the main menu is active
 
     main.mnuRecode->trigger();
@@ -107,6 +108,38 @@ class MainWindowTest : public QObject {
     QTest::keyClick(&menu, Qt::Key_F5);
     QVERIFY(frmSs::instance().isLoaded());
     QVERIFY(main.mnuMainMenu->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_F12));
+  }
+
+  // The main menu's keys belong to the main window: they work with the focus
+  // in any window of it, except one with keys of its own, and not while a
+  // modal window is up.
+  void mainMenuKeysWorkWithTheFocusElsewhere_data() {
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("plays");
+    QTest::newRow("status panel") << "panel" << true;
+    QTest::newRow("window without keys") << "keyless" << true;
+    // The station editor's keys are F1, F5, F6 and Esc: it keeps F2 too.
+    QTest::newRow("window with keys of its own") << "station" << false;
+    QTest::newRow("modal window up") << "modal" << false;
+  }
+  void mainMenuKeysWorkWithTheFocusElsewhere() {
+    QFETCH(QString, focus);
+    QFETCH(bool, plays);
+    ChildForm* window = &frmDspParam::instance();
+    if (focus == "keyless") window = &EmptyWindow<1>::instance();
+    if (focus == "station") window = &frmSs::instance();
+    window->showForm();
+    window->setFocus();
+    if (focus == "modal") {
+      answerNextModal([window](QWidget* modal) {
+        QTest::keyClick(window, Qt::Key_F2);
+        modal->close();
+      });
+      showMessage(QStringLiteral("12-2"), QString(), QString(), QString());
+    } else {
+      QTest::keyClick(window, Qt::Key_F2);
+    }
+    QCOMPARE(program().dataFunction == kDataPlay, plays);
   }
 
   void hiddenKeySequenceOpensTheDebugWindow() {

@@ -66,7 +66,10 @@ class WindowSeamsTest : public QObject {
   std::unique_ptr<ProgramFixture> world;
 
  private slots:
-  void init() { world = startedProgram(); }
+  void init() {
+    world = startedProgram();
+    QVERIFY(activateMainWindow());
+  }
   void cleanup() { world.reset(); }
 
   void menuItemsButtonsAndKeysFollowOneEnablingTable_data() {
@@ -150,6 +153,21 @@ class WindowSeamsTest : public QObject {
     form->deleteWithSubWindow();
   }
 
+  // Ctrl+F4 closes the active child window by its own close road; it is no
+  // F4, and it shows no window that has been unloaded.
+  void closingTheActiveWindowByKeyTakesItsOwnRoad() {
+    frmMdi::instance().mnuRecode->trigger();
+    frmCustomsList& list = frmCustomsList::instance();
+    QTest::keyClick(&list, Qt::Key_F4, Qt::ControlModifier);  // its close box runs its Cancel
+    QCOMPARE(program().workMode, int32_t(kWorkFree));
+    frmMain& menu = frmMain::instance();
+    QVERIFY(menu.isLoaded() && !list.isLoaded());
+    QTest::keyClick(&menu, Qt::Key_F4, Qt::ControlModifier);  // its close box unloads it
+    QVERIFY(!menu.isLoaded());
+    QVERIFY(!list.isLoaded() && !list.subWindow()->isVisible());
+    QCOMPARE(program().workMode, int32_t(kWorkFree));
+  }
+
   void windowsPutAwayAreMadeAfresh() {
     frmMain& before = frmMain::instance();
     before.keySequenceState = 3;
@@ -165,16 +183,20 @@ class WindowSeamsTest : public QObject {
 
   void keyTablePressesOnlyEnabledButtons_data() {
     QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<bool>("taken");
     QTest::addColumn<int>("clicks");
-    QTest::newRow("key of an enabled button") << int(Qt::Key_F1) << true << true << 1;
-    QTest::newRow("key of a disabled button") << int(Qt::Key_F1) << false << true << 0;
-    QTest::newRow("Esc") << int(Qt::Key_Escape) << true << true << 1;
-    QTest::newRow("a key not in the table") << int(Qt::Key_F2) << true << false << 0;
+    const int none = Qt::NoModifier;
+    QTest::newRow("key of an enabled button") << int(Qt::Key_F1) << none << true << true << 1;
+    QTest::newRow("key of a disabled button") << int(Qt::Key_F1) << none << false << true << 0;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << none << true << true << 1;
+    QTest::newRow("a key not in the table") << int(Qt::Key_F2) << none << true << false << 0;
+    QTest::newRow("Ctrl+F1 is no F1") << int(Qt::Key_F1) << int(Qt::ControlModifier) << true << false << 0;
   }
   void keyTablePressesOnlyEnabledButtons() {
     QFETCH(int, key);
+    QFETCH(int, modifiers);
     QFETCH(bool, enabled);
     QFETCH(bool, taken);
     QFETCH(int, clicks);
@@ -184,7 +206,7 @@ class WindowSeamsTest : public QObject {
     KeyTable keys;
     keys.add(Qt::Key_F1, &button);
     keys.add(Qt::Key_Escape, &button);
-    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
     event.ignore();
     QCOMPARE(keys.handle(&event), taken);
     QCOMPARE(event.isAccepted(), taken);

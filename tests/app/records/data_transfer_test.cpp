@@ -147,8 +147,11 @@ struct Transfer {
   }
   QString at(const QString& name) const { return d.filePath(name); }
   frmDataTransfer& open() {
+    activateMainWindow();
     QTest::keyClick(&frmMain::instance(), Qt::Key_F3);
-    return frmDataTransfer::instance();
+    frmDataTransfer& window = frmDataTransfer::instance();
+    [&] { QVERIFY(window.isLoaded()); }();
+    return window;
   }
   // Chooses rows first..last upwards and presses the key; returns when the
   // copy has ended.

@@ -2,6 +2,7 @@
 
 #include "frame/dialogs/frmMessage.h"
 #include "frame/form.h"
+#include "frame/frmMdi.h"
 #include "frame/program_end.h"
 #include "frame/single_form.h"
 #include "frame/single_instance.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest>
 
 #include <cstring>
 
@@ -37,6 +39,12 @@ std::unique_ptr<ProgramFixture> startedProgram() {
   if (!startProgram(world->environment())) qFatal("the program did not start");
   world->library.fake.calls.clear();
   return world;
+}
+
+bool activateMainWindow() {
+  frmMdi& main = frmMdi::instance();
+  main.activateWindow();
+  return QTest::qWaitForWindowActive(&main);
 }
 
 void scriptVersions(FakeTramsoll& fake, const QByteArray& version, const QByteArray& date) {

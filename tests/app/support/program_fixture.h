@@ -31,6 +31,10 @@ class ProgramFixture {
 // once when it does not start).
 std::unique_ptr<ProgramFixture> startedProgram();
 
+// Activates the main window, as the window system does once it is shown:
+// its keys work only then. False when it did not become active.
+bool activateMainWindow();
+
 // Scripts getSetFileVer to answer a setting-file version and date.
 void scriptVersions(FakeTramsoll& fake, const QByteArray& version, const QByteArray& date);
 // Reads the lines of the next frmMessage into `lines` and closes it.
