@@ -1,12 +1,15 @@
-// The title of the windows that work on one map (the map window, the
-// centralized-operation window, the unit counts): the window's own text,
-// then in brackets the customer's name and the map's name, each followed by
-// a comma when set, and the access method, as in
-// "Network Map Display(Kansai Works,Roof,Q7-NET)".
+// The title of the windows that work on one map or one recorded file (the
+// map window, the centralized-operation window, the unit counts, a recorded
+// file's trigger conditions): the window's own text, then in brackets the
+// customer's name and the map's name, each followed by a comma when set, and
+// the access method, as in "Network Map Display(Kansai Works,Roof,Q7-NET)".
 #pragma once
 
 #include "types/MapQ7net.h"
 
 #include <QString>
 
+#include <cstdint>
+
+QString mapWindowTitle(const QString& windowText, const QString& customName, const QString& mapName, int32_t ifMode);
 QString mapWindowTitle(const QString& windowText, const MapQ7net& map);

@@ -5,7 +5,7 @@
 #include "frame/main_window.h"
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
-#include "map/map_caption.h"
+#include "map/map_title.h"
 #include "records/data_show_cells.h"
 #include "records/data_show_replay.h"
 #include "types/unit_kinds.h"
@@ -114,7 +114,7 @@ void frmTriggerConditionShow::showAll() {
 }
 
 void frmTriggerConditionShow::setFormCaption() {
-  setWindowTitle(mapCaption(tableText(kTitleText), dataShowCustomThisForm->customName,
+  setWindowTitle(mapWindowTitle(tableText(kTitleText), dataShowCustomThisForm->customName,
                             dataShowFileThisForm->mapName, dataShowFileThisForm->ifMode));
 }
 
