@@ -9,6 +9,7 @@
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
 #include "records/frmDataTransfer.h"
+#include "records/frmInforInput.h"
 #include "records/frmSs.h"
 
 namespace {
@@ -64,9 +65,16 @@ void installCustomerRoads() {
   });
 }
 
+// The map window's ways into the unit information windows, which read it.
+void installUnitInformationRoads() {
+  installWindowRoad(WindowRoad::UnitInformation, [] { frmInforInput::instance().showForm(); });
+  installWindowRoad(WindowRoad::UnitInformationUnload, [] { frmInforInput::instance().unload(); });
+}
+
 }  // namespace
 
 void installProgramWindows() {
   installMainMenuCommands(commandTable());
   installCustomerRoads();
+  installUnitInformationRoads();
 }

@@ -655,7 +655,7 @@ void frmMap::startRecodeTriggerChecked() { noteUnbuiltRoad(QStringLiteral("trigg
 
 // ---- Roads into the windows of other work ----
 
-void frmMap::openInforInput() { noteUnbuiltRoad(QStringLiteral("frmInforInput")); }
+void frmMap::openInforInput() { takeWindowRoad(WindowRoad::UnitInformation); }
 void frmMap::openControl() { noteUnbuiltRoad(QStringLiteral("frmControl")); }
 void frmMap::openRefreshMap() { noteUnbuiltRoad(QStringLiteral("frmRefreshMap")); }
 void frmMap::openRealtimeDataShow() { noteUnbuiltRoad(QStringLiteral("openRealtimeDataShow")); }
@@ -669,8 +669,10 @@ void frmMap::showChangeMapQuestion() { noteUnbuiltRoad(QStringLiteral("frmChange
 void frmMap::prepareForEndFormControl() { noteUnbuiltRoad(QStringLiteral("prepareForEndFormControl")); }
 
 void frmMap::unloadChildWindows() {
-  for (const char* window : {"frmRecode", "frmRecodeSensorInput", "frmRecodeTrigger", "frmInforInput", "frmInforList",
-                             "frmAirconNumShow", "frmDataChange"}) {
+  // The unit information editor puts its list away with it.
+  takeWindowRoad(WindowRoad::UnitInformationUnload);
+  for (const char* window :
+       {"frmRecode", "frmRecodeSensorInput", "frmRecodeTrigger", "frmAirconNumShow", "frmDataChange"}) {
     noteUnbuiltRoad(QStringLiteral("unload ") + QLatin1String(window));
   }
 }
