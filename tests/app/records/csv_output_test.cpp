@@ -6,6 +6,7 @@
 #include "das_gen.h"
 #include "frame/file_operations.h"
 #include "frame/frmMain.h"
+#include "frame/program_end.h"
 #include "frame/program_start.h"
 #include "frame/program_values.h"
 #include "program_windows.h"
@@ -296,19 +297,30 @@ class CsvOutputTest : public QObject {
   }
 
   void closingTheListMidConversionEndsItAfterTheSliceThenTheList() {
-    CsvSite site;
-    site.scriptSlices({{1, 10}, {1, 20}, {1, 30}, {0, 100}}, 2, [&site] {
-      site.list.subWindow()->close();
-      site.list.tmrForEnd_Timer();  // the list waits for the conversion
-      QVERIFY(site.list.isLoaded());
-    });
-    site.chosen = {site.csv + QStringLiteral("site1.csv")};
-    site.options().go->click();
-    QTRY_VERIFY(!program().csvOutputRunning);
-    QCOMPARE(site.slices, 2);
-    QVERIFY(site.list.csvOutputCancel && !frmCsvOutput::instance().isLoaded());
-    site.list.tmrForEnd_Timer();
-    QVERIFY(!site.list.isLoaded() && frmMain::instance().isLoaded());
+    // The list's close box, and the end of the program, asked for while a
+    // slice runs: no further slice, and the list (or the program) waits
+    // for the one under way.
+    for (const bool programEnds : {false, true}) {
+      CsvSite site;
+      site.scriptSlices({{1, 10}, {1, 20}, {1, 30}, {0, 100}}, 2, [&site, programEnds] {
+        programEnds ? prepareEndOfApp() : void(site.list.subWindow()->close());
+        site.list.tmrForEnd_Timer();
+        tmrForEndApp_Timer();
+        QVERIFY(site.list.isLoaded() && !programHasEnded());
+      });
+      site.chosen = {site.csv + QStringLiteral("site1.csv")};
+      site.options().go->click();
+      QTRY_VERIFY(!program().csvOutputRunning);
+      QCOMPARE(site.slices, 2);
+      QVERIFY(site.list.csvOutputCancel && !frmCsvOutput::instance().isLoaded());
+      site.list.tmrForEnd_Timer();
+      if (programEnds) {
+        tmrForEndApp_Timer();
+        QVERIFY(programHasEnded());
+      } else {
+        QVERIFY(!site.list.isLoaded() && frmMain::instance().isLoaded());
+      }
+    }
   }
 
   void closingTheListKeepsTheOptionsWhileGoRuns() {
