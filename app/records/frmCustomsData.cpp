@@ -427,6 +427,7 @@ void frmCustomsData::cmdCsv_Click() {
   csvSource_ = CsvSource{file.custom->customDir, file.file->fileNumber};
   const CsvSpanTexts span = csvSpanTexts(*file.file);
   frmCsvSetting& options = frmCsvSetting::instance();
+  csvSetting_ = &options;
   connect(&options, &frmCsvSetting::csvOutputWanted, this, &frmCustomsData::CsvOutput, Qt::UniqueConnection);
   options.load();
   options.StartDate->setText(span.startDate);
@@ -515,4 +516,6 @@ void frmCustomsData::csvOutputEnded(SliceOutcome outcome, int32_t value) {
   if (isLoaded() && !flagForEnd()) showForm();
 }
 
-void frmCustomsData::unloadCsvSetting() { frmCsvSetting::instance().unloadUnlessGoRuns(); }
+void frmCustomsData::unloadCsvSetting() {
+  if (csvSetting_) csvSetting_->unloadUnlessGoRuns();
+}

@@ -15,6 +15,8 @@
 #include "frame/work_form.h"
 #include "types/DataShowManager.h"
 
+#include <QPointer>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -22,6 +24,7 @@
 class QPushButton;
 class QTableWidget;
 class QTimer;
+class frmCsvSetting;
 
 class frmCustomsData : public SingleForm<frmCustomsData, WorkForm>, public ProgramEndParticipant {
   Q_OBJECT
@@ -139,6 +142,8 @@ class frmCustomsData : public SingleForm<frmCustomsData, WorkForm>, public Progr
     int32_t fileNumber = 0;
   };
   std::optional<CsvSource> csvSource_;
+  // The options dialog once F3 has made it.
+  QPointer<frmCsvSetting> csvSetting_;
   // The road from GO to the start of the conversion is under way (it may
   // wait in the save dialog or a question).
   bool csvRoadRunning_ = false;
