@@ -15,6 +15,18 @@ struct OutText {
   QString text() const { return textFromLibrary(bytes.data(), length, Capacity); }
 };
 
+// A text for one of the library's fields of `Capacity` bytes.
+template <int Capacity>
+QByteArray fieldText(const QString& text) {
+  return textForLibrary(text, Capacity - 1);
+}
+
+// The same, one blank for an empty text.
+template <int Capacity>
+QByteArray blankedFieldText(const QString& text) {
+  return text.isEmpty() ? QByteArrayLiteral(" ") : fieldText<Capacity>(text);
+}
+
 }  // namespace
 
 FileVersions TramsollClient::fileVersions() {
@@ -156,4 +168,28 @@ GraphTexts TramsollClient::graphTexts(const ItemSource& source, int32_t itemNumb
     o.valueTexts << textFromLibrary(valueSlots.data() + static_cast<std::size_t>(k) * kSlot, kSlot, kSlot);
   }
   return o;
+}
+
+int32_t TramsollClient::netMapInfo(const NetMapUnit& unit) {
+  const QByteArray model = blankedFieldText<TRAMSOLL_UNIT_TEXT_SIZE>(unit.model);
+  const QByteArray serialNumber = blankedFieldText<TRAMSOLL_UNIT_TEXT_SIZE>(unit.serialNumber);
+  const QByteArray place = blankedFieldText<TRAMSOLL_UNIT_TEXT_SIZE>(unit.place);
+  return api_.setNetMapInfo(unit.unitKind, unit.busAddress, unit.subNumber, unit.unitNumber, unit.systemNumber,
+                            unit.controlAddress, model.constData(), serialNumber.constData(), place.constData());
+}
+
+int32_t TramsollClient::dkishuName(int32_t unitKind, int32_t busAddress, int32_t subNumber, const QString& model) {
+  const QByteArray text = blankedFieldText<TRAMSOLL_UNIT_TEXT_SIZE>(model);
+  return api_.setDkishuName(unitKind, busAddress, subNumber, text.constData());
+}
+
+int32_t TramsollClient::fileHeader(const FileHeaderTexts& header) {
+  const QByteArray folder = textForLibrary(header.customerFolder);
+  if (folder.size() >= TRAMSOLL_FOLDER_SIZE) return kRefused;
+  const QByteArray id = blankedFieldText<TRAMSOLL_CUSTOMER_ID_SIZE>(header.customerId);
+  const QByteArray name = blankedFieldText<TRAMSOLL_CUSTOMER_NAME_SIZE>(header.customerName);
+  const QByteArray person = blankedFieldText<TRAMSOLL_PERSON_SIZE>(header.personInCharge);
+  const QByteArray mapName = fieldText<TRAMSOLL_MAP_NAME_SIZE>(header.mapName);
+  return api_.setFileHeader(id.constData(), name.constData(), person.constData(), mapName.constData(),
+                            folder.constData());
 }
