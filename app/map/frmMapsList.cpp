@@ -21,6 +21,7 @@
 #include "map/map_merge.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -110,6 +111,8 @@ void frmMapsList::fillGrid() {
   Grid grid(*grdList);
   grid.setColumnWidthsTwips({0, 1410, 900, 1830, 1020});
   grid.setHeadings({QString(), tableText(94), tableText(95), tableText(96), tableText(97)});
+  // The date takes the rest of the grid's width, so that it shows whole.
+  grdList->horizontalHeader()->setStretchLastSection(true);
   const int32_t count = mapCount();
   grdList->setRowCount(count);
   for (int32_t number = 1; number <= count; ++number) {

@@ -9,9 +9,8 @@
 #include "map/frmMap.h"
 #include "map/frmMapsList.h"
 #include "map/map_list.h"
-#include "map/map_tree.h"
+#include "map/stored_map_samples.h"
 #include "support/program_fixture.h"
-#include "types/unit_kinds.h"
 
 #include <QAction>
 #include <QLabel>
@@ -22,8 +21,6 @@
 #include <map>
 
 namespace {
-
-constexpr int32_t kRom = 0x1234;
 
 // What the bus answers at each address, by unit kind.
 struct BusUnit {
@@ -39,7 +36,7 @@ void scriptBus(FakeTramsoll& fake, const Bus& bus) {
         const auto units = bus.find(kind);
         if (units == bus.end()) return 0;
         for (const auto& [address, unit] : units->second) {
-          std::tie(onLine[address], count[address], state[address], rom[address]) = std::tuple(unit.onLine, 1, unit.state, kRom);
+          std::tie(onLine[address], count[address], state[address], rom[address]) = std::tuple(unit.onLine, 1, unit.state, kSampleRom);
         }
         return 0;
       });
@@ -51,44 +48,17 @@ void scriptBus(FakeTramsoll& fake, const Bus& bus) {
   });
 }
 
-// Outdoor a0 at kRom (link 1 "OU-X"), indoor a32 (link 2 without model) and
-// a33 (link 3, "IU-Y"), each link record placed "P<link>"; map 1 of the
-// customer, under index 7.
+// The stored sample, placed, as map 1 of its customer.
 std::shared_ptr<MapQ7net> storedMap() {
-  auto map = std::make_shared<MapQ7net>();
-  std::tie(map->ifMode, map->mapIndex, map->mapNumber, map->mapName) = std::tuple(2, 7, 1, QStringLiteral("Hall"));
-  auto system = std::make_shared<MapSystem>();
-  system->systemNumber = 1;
-  map->systems.add(system, numberKey(1));
-  const struct {
-    int32_t type, address;
-    const char* kind;
-  } units[] = {{kOutdoorUnit, 0, "OU-X"}, {kIndoorUnit, 32, ""}, {kIndoorUnit, 33, "IU-Y"}};
-  for (const auto& u : units) {
-    auto& collection = u.type == kOutdoorUnit ? system->airconsOut : system->airconsIn;
-    auto unit = std::make_shared<MapAircon>();
-    std::tie(unit->airconType, unit->airconNumber, unit->autoAddress, unit->airconSubNo, unit->romNumber) =
-        std::tuple(u.type, collection.count() + 1, u.address, 1, kRom);
-    unit->generalKind = QLatin1String(u.kind);
-    unit->linkNoNow = map->linkAircons.count() + 1;
-    collection.add(unit, numberKey(unit->airconNumber));
-    auto link = std::make_shared<LinkAircon>();
-    std::tie(link->linkNo, link->kind, link->place) = std::tuple(unit->linkNoNow, unit->generalKind, QStringLiteral("P%1").arg(unit->linkNoNow));
-    map->linkAircons.add(link, numberKey(link->linkNo));
-  }
+  auto map = storedSample(true);
+  std::tie(map->mapNumber, map->mapName) = std::tuple(1, QStringLiteral("Hall"));
   return map;
 }
 
-// The scan of the Done-when vector: a0 on line with a new model, a32 on
-// line, a33 newly seen.
+// The scan sample on the bus: a0 on line (state 1) with a new model, a32
+// on line (state 2), a33 newly seen.
 Bus sampleBus() {
   return {{kOutdoorUnit, {{0, {3, 1, "OU-X2"}}}}, {kIndoorUnit, {{32, {3, 2, "IU-Z"}}, {33, {1, 0, ""}}}}};
-}
-
-QString linksText(const MapQ7net& map) {
-  QStringList texts;
-  for (const auto& l : map.linkAircons) texts << QStringLiteral("%1:%2:%3").arg(l->linkNo).arg(l->kind, l->place);
-  return texts.join(QLatin1Char(' '));
 }
 
 QList<int32_t> indoorAddresses(const MapQ7net& map) {
@@ -118,6 +88,18 @@ class MapChangeWindowTest : public QObject {
     window.tmrForRefreshMap->stop();
     fake().calls.clear();
     return window;
+  }
+
+  // A scan that finds indoor unit a34 besides the stored units: the
+  // question comes and is answered `yes`. What was asked and told.
+  Bus changedBus_;
+  QStringList scanChangedBus(frmMap& window, bool yes) {
+    changedBus_ = sampleBus();
+    changedBus_[kIndoorUnit][34] = {3, 0, "IU-W"};
+    scriptBus(fake(), changedBus_);
+    ModalAnswerer answers({yes});
+    window.tmrForRefreshMap_Timer();
+    return answers.seen;
   }
 
  private slots:
@@ -162,7 +144,7 @@ class MapChangeWindowTest : public QObject {
       } else {
         QVERIFY2(outdoor.generalKind == QLatin1String("OU-X2") && outdoor.onLine == 3 && outdoor.state == 1, c.road);
         QVERIFY2(map->systems.item(1)->airconsIn.item(2)->generalKind == QLatin1String("IU-Y"), c.road);
-        QCOMPARE(linksText(*map), QStringLiteral("1:OU-X:P1 2:IU-Z:P2 3:IU-Y:P3"));
+        QCOMPARE(linksText(*map), QStringLiteral("1:OU-X@1 2:IU-Z@2 3:IU-Y@3"));
         QVERIFY2(window.mapMode == kMapModeStored && window.mapShowManagerObj.totalPages == 1, c.road);
       }
       window.unload();
@@ -176,13 +158,9 @@ class MapChangeWindowTest : public QObject {
       frmMdi::instance().showCentralOperation(permitted);
       const auto map = storedMap();
       frmMap& window = openStoredMap(map, 0);
-      Bus bus = sampleBus();
-      bus[kIndoorUnit][34] = {3, 0, "IU-W"};
-      scriptBus(fake(), bus);
-      ModalAnswerer answers({true});
-      window.tmrForRefreshMap_Timer();
+      const QStringList seen = scanChangedBus(window, true);
       const QStringList told{QStringLiteral("frmChangeMap"), QStringLiteral("The mode is changed to 'permission' automatically")};
-      QCOMPARE(answers.seen, permitted ? told.mid(0, 1) : told);
+      QCOMPARE(seen, permitted ? told.mid(0, 1) : told);
       QVERIFY(program().centralOperation && frmMdi::instance().mnuPermission->isChecked());
       QCOMPARE(frmDspParam::instance().Label1[2]->text(), QStringLiteral("Cen.Ope. : ON"));
       QCOMPARE(fake().callsOf(QStringLiteral("setCentralOperation")), QStringList{QStringLiteral("setCentralOperation(1)")});
@@ -194,7 +172,7 @@ class MapChangeWindowTest : public QObject {
       QVERIFY(currentCustomer().q7nets.item(QStringLiteral("7")) == adopted);
       // The old records overwrite the scan's by number, an empty model too
       // (the next scan fills it again).
-      QCOMPARE(linksText(*adopted), QStringLiteral("1:OU-X:P1 2::P2 3:IU-Y:P3 4:IU-W:"));
+      QCOMPARE(linksText(*adopted), QStringLiteral("1:OU-X@1 2:@2 3:IU-Y@3 4:IU-W"));
       QVERIFY(window.tmrForRefreshMap->isActive() && !window.flagForEnd());
       window.unload();
       releaseCustomerInfo();
@@ -204,13 +182,7 @@ class MapChangeWindowTest : public QObject {
   void changeThenRescanKeepsTheCustomersMapWithItsLinkRecords() {
     const auto map = storedMap();
     frmMap& window = openStoredMap(map, 0);
-    Bus bus = sampleBus();
-    bus[kIndoorUnit][34] = {3, 0, "IU-W"};
-    scriptBus(fake(), bus);
-    {
-      ModalAnswerer answers({true});
-      window.tmrForRefreshMap_Timer();
-    }
+    QCOMPARE(scanChangedBus(window, true), QStringList{QStringLiteral("frmChangeMap")});
     const auto adopted = window.mapQ7netObj;
     fake().calls.clear();
     ModalAnswerer answers({true});
@@ -236,7 +208,7 @@ class MapChangeWindowTest : public QObject {
     QCOMPARE(written.q7nets.count(), 1);
     const auto kept = mapOfNumber(written, 1);
     QVERIFY(kept && kept->mapName == QLatin1String("Hall") && kept->systems.count() == 1);
-    QCOMPARE(linksText(*kept), QStringLiteral("1:OU-X:P1 2:IU-Z:P2 3:IU-Y:P3 4:IU-W:"));
+    QCOMPARE(linksText(*kept), QStringLiteral("1:OU-X@1 2:IU-Z@2 3:IU-Y@3 4:IU-W"));
   }
 };
 
