@@ -11,8 +11,9 @@
 #include <functional>
 
 enum class WindowRoad {
-  CustomerList,    // the customer list, built afresh
-  CustomerEditor,  // the customer editor on the current customer
+  CustomerList,           // the customer list, built afresh
+  CustomerEditor,         // the customer editor on the current customer
+  MapsList,               // the map list of the current customer
   UnitInformation,        // the unit information editor on the map's chosen system
   UnitInformationUnload,  // the unit information editor and list put away with their map
 };

@@ -239,10 +239,24 @@ class UnitInformationTest : public QObject {
     editor.cboAirconNumber->setCurrentIndex(2);
     QCOMPARE(editor.txtPlace->text(), QStringLiteral("P1"));
     QCOMPARE(list.grdList->currentRow(), 0);
-    // The map's closing puts both windows away.
-    window.prepareForEndFormMap();
-    window.tmrForEnd_Timer();
-    QVERIFY(!editor.isLoaded() && !list.isLoaded() && !editor.flagInforListExist);
+  }
+
+  void rescanAndClosingOfTheMapPutBothWindowsAway() {
+    for (const bool closing : {false, true}) {
+      frmMap& window = openMap(mapOf({{1, 1}}));
+      frmInforInput& editor = openEditor(window);
+      QTest::keyClick(editor.cboAirconNumber, Qt::Key_F2);
+      QVERIFY(frmInforList::instance().isLoaded());
+      if (closing) {
+        window.prepareForEndFormMap();
+        window.tmrForEnd_Timer();
+      } else {
+        window.refreshMap();
+      }
+      QVERIFY2(!editor.isLoaded() && !frmInforList::instance().isLoaded() && !editor.flagInforListExist,
+               closing ? "closing" : "rescan");
+      window.unload();
+    }
   }
 
   void unitWithoutRecordTakesOnlyAFreeOne() {
