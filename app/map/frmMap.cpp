@@ -684,7 +684,7 @@ void frmMap::startRecodeTriggerChecked() { noteUnbuiltRoad(QStringLiteral("trigg
 
 // ---- Roads into the windows of other work ----
 
-void frmMap::openInforInput() { noteUnbuiltRoad(QStringLiteral("frmInforInput")); }
+void frmMap::openInforInput() { takeWindowRoad(WindowRoad::UnitInformation); }
 void frmMap::openControl() { noteUnbuiltRoad(QStringLiteral("frmControl")); }
 void frmMap::openRealtimeDataShow() { noteUnbuiltRoad(QStringLiteral("openRealtimeDataShow")); }
 void frmMap::openAirconNumShow() { noteUnbuiltRoad(QStringLiteral("frmAirconNumShow")); }
@@ -702,8 +702,10 @@ void frmMap::showChangeMapQuestion() {
 void frmMap::prepareForEndFormControl() { noteUnbuiltRoad(QStringLiteral("prepareForEndFormControl")); }
 
 void frmMap::unloadChildWindows() {
-  for (const char* window : {"frmRecode", "frmRecodeSensorInput", "frmRecodeTrigger", "frmInforInput", "frmInforList",
-                             "frmAirconNumShow", "frmDataChange"}) {
+  // The unit information editor puts its list away with it.
+  takeWindowRoad(WindowRoad::UnitInformationUnload);
+  for (const char* window :
+       {"frmRecode", "frmRecodeSensorInput", "frmRecodeTrigger", "frmAirconNumShow", "frmDataChange"}) {
     noteUnbuiltRoad(QStringLiteral("unload ") + QLatin1String(window));
   }
 }
