@@ -28,7 +28,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "simulator.h"

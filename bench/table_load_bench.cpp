@@ -11,7 +11,7 @@
 #include <string>
 
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tables/conversion_tables.h"
 #include "tables/model_tables.h"
 #include "tables/scrambled.h"

@@ -11,7 +11,7 @@
 #include "adapter/serial_device.h"
 #include "adapter/serial_port.h"
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "store/recv_ring.h"
 
 namespace fuzzline {

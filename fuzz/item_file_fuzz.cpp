@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/conversion_tables.h"
 #include "tables/item_file.h"

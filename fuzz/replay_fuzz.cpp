@@ -22,7 +22,7 @@
 
 #include "engine/frame.h"
 #include "files/das_format.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tables/model_tables.h"
 #include "tramsoll.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tables/scrambled.h"
 #include "tables/setting_file.h"
 #include "tables/setting_tables.h"

@@ -6,9 +6,9 @@
 #include "adapter/link_state.h"
 #include "adapter/send_ring.h"
 #include "adapter/serial_port.h"
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 
 namespace tramsoll {
 

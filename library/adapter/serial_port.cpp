@@ -12,9 +12,9 @@
 #include "adapter/plus.h"
 #include "adapter/serial_device.h"
 #include "adapter/vexa5.h"
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 
 namespace tramsoll {
 

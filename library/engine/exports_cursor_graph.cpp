@@ -8,7 +8,7 @@
 #include "engine/export_outs.h"
 #include "engine/frame.h"
 #include "engine/item_lookup.h"
-#include "engine/local_time.h"
+#include "base/local_time.h"
 #include "engine/settings.h"
 #include "files/file_list.h"
 #include "store/live_source.h"

@@ -5,7 +5,7 @@
 
 #include "engine/frame.h"
 #include "engine/settings.h"
-#include "files/ini_file.h"
+#include "ini_file.h"
 #include "tables/all_tables.h"
 #include "tables/model_tables.h"
 #include "tables/setting_file.h"

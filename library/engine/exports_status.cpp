@@ -1,6 +1,6 @@
 // The caller's status poll and the drain of the diagnostic ring.
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tramsoll.h"
 
 #include <cstring>

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "engine/clock.h"
+#include "base/clock.h"
 
 namespace tramsoll {
 

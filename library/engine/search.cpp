@@ -6,7 +6,7 @@
 #include "engine/item_lookup.h"
 #include "files/file_list.h"
 #include "store/replay_tables.h"
-#include "store/table_growth.h"
+#include "base/table_growth.h"
 
 namespace tramsoll {
 

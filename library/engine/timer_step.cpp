@@ -13,7 +13,7 @@
 #include "engine/q7_engine.h"
 #include "engine/settings.h"
 #include "files/recording_step.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "store/discovery_table.h"
 #include "store/live_table.h"
 #include "store/recv_ring.h"

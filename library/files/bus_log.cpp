@@ -10,8 +10,8 @@
 #include "engine/unit_tables.h"
 #include "files/das_format.h"
 #include "files/file_io.h"
-#include "files/program_files.h"
-#include "store/debug_ring.h"
+#include "base/program_files.h"
+#include "base/debug_ring.h"
 #include "tables/scrambled.h"
 
 namespace tramsoll {

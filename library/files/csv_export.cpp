@@ -15,13 +15,13 @@
 
 #include "engine/frame.h"
 #include "engine/item_lookup.h"
-#include "engine/local_time.h"
+#include "base/local_time.h"
 #include "files/file_io.h"
 #include "files/file_list.h"
-#include "files/program_files.h"
-#include "store/debug_ring.h"
+#include "base/program_files.h"
+#include "base/debug_ring.h"
 #include "store/discovery_table.h"
-#include "store/table_growth.h"
+#include "base/table_growth.h"
 
 namespace tramsoll {
 

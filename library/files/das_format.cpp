@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "files/regular_file.h"
+#include "base/regular_file.h"
 
 namespace tramsoll::das {
 

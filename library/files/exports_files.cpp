@@ -5,7 +5,7 @@
 
 #include "engine/export_outs.h"
 #include "engine/frame.h"
-#include "engine/local_time.h"
+#include "base/local_time.h"
 #include "files/file_list.h"
 #include "tramsoll.h"
 

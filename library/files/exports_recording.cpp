@@ -8,14 +8,14 @@
 #include <limits>
 #include <string>
 
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "files/bus_log.h"
-#include "files/program_files.h"
+#include "base/program_files.h"
 #include "files/recording.h"
 #include "files/recording_step.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "store/live_table.h"
 #include "tramsoll.h"
 

@@ -16,10 +16,10 @@
 
 #include "engine/frame.h"
 #include "files/file_io.h"
-#include "files/program_files.h"
+#include "base/program_files.h"
 #include "files/recording.h"
-#include "store/debug_ring.h"
-#include "store/table_growth.h"
+#include "base/debug_ring.h"
+#include "base/table_growth.h"
 
 namespace tramsoll {
 

@@ -13,9 +13,9 @@
 
 #include "engine/frame.h"
 #include "files/file_io.h"
-#include "files/program_files.h"
+#include "base/program_files.h"
 #include "files/recording_step.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "store/live_table.h"
 #include "tables/model_tables.h"
 

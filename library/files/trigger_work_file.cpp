@@ -9,7 +9,7 @@
 #include "files/file_io.h"
 #include "files/recording.h"
 #include "files/recording_step.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 
 namespace tramsoll {
 

@@ -9,8 +9,8 @@
 
 #include "engine/frame.h"
 #include "files/file_io.h"
-#include "store/debug_ring.h"
-#include "store/table_growth.h"
+#include "base/debug_ring.h"
+#include "base/table_growth.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"
 

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "engine/frame.h"
-#include "files/program_files.h"
-#include "store/debug_ring.h"
+#include "base/program_files.h"
+#include "base/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/setting_tables.h"
 

@@ -18,9 +18,9 @@
 #include "adapter/serial_device.h"
 #include "adapter/serial_port.h"
 #include "adapter/vexa5.h"
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "store/recv_ring.h"
 
 namespace adaptertest {

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;

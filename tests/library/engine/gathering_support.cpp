@@ -13,7 +13,7 @@
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "simulator.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "store/live_table.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"

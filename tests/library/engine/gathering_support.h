@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "library/support/program_folder.h"
 #include "store/recv_ring.h"
 #include "tables/model_tables.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "engine/q7_engine.h"
 
 using namespace tramsoll;

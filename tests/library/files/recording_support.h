@@ -13,13 +13,13 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "files/das_format.h"
 #include "files/recording.h"
 #include "library/support/program_folder.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "store/live_table.h"
 #include "tables/model_tables.h"
 

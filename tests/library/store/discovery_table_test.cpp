@@ -5,9 +5,9 @@
 #include <string>
 
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "store/discovery_table.h"
-#include "store/table_growth.h"
+#include "base/table_growth.h"
 
 using namespace tramsoll;
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "store/discovery_table.h"
 #include "store/live_table.h"
-#include "store/table_growth.h"
+#include "base/table_growth.h"
 
 using namespace tramsoll;
 

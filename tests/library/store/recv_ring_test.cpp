@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "store/recv_ring.h"
 
 using namespace tramsoll;

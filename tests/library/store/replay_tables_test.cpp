@@ -4,7 +4,7 @@
 
 #include "library/files/replay_support.h"
 #include "store/replay_tables.h"
-#include "store/table_growth.h"
+#include "base/table_growth.h"
 
 using namespace replaytest;
 

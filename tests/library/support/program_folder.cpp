@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tables/scrambled.h"
 
 namespace fs = std::filesystem;

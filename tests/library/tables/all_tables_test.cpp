@@ -13,7 +13,7 @@
 #include "engine/settings.h"
 #include "library/support/program_folder.h"
 #include "library/tables/fake_source.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/conversion.h"
 #include "tables/conversion_tables.h"

@@ -6,7 +6,7 @@
 
 #include "engine/frame.h"
 #include "library/support/program_folder.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/conversion_tables.h"
 

@@ -7,7 +7,7 @@
 
 #include "engine/frame.h"
 #include "library/support/program_folder.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/setting_file.h"
 #include "tables/setting_tables.h"

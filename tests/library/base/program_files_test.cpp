@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "files/program_files.h"
+#include "base/program_files.h"
 #include "library/support/program_folder.h"
 
 using namespace tramsoll;

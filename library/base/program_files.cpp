@@ -1,12 +1,12 @@
-#include "files/program_files.h"
+#include "base/program_files.h"
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "files/regular_file.h"
-#include "store/debug_ring.h"
+#include "base/regular_file.h"
+#include "base/debug_ring.h"
 
 namespace tramsoll {
 

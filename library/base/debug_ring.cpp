@@ -1,4 +1,4 @@
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 
 #include <cstdarg>
 #include <cstdio>

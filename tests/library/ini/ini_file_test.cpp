@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "files/ini_file.h"
+#include "ini_file.h"
 #include "library/support/program_folder.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "engine/local_time.h"
+#include "base/local_time.h"
 
 #include <ctime>
 
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 
 namespace tramsoll {
 

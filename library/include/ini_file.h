@@ -4,8 +4,9 @@
 // the file through a temporary file in the same folder and a rename, so a
 // crash leaves either the old or the new file.
 //
-// Self-contained (standard library and POSIX only) so that both the library
-// and the program can compile it.
+// Its own small static library (tramsoll_ini): the library reads and writes
+// pelomar3.ini with it and the program links the same code, so the two agree
+// on every value. This header is its public face.
 #pragma once
 
 #include <cstdint>

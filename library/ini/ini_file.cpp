@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "regular_file.h"
+#include "base/regular_file.h"
 
 namespace inifile {
 

@@ -1,9 +1,9 @@
-#include "store/table_growth.h"
+#include "base/table_growth.h"
 
 #include <atomic>
 
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 
 namespace tramsoll {
 
