@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "engine/frame.h"
-#include "engine/item_lookup.h"
+#include "files/item_lookup.h"
 #include "files/file_list.h"
-#include "store/replay_tables.h"
+#include "files/replay_tables.h"
 #include "base/table_growth.h"
 
 namespace tramsoll {

@@ -10,7 +10,7 @@
 #include "engine/bus_decode.h"
 #include "engine/frame.h"
 #include "engine/gathering.h"
-#include "engine/q7_engine.h"
+#include "q7/q7_engine.h"
 #include "engine/settings.h"
 #include "files/recording_step.h"
 #include "base/debug_ring.h"

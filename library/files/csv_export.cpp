@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/frame.h"
-#include "engine/item_lookup.h"
+#include "files/item_lookup.h"
 #include "base/local_time.h"
 #include "files/file_io.h"
 #include "files/file_list.h"

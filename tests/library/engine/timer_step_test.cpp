@@ -9,7 +9,7 @@
 
 #include "adapter/send_ring.h"
 #include "engine/gathering.h"
-#include "engine/q7_engine.h"
+#include "q7/q7_engine.h"
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "library/adapter/adapter_support.h"

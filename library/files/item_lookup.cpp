@@ -1,4 +1,4 @@
-#include "engine/item_lookup.h"
+#include "files/item_lookup.h"
 
 #include <cstdio>
 #include <cstring>

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/export_outs.h"
+#include "exports/export_outs.h"
 #include "engine/frame.h"
-#include "engine/item_lookup.h"
+#include "files/item_lookup.h"
 #include "base/local_time.h"
 #include "engine/settings.h"
 #include "files/file_list.h"

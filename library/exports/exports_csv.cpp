@@ -2,7 +2,7 @@
 // listed recorded file, and writing it slice by slice.
 #include <cstdint>
 
-#include "engine/export_outs.h"
+#include "exports/export_outs.h"
 #include "engine/frame.h"
 #include "files/csv_export.h"
 #include "tramsoll.h"

@@ -11,7 +11,7 @@
 
 #include "adapter/link_state.h"
 #include "engine/gathering.h"
-#include "engine/q7_engine.h"
+#include "q7/q7_engine.h"
 #include "engine/settings.h"
 #include "library/engine/gathering_support.h"
 #include "simulator.h"

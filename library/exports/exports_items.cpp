@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/export_outs.h"
+#include "exports/export_outs.h"
 #include "engine/frame.h"
-#include "engine/item_lookup.h"
+#include "files/item_lookup.h"
 #include "engine/settings.h"
 #include "files/file_list.h"
 #include "store/live_table.h"

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "library/files/replay_support.h"
-#include "store/replay_tables.h"
+#include "files/replay_tables.h"
 #include "base/table_growth.h"
 
 using namespace replaytest;

@@ -1,4 +1,4 @@
-#include "engine/q7_send_queue.h"
+#include "q7/q7_send_queue.h"
 
 #include <cstring>
 

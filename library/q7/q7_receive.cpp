@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/q7_engine.h"
+#include "q7/q7_engine.h"
 
 namespace tramsoll {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "engine/frame.h"
-#include "engine/q7_engine.h"
+#include "q7/q7_engine.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;

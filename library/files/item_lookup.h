@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "store/live_records.h"
-#include "store/replay_tables.h"
+#include "files/replay_tables.h"
 #include "tables/conversion.h"
 #include "tables/model_tables.h"
 

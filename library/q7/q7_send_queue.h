@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "engine/q7_frames.h"
+#include "q7/q7_frames.h"
 
 namespace tramsoll {
 

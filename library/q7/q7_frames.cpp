@@ -1,4 +1,4 @@
-#include "engine/q7_frames.h"
+#include "q7/q7_frames.h"
 
 #include <cmath>
 #include <initializer_list>

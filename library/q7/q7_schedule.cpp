@@ -6,7 +6,7 @@
 // system clock back cannot hold up the poll or the broadcasts.
 #include <algorithm>
 
-#include "engine/q7_engine.h"
+#include "q7/q7_engine.h"
 
 namespace tramsoll {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/q7_frames.h"
-#include "engine/q7_send_queue.h"
+#include "q7/q7_frames.h"
+#include "q7/q7_send_queue.h"
 
 using namespace tramsoll;
 

@@ -1,4 +1,4 @@
-#include "store/replay_tables.h"
+#include "files/replay_tables.h"
 
 #include <fcntl.h>
 

@@ -1,5 +1,5 @@
 // The bus engine's state, its commands and what it reports.
-#include "engine/q7_engine.h"
+#include "q7/q7_engine.h"
 
 #include <chrono>
 #include <cstring>

@@ -3,7 +3,7 @@
 // and emptying the list.
 #include <cstdint>
 
-#include "engine/export_outs.h"
+#include "exports/export_outs.h"
 #include "engine/frame.h"
 #include "base/local_time.h"
 #include "files/file_list.h"

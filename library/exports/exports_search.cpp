@@ -3,7 +3,7 @@
 // slice by slice.
 #include <cstdint>
 
-#include "engine/export_outs.h"
+#include "exports/export_outs.h"
 #include "engine/frame.h"
 #include "engine/search.h"
 #include "tramsoll.h"

@@ -57,8 +57,8 @@
 #include <cstdint>
 #include <span>
 
-#include "engine/q7_frames.h"
-#include "engine/q7_send_queue.h"
+#include "q7/q7_frames.h"
+#include "q7/q7_send_queue.h"
 
 namespace tramsoll {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/clock.h"
-#include "engine/q7_engine.h"
+#include "q7/q7_engine.h"
 
 using namespace tramsoll;
 

@@ -1,4 +1,4 @@
-#include "store/live_sink.h"
+#include "engine/live_sink.h"
 
 #include <span>
 
