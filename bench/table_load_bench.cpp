@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/frame.h"
 #include "base/debug_ring.h"
 #include "tables/conversion_tables.h"
 #include "tables/model_tables.h"

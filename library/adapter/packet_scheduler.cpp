@@ -7,8 +7,8 @@
 #include "adapter/send_ring.h"
 #include "adapter/serial_port.h"
 #include "base/clock.h"
-#include "engine/frame.h"
 #include "base/debug_ring.h"
+#include "base/status_words.h"
 
 namespace tramsoll {
 

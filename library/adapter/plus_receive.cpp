@@ -9,8 +9,8 @@
 #include "adapter/plus.h"
 #include "adapter/serial_port.h"
 #include "base/clock.h"
-#include "engine/frame.h"
 #include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "store/recv_ring.h"
 
 namespace tramsoll {

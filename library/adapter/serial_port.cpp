@@ -13,8 +13,8 @@
 #include "adapter/serial_device.h"
 #include "adapter/vexa5.h"
 #include "base/clock.h"
-#include "engine/frame.h"
 #include "base/debug_ring.h"
+#include "base/status_words.h"
 
 namespace tramsoll {
 

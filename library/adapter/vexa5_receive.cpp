@@ -10,8 +10,8 @@
 #include "adapter/serial_port.h"
 #include "adapter/vexa5.h"
 #include "base/clock.h"
-#include "engine/frame.h"
 #include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "store/recv_ring.h"
 
 namespace tramsoll {

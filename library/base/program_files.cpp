@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "base/regular_file.h"
 #include "base/debug_ring.h"
+#include "base/regular_file.h"
 
 namespace tramsoll {
 

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "engine/frame.h"
 #include "base/debug_ring.h"
+#include "base/status_words.h"
 
 namespace tramsoll {
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "base/status_words.h"
 #include "engine/frame.h"
 
 namespace tramsoll {

@@ -2,7 +2,6 @@
 // that the engineer chose hold in the last finished snapshot? Conditions
 // come in two groups; the trigger fires when every condition of at least
 // one non-empty group holds.
-#include "engine/frame.h"
 #include "files/recording_step.h"
 #include "store/live_source.h"
 #include "store/live_table.h"

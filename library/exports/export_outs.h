@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/frame.h"
+#include "base/caller_values.h"
 
 namespace tramsoll {
 

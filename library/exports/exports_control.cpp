@@ -4,6 +4,7 @@
 // engine's; these only check the caller's values and convert them.
 #include <cstring>
 
+#include "base/status_words.h"
 #include "engine/frame.h"
 #include "q7/q7_engine.h"
 #include "tramsoll.h"

@@ -2,8 +2,8 @@
 // listed recorded file, and writing it slice by slice.
 #include <cstdint>
 
-#include "exports/export_outs.h"
 #include "engine/frame.h"
+#include "exports/export_outs.h"
 #include "files/csv_export.h"
 #include "tramsoll.h"
 

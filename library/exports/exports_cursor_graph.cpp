@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "exports/export_outs.h"
-#include "engine/frame.h"
-#include "files/item_lookup.h"
+#include "base/caller_values.h"
 #include "base/local_time.h"
+#include "base/status_words.h"
+#include "engine/frame.h"
 #include "engine/settings.h"
+#include "exports/export_outs.h"
 #include "files/file_list.h"
+#include "files/item_lookup.h"
 #include "store/live_source.h"
 #include "store/live_table.h"
 #include "tramsoll.h"

@@ -3,9 +3,10 @@
 // and emptying the list.
 #include <cstdint>
 
-#include "exports/export_outs.h"
-#include "engine/frame.h"
+#include "base/caller_values.h"
 #include "base/local_time.h"
+#include "engine/frame.h"
+#include "exports/export_outs.h"
 #include "files/file_list.h"
 #include "tramsoll.h"
 

@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <cstring>
 
-#include "exports/export_outs.h"
+#include "base/caller_values.h"
+#include "base/status_words.h"
 #include "engine/frame.h"
-#include "files/item_lookup.h"
 #include "engine/settings.h"
+#include "exports/export_outs.h"
 #include "files/file_list.h"
+#include "files/item_lookup.h"
 #include "store/live_table.h"
 #include "tramsoll.h"
 

@@ -8,14 +8,17 @@
 #include <limits>
 #include <string>
 
+#include "base/caller_values.h"
 #include "base/clock.h"
+#include "base/debug_ring.h"
+#include "base/local_time.h"
+#include "base/program_files.h"
+#include "base/status_words.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "files/bus_log.h"
-#include "base/program_files.h"
 #include "files/recording.h"
 #include "files/recording_step.h"
-#include "base/debug_ring.h"
 #include "store/live_table.h"
 #include "tramsoll.h"
 

@@ -3,9 +3,9 @@
 // slice by slice.
 #include <cstdint>
 
-#include "exports/export_outs.h"
 #include "engine/frame.h"
 #include "engine/search.h"
+#include "exports/export_outs.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;

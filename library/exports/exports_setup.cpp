@@ -3,6 +3,8 @@
 // password, the model queries and the integer keys of pelomar3.ini.
 #include <cstring>
 
+#include "base/caller_values.h"
+#include "base/status_words.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "ini_file.h"

@@ -1,6 +1,8 @@
 // The caller's status poll and the drain of the diagnostic ring.
-#include "engine/frame.h"
+#include "base/caller_values.h"
 #include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "engine/frame.h"
 #include "tramsoll.h"
 
 #include <cstring>

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/caller_values.h"
+#include "base/status_words.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "engine/unit_tables.h"

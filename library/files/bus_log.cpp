@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "adapter/consumers.h"
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/program_files.h"
+#include "base/status_words.h"
 #include "engine/unit_tables.h"
 #include "files/das_format.h"
 #include "files/file_io.h"
-#include "base/program_files.h"
-#include "base/debug_ring.h"
 #include "tables/scrambled.h"
 
 namespace tramsoll {

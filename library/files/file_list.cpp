@@ -14,12 +14,12 @@
 #include <set>
 #include <utility>
 
-#include "engine/frame.h"
-#include "files/file_io.h"
-#include "base/program_files.h"
-#include "files/recording.h"
 #include "base/debug_ring.h"
+#include "base/program_files.h"
+#include "base/status_words.h"
 #include "base/table_growth.h"
+#include "files/file_io.h"
+#include "files/recording.h"
 
 namespace tramsoll {
 

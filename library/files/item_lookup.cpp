@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/frame.h"
+#include "base/status_words.h"
 #include "store/discovery_table.h"
 #include "store/live_table.h"
 

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "store/live_records.h"
 #include "files/replay_tables.h"
+#include "store/live_records.h"
 #include "tables/conversion.h"
 #include "tables/model_tables.h"
 

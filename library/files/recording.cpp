@@ -11,11 +11,11 @@
 #include <cstring>
 #include <span>
 
-#include "engine/frame.h"
-#include "files/file_io.h"
-#include "base/program_files.h"
-#include "files/recording_step.h"
 #include "base/debug_ring.h"
+#include "base/program_files.h"
+#include "base/status_words.h"
+#include "files/file_io.h"
+#include "files/recording_step.h"
 #include "store/live_table.h"
 #include "tables/model_tables.h"
 

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/frame.h"
-#include "files/file_io.h"
 #include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "base/table_growth.h"
+#include "files/file_io.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"
 

@@ -4,8 +4,11 @@
 #include <string>
 #include <thread>
 
-#include "engine/frame.h"
+#include "base/caller_values.h"
 #include "base/debug_ring.h"
+#include "base/local_time.h"
+#include "base/status_words.h"
+#include "engine/frame.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;

@@ -9,11 +9,11 @@
 
 #include "adapter/link_state.h"
 #include "adapter/send_ring.h"
+#include "base/debug_ring.h"
 #include "engine/gathering.h"
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "simulator.h"
-#include "base/debug_ring.h"
 #include "store/live_table.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"

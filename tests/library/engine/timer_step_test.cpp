@@ -9,11 +9,11 @@
 
 #include "adapter/send_ring.h"
 #include "engine/gathering.h"
-#include "q7/q7_engine.h"
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "library/adapter/adapter_support.h"
 #include "library/engine/gathering_support.h"
+#include "q7/q7_engine.h"
 #include "store/live_table.h"
 #include "tramsoll.h"
 #include "vexa5_adapter.h"

@@ -11,9 +11,9 @@
 
 #include "adapter/link_state.h"
 #include "engine/gathering.h"
-#include "q7/q7_engine.h"
 #include "engine/settings.h"
 #include "library/engine/gathering_support.h"
+#include "q7/q7_engine.h"
 #include "simulator.h"
 #include "tramsoll.h"
 

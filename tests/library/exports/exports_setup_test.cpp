@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "engine/settings.h"
 #include "library/support/program_folder.h"
-#include "base/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/setting_tables.h"
 #include "tramsoll.h"

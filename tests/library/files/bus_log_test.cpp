@@ -6,14 +6,14 @@
 
 #include "adapter/consumers.h"
 #include "adapter/serial_port.h"
-#include "dump.h"
 #include "base/clock.h"
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "dump.h"
 #include "engine/unit_tables.h"
 #include "files/bus_log.h"
 #include "library/support/file_size_limit.h"
 #include "library/support/program_folder.h"
-#include "base/debug_ring.h"
 #include "tables/scrambled.h"
 #include "tramsoll.h"
 

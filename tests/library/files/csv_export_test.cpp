@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "base/table_growth.h"
 #include "das_gen.h"
 #include "files/csv_export.h"
 #include "files/file_list.h"
 #include "library/files/replay_support.h"
-#include "base/table_growth.h"
 #include "tables/table_lookups.h"
 
 using namespace replaytest;

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/status_words.h"
 #include "dump.h"
-#include "engine/frame.h"
 #include "engine/settings.h"
 #include "files/bus_log.h"
 #include "files/das_format.h"

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "base/clock.h"
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "engine/settings.h"
 #include "files/das_format.h"
 #include "files/recording.h"
 #include "library/support/program_folder.h"
-#include "base/debug_ring.h"
 #include "store/live_table.h"
 #include "tables/model_tables.h"
 

@@ -2,9 +2,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "library/files/replay_support.h"
-#include "files/replay_tables.h"
 #include "base/table_growth.h"
+#include "files/replay_tables.h"
+#include "library/files/replay_support.h"
 
 using namespace replaytest;
 

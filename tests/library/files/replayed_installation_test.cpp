@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/frame.h"
+#include "base/status_words.h"
 #include "library/engine/gathering_support.h"
 #include "library/support/data_item_view.h"
 #include "library/support/program_folder.h"

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "engine/frame.h"
 #include "base/debug_ring.h"
-#include "store/discovery_table.h"
+#include "base/status_words.h"
 #include "base/table_growth.h"
+#include "store/discovery_table.h"
 
 using namespace tramsoll;
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
 #include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "base/table_growth.h"
 #include "store/discovery_table.h"
 #include "store/live_table.h"
-#include "base/table_growth.h"
 
 using namespace tramsoll;
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "engine/settings.h"
 #include "library/support/program_folder.h"
 #include "library/tables/fake_source.h"
-#include "base/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/conversion.h"
 #include "tables/conversion_tables.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
-#include "library/support/program_folder.h"
 #include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "library/support/program_folder.h"
 #include "tables/all_tables.h"
 #include "tables/conversion_tables.h"
 #include "tables/item_file.h"

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "engine/frame.h"
 #include "tables/model_tables.h"
 
 using namespace tramsoll;
