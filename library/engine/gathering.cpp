@@ -9,6 +9,7 @@
 #include <system_error>
 #include <thread>
 
+#include "adapter/adapter_status.h"
 #include "adapter/serial_port.h"
 #include "adapter/vexa5.h"
 #include "base/clock.h"

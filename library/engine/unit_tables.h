@@ -1,7 +1,7 @@
 // Building the unit tables that gathering needs: the unit rows and live data
 // blocks of a bus unit whose model is fixed, of the sensor-input logger and
-// of a one-system or one-unit target; the meaning of an entry's status word;
-// and the adapter status kept for the unit exports.
+// of a one-system or one-unit target; and the meaning of an entry's status
+// word.
 #pragma once
 
 #include <cstdint>
@@ -71,16 +71,5 @@ bool buildLoggerTables();
 // the gathering's targetIndex and requestCount. False when the item file is
 // not loaded.
 bool buildTargetTables(const char* itemFile, int boardKind);
-
-// The adapter status from the last 'Z' answer: switch 1 and 2 (2 until the
-// first answer) and the status value.
-struct AdapterStatus {
-  int switch1 = 2;
-  int switch2 = 2;
-  int value = 0;
-};
-AdapterStatus adapterStatus();
-// Makes the adapter dispatchers keep their status answers here.
-void installAdapterStatusSink();
 
 }  // namespace tramsoll

@@ -12,6 +12,7 @@
 #include "tables/model_tables.h"
 #include "tables/setting_file.h"
 #include "tables/setting_tables.h"
+#include "tables/table_words.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;

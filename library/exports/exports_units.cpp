@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "adapter/adapter_status.h"
 #include "base/caller_values.h"
 #include "base/status_words.h"
 #include "engine/frame.h"

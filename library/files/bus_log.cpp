@@ -5,11 +5,11 @@
 #include <cstring>
 #include <vector>
 
+#include "adapter/adapter_status.h"
 #include "adapter/consumers.h"
 #include "base/debug_ring.h"
 #include "base/program_files.h"
 #include "base/status_words.h"
-#include "engine/unit_tables.h"
 #include "files/das_format.h"
 #include "files/file_io.h"
 #include "tables/scrambled.h"

@@ -10,6 +10,7 @@
 #include "library/support/program_folder.h"
 #include "tables/all_tables.h"
 #include "tables/setting_tables.h"
+#include "tables/table_words.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;

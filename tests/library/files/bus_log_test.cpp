@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "adapter/adapter_status.h"
 #include "adapter/consumers.h"
 #include "adapter/serial_port.h"
 #include "base/clock.h"
 #include "base/debug_ring.h"
 #include "base/status_words.h"
 #include "dump.h"
-#include "engine/unit_tables.h"
 #include "files/bus_log.h"
 #include "library/support/file_size_limit.h"
 #include "library/support/program_folder.h"

@@ -11,7 +11,6 @@
 
 #include "base/debug_ring.h"
 #include "base/status_words.h"
-#include "engine/settings.h"
 #include "library/support/program_folder.h"
 #include "library/tables/fake_source.h"
 #include "tables/all_tables.h"
@@ -19,6 +18,7 @@
 #include "tables/conversion_tables.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"
+#include "tables/table_words.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;

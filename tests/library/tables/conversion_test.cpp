@@ -401,7 +401,7 @@ bool fakeErcd(ConversionContext& context) {
   context.setResultText("E9");
   return true;
 }
-void fakeFahrenheit(char (&unit)[kUnitTextSize], float& value, float& fullScale) {
+void fakeFahrenheit(int32_t, char (&unit)[kUnitTextSize], float& value, float& fullScale) {
   if (std::strcmp(unit, "C") != 0) return;
   std::strcpy(unit, "F");
   value = value * 1.8f + 32;

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "library/tables/fake_source.h"
 #include "tables/conversion.h"
 #include "tables/conversion_tables.h"
 #include "tables/table_lookups.h"
+#include "tables/table_words.h"
 
 using namespace tramsoll;
 using tramsoll::testing::FakeSource;
@@ -240,12 +240,10 @@ TEST_F(TableWordsTest, DisplayUnitsConvertTemperaturesPressuresAndTheirFullScale
     char unit[kUnitTextSize] = {};
     std::strcpy(unit, c.unit);
     float value = c.value, fullScale = c.fullScale;
-    tempUnitFlag.store(0);
-    applyDisplayUnit(unit, value, fullScale);
+    applyDisplayUnit(0, unit, value, fullScale);
     EXPECT_STREQ(unit, c.unit);
     EXPECT_EQ(value, c.value);
-    tempUnitFlag.store(1);
-    applyDisplayUnit(unit, value, fullScale);
+    applyDisplayUnit(1, unit, value, fullScale);
     EXPECT_STREQ(unit, c.newUnit);
     EXPECT_FLOAT_EQ(value, c.newValue);
     EXPECT_EQ(fullScale, c.newFullScale);
@@ -253,7 +251,7 @@ TEST_F(TableWordsTest, DisplayUnitsConvertTemperaturesPressuresAndTheirFullScale
   // 1.8 and 14.22336 are held as 32-bit floats.
   char unit[kUnitTextSize] = "C";
   float value = 1, fullScale = 0;
-  applyDisplayUnit(unit, value, fullScale);
+  applyDisplayUnit(1, unit, value, fullScale);
   EXPECT_EQ(value, static_cast<float>(double{1.8f} + 32));
 }
 
