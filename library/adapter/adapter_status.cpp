@@ -20,6 +20,8 @@ class KeepAdapterStatus : public AdapterStatusSink {
 
 AdapterStatus adapterStatus() { return keptStatus(); }
 
+void resetAdapterStatus() { keptStatus() = AdapterStatus{}; }
+
 void installAdapterStatusSink() {
   static KeepAdapterStatus sink;
   setAdapterStatusSink(&sink);

@@ -14,5 +14,7 @@ struct AdapterStatus {
 AdapterStatus adapterStatus();
 // Makes the adapter dispatchers keep their status answers here.
 void installAdapterStatusSink();
+// Back to the status before the first answer.
+void resetAdapterStatus();
 
 }  // namespace tramsoll

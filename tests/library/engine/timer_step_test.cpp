@@ -33,10 +33,6 @@ class TimerStep : public GatheringTest {
     auto shared = line;
     setSerialDeviceFactory([shared] { return std::make_unique<adaptertest::FakeSerialDevice>(shared); });
   }
-  void TearDown() override {
-    GatheringTest::TearDown();
-    setSerialDeviceFactory(nullptr);
-  }
   int32_t start(int32_t mode, const char* target = " ") { return initDataGather(1, 1, 3, mode, 0, target, 5); }
   // A step at a wall-clock second; `fraction` moves only the steady time.
   void stepAt(std::time_t seconds, std::chrono::milliseconds fraction = 0ms) {

@@ -89,11 +89,6 @@ class ControlExports : public GatheringTest {
     GatheringTest::SetUp();
     busEngine().initialise(0);
   }
-  void TearDown() override {
-    gatherState.store(0);
-    busEngine().initialise(0);
-    GatheringTest::TearDown();
-  }
   static void gathering() { gatherState.store(gather::kRunning | gather::kBusMonitor); }
   // The unit announces itself (kind byte 0x02: no detail queries).
   static void announce(uint8_t address) { feed(unitFrame(address, 0x90, {0, 0, 1, 1, 0, 0x43, 0x02, 0})); }
@@ -258,10 +253,6 @@ class CentralOperationTest : public SimulatedGatheringTest {
     adapterType.store(plus ? 1 : 0);
     startSimulator(installation(adapter));
   }
-  void TearDown() override {
-    SimulatedGatheringTest::TearDown();
-    adapterType.store(0);
-  }
   int32_t startBus() { return initDataGather(1, 1, 3, 2, 0, " ", 5); }
   // The engine's start-up: the unit announces itself while the engine
   // listens, and gives its status once listening has ended.
@@ -395,10 +386,6 @@ class PlusAdapterModes : public SimulatedGatheringTest {
     SimulatedGatheringTest::SetUp();
     adapterType.store(1);
     startSimulator(installation("plus"));
-  }
-  void TearDown() override {
-    SimulatedGatheringTest::TearDown();
-    adapterType.store(0);
   }
 };
 

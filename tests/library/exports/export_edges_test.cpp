@@ -28,7 +28,6 @@ class ExportEdges : public ReplayTest {
  protected:
   void SetUp() override {
     ReplayTest::SetUp();
-    clearSettingTables();  // no setting rows: the answers do not hang on earlier tests
     addSystem(kOutdoorItems);
     ASSERT_EQ(setTrigCondition(3, 0, 1, kRun, 1, 0), 0);
     recordTrigger(3, 0);

@@ -7,6 +7,7 @@
 #include "base/debug_ring.h"
 #include "base/status_words.h"
 #include "engine/settings.h"
+#include "library/support/library_test.h"
 #include "library/support/program_folder.h"
 #include "tables/all_tables.h"
 #include "tables/setting_tables.h"
@@ -19,19 +20,8 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-class SetupExportsTest : public ::testing::Test {
+class SetupExportsTest : public testsupport::LibraryTest {
  protected:
-  void SetUp() override { resetLibrary(); }
-  void TearDown() override { resetLibrary(); }
-  static void resetLibrary() {
-    clearSettingTables();
-    clearErrorWords();
-    gatherState.store(0);
-    resetGatherValues();
-    debugRing().clear();
-    checkMode = false;
-    adapterType.store(0);
-  }
   void writeSettings(const Lines& lines) { folder.writeScrambledLines("vexa5.set", lines); }
 
   testsupport::ProgramFolder folder;

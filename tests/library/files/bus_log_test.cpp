@@ -13,6 +13,7 @@
 #include "dump.h"
 #include "files/bus_log.h"
 #include "library/support/file_size_limit.h"
+#include "library/support/library_test.h"
 #include "library/support/program_folder.h"
 #include "tables/scrambled.h"
 #include "tramsoll.h"
@@ -24,19 +25,12 @@ namespace {
 
 constexpr std::time_t kStart = 1700000000;
 
-class BusLogTest : public ::testing::Test {
+class BusLogTest : public testsupport::LibraryTest {
  protected:
   void SetUp() override {
+    LibraryTest::SetUp();
     setClock(&clock);
-    clearErrorWords();
-    debugRing().clear();
     fs::create_directory("q7data");
-  }
-  void TearDown() override {
-    gatherState.store(0);
-    adapterStatusSink().keepAdapterStatus(2, 2, 0);
-    setClock(nullptr);
-    clearErrorWords();
   }
 
   static dasdump::BusLog readLog(const std::string& path) {

@@ -73,12 +73,6 @@ class CsvTest : public ReplayTest {
     CsvDateSet("", "", kHeaderOn | kAllData);
   }
 
-  void TearDown() override {
-    setTmpUnit(0);
-    discardCsvJob();
-    ReplayTest::TearDown();
-  }
-
   // Outdoor unit 1 and indoor units 1 and 2 of system 3.
   void addNumberedSystem() {
     std::vector<BlockSpec> groups = {{"E0", 20}, {"E1", 20}};

@@ -15,12 +15,6 @@ namespace {
 
 class RecordedInstallation : public SampleInstallationTest {
  protected:
-  void TearDown() override {
-    saveConstData(0, nullptr, 0);
-    clearFileList();
-    SampleInstallationTest::TearDown();
-  }
-
   std::string customerFolder() const { return output.path() + "/"; }
 
   // The 1-based number of the item of that name of a unit of file 1.

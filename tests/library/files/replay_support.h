@@ -58,11 +58,6 @@ class ReplayTest : public RecordingTest {
     addItemTo(1, 0, "Room", "btoua,E0[3],C", datatype::kAnalog, "100", "", "");
   }
 
-  void TearDown() override {
-    clearFileList();
-    RecordingTest::TearDown();
-  }
-
   void addItemTo(int kind, int group, const char* name, const char* program, int32_t type, const char* fullScale,
                  const char* state0, const char* state1, bool graph = false) {
     ItemRecord item = makeItem(program, type, fullScale);

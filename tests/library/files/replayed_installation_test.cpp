@@ -28,13 +28,6 @@ struct CursorView {
 
 class ReplayedInstallation : public SampleInstallationTest {
  protected:
-  void TearDown() override {
-    saveConstData(0, nullptr, 0);
-    saveTrigData(0, 0, 0);
-    clearFileList();
-    SampleInstallationTest::TearDown();
-  }
-
   std::string customerFolder() const { return output.path() + "/"; }
 
   // Gathers the sample installation until system 1's blocks hold the

@@ -11,6 +11,7 @@
 
 #include "engine/settings.h"
 #include "library/files/replay_support.h"
+#include "library/support/library_test.h"
 #include "tables/all_tables.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"
@@ -48,7 +49,9 @@ void runCases(const std::vector<SpecialCase>& cases) {
   }
 }
 
-TEST(SpecialFiles, SettingTableAndIniFilesThatAreNotRegularAreRefusedNotWaitedOn) {
+using SpecialFiles = testsupport::LibraryTest;
+
+TEST_F(SpecialFiles, SettingTableAndIniFilesThatAreNotRegularAreRefusedNotWaitedOn) {
   testsupport::ProgramFolder folder;
   auto sample = [&folder](const char* file) {
     return [&folder, file] {
@@ -89,10 +92,6 @@ class SpecialDataFiles : public ReplayTest {
     ReplayTest::SetUp();
     addSystem();
     std::filesystem::create_directory("q7data");
-  }
-  void TearDown() override {
-    saveQ7Data(0, "");
-    ReplayTest::TearDown();
   }
   // The recording of system 3 listed (and opened when `select`), after what
   // stood at its name was removed.

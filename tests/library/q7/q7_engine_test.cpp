@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "library/support/library_test.h"
 #include "q7/q7_engine.h"
 
 using namespace tramsoll;
@@ -53,13 +54,13 @@ int queriesTo(const std::vector<Frame>& frames, uint8_t address, uint8_t code) {
   }));
 }
 
-class Q7EngineTest : public ::testing::Test {
+class Q7EngineTest : public testsupport::LibraryTest {
  protected:
   void SetUp() override {
+    LibraryTest::SetUp();
     setClock(&clock);
     engine->initialise(1);
   }
-  void TearDown() override { setClock(nullptr); }
 
   void after(int seconds) { clock.advance(std::chrono::seconds(seconds)); }
 

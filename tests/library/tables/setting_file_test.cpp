@@ -7,6 +7,7 @@
 
 #include "base/debug_ring.h"
 #include "base/status_words.h"
+#include "library/support/library_test.h"
 #include "library/support/program_folder.h"
 #include "tables/all_tables.h"
 #include "tables/setting_file.h"
@@ -18,20 +19,8 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-class SettingFileTest : public ::testing::Test {
+class SettingFileTest : public testsupport::LibraryTest {
  protected:
-  void SetUp() override {
-    clearSettingTables();
-    clearErrorWords();
-    debugRing().clear();
-    checkMode = false;
-  }
-  void TearDown() override {
-    clearSettingTables();
-    clearErrorWords();
-    debugRing().clear();
-    checkMode = false;
-  }
   // Writes vexa5.set with these lines and loads it.
   bool load(const Lines& lines) {
     folder.writeScrambledLines("vexa5.set", lines);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "library/support/library_test.h"
 #include "library/tables/fake_source.h"
 #include "tables/conversion.h"
 #include "tables/conversion_tables.h"
@@ -18,16 +19,11 @@ using tramsoll::testing::makeItem;
 
 namespace {
 
-class TableWordsTest : public ::testing::Test {
+class TableWordsTest : public testsupport::LibraryTest {
  protected:
   void SetUp() override {
-    resetConversionTables();
+    LibraryTest::SetUp();
     installTableWords();
-    tempUnitFlag.store(0);
-  }
-  void TearDown() override {
-    resetConversionTables();
-    tempUnitFlag.store(0);
   }
 };
 
