@@ -38,7 +38,7 @@ void replaceBusSendByPoll(const SchedulerRules& rules, PacketInFlight& packet, T
     putDebugMessage("AdpComm : Q7 Send Timeout for F-cmd");
   }
   std::memset(packet.bytes, 0, sizeof packet.bytes);
-  packet.length = rules.buildStatusPoll(packet.bytes);
+  packet.length = rules.buildStatusPoll(std::span<uint8_t, kPacketSize>(packet.bytes, kPacketSize));
   packet.retryCount = 0;
   sendInFlight(packet, now);
 }

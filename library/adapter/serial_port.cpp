@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "adapter/consumers.h"
@@ -59,7 +60,9 @@ void logSetupFailure(int portNumber, const std::string& path, int error) {
 
 void writeStopCommand(Port& p) {
   uint8_t packet[kPlusStartStopLength > kVexa5StopLength ? kPlusStartStopLength : kVexa5StopLength];
-  int length = p.adapterType == kAdapterPlus ? buildPlusStartStop(0, packet) : buildStopParameterMode(packet);
+  std::span bytes(packet);
+  int length = p.adapterType == kAdapterPlus ? buildPlusStartStop(0, bytes.first<kPlusStartStopLength>())
+                                             : buildStopParameterMode(bytes.first<kVexa5StopLength>());
   int error = p.device->write(packet, length);
   if (error == 0) return;
   if (p.adapterType == kAdapterPlus) {

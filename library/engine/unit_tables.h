@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "base/kinds.h"
 #include "store/discovery_table.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"
@@ -46,10 +47,10 @@ inline uint32_t withAlarmState(uint32_t status, int alarm) {
          ((static_cast<uint32_t>(alarm) << unitstate::kAlarmShift) & unitstate::kAlarmMask);
 }
 
-// Identity byte 0 of the logger's row.
-constexpr uint8_t kLoggerIdentity = 6;
+// Identity byte 0 of the logger's row: its row kind.
+constexpr uint8_t kLoggerIdentity = rowkind::kLog;
 // Unit kind of the one-system target's row.
-constexpr int kOneSystemKind = 7;
+constexpr int kOneSystemKind = rowkind::kPara;
 
 // Unit group 0 of an item file: its first group.
 bool firstUnitGroup(int32_t fileIndex, UnitGroup& out);
@@ -65,7 +66,7 @@ bool fixModel(AutoAdrEntry entry, const SettingQ7Row& model);
 // blocks of its item file. False when the setting file has no 'L' row.
 bool buildLoggerTables();
 
-// The board unit of a one-system (kind 7) or one-unit (kinds 8..14) target:
+// The board unit of a one-system (kind 7) or one-unit (kinds SL..SQ, 8..14) target:
 // entry (kind 0, address 0) in state 1, one row named after the item file's
 // first outdoor group 1 (else its last group) and the file's blocks. Sets
 // the gathering's targetIndex and requestCount. False when the item file is

@@ -57,8 +57,8 @@ struct GraphItem {
 };
 
 int32_t findGraphItem(const Selector& s, GraphItem& out) {
-  if (s.source != 0 && s.source != 1) return result::kBadSource;
-  out.live = s.source == 0;
+  if (s.source != itemsource::kLive && s.source != itemsource::kReplay) return result::kBadSource;
+  out.live = s.source == itemsource::kLive;
   if (out.live && !hasBits(gatherState, gather::kRunning)) return result::kNotGathering;
   if (!validUnitClass(s.unitClass)) return result::kBadClass;
   if (out.live) {
@@ -204,6 +204,6 @@ extern "C" TRAMSOLL_API int32_t getGraphData2(int32_t dataSource, const char* cu
   return graphSamples(selector, firstRecord, recordCount, [&](int32_t k, const ItemOutput* output) {
     if (!output || !valueTexts) return;
     char* slot = valueTexts + kSlotTextSize * static_cast<std::size_t>(k);
-    copyText(slot, kSlotTextSize, dataSource == 0 && !hasData(*output) ? "" : output->text);
+    copyText(slot, kSlotTextSize, dataSource == itemsource::kLive && !hasData(*output) ? "" : output->text);
   });
 }

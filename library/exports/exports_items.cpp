@@ -41,10 +41,10 @@ bool twoStateType(int32_t dataType) {
 int32_t findItemUnit(int32_t dataSource, const char* folder, int32_t filePosition, int32_t system, int32_t unitKind,
                      int32_t unitNumber, ItemUnit& unit) {
   unit = ItemUnit{};
-  if (dataSource != 0 && dataSource != 1) return 1;
-  if (dataSource == 0 && !gathering()) return 2;
+  if (dataSource != itemsource::kLive && dataSource != itemsource::kReplay) return 1;
+  if (dataSource == itemsource::kLive && !gathering()) return 2;
   if (!validUnitClass(unitKind)) return 4;
-  if (dataSource == 0) return findLiveUnit(system, unitKind, unitNumber, unit) ? 0 : 5;
+  if (dataSource == itemsource::kLive) return findLiveUnit(system, unitKind, unitNumber, unit) ? 0 : 5;
   const ReplayTables* replay = openedReplay(folder, subtractHeld(filePosition, 1));
   if (replay) findFileUnit(*replay, unitKind, unitNumber, unit);
   return 0;
@@ -77,7 +77,7 @@ extern "C" TRAMSOLL_API int32_t getDataItemNum(int32_t dataSource, const char* c
   int32_t result = findItemUnit(dataSource, customerFolder, filePosition, systemNumber, unitKind, unitNumber, unit);
   if (result != 0) return result;
   setOut(itemCount, unit.itemCount);
-  if (dataSource == 0) {
+  if (dataSource == itemsource::kLive) {
     setOut(recordCount, kLiveRecordCount);
     setOut(intervalSeconds, gatherValues().dataInterval);
     return 0;
@@ -120,7 +120,7 @@ extern "C" TRAMSOLL_API int32_t getDataItem(int32_t dataSource, const char* cust
   setOut(defaultGraphFlag, (item.flags & itemflag::kDefaultGraph) ? 1 : 0);
   setTextOut(stateText0, stateText0Length, kStateTextBufferSize, item.stateText0);
   setTextOut(stateText1, stateText1Length, kStateTextBufferSize, item.stateText1);
-  if (dataSource == 0) {
+  if (dataSource == itemsource::kLive) {
     uint32_t flags = 0;
     liveDataTable().getTriggerFlags(unitKind, unit.address, unit.row, itemNumber - 1, flags);
     setOut(triggerCode1, static_cast<int32_t>(flags & 0x3));

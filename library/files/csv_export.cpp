@@ -15,6 +15,7 @@
 
 #include "base/caller_values.h"
 #include "base/debug_ring.h"
+#include "base/kinds.h"
 #include "base/local_time.h"
 #include "base/program_files.h"
 #include "base/status_words.h"
@@ -220,9 +221,9 @@ std::string cut(const char* text, std::size_t size) {
 // followed by a blank.
 std::string accessText(const CsvJob& job, uint16_t mode) {
   const std::string* w = job.words;
-  bool bus = (mode & 2) != 0;
-  bool board = (mode & (4 | 8)) != 0;
-  if (mode & 1) {
+  bool bus = (mode & gathermode::kBus) != 0;
+  bool board = (mode & (gathermode::kOneSystem | gathermode::kOneUnit)) != 0;
+  if (mode & gathermode::kLogger) {
     if (bus) return w[csvword::kBusSensorAccess] + ' ';
     if (board) return w[csvword::kBoardSensorAccess] + ' ';
     return w[csvword::kSensorOnlyAccess];

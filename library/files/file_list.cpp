@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "base/debug_ring.h"
+#include "base/kinds.h"
 #include "base/program_files.h"
 #include "base/status_words.h"
 #include "base/table_growth.h"
@@ -96,7 +97,7 @@ bool readListedHeader(const std::string& path, das::FileHeader& header, int64_t&
   } else {
     std::snprintf(header.mapName, sizeof header.mapName, kOldMapName, header.mapNumber);
   }
-  if (header.interfaceMode == 0) header.interfaceMode = 2;
+  if (header.interfaceMode == 0) header.interfaceMode = gathermode::kBus;
   length = file.size();
   int closed = file.close();
   if (closed != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(closed));

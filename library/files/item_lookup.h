@@ -16,6 +16,13 @@ namespace tramsoll {
 
 constexpr int32_t kSensorItems = 8;
 
+// The data source an item, cursor or graph export names: the running
+// gathering or a file opened for replay.
+namespace itemsource {
+constexpr int32_t kLive = 0;
+constexpr int32_t kReplay = 1;
+}  // namespace itemsource
+
 bool validUnitClass(int32_t unitClass);
 
 struct ItemUnit {

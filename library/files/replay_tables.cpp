@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/debug_ring.h"
+#include "base/kinds.h"
 #include "base/status_words.h"
 #include "base/table_growth.h"
 #include "files/file_io.h"
@@ -21,7 +22,7 @@ namespace {
 constexpr uint16_t kMostGroupData = 256;
 constexpr uint32_t kMostRecordSize = 65535;  // the header's record size is 16-bit
 
-bool onTheBus(uint16_t interfaceMode) { return interfaceMode == 0 || (interfaceMode & 2) != 0; }
+bool onTheBus(uint16_t interfaceMode) { return interfaceMode == 0 || (interfaceMode & gathermode::kBus) != 0; }
 
 // The item file named by a unit block: the file of that name, else the
 // setting row that names the model (the logger row for sensor inputs, the
@@ -37,9 +38,9 @@ int32_t findUnitModel(const das::UnitBlock& unit, uint16_t interfaceMode) {
     if (getSettingLog(0, row) && std::strcmp(row.modelName, unit.modelName) == 0) setFieldText(itemFile, row.itemFile);
   } else if (onTheBus(interfaceMode)) {
     if (findSettingQ7ByModel(unit.modelName, busRow)) setFieldText(itemFile, busRow.itemFile);
-  } else if (interfaceMode & 4) {
+  } else if (interfaceMode & gathermode::kOneSystem) {
     if (findSettingParaByModel(unit.modelName, row)) setFieldText(itemFile, row.itemFile);
-  } else if (interfaceMode & 8) {
+  } else if (interfaceMode & gathermode::kOneUnit) {
     if (findSettingSeriByModel(unit.modelName, boardRow)) setFieldText(itemFile, boardRow.itemFile);
   }
   return itemFile[0] && findKishuByFile(itemFile, index) ? index : -1;

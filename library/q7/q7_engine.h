@@ -2,56 +2,8 @@
 // with address 15. The worker's step feeds it every received frame, calls its
 // tick and drains its send queue into bus sends; the control exports read
 // its view of every address and queue commands. Times are whole seconds of
-// the clock's steady reading (see q7_schedule.cpp).
-//
-// What a unit (or another station) answers to each frame the engine sends,
-// and what the engine reads from the answer (F[i] = byte i of the frame):
-//
-// - 60 s poll, 0xFD 0x0F 0xFF 0x14 0x06 0x18 0xFF 0 0x7E 0 0 c: the
-//   station's heartbeat. Units do not answer. Another station sees command
-//   0x18 from class 32.
-// - Start-up broadcast, 0xE5 0x0F 0xFF 0x14 0x06 0x50 0x90 0 0xFF 0 0 c:
-//   every unit announces itself with command 0x90 from its own address:
-//   F[12] its kind (9; 0x11 or 0x12; anything else), F[13] and F[14] its two
-//   mode bytes (a kind-9 unit whose first mode byte has low bits 2 or 3 is
-//   the sub-kind). The engine listens until 10 s pass without a 0x90.
-//   The same broadcast heard from another station opens the same window.
-// - Reply to a unit's query, 0xBD 0x0F a 0x14 0x06 0x50 0x90 0 0xFF 0 0 c
-//   (sent when a unit sends 0x13, or an unknown unit sends 0x80): the unit
-//   answers with its 0x90 as above.
-// - 300 s broadcast, 0xE5 ... 0x50 0x80 ..., and unit query, 0xBD 0x0F a
-//   0x14 0x06 0x50 0x80 0 0xFF 0 0 c: the unit answers with its status,
-//   command 0x80 of at least 20 bytes: F[6] run state (bit 0 running),
-//   F[7] mode (low four bits the mode number), F[9] error code and F[10]
-//   error flag (bit 0 picks the second code table, bit 6 a further flag),
-//   F[11] status (low three bits), F[13] set point in whole degrees, F[14]
-//   tenths digit | 0x80, with 0x40 below zero, F[18] one more byte. A unit
-//   that answered 0x80 in a cycle is not sent the unit query of that cycle.
-// - Unit detail queries, 0xBD 0x0F a 0x14 0x06 0x50 x 0 0xFF 0 0 c, with x
-//   0xD0, 0xD1, 0xD2 to kind-9 units and 0xDA, 0xDB to kinds 0x11/0x12: the
-//   unit answers with command x; the engine takes it only as the end of a
-//   pending command (its data goes to the live tables).
-// - Group send, 0xF1 0x00 0xFF 0x08 0x06 0x6B d0 d1 d2 d3 0 c: repeats a
-//   group entry's 4 bytes to all; nobody answers.
-// - Central command, 0xA5 0x0F a 0x14 0x14 0x40 then bytes 6..24 and c at
-//   25: byte 6 = 3 run or 2 stop, byte 7 = mode | 0x10, bytes 11 and 12 the
-//   set point as in the 0x80 status, byte 15 = 0xC1 or 0x80. A part is
-//   given only with its mark (bit 1 of byte 6, bit 4 of byte 7, bit 7 of
-//   bytes 12 and 15); the rest are 0. The unit applies the given parts and
-//   answers with its 0x80 status. Seeing its own 0x40 come back (own-frame
-//   mark) the engine marks the address pending until the unit's 0x13, 0x80,
-//   0x90 or detail answer. A 0x40 between others updates the engine's view
-//   of the addressed unit the same way.
-// - Central state, 0xA4 0x0F a 0x14 0x14 0x40 0x02 ... byte 15 ... c at 25:
-//   sent after a unit's 0x13 and on a station's 0x19 while run/stop is
-//   locked; the unit applies it without answering.
-// - Setting request 0xE6, 0xFD 0x0F 0xFF 0x08 0x04 0xE6 a n v c, and
-//   setting change 0xE8, 0xFD 0x0F 0xFF 0x08 0x05 0xE8 a n vl vh c: the unit
-//   at a answers with a frame of type 2 (bits 2-4 of F[0] equal 2, e.g.
-//   0x88) carrying command 0xE6 or 0xE8 and its own address in F[10].
-// - Answers to stations: a station's 0x06 gets 0xFD 0x0F 0xFF 0x1C 0x01
-//   0x07 0 0 0 0 0 c, its 0x15 gets 0xBD 0x0F a 0x1C 0x06 0x16 0x01 0 0 0 0
-//   c (both only when the engine was started with bit 0).
+// the clock's steady reading (see q7_schedule.cpp); what each frame it sends
+// brings back is described where the answers are read (q7_receive.cpp).
 #pragma once
 
 #include <cstdint>

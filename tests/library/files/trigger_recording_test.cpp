@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/trigger_check.h"
 #include "files/recording_step.h"
 #include "library/files/recording_support.h"
 #include "library/tables/fake_source.h"
@@ -50,7 +51,7 @@ class TriggerRecordingTest : public RecordingTest {
       clearBits(gatherState, gather::kTriggerArmed | gather::kTriggerFired);
       return;
     }
-    if (checkTriggerCondition(2)) {
+    if (checkTriggerCondition(triggeraccess::kBus)) {
       if (held > values.trigPreCount) dropOldestTriggerRecords(held - values.trigPreCount);
       setBits(gatherState, gather::kTriggerFired);
       markTriggerRecord();
