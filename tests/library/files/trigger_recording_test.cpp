@@ -1,4 +1,9 @@
+#include <fcntl.h>
+#include <stdio.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <filesystem>
 
 #include "engine/trigger_check.h"
@@ -9,6 +14,19 @@
 
 using namespace recordingtest;
 using tramsoll::testing::makeItem;
+
+// While set, every rename fails as a refusing file system would fail it.
+// The library is linked into this program, so its renames land here; every
+// other rename goes through.
+std::atomic<bool> failRenames{false};
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+  if (failRenames.load()) {
+    errno = EIO;
+    return -1;
+  }
+  return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
 
 namespace {
 
@@ -187,6 +205,25 @@ TEST_F(TriggerRecordingTest, TriggerCutKeepsTheFileWhenTheWorkFileCannotBeWritte
   EXPECT_EQ(file.records[0].time, slotTime(5));
   EXPECT_FALSE(cutTriggerFile(6)) << "a cut never empties the file";
   EXPECT_EQ(errFault.load(), 0u);
+}
+
+TEST_F(TriggerRecordingTest, TriggerCutKeepsTheFileWhenTheRenameOfTheWorkFileFails) {
+  ASSERT_EQ(setFileHeader(" ", "", "", "", ""), 0);
+  ASSERT_EQ(saveTrigData(1, 3, 1), 0);
+  for (int n = 1; n <= 10; ++n) triggerSlot(slotTime(n));
+  failRenames = true;
+  EXPECT_FALSE(cutTriggerFile(4));
+  failRenames = false;
+  EXPECT_EQ(triggerRecordCount(), 10);
+  EXPECT_FALSE(folder.exists("temp.work"));
+  das::File file = readBack("trigger.das");
+  EXPECT_EQ(file.header.recordCount, 10u);
+  EXPECT_EQ(file.records[0].time, slotTime(1));
+
+  triggerSlot(slotTime(11));
+  file = readBack("trigger.das");
+  EXPECT_EQ(file.header.recordCount, 11u) << "the next record follows the ten kept";
+  EXPECT_EQ(file.records[10].time, slotTime(11));
 }
 
 TEST_F(TriggerRecordingTest, ConditionsAreStoredOnlyForKnownUnitsAndItems) {
