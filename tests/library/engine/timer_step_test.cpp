@@ -119,7 +119,6 @@ TEST_F(TimerStep, ClockSetBackHandlesASlotAtOnceAndPollsAgain) {
   stepAt(kStart - 7200);
   EXPECT_TRUE(hasBits(errLine, line::kClockBack));
   EXPECT_FALSE(hasLineStartingWith(drainDebugLines(), "Tramsoll: Exec-Call"));
-  adapterType.store(0);
 }
 
 TEST_F(TimerStep, StatusPollFollowsTheGatherSlotsEveryThirtySeconds) {

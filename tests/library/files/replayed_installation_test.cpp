@@ -8,6 +8,7 @@
 #include "base/status_words.h"
 #include "library/engine/gathering_support.h"
 #include "library/support/data_item_view.h"
+#include "library/support/periodic_start.h"
 #include "library/support/program_folder.h"
 #include "simulator.h"
 #include "store/live_table.h"
@@ -97,9 +98,7 @@ class ReplayedInstallation : public SampleInstallationTest {
 
 TEST_F(ReplayedInstallation, APeriodicRecordingReplaysTheScenariosValues) {
   gatherSystemOne();
-  int32_t selection[256] = {};
-  selection[0] = 1;
-  ASSERT_EQ(saveConstData(1, selection, 5), 0);
+  ASSERT_EQ(testsupport::startPeriodic(1, 5), 0);
   slots(4);
   ASSERT_EQ(saveConstData(0, nullptr, 0), 0);
   ASSERT_EQ(initDataGather(0, 1, 3, 2, 0, " ", 5), 0);
