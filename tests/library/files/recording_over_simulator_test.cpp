@@ -58,6 +58,10 @@ class RecordingOverSimulator : public SampleInstallationTest {
     ASSERT_TRUE(filled(200, 0, 1));
     ASSERT_EQ(gatherValues().dataDue, kStart + 10);
   }
+  void TearDown() override {
+    SampleInstallationTest::TearDown();
+    testsupport::keepRecordingsAsFuzzSeeds(folder.path());
+  }
 
   static bool heard(int kind, int address) {
     AutoAdrEntry entry;
