@@ -157,3 +157,14 @@ GraphTexts TramsollClient::graphTexts(const ItemSource& source, int32_t itemNumb
   }
   return o;
 }
+
+int32_t TramsollClient::setCsvFile(const QString& customerFolder, int32_t filePosition, const QString& basePath,
+                                   const QStringList& headingTexts) {
+  std::array<QByteArray, 31> words;
+  for (std::size_t i = 0; i < words.size(); ++i) words[i] = textForLibrary(headingTexts.value(static_cast<int>(i)));
+  const auto w = [&words](std::size_t i) { return words[i].constData(); };
+  return api_.setCsvFile(textForLibrary(customerFolder).constData(), filePosition, textForLibrary(basePath).constData(),
+                         w(0), w(1), w(2), w(3), w(4), w(5), w(6), w(7), w(8), w(9), w(10), w(11), w(12), w(13),
+                         w(14), w(15), w(16), w(17), w(18), w(19), w(20), w(21), w(22), w(23), w(24), w(25), w(26),
+                         w(27), w(28), w(29), w(30));
+}

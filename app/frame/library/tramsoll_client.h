@@ -137,6 +137,11 @@ class TramsollClient {
   // At most one graph call's records (TRAMSOLL_GRAPH_RECORD_COUNT); a count
   // outside that is refused without asking the library (result -1).
   GraphTexts graphTexts(const ItemSource& source, int32_t itemNumber, int32_t firstRecord, int32_t recordCount);
+  // Sets up the CSV conversion of a listed file into files beside the base
+  // path, their header rows worded by the 31 heading texts (missing ones
+  // go as ""); the library's answer, 0 when the conversion is set up.
+  int32_t setCsvFile(const QString& customerFolder, int32_t filePosition, const QString& basePath,
+                     const QStringList& headingTexts);
 
   static constexpr int32_t kRefused = -1;
 
