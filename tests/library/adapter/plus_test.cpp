@@ -130,7 +130,7 @@ TEST_F(PlusTest, BusSendEndsWithItsAcknowledgementAndTheNextPacketFollows) {
 
 TEST_F(PlusTest, UnansweredBusSendIsReplacedByTheStatusPollAfterHalfASecond) {
   queuePlusBusSend(kPollFrame.data(), static_cast<int>(kPollFrame.size()));
-  EXPECT_EQ(writesWithin(700ms), (std::vector<long>{0, 500}));
+  ASSERT_EQ(writesWithin(700ms), (std::vector<long>{0, 500}));
   EXPECT_EQ(line->writes[1], kPoll);
   EXPECT_EQ(packetInFlight().code, plus::kStatusPoll);
   EXPECT_EQ(packetInFlight().retryCount, 0);
