@@ -25,10 +25,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScopeGuard>
 #include <QTableWidget>
 #include <QTimer>
@@ -49,6 +51,7 @@ constexpr int kFullScaleColumn = 4;
 constexpr int kNameWidth = 2180;
 constexpr int kWideNameWidth = 2725;  // when the main window is wider than 12000
 constexpr int kWideMainWindow = 12000;
+constexpr int kCellPadding = 8;  // pixels around a cell's text
 
 // Text-table entries.
 constexpr int kGraphFrameText = 251;
@@ -72,11 +75,16 @@ constexpr int kMarkerAnalog = 1;
 constexpr int kMarkerDigital = 2;
 
 // Sizes the design leaves to the window (twips).
-constexpr int kButtonWidth = 820;
+constexpr int kButtonWidth = 880;
+constexpr int kFrameLeft = 30;
+constexpr int kFrameMargin = 40;
 constexpr int kButtonHeight = 300;
 constexpr int kGroupHeight = 540;
 constexpr int kLabelHeight = 210;
 constexpr int kLaneHeight = 180;
+constexpr int kCascadeStep = 300;
+constexpr int kFrameFontSize = 8;
+constexpr int kCascadeSteps = 8;
 
 // A line of one pixel drawn as a filled control, so it can be placed and
 // hidden like the other controls.
@@ -170,6 +178,10 @@ void frmDataShow::makeControls() {
   Grid(*grdList).selectWholeRows();
   grdList->verticalHeader()->hide();
   grdList->setWordWrap(false);
+  // The focus given to the window goes to its list, which scrolls by
+  // pixels so that a column brought into sight leaves the names in sight.
+  setFocusProxy(grdList);
+  grdList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   cboAircon = new QComboBox(this);
   connect(cboAircon, &QComboBox::activated, this, [this](int index) { cboAircon_Click(index); });
   lblDay = new QLabel(this);
@@ -203,6 +215,9 @@ void frmDataShow::makeGraphAreas() {
 void frmDataShow::makeButtons() {
   fraGraph = new QGroupBox(QStringLiteral("Graph"), this);
   fraCusor = new QGroupBox(QStringLiteral("Cursor movement"), this);
+  // Six captions with their keys fit the row beside the unit box only
+  // with narrow margins.
+  for (QGroupBox* frame : {fraGraph, fraCusor}) frame->setStyleSheet(QStringLiteral("QPushButton { padding: 1px; }"));
   cmdLarge = newButton("<--> (F1)", fraGraph);
   cmdSmall = newButton("-><- (F2)", fraGraph);
   cmdBackward = newButton("<-- (F3)", fraGraph);
@@ -240,6 +255,10 @@ void frmDataShow::setControlCaptions() {
   for (QWidget* control : std::initializer_list<QWidget*>{fraGraph, fraCusor, cmdSearch, cboAircon, grdList, lblDay}) {
     control->setFont(appFont());
   }
+  for (QLabel* label : lblGraph) label->setFont(appFont());
+  QFont frameFont = appFont();
+  frameFont.setPointSize(std::min(frameFont.pointSize(), kFrameFontSize));
+  for (QGroupBox* frame : {fraGraph, fraCusor}) frame->setFont(frameFont);
   if (!captionsFromTable()) return;
   fraGraph->setTitle(tableText(kGraphFrameText));
   fraCusor->setTitle(tableText(kCursorFrameText));
@@ -269,14 +288,16 @@ void frmDataShow::layOutControls(const DataShowLayout& layout) {
     lblGraph[i]->setGeometry(twipsRect(static_cast<int>(tick.labelLeft), tick.labelTop, kTimeLabelWidth, kLabelHeight));
   }
   lblDay->setGeometry(twipsRect(layout.lblDayLeft, layout.lblDayTop, layout.lblDayWidth, kLabelHeight));
-  fraGraph->setGeometry(twipsRect(kAnalogLeft, layout.frameTop, 4 * (kButtonWidth + 20) + 100, kGroupHeight));
-  fraCusor->setGeometry(twipsRect(kAnalogLeft + 4 * (kButtonWidth + 20) + 160, layout.frameTop,
-                                  2 * (kButtonWidth + 20) + 100, kGroupHeight));
+  // The two frames fill the row left of the unit box, their buttons side by side.
+  const int graphFrameWidth = 4 * kButtonWidth + 2 * kFrameMargin;
+  fraGraph->setGeometry(twipsRect(kFrameLeft, layout.frameTop, graphFrameWidth, kGroupHeight));
+  fraCusor->setGeometry(twipsRect(kFrameLeft + graphFrameWidth + kFrameMargin, layout.frameTop,
+                                  2 * kButtonWidth + 2 * kFrameMargin, kGroupHeight));
   for (QGroupBox* frame : {fraGraph, fraCusor}) {
-    int left = 60;
+    int left = kFrameMargin;
     for (QPushButton* button : frame->findChildren<QPushButton*>()) {
       button->move(twipsToPixels(left), twipsToPixels(kGroupHeight - kButtonHeight - 30));
-      left += kButtonWidth + 20;
+      left += kButtonWidth;
     }
   }
   moveTo(cboAircon, layout.cboAircon);
@@ -309,6 +330,12 @@ void frmDataShow::layOutControls(const DataShowLayout& layout) {
 
 void frmDataShow::onLoad() {
   resizeClientTwips(pixelsToTwips(kMinimumInnerWidthPixels), pixelsToTwips(kMinimumInnerHeightPixels));
+  // Windows opened one after another cascade from the top left, so that
+  // each new one leaves the title of the one before in sight.
+  if (subWindow()) {
+    const int step = twipsToPixels(kCascadeStep) * ((formNumber - 1) % kCascadeSteps);
+    subWindow()->move(step, step);
+  }
   layOutControls(layoutDataShow(pixelsToTwips(kMinimumInnerWidthPixels), pixelsToTwips(kMinimumInnerHeightPixels)));
   setControlCaptions();
   digitalBars_ = ::digitalBars(kLaneLineY);
@@ -326,11 +353,16 @@ void frmDataShow::onLoad() {
   QFont listFont = grdList->font();
   listFont.setPointSize(program().displayOptions[kFontSize]);
   grdList->setFont(listFont);
+  grdList->verticalHeader()->setDefaultSectionSize(grdList->fontMetrics().height() + 4);
   busyDepth_ = 0;
   tmrForEnd->stop();
   flagForEndOk = true;
   flagForEnd = false;
-  if (live()) tmrForMonitor->start();
+  if (live()) {
+    tmrForMonitor->start();
+  } else {
+    tmrForMonitor->stop();
+  }
 }
 
 void frmDataShow::onActivate() { setMainStatusText(tableText(kActiveStatusText)); }
@@ -436,6 +468,10 @@ void frmDataShow::setGridHeadings() {
   const bool wide = mainWindow() && pixelsToTwips(mainWindow()->width()) > kWideMainWindow;
   Grid grid(*grdList);
   grid.setColumnWidthsTwips({120, wide ? kWideNameWidth : kNameWidth, 1080, 840, 740});
+  // A change time is read whole: its column takes the width the list's font
+  // needs where the design width is too narrow for it.
+  const int timeWidth = grdList->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + kCellPadding;
+  grdList->setColumnWidth(kTimeColumn, std::max(grdList->columnWidth(kTimeColumn), timeWidth));
   QStringList headings{QString()};
   for (int entry = kFirstHeadingText; entry < kFirstHeadingText + 4; ++entry) headings << tableText(entry);
   grid.setHeadings(headings);
@@ -502,7 +538,15 @@ void frmDataShow::setRowMarker(int32_t state, int32_t row, int32_t slot) {
 
 void frmDataShow::selectWholeRow(int32_t row) {
   if (row < 1 || row > grdList->rowCount()) return;
+  // The list stays where the engineer scrolled it (to the change times,
+  // say), whatever cell was current.
+  QScrollBar* across = grdList->horizontalScrollBar();
+  QScrollBar* down = grdList->verticalScrollBar();
+  const int acrossAt = across->value();
+  const int downAt = down->value();
   grdList->setCurrentCell(row - 1, kMarkerColumn, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  across->setValue(acrossAt);
+  down->setValue(downAt);
 }
 
 // ---- Cursor values ----
@@ -606,7 +650,11 @@ void frmDataShow::showLabel() {
   const GraphSystem& graph = graphSystem();
   lblDay->setText(cursorDayText(graph, live()));
   const std::array<int32_t, 3> seconds = screen_.timeAxisSeconds(graph.cusorTime, graph.saveTime);
-  for (std::size_t i = 0; i < lblGraph.size(); ++i) lblGraph[i]->setText(secondsToTimeText(seconds[i]));
+  for (std::size_t i = 0; i < lblGraph.size(); ++i) {
+    lblGraph[i]->setText(secondsToTimeText(seconds[i]));
+    lblGraph[i]->adjustSize();  // at least the design width, from the same left
+    lblGraph[i]->resize(std::max(lblGraph[i]->width(), twipsToPixels(kTimeLabelWidth)), lblGraph[i]->height());
+  }
   flagForEndOk = true;
 }
 
@@ -788,8 +836,26 @@ void frmDataShow::prepareForEndFormDataShow() {
   flagForEnd = true;
   tmrForMonitor->stop();
   tmrForEnd->start();
-  if (subWindow()) subWindow()->hide();
+  hideGivingWayToTheWindowBelow();
   if (!live()) tramsollApi().closeDataFile(textForLibrary(customDir).constData(), fileNumber);
+}
+
+void frmDataShow::hideGivingWayToTheWindowBelow() {
+  QMdiSubWindow* own = subWindow();
+  if (!own) return;
+  QMdiArea* area = own->mdiArea();
+  const bool active = area && area->activeSubWindow() == own;
+  own->hide();
+  if (!active) return;
+  // The window it covered becomes the active one again (the area would
+  // take the first one made).
+  const QList<QMdiSubWindow*> stacked = area->subWindowList(QMdiArea::StackingOrder);
+  for (auto below = stacked.rbegin(); below != stacked.rend(); ++below) {
+    if (*below != own && (*below)->isVisible()) {
+      area->setActiveSubWindow(*below);
+      return;
+    }
+  }
 }
 
 void frmDataShow::tmrForEnd_Timer() {

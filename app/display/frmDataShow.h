@@ -186,6 +186,7 @@ class frmDataShow : public ChildForm {
   void adjustScaleText(int32_t row, const QString& value);
   void selectWholeRow(int32_t row);
   void placeCursorLine(QFrame& line, const QFrame& area, int32_t x);
+  void hideGivingWayToTheWindowBelow();
 
   // Busy state: pointer, unit box and the seven navigation and search
   // buttons; pairs nest, the outer one saves and restores.

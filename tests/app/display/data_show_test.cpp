@@ -8,6 +8,7 @@
 #include "frame/dialogs/ask_yes_no.h"
 #include "frame/event_manager.h"
 #include "frame/grid.h"
+#include "frame/main_window.h"
 #include "frame/print_service.h"
 #include "frame/program_values.h"
 #include "frame/window_roads.h"
@@ -19,10 +20,12 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
@@ -334,13 +337,18 @@ class DataShowTest : public QObject {
     QCOMPARE(column(*window, 4), QStringList({"200", "500", "100", "--"}));
     QCOMPARE(window->lastRow(), 3);
     QCOMPARE(window->grdList->currentRow(), 2);
+    // The engineer scrolled the list across to the change times: it stays there.
+    window->grdList->horizontalScrollBar()->setValue(40);
+    window->tmrForMonitor_Timer();
+    QCOMPARE(window->grdList->horizontalScrollBar()->value(), 40);
     QVERIFY(window->flagForEndOk && window->grdList->updatesEnabled() && !window->busyFlag());
 
     // A value the library cut in the middle of a character loses the whole
-    // character.
-    items->setValue(kOutdoorUnit, 1, 3, QByteArray(30, '1') + "\xE2\x84\x83");
+    // character; a time text filling the buffer shows its eight characters.
+    items->setValue(kOutdoorUnit, 1, 3, QByteArray(30, '1') + "\xE2\x84\x83", "12:00:109");
     window->tmrForMonitor_Timer();
     QCOMPARE(grid.text(2, 2), QString(30, QLatin1Char('1')));
+    QCOMPARE(grid.text(2, 3), QStringLiteral("12:00:10"));
   }
 
   void markerColoursFollowTheFontColourOption() {
@@ -402,8 +410,12 @@ class DataShowTest : public QObject {
     auto replay = openReplay(systemOf(kOrdinarySystem, {1, 0, 0, 0}));
     auto live = openLive(systemOf(kOrdinarySystem, {1, 0, 0, 0}));
     QCOMPARE(replay->formNumber + 1, live->formNumber);
+    QCOMPARE(live->subWindow()->pos() - replay->subWindow()->pos(), QPoint(20, 20));  // cascaded
+    QCOMPARE(mainMdiArea()->activeSubWindow(), live->subWindow());
+    live->cancel();
+    QCOMPARE(mainMdiArea()->activeSubWindow(), replay->subWindow());  // the window below, not the first made
     replay->cancel();
-    QVERIFY(registered(*live));
+    QVERIFY(!registered(*live) && !registered(*replay));
     QCOMPARE(fake().callsOf(QStringLiteral("closeDataFile")), QStringList({"closeDataFile(\"C07\", 2)"}));
   }
 
