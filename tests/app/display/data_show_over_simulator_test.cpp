@@ -4,9 +4,7 @@
 // once the window has gone.
 #include "display/frmDataShow.h"
 #include "frame/grid.h"
-#include "frame/program_start.h"
 #include "frame/program_values.h"
-#include "map/frmInterface.h"
 #include "map/frmMap.h"
 #include "support/program_fixture.h"
 #include "support/simulated_installation.h"
@@ -37,13 +35,9 @@ class DataShowOverSimulatorTest : public QObject {
   void liveWindowFromTheMapRefreshesAndClosesWithIt() {
     SimulatedInstallation site;
     QVERIFY2(site.setUpError().isEmpty(), qPrintable(site.setUpError()));
-    QVERIFY(startProgram(StartEnvironment{QDate(2024, 5, 1), site.lockFolder()}));
-    program().workMode = kWorkRecording;
-    frmInterface& access = frmInterface::instance();
-    access.showForMap(1, 0);
-    access.doFix();
-    frmMap& map = frmMap::instance();
-    QVERIFY(map.isLoaded());
+    frmMap* opened = startWithBusMap(site);
+    QVERIFY(opened);
+    frmMap& map = *opened;
     // System 1 with its two indoor units, its models fixed.
     QVERIFY(QTest::qWaitFor(
         [&] { return !map.mapQ7netObj->systems.isEmpty() && map.mapQ7netObj->systems.item(1)->airconsIn.count() == 2; },

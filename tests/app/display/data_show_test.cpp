@@ -73,12 +73,6 @@ QColor foreground(const frmDataShow& window, int row, int column) {
   return window.grdList->item(row - 1, column)->foreground().color();
 }
 
-class InstalledPrinter {
- public:
-  explicit InstalledPrinter(PrinterSource source) { installPrinterSource(std::move(source)); }
-  ~InstalledPrinter() { installPrinterSource({}); }
-};
-
 }  // namespace
 
 class DataShowTest : public QObject {
@@ -114,6 +108,7 @@ class DataShowTest : public QObject {
     unbuiltRoadsTaken().clear();
   }
   void cleanup() {
+    installPrinterSource({});
     owner.reset();
     items.reset();
     eventManager().deleteAllEventForms();
@@ -492,7 +487,7 @@ class DataShowTest : public QObject {
     const QString pdf = world->folder.file(QStringLiteral("display.pdf"));
     for (const bool printer : {true, false}) {
       QFile::remove(pdf);
-      InstalledPrinter source([&]() -> std::unique_ptr<QPrinter> {
+      installPrinterSource([&]() -> std::unique_ptr<QPrinter> {
         if (!printer) return nullptr;
         auto made = std::make_unique<QPrinter>();
         made->setOutputFormat(QPrinter::PdfFormat);
