@@ -227,12 +227,11 @@ class DataShowTest : public QObject {
       int32_t start, end, cursor, num, shownInterval;
       bool zoomIn;
     };
+    // The record arithmetic's own test walks the first screens; here the
+    // window takes them over into its model, buttons, lines and reads.
     const Case cases[] = {
         {"no trigger: cursor in the middle", false, 1000, 0, 20, 1, 31, 16, 31, 20, true},
-        {"trigger at a screen's start: right end", false, 1000, 121, 5, 1, 121, 121, 121, 5, true},
         {"trigger second to last", false, 1000, 240, 5, 121, 241, 240, 121, 5, true},
-        {"short recording", false, 50, 0, 5, 1, 50, 50, 50, 5, true},
-        {"7 s read as 5 s", false, 1000, 0, 7, 1, 121, 61, 121, 5, true},
         {"120 s cannot zoom in", false, 1000, 0, 120, 1, 6, 3, 6, 120, false},
         {"damaged trigger past the file", false, 100, 500, 5, 1, 100, 100, 100, 5, true},
         {"live: the newest 121 at 5 s", true, 121, 0, 10, 1, 121, 121, 121, 5, false},
