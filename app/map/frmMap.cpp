@@ -11,7 +11,9 @@
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "frame/window_roads.h"
-#include "map/frmMapsList.h"
+#include "map/frmChangeMap.h"
+#include "map/frmRefreshMap.h"
+#include "map/map_change.h"
 #include "map/map_library.h"
 #include "map/map_live_display.h"
 #include "map/map_lifecycle.h"
@@ -508,6 +510,8 @@ void frmMap::tmrForRefreshMap_Timer() {
   fillScanTables(scanTables_, tramsollApi());
   buildMapFromScan(*newMapQ7netObj, scanTables_, mapFlagRecodeTrigger);
   if (mapMode == kMapModeStored) reconcileScanWithStoredMap();
+  // The engineer may have closed the map in the question meanwhile.
+  if (flagForEnd()) return;
   setDataToMapShowManagerObj();
 }
 
@@ -529,6 +533,31 @@ void frmMap::reconcileScanWithStoredMap() {
     case ScanReconcile::kMergedBoard:
       break;
   }
+}
+
+// ---- Adopting the bus, rescanning ----
+
+void frmMap::leaveOldMap() {
+  dataShowForms.closeWindows();
+  unloadChildWindows();
+  stopRunningRecordings();
+  showMapAllNotVisible();
+}
+
+void frmMap::changeMap() {
+  leaveOldMap();
+  ::changeMap(maps(), currentCustomer(), tramsollApi(), QDate::currentDate());
+  tmrForRefreshMap->start();
+}
+
+void frmMap::refreshMap() {
+  tmrForExecTramsoll->stop();
+  tmrForRefreshMap->stop();
+  leaveOldMap();
+  ::refreshMap(maps(), currentCustomer(), tramsollApi(), QDate::currentDate());
+  picMap->colourUnits(-1);
+  tmrForExecTramsoll->start();
+  tmrForRefreshMap->start();
 }
 
 void frmMap::modelUnknownToLibrary() {
@@ -612,7 +641,7 @@ void frmMap::closeMapWindow() {
   releaseSystemTriggerObj(systemTriggerObj);
   processCustomInfor();
   saveCustomerFileShowingRefusal();
-  frmMapsList::instance().showForm();
+  takeWindowRoad(WindowRoad::MapsList);
 }
 
 void frmMap::processCustomInfor() {
@@ -672,14 +701,18 @@ void frmMap::startRecodeTriggerChecked() { noteUnbuiltRoad(QStringLiteral("trigg
 
 void frmMap::openInforInput() { noteUnbuiltRoad(QStringLiteral("frmInforInput")); }
 void frmMap::openControl() { noteUnbuiltRoad(QStringLiteral("frmControl")); }
-void frmMap::openRefreshMap() { noteUnbuiltRoad(QStringLiteral("frmRefreshMap")); }
 void frmMap::openAirconNumShow() { noteUnbuiltRoad(QStringLiteral("frmAirconNumShow")); }
 void frmMap::openControlDataChange() { noteUnbuiltRoad(QStringLiteral("openControlDataChange")); }
 void frmMap::setSensorData() { noteUnbuiltRoad(QStringLiteral("setSensorData")); }
 void frmMap::openRecode() { noteUnbuiltRoad(QStringLiteral("frmRecode")); }
 void frmMap::openRecodeSensorInput() { noteUnbuiltRoad(QStringLiteral("frmRecodeSensorInput")); }
 void frmMap::openRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("frmRecodeTrigger")); }
-void frmMap::showChangeMapQuestion() { noteUnbuiltRoad(QStringLiteral("frmChangeMap")); }
+void frmMap::openRefreshMap() { frmRefreshMap::instance().askModal([this] { refreshMap(); }); }
+
+void frmMap::showChangeMapQuestion() {
+  frmChangeMap::instance().ask([this] { changeMap(); }, [this] { prepareForEndFormMap(); });
+}
+
 void frmMap::prepareForEndFormControl() { noteUnbuiltRoad(QStringLiteral("prepareForEndFormControl")); }
 
 void frmMap::unloadChildWindows() {
