@@ -3,6 +3,7 @@
 #include "frame/event_manager.h"
 
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -37,10 +38,14 @@ bool drawStages(frmDataShow& window, const Identity& id) {
 
 }  // namespace
 
-DataShowSource liveDataShow() { return DataShowSource{}; }
+DataShowSource liveDataShow(std::function<int32_t()> ordinarySystems) {
+  DataShowSource source;
+  source.ordinarySystems = std::move(ordinarySystems);
+  return source;
+}
 
 DataShowSource replayDataShow(const QString& customDir, int32_t fileNumber) {
-  return DataShowSource{0, 1, customDir, fileNumber};
+  return DataShowSource{0, 1, customDir, fileNumber, {}};
 }
 
 DataShowOpening openDataShow(DisplayWindowOwner& owner, const DataShowSource& source, const GraphSystemFill& fill) {
@@ -50,6 +55,7 @@ DataShowOpening openDataShow(DisplayWindowOwner& owner, const DataShowSource& so
   window->dataSource = source.dataSource;
   window->customDir = source.customDir;
   window->fileNumber = source.fileNumber;
+  window->ordinarySystemCount = source.ordinarySystems;
   // Loaded now, so that its load step sees the kind but not yet the model;
   // it stays hidden until it is held.
   window->load();

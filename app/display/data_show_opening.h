@@ -15,17 +15,17 @@
 
 struct GraphSystem;
 
-// The window's name for the event guard.
-inline const QString kDataShowFormName = QStringLiteral("frmDataShow");
-
 // What the opener sets before the window is first used.
 struct DataShowSource {
   int32_t realtime = 1;    // 1 live, 0 replay
   int32_t dataSource = 0;  // 0 the live tables, 1 a recorded file
   QString customDir;       // replay: the file's folder text
   int32_t fileNumber = 0;  // replay: the file's position in that folder's list
+  // Live: the open map's count of ordinary systems, read at each use (the
+  // library numbers central-bus systems after them).
+  std::function<int32_t()> ordinarySystems;
 };
-DataShowSource liveDataShow();
+DataShowSource liveDataShow(std::function<int32_t()> ordinarySystems = {});
 DataShowSource replayDataShow(const QString& customDir, int32_t fileNumber);
 
 enum class DataShowOpened {

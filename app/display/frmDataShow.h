@@ -1,24 +1,47 @@
 // The display window of one system's data, live (opened by the map window)
 // or replaying a recorded file (opened by the customer data window). Several
 // are open at once, each an instance of its own numbered by formNumber and
-// held by its opener's DisplayWindowOwner under that number as text.
+// held by its opener's DisplayWindowOwner under that number as text; both
+// openers go through display/data_show_opening.h.
 //
-// For now the window carries what its openers and the end of the program
-// use: its identity, its model, the steps its openers call while they set
-// it up (see display/data_show_opening.h), and its closing on request. Of
-// the set-up steps only setDataItem does anything yet: it counts the items.
+// The window lists the system's units in its unit box and their data items
+// in its item list, with the values and change times at the cursor; its
+// graphs mark the items graphed by default. A live window reads the newest
+// values every 5 s. Closing is a handshake: the window hides, releases its
+// recorded file and unloads 5 s later, leaving its opener's collection.
+//
+// The drawing of the graphs, the navigation of a replay (zoom, paging,
+// cursor steps, the mouse), the detail windows and the search windows are
+// not built here yet: their methods and roads stand empty.
 #pragma once
 
+#include "display/data_show_layout.h"
+#include "display/pen_table.h"
+#include "display/record_arithmetic.h"
 #include "frame/form.h"
+#include "frame/key_table.h"
 #include "types/GraphSystem.h"
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
 class QTimer;
+struct SearchTarget;
+
+// The window's name for the event guard: with formNumber and dataSource it
+// tells a window from every other.
+inline const QString kDataShowFormName = QStringLiteral("frmDataShow");
 
 class frmDataShow : public ChildForm {
   Q_OBJECT
@@ -29,49 +52,172 @@ class frmDataShow : public ChildForm {
   // A window made elsewhere (a test's stand-in), held the same way.
   static std::shared_ptr<frmDataShow> hold(frmDataShow* window);
 
-  // The set-up steps, in the order the opening calls them.
-  // Reads the units' data items from the library and sets totalItemNumber.
-  virtual void setDataItem();
-  virtual void showCusor() {}
-  virtual void setCusorData() {}
-  virtual void showTital() {}
-  virtual void showLabel() {}
-  virtual void showDataItem() {}
-  virtual void showCusorData() {}
-  virtual void setDefaultGraph() {}
-  virtual void showGraphMarkerFirst() {}
-  virtual void showGraph() {}
-  // Releases the window's model; the next use makes an empty one.
-  virtual void deleteGraphSystemObj() { graphSystemObj.reset(); }
+  // ---- Set by the opener before the window is first used; the model and
+  // the search memory are read by other windows too.
+  int32_t formNumber = 0;
+  bool flagForEnd = false;   // closing: every handler returns at once
+  bool flagForEndOk = true;  // no operation of the window runs: it may unload
+  int32_t realtime = 1;      // 1 live window of the map, 0 replay
+  std::shared_ptr<GraphSystem> graphSystemObj;
+  int32_t dataSource = 0;  // 0 the library's live tables, 1 a recorded file
+  QString customDir;       // replay: the customer folder of the file
+  int32_t fileNumber = 0;  // replay: the file's index in that folder
+  // The search memory of the analog search: cleared when a search starts
+  // from another row of the item list.
+  bool flagSearchMinMax = false;
+  float searchMinValue = 0;
+  float searchMaxValue = 0;
+  int32_t searchIndex = 0;
+  float searchUpValue = 0;
+  float searchDownValue = 0;
+  // Live: the open map's count of ordinary systems, which a central-bus
+  // system's number follows in the library and the caption.
+  std::function<int32_t()> ordinarySystemCount;
+
   // The window's model, made empty on first use.
   GraphSystem& graphSystem();
 
+  // ---- The steps the openers and the window's own operations call ----
+  virtual void showTital();
+  // Reads the units' data items from the library and sets the first screen.
+  virtual void setDataItem();
+  // The chosen unit's items take their default graph flags.
+  virtual void setDefaultGraph();
+  // Fills the unit box and the item list.
+  virtual void showDataItem();
+  // Marks the graphed items: pens for the first eight analog ones.
+  virtual void showGraphMarkerFirst();
+  // Reads the values at the cursor.
+  virtual void setCusorData();
+  // The cursor's date and time, and the times under the graphs.
+  virtual void showLabel();
+  // Places the cursor and trigger lines.
+  virtual void showCusor();
+  // Writes the changed values and times of one unit collection's items.
+  void s_ccc2(int32_t& row, const Collection<GraphAircon>& units);
+  virtual void showCusorData();
+  virtual void showGraph();
+  void showAnalogGraph();
+  void showDigitalGraph();
+  // Releases the window's model; a model without units is kept.
+  virtual void deleteGraphSystemObj();
+  // Puts the cursor on a record a search found (replay).
+  void moveCusor(int32_t tmpCusorNo);
   // Starts the window's own closing: it hides, releases its recorded file
   // (replay windows) and unloads itself when its end timer fires, leaving
   // its opener's collection. A window already closing is left as it is.
   void prepareForEndFormDataShow();
-  // The end timer's step: unloads and leaves the opener's collection.
+
+  // Cancel (Esc, the close box): asks the event guard, then closes.
+  void cancel() override;
+  // The timers' steps.
+  void tmrForMonitor_Timer();
   void tmrForEnd_Timer();
 
-  int32_t formNumber = 0;
-  int32_t realtime = 1;    // 1 live window of the map, 0 replay
-  int32_t dataSource = 0;  // 0 the library's live tables, 1 a recorded file
-  QString customDir;       // replay: the customer folder of the file
-  int32_t fileNumber = 0;  // replay: the file's index in that folder
-  bool flagForEnd = false;
-  bool flagForEndOk = true;  // set-up finished: the window may close itself
-  std::shared_ptr<GraphSystem> graphSystemObj;
+  // ---- State the tests and the later parts of the window read ----
+  const RecordArithmetic& screen() const { return screen_; }
+  const PenTable& pens() const { return pens_; }
+  int32_t lastRow() const { return lastRow_; }
+  bool busyFlag() const { return busyDepth_ > 0; }
+  const std::array<LaneBar, 8>& digitalBars() const { return digitalBars_; }
 
+  // ---- Controls ----
+  QComboBox* cboAircon = nullptr;
+  QTableWidget* grdList = nullptr;
+  QFrame* picAnalog = nullptr;
+  QFrame* picDigital = nullptr;
+  QFrame* picVscale = nullptr;
+  QGroupBox* fraGraph = nullptr;
+  QGroupBox* fraCusor = nullptr;
+  QPushButton* cmdLarge = nullptr;
+  QPushButton* cmdSmall = nullptr;
+  QPushButton* cmdBackward = nullptr;
+  QPushButton* cmdForward = nullptr;
+  QPushButton* cmdLeft = nullptr;
+  QPushButton* cmdRight = nullptr;
+  QPushButton* cmdSearch = nullptr;
+  QPushButton* cmdPrint = nullptr;
+  QPushButton* cmdCancel = nullptr;
+  QPushButton* detail = nullptr;
+  QLabel* lblDay = nullptr;
+  QLineEdit* txtCurY = nullptr;
+  std::array<QLabel*, 3> lblGraph{};  // times at the left, the middle and the right
+  std::array<QFrame*, 3> linGraph{};
+  std::array<QLabel*, 8> lblAnalog{};   // pen legends
+  std::array<QLabel*, 8> lblDigital{};  // lane labels
+  std::array<QFrame*, 9> linDigital{};  // lane lines
+  QFrame* linCusorAnalog = nullptr;
+  QFrame* linCusorDigital = nullptr;
+  QFrame* linTriggerAnalog = nullptr;
+  QFrame* linTriggerDigital = nullptr;
+  QTimer* tmrForMonitor = nullptr;
   QTimer* tmrForEnd = nullptr;
 
+  static constexpr int kMonitorMs = 5000;
   static constexpr int kEndDelayMs = 5000;
 
  protected:
   frmDataShow();
   void onLoad() override;
+  void onUnload() override;
+  void onActivate() override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void makeControls();
+  void makeGraphAreas();
+  void makeButtons();
+  void setControlCaptions();
+  // Places the controls for a layout and takes the analog area's x range.
+  void layOutControls(const DataShowLayout& layout);
+  int32_t ordinarySystems() const;
+  bool live() const { return realtime == 1; }
+
+  // The counters of the screen into the model, and the navigation buttons
+  // from them.
+  void storeScreen();
+  void setNavigationButtons();
+  void setGridHeadings();
+  void readCursorValues(const Collection<GraphAircon>& units, int32_t unitKind);
+  // The graph marker of a row (0 off, 1 analog in a pen, 2 digital) and the
+  // colours of its name and value.
+  void setRowMarker(int32_t state, int32_t row, int32_t slot);
+  // The full-scale cell of a row after its value text changed.
+  void adjustScaleText(int32_t row, const QString& value);
+  void selectWholeRow(int32_t row);
+  void placeCursorLine(QFrame& line, const QFrame& area, int32_t x);
+  void hideGivingWayToTheWindowBelow();
+
+  // Busy state: pointer, unit box and the seven navigation and search
+  // buttons; pairs nest, the outer one saves and restores.
+  void beginBusy();
+  void endBusy();
+
+  void cboAircon_Click(int index);
+  void cmdSearch_Click();
+  void cmdPrint_Click();
+  // Navigation of a replay, the detail windows and the searches come later.
+  void cmdLarge_Click();
+  void cmdSmall_Click();
+  void cmdBackward_Click();
+  void cmdForward_Click();
+  void cmdLeft_Click();
+  void cmdRight_Click();
+  void detail_Click();
+  void openSearchWindow(const SearchTarget& target, const QString& dataItemName);
+  void closeDetailForms();
+  void redrawDetailForms();
+
   friend class DisplayWindowOwner;
   // Set by the owner that holds the window: drops it from its collection.
   std::function<void(const frmDataShow&)> leaveOwner_;
+
+  KeyTable keys_;
+  RecordArithmetic screen_;
+  PenTable pens_;
+  std::array<LaneBar, 8> digitalBars_{};
+  std::array<bool, 7> savedEnabled_{};
+  int32_t busyDepth_ = 0;
+  int32_t lastRow_ = 0;
+  int32_t searchRow_ = 0;
 };

@@ -126,8 +126,8 @@ void ChildForm::centreInMainWindowTwips(int width, int height) {
                    height);
 }
 
-void ChildForm::centreClientInMainWindowTwips(int width, int height) {
-  if (!subWindow_) return;
+QSize ChildForm::frameTwips() const {
+  if (!subWindow_) return QSize();
   // A sub-window keeps its frame width on three sides and its title bar on
   // top.
   QStyle* style = subWindow_->style();
@@ -135,7 +135,19 @@ void ChildForm::centreClientInMainWindowTwips(int width, int height) {
   title.initFrom(subWindow_);
   const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, subWindow_);
   const int titleBar = style->pixelMetric(QStyle::PM_TitleBarHeight, &title, subWindow_);
-  centreInMainWindowTwips(width + pixelsToTwips(2 * border), height + pixelsToTwips(titleBar + border));
+  return QSize(pixelsToTwips(2 * border), pixelsToTwips(titleBar + border));
+}
+
+void ChildForm::centreClientInMainWindowTwips(int width, int height) {
+  if (!subWindow_) return;
+  const QSize frame = frameTwips();
+  centreInMainWindowTwips(width + frame.width(), height + frame.height());
+}
+
+void ChildForm::resizeClientTwips(int width, int height) {
+  if (!subWindow_) return;
+  const QSize frame = frameTwips();
+  subWindow_->resize(twipsToPixels(width + frame.width()), twipsToPixels(height + frame.height()));
 }
 
 // ---- DialogForm ----

@@ -90,9 +90,14 @@ class ChildForm : public QWidget, public Form {
   // The same for a window whose design gives the size of its client area:
   // the sub-window's frame and title bar come on top.
   void centreClientInMainWindowTwips(int width, int height);
+  // The client area's size, leaving the place to the MDI area (a window of
+  // which several are open is not put on top of the others).
+  void resizeClientTwips(int width, int height);
 
  private:
   void applyCloseBox();
+  // The sub-window's frame and title bar around the client area.
+  QSize frameTwips() const;
 
   QPointer<QMdiSubWindow> subWindow_;
   bool loaded_ = false;

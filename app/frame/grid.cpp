@@ -44,6 +44,19 @@ bool Grid::setText(int row, int column, const QString& text) {
   return true;
 }
 
+bool Grid::setColours(int row, int column, const QColor& text, const QColor& background) {
+  if (!inside(row, column)) return false;
+  const QSignalBlocker quiet(table_);
+  QTableWidgetItem* cell = table_.item(row, column);
+  if (!cell) {
+    cell = new QTableWidgetItem;
+    table_.setItem(row, column, cell);
+  }
+  cell->setForeground(text);
+  if (background.isValid()) cell->setBackground(background);
+  return true;
+}
+
 QString Grid::text(int row, int column) const {
   if (!inside(row, column)) return QString();
   const QTableWidgetItem* cell = table_.item(row, column);

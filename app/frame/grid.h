@@ -3,6 +3,7 @@
 // signals that the engineer's edits raise.
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,9 @@ class Grid {
   // Sets a cell's text (making the cell when it has none) without raising
   // the table's signals; a cell outside the table is refused (false).
   bool setText(int row, int column, const QString& text);
+  // A cell's text colour and, when valid, its background (making the cell
+  // when it has none), without raising the table's signals.
+  bool setColours(int row, int column, const QColor& text, const QColor& background = QColor());
   // "" for an empty cell or one outside the table.
   QString text(int row, int column) const;
   // The row of the current cell, -1 when there is none.

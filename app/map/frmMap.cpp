@@ -1,5 +1,6 @@
 #include "map/frmMap.h"
 
+#include "display/data_show_opening.h"
 #include "frame/dialogs/frmMessage.h"
 #include "frame/dialogs/frmStopRecode.h"
 #include "frame/gathering.h"
@@ -14,6 +15,7 @@
 #include "map/frmRefreshMap.h"
 #include "map/map_change.h"
 #include "map/map_library.h"
+#include "map/map_live_display.h"
 #include "map/map_lifecycle.h"
 #include "map/map_merge.h"
 #include "map/map_paging.h"
@@ -313,6 +315,19 @@ void frmMap::displayModeF6() {
 }
 
 void frmMap::displayModeF7() { mapRecodeQ7Data ? stopRecodeQ7Data() : startRecodeQ7Data(); }
+
+void frmMap::openRealtimeDataShow() {
+  if (!mapQ7netObj) return;
+  const int32_t slot = selectedIcon_;
+  const auto ordinarySystems = [this] { return mapQ7netObj ? mapQ7netObj->systems.count() : 0; };
+  const auto fill = [this, slot](GraphSystem& graph) {
+    setDataToGraphSystemObj(graph, *mapQ7netObj, mapShowManagerObj, slot);
+  };
+  // Each window opened asks the units for their control values again.
+  if (openDataShow(dataShowForms, liveDataShow(ordinarySystems), fill).outcome == DataShowOpened::Shown) {
+    requestControlDataAll();
+  }
+}
 
 void frmMap::recordModeF6() {
   if (!mapHasUnits(true)) return;
@@ -686,7 +701,6 @@ void frmMap::startRecodeTriggerChecked() { noteUnbuiltRoad(QStringLiteral("trigg
 
 void frmMap::openInforInput() { takeWindowRoad(WindowRoad::UnitInformation); }
 void frmMap::openControl() { noteUnbuiltRoad(QStringLiteral("frmControl")); }
-void frmMap::openRealtimeDataShow() { noteUnbuiltRoad(QStringLiteral("openRealtimeDataShow")); }
 void frmMap::openAirconNumShow() { noteUnbuiltRoad(QStringLiteral("frmAirconNumShow")); }
 void frmMap::openControlDataChange() { noteUnbuiltRoad(QStringLiteral("openControlDataChange")); }
 void frmMap::setSensorData() { noteUnbuiltRoad(QStringLiteral("setSensorData")); }

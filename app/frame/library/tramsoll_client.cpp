@@ -145,7 +145,9 @@ TriggerItemInfo TramsollClient::triggerItem(const QString& customerFolder, int32
 
 CursorTexts TramsollClient::cursorData(const ItemSource& source, int32_t itemNumber, int32_t recordNumber) {
   OutText<TRAMSOLL_VALUE_TEXT_SIZE> value;
-  // The time has no length of its own: "HH:MM:SS" and its terminator.
+  // The time has no length of its own: "HH:MM:SS" and its terminator; no
+  // more than those eight characters are read.
+  constexpr int32_t kClockTextLength = 8;
   std::array<char, TRAMSOLL_TIME_TEXT_SIZE> clock{};
   CursorTexts o;
   o.result = api_.getCursData(source.dataSource, textForLibrary(source.customerFolder).constData(),
@@ -153,7 +155,7 @@ CursorTexts TramsollClient::cursorData(const ItemSource& source, int32_t itemNum
                               itemNumber, recordNumber, value.bytes.data(), &value.length, clock.data(), &o.year,
                               &o.month, &o.day, &o.secondOfDay);
   o.valueText = value.text();
-  o.timeText = textFromLibrary(clock.data(), TRAMSOLL_TIME_TEXT_SIZE, TRAMSOLL_TIME_TEXT_SIZE);
+  o.timeText = textFromLibrary(clock.data(), kClockTextLength, TRAMSOLL_TIME_TEXT_SIZE);
   return o;
 }
 

@@ -2,9 +2,7 @@
 // installation: a record-only bus map fills from the scans, and when the
 // adapter goes away the engineer is told once of the time-out and once of
 // the missing port, and the map still closes.
-#include "frame/program_start.h"
 #include "frame/program_values.h"
-#include "map/frmInterface.h"
 #include "map/frmMap.h"
 #include "simulator.h"
 #include "support/program_fixture.h"
@@ -31,13 +29,9 @@ class MapOverSimulatorTest : public QObject {
   void sampleMapFillsAndSurvivesTheAdapterGoingAway() {
     SimulatedInstallation site;
     QVERIFY2(site.setUpError().isEmpty(), qPrintable(site.setUpError()));
-    QVERIFY(startProgram(StartEnvironment{QDate(2024, 5, 1), site.lockFolder()}));
-    program().workMode = kWorkRecording;
-    frmInterface& access = frmInterface::instance();
-    access.showForMap(1, 0);
-    access.doFix();
-    frmMap& map = frmMap::instance();
-    QVERIFY(map.isLoaded());
+    frmMap* opened = startWithBusMap(site);
+    QVERIFY(opened);
+    frmMap& map = *opened;
 
     // Systems of outdoor units 1, 2, 3 and 6, the indoor units 17 and 18 on
     // the first, 19 on the second, and the central unit 32.

@@ -1,6 +1,9 @@
 #include "support/simulated_installation.h"
 
 #include "frame/program_start.h"
+#include "frame/program_values.h"
+#include "map/frmInterface.h"
+#include "map/frmMap.h"
 #include "frame/single_instance.h"
 #include "simulator.h"
 #include "support/program_fixture.h"
@@ -64,4 +67,14 @@ void SimulatedInstallation::copySampleSet() {
       setUpError_ += QStringLiteral("%1 cannot be copied from %2\n").arg(file, kBinDir);
     }
   }
+}
+
+frmMap* startWithBusMap(const SimulatedInstallation& site) {
+  if (!startProgram(StartEnvironment{QDate(2024, 5, 1), site.lockFolder()})) return nullptr;
+  program().workMode = kWorkRecording;
+  frmInterface& access = frmInterface::instance();
+  access.showForMap(1, 0);
+  access.doFix();
+  frmMap& map = frmMap::instance();
+  return map.isLoaded() ? &map : nullptr;
 }

@@ -18,6 +18,8 @@ namespace adaptersim {
 class Simulator;
 }
 
+class frmMap;
+
 class SimulatedInstallation {
  public:
   // The simulator runs the scenario's text; by default the sample
@@ -50,3 +52,8 @@ class SimulatedInstallation {
   std::unique_ptr<adaptersim::Simulator> simulator_;
   std::unique_ptr<TramsollLibrary> library_;
 };
+
+// Starts the program over the installation and opens the map of the Q7 bus
+// for recording without a customer, as the access-method window does; null
+// when the program did not start or the map did not open.
+frmMap* startWithBusMap(const SimulatedInstallation& site);
