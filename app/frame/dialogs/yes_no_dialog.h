@@ -3,7 +3,8 @@
 // area, without a close box (a close asked by the window system answers No).
 // dialogOpen is raised while it is loaded. Yes unloads the dialog, lets
 // pending window events run and then runs the caller's Yes action; No only
-// unloads it.
+// unloads it. A dialog of its own design (another title, size or button
+// captions) may check what was typed before Yes closes it (yesAccepted).
 #pragma once
 
 #include "frame/form.h"
@@ -18,13 +19,30 @@ class QPushButton;
 class YesNoDialog : public DialogForm {
   Q_OBJECT
  public:
-  // A line: its design text and the text-table entry that replaces it.
+  // A line or caption: its design text and the text-table entry that
+  // replaces it (0 for none).
   struct Line {
     const char* text;
     int entry;
   };
+  using Caption = Line;
 
-  // Shows the question modal over the main window; Yes runs `yes`.
+  static constexpr int kWidth = 4500;
+  static constexpr int kHeight = 2500;
+
+  struct Design {
+    Caption title{"Pelomar Vexa 5 Software", 19};
+    std::vector<Line> lines;
+    Caption yes{"Yes (F1)", 15};
+    Caption no{"No (Esc)", 16};
+    int width = kWidth;  // twips
+    int height = kHeight;
+    int linesHeight = 1140;  // the lines share this height from the top
+    int buttonTop = 1560;
+  };
+
+  // Shows the question modal over the main window; Yes runs `yes`. Answers
+  // QDialog::Accepted after Yes, QDialog::Rejected after No.
   int askModal(std::function<void()> yes);
   // No.
   void cancel() override;
@@ -33,12 +51,12 @@ class YesNoDialog : public DialogForm {
   QPushButton* cmdOk = nullptr;      // Yes
   QPushButton* cmdCancel = nullptr;  // No
 
-  static constexpr int kWidth = 4500;
-  static constexpr int kHeight = 2500;
-
  protected:
   // One to four lines (more are dropped, none gets one empty line).
   explicit YesNoDialog(std::vector<Line> lines);
+  explicit YesNoDialog(Design design);
+  // Whether Yes may close the dialog; false keeps it open as it is.
+  virtual bool yesAccepted() { return true; }
   void onLoad() override;
   void onUnload() override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -47,7 +65,7 @@ class YesNoDialog : public DialogForm {
   void cmdOk_Click();
   void showCaption();
 
-  std::vector<Line> lines_;
+  Design design_;
   std::function<void()> yes_;
   KeyTable keys_;
 };
