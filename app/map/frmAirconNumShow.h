@@ -33,6 +33,8 @@ class frmAirconNumShow : public SingleForm<frmAirconNumShow, ChildForm> {
  private:
   void showGridHeader();
   void fillUnitCounts();
+  void widenColumnsToTheirTexts();
 
+  int clientWidthTwips_ = kClientWidth;
   KeyTable keys_;
 };

@@ -218,6 +218,21 @@ void frmControl::onLoad() {
   tmrForEnd->stop();
   controlIdle_ = true;
   flagForEnd = false;
+  focusFirstControl();
+}
+
+// The first address button shown, or the first control after it in the tab
+// order, holds the focus when the window is shown: it is the selection, and
+// the window's keys reach the window, not the one it was opened from.
+void frmControl::focusFirstControl() {
+  QWidget* control = cmdAircon.front();
+  do {
+    if (!control->isHidden() && control->isEnabled() && (control->focusPolicy() & Qt::TabFocus)) {
+      control->setFocus(Qt::TabFocusReason);
+      return;
+    }
+    control = control->nextInFocusChain();
+  } while (control != cmdAircon.front() && isAncestorOf(control));
 }
 
 void frmControl::onUnload() {
@@ -413,7 +428,7 @@ void frmControl::prepareForEndFormControl() {
   flagForEnd = true;
   clearCommandRequests();
   tmrForEnd->start();
-  if (subWindow()) subWindow()->hide();
+  hideSubWindow();
 }
 
 void frmControl::tmrForEnd_Timer() {

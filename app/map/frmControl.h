@@ -121,6 +121,7 @@ class frmControl : public SingleForm<frmControl, ChildForm> {
   void makeOperationControls();
   void makeTimers();
   void applyCaptionTexts();
+  void focusFirstControl();
   void readScAdrInfo();
   void keepSelectedAddress();
   void setSelectedAddress(int32_t address);

@@ -5,6 +5,7 @@
 #include "frame/library/tramsoll_api.h"
 #include "frame/number_box.h"
 #include "frame/texts/text_table.h"
+#include "frame/twips.h"
 #include "frame/window_controls.h"
 #include "map/control_data_change.h"
 #include "map/frmDataChangeConfirm.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -37,8 +39,11 @@ QFrame* line(QWidget* parent, int top) {
   return made;
 }
 
+constexpr int kBoxLeft = 3000;
+constexpr int kLabelGap = 120;
+
 QLineEdit* box(QWidget* parent, int top) {
-  auto* made = placeControl<QLineEdit>(parent, QRect(3000, top, 1500, 300));
+  auto* made = placeControl<QLineEdit>(parent, QRect(kBoxLeft, top, 1500, 300));
   made->setAttribute(Qt::WA_InputMethodEnabled, false);
   return made;
 }
@@ -88,9 +93,21 @@ void frmDataChange::applyCaptionTexts() {
   applyTableCaptions(*this, kTitleText,
                      {{lblGuide1, 496}, {lblZubrelAddress, 497}, {lblSetNo, 498}, {lblSetValue, 499},
                       {cmdDataChange, 500}, {cmdDataRequire, 501}, {cmdCancel, 17}});
-  if (!captionsFromTable()) return;
-  setFont(appFont());
-  for (QLabel* each : {lblGuide1, lblZubrelAddress, lblSetNo, lblSetValue}) each->adjustSize();
+  if (captionsFromTable()) {
+    setFont(appFont());
+    for (QLabel* each : {lblGuide1, lblZubrelAddress, lblSetNo, lblSetValue}) each->adjustSize();
+  }
+  placeBoxesBesideLabels();
+}
+
+// The boxes stand at their design place, or right of the widest label when
+// its text (in this font, or translated) runs longer.
+void frmDataChange::placeBoxesBesideLabels() {
+  int left = twipsToPixels(kBoxLeft);
+  for (const QLabel* each : {lblZubrelAddress, lblSetNo, lblSetValue}) {
+    left = std::max(left, each->geometry().right() + twipsToPixels(kLabelGap));
+  }
+  for (QLineEdit* each : {txtZubrelAddress, txtSetNo, txtSetValue}) each->move(left, each->y());
 }
 
 void frmDataChange::showDataChange() {

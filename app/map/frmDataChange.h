@@ -62,6 +62,7 @@ class frmDataChange : public SingleForm<frmDataChange, ChildForm> {
 
  private:
   void applyCaptionTexts();
+  void placeBoxesBesideLabels();
   void showDataChange();
   // False (with "8-1" shown and the focus on the first wrong box) unless
   // both boxes hold numbers within their ranges.

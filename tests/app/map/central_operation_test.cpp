@@ -3,6 +3,7 @@
 // commands the requests make and to whom they go, and its closing, which
 // the map waits for.
 #include "frame/icon_cache.h"
+#include "frame/main_window.h"
 #include "frame/program_values.h"
 #include "frame/twips.h"
 #include "map/frmControl.h"
@@ -15,6 +16,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -104,6 +106,8 @@ class CentralOperationTest : public QObject {
     frmControl& window = openControl(map);
     QCOMPARE(window.windowTitle(), QStringLiteral("Centralized Operation(Acme,Roof,Q7-NET)"));
     QCOMPARE(window.selectedAddress(), 21);
+    // Its button holds the focus, so that the window's keys reach the window.
+    QCOMPARE(window.focusWidget(), window.cmdAircon[21]);
     QCOMPARE(window.cmdAircon[21]->geometry(), twipsRect(1875, 500, 350, 350));
     QVERIFY(window.cmdAircon[21]->isVisibleTo(&window) && !window.cmdAircon[20]->isVisibleTo(&window));
     QCOMPARE(window.txtErrorCode->text(), QStringLiteral("E4"));
@@ -226,6 +230,8 @@ class CentralOperationTest : public QObject {
       if (cancelFirst) {
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(window.flagForEnd && window.isLoaded() && !window.subWindow()->isVisible());
+        // The map takes the keys again at once.
+        QCOMPARE(mainMdiArea()->activeSubWindow(), map.subWindow());
         QVERIFY(!window.tmrForRefreshAll->isActive() && !window.tmrForSendCommand->isActive());
         window.tmrForEnd_Timer();
         QVERIFY(!window.isLoaded() && !map.flagFormControlShow);

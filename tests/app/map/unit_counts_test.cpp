@@ -57,6 +57,7 @@ class UnitCountsTest : public QObject {
       window.mapQ7netObj = map;
       window.showForm();
       QVERIFY2(rows(*window.grdList) == c.rows, c.fault);
+      saveScreenshot(window, QStringLiteral("unit-counts-%1").arg(c.central));
       QCOMPARE(window.grdList->horizontalHeaderItem(3)->text(), QStringLiteral("Central device"));
       QCOMPARE(window.windowTitle(), QStringLiteral("Number of Units Display(Acme,Q7-NET)"));
       QTest::keyClick(&window, Qt::Key_Escape);
