@@ -5,6 +5,7 @@
 #include "frame/program_values.h"
 #include "frame/window_roads.h"
 #include "frame/work_form.h"
+#include "map/frmMapsList.h"
 #include "records/frmCustom.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
@@ -54,19 +55,20 @@ std::vector<MainMenuCommand> commandTable() {
   };
 }
 
-// The ways back to the customer windows.
-void installCustomerRoads() {
+// The ways back to the customer windows and the map list.
+void installWindowRoads() {
   installWindowRoad(WindowRoad::CustomerList, [] { frmCustomsList::instance().showForm(); });
   installWindowRoad(WindowRoad::CustomerEditor, [] {
     frmCustom& editor = frmCustom::instance();
     editor.customMode = frmCustom::kEditCustomer;
     editor.showForm();
   });
+  installWindowRoad(WindowRoad::MapsList, [] { frmMapsList::instance().showForm(); });
 }
 
 }  // namespace
 
 void installProgramWindows() {
   installMainMenuCommands(commandTable());
-  installCustomerRoads();
+  installWindowRoads();
 }

@@ -12,6 +12,7 @@
 enum class WindowRoad {
   CustomerList,    // the customer list, built afresh
   CustomerEditor,  // the customer editor on the current customer
+  MapsList,        // the map list of the current customer
 };
 
 // Puts `show` in place for the road; null removes it.

@@ -13,9 +13,11 @@
 #include "map/control_data_change.h"
 #include "map/frmAirconNumShow.h"
 #include "map/frmCertify.h"
+#include "map/frmChangeMap.h"
 #include "map/frmControl.h"
 #include "map/frmDataChange.h"
-#include "map/frmMapsList.h"
+#include "map/frmRefreshMap.h"
+#include "map/map_change.h"
 #include "map/map_library.h"
 #include "map/map_lifecycle.h"
 #include "map/map_merge.h"
@@ -499,6 +501,8 @@ void frmMap::tmrForRefreshMap_Timer() {
   fillScanTables(scanTables_, tramsollApi());
   buildMapFromScan(*newMapQ7netObj, scanTables_, mapFlagRecodeTrigger);
   if (mapMode == kMapModeStored) reconcileScanWithStoredMap();
+  // The engineer may have closed the map in the question meanwhile.
+  if (flagForEnd()) return;
   setDataToMapShowManagerObj();
 }
 
@@ -520,6 +524,31 @@ void frmMap::reconcileScanWithStoredMap() {
     case ScanReconcile::kMergedBoard:
       break;
   }
+}
+
+// ---- Adopting the bus, rescanning ----
+
+void frmMap::leaveOldMap() {
+  dataShowForms.closeWindows();
+  unloadChildWindows();
+  stopRunningRecordings();
+  showMapAllNotVisible();
+}
+
+void frmMap::changeMap() {
+  leaveOldMap();
+  ::changeMap(maps(), currentCustomer(), tramsollApi(), QDate::currentDate());
+  tmrForRefreshMap->start();
+}
+
+void frmMap::refreshMap() {
+  tmrForExecTramsoll->stop();
+  tmrForRefreshMap->stop();
+  leaveOldMap();
+  ::refreshMap(maps(), currentCustomer(), tramsollApi(), QDate::currentDate());
+  picMap->colourUnits(-1);
+  tmrForExecTramsoll->start();
+  tmrForRefreshMap->start();
 }
 
 void frmMap::modelUnknownToLibrary() {
@@ -601,7 +630,7 @@ void frmMap::closeMapWindow() {
   releaseSystemTriggerObj(systemTriggerObj);
   processCustomInfor();
   saveCustomerFileShowingRefusal();
-  frmMapsList::instance().showForm();
+  takeWindowRoad(WindowRoad::MapsList);
 }
 
 void frmMap::processCustomInfor() {
@@ -673,7 +702,6 @@ void frmMap::openControl() {
 
 void frmMap::controlWindowClosed() { flagFormControlShow = false; }
 
-void frmMap::openRefreshMap() { noteUnbuiltRoad(QStringLiteral("frmRefreshMap")); }
 void frmMap::openRealtimeDataShow() { noteUnbuiltRoad(QStringLiteral("openRealtimeDataShow")); }
 
 // A snapshot of the counts: an open window is only brought forward.
@@ -704,7 +732,11 @@ void frmMap::setSensorData() { noteUnbuiltRoad(QStringLiteral("setSensorData"));
 void frmMap::openRecode() { noteUnbuiltRoad(QStringLiteral("frmRecode")); }
 void frmMap::openRecodeSensorInput() { noteUnbuiltRoad(QStringLiteral("frmRecodeSensorInput")); }
 void frmMap::openRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("frmRecodeTrigger")); }
-void frmMap::showChangeMapQuestion() { noteUnbuiltRoad(QStringLiteral("frmChangeMap")); }
+void frmMap::openRefreshMap() { frmRefreshMap::instance().askModal([this] { refreshMap(); }); }
+
+void frmMap::showChangeMapQuestion() {
+  frmChangeMap::instance().ask([this] { changeMap(); }, [this] { prepareForEndFormMap(); });
+}
 
 void frmMap::prepareForEndFormControl() { frmControl::instance().prepareForEndFormControl(); }
 

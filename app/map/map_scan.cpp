@@ -1,6 +1,7 @@
 #include "map/map_scan.h"
 
 #include "frame/library/tramsoll_api.h"
+#include "frame/library/tramsoll_client.h"
 #include "map/map_tree.h"
 #include "types/unit_kinds.h"
 
@@ -9,18 +10,14 @@
 
 namespace {
 
-constexpr int kModelTextBytes = 64;
-
 std::size_t at(int a) { return static_cast<std::size_t>(a); }
 
 void askMissingTexts(MapScanTable& table, int32_t kind, int a, int32_t units, TramsollApi& api) {
   for (int32_t n = 1; n <= units; ++n) {
     QString& text = table.texts[at(a)][static_cast<std::size_t>(n - 1)];
     if (!text.isEmpty()) continue;
-    char buffer[kModelTextBytes] = {};
-    int32_t length = 0;
-    if (api.getQ7AuAdrInfo(kind, a, n, buffer, &length) != 0) continue;
-    text = textFromLibrary(buffer, length, kModelTextBytes);
+    const LibraryText model = TramsollClient(api).unitModelName(kind, a, n);
+    if (model.result == 0) text = model.text;
   }
 }
 

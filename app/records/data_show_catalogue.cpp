@@ -2,6 +2,7 @@
 
 #include "frame/folder_texts.h"
 #include "frame/library/tramsoll_api.h"
+#include "frame/library/tramsoll_client.h"
 #include "frame/site/site_files.h"
 
 namespace {
@@ -29,29 +30,37 @@ void addFolder(DataShowManager& catalogue, std::shared_ptr<DataShowCustom> custo
   catalogue.dataShowCustoms.add(std::move(custom), key);
 }
 
-std::shared_ptr<DataShowFile> fileInfo(TramsollApi& api, const QByteArray& folder, int32_t number, FileNames names) {
-  constexpr int kContactSize = 32, kMapNameSize = 64, kKindSize = 64, kFileNameSize = 32;
-  char contact[kContactSize] = {}, mapName[kMapNameSize] = {}, kind[kKindSize] = {}, fileName[kFileNameSize] = {};
-  int32_t contactLength = 0, mapNameLength = 0, kindLength = 0, fileNameLength = 0;
+std::shared_ptr<DataShowFile> fileInfo(TramsollApi& api, const QString& folder, int32_t number, FileNames names) {
+  const RecordedFileInfo info = TramsollClient(api).fileInfo(folder, number);
   auto file = std::make_shared<DataShowFile>();
   file->fileNumber = number;
-  api.getFileInfo(folder.constData(), number, contact, &contactLength, mapName, &mapNameLength, &file->systemNumber,
-                  kind, &kindLength, &file->recodeMode, &file->ifMode, &file->outNumber, &file->inNumber,
-                  &file->cenNumber, &file->saveYear, &file->saveMonth, &file->saveDay, &file->saveTime,
-                  &file->graphTotalNum, &file->graphTriggerNo, &file->recodeInterval, &file->fileSize, fileName,
-                  &fileNameLength);
-  file->ssChargeMan = textFromLibrary(contact, contactLength, kContactSize);
-  file->mapName = textFromLibrary(mapName, mapNameLength, kMapNameSize);
-  file->kind = textFromLibrary(kind, kindLength, kKindSize);
-  if (names == FileNames::Kept) file->fileName = textFromLibrary(fileName, fileNameLength, kFileNameSize);
+  file->ssChargeMan = info.personInCharge;
+  file->mapName = info.mapName;
+  file->systemNumber = info.systemNumber;
+  file->kind = info.modelText;
+  file->recodeMode = info.recordingMode;
+  file->ifMode = info.interfaceMode;
+  file->outNumber = info.outdoorCount;
+  file->inNumber = info.indoorCount;
+  file->cenNumber = info.centralCount;
+  file->saveYear = info.startYear;
+  file->saveMonth = info.startMonth;
+  file->saveDay = info.startDay;
+  file->saveTime = info.startSecondOfDay;
+  file->graphTotalNum = info.recordCount;
+  file->graphTriggerNo = info.triggerRecord;
+  file->recodeInterval = info.intervalSeconds;
+  file->fileSize = info.fileSize;
+  if (names == FileNames::Kept) file->fileName = info.fileName;
   return file;
 }
 
 void addFiles(TramsollApi& api, DataShowCustom& custom, FileNames names) {
-  const QByteArray folder = textForLibrary(custom.customDir);
   int32_t count = 0;
-  api.getFileNum(folder.constData(), &count);
-  for (int32_t k = 1; k <= count; ++k) custom.dataShowFiles.add(fileInfo(api, folder, k, names), QString::number(k));
+  api.getFileNum(textForLibrary(custom.customDir).constData(), &count);
+  for (int32_t k = 1; k <= count; ++k) {
+    custom.dataShowFiles.add(fileInfo(api, custom.customDir, k, names), QString::number(k));
+  }
 }
 
 }  // namespace

@@ -408,8 +408,11 @@ class SiteFilesTest : public QObject {
     for (int cut = 0; cut < text.size(); ++cut) {
       DataManageInfor read;
       ReadFault fault;
-      if (!readServiceStationText(text.left(cut), read, fault)) continue;
       const QString at = QStringLiteral("cut at %1").arg(cut);
+      if (!readServiceStationText(text.left(cut), read, fault)) {
+        QVERIFY2(fault.line > 0, qPrintable(at + QStringLiteral(": ") + fault.text()));
+        continue;
+      }
       QVERIFY2(read.ssName == whole.ssName && read.ssAddress == whole.ssAddress && read.ssTel == whole.ssTel &&
                    read.ssFax == whole.ssFax,
                qPrintable(at));

@@ -30,7 +30,17 @@ Qt::Alignment lineAlignment(std::size_t index, std::size_t count) {
 
 }  // namespace
 
-YesNoDialog::YesNoDialog(std::vector<Line> lines) : YesNoDialog(Design{.lines = std::move(lines)}) {}
+namespace {
+
+YesNoDialog::Design questionOf(std::vector<YesNoDialog::Line> lines) {
+  YesNoDialog::Design design;
+  design.lines = std::move(lines);
+  return design;
+}
+
+}  // namespace
+
+YesNoDialog::YesNoDialog(std::vector<Line> lines) : YesNoDialog(questionOf(std::move(lines))) {}
 
 YesNoDialog::YesNoDialog(Design design) : design_(std::move(design)) {
   std::vector<Line>& lines = design_.lines;
@@ -60,8 +70,9 @@ YesNoDialog::YesNoDialog(Design design) : design_(std::move(design)) {
   keys_.add(Qt::Key_Escape, cmdCancel);
 }
 
-int YesNoDialog::askModal(std::function<void()> yes) {
+int YesNoDialog::askModal(std::function<void()> yes, std::function<void()> no) {
   yes_ = std::move(yes);
+  no_ = std::move(no);
   return showModal();
 }
 
@@ -81,7 +92,12 @@ void YesNoDialog::showCaption() {
     return entry < kCaptionCount ? captionTexts()[entry] : tableText(entry);
   };
   setWindowTitle(caption(design_.title.entry));
-  for (std::size_t i = 0; i < lbl.size(); ++i) lbl[i]->setText(caption(design_.lines[i].entry));
+  for (std::size_t i = 0; i < lbl.size(); ++i) {
+    const Line& line = design_.lines[i];
+    QString text;
+    for (int k = 0; k < line.entries; ++k) text += caption(line.entry + k);
+    lbl[i]->setText(text);
+  }
   // A button without an entry keeps its design caption.
   if (design_.yes.entry > 0) cmdOk->setText(caption(design_.yes.entry));
   if (design_.no.entry > 0) cmdCancel->setText(caption(design_.no.entry));
@@ -97,12 +113,15 @@ void YesNoDialog::keyPressEvent(QKeyEvent* event) {
 
 void YesNoDialog::cancel() {
   yes_ = nullptr;
+  const std::function<void()> no = std::exchange(no_, nullptr);
   unload();
+  if (no) no();
 }
 
 void YesNoDialog::cmdOk_Click() {
   if (!yesAccepted()) return;
   const std::function<void()> yes = std::exchange(yes_, nullptr);
+  no_ = nullptr;
   done(QDialog::Accepted);
   QApplication::processEvents();
   if (yes) yes();

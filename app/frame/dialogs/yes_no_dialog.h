@@ -2,8 +2,8 @@
 // of text, "Yes (F1)" and "No (Esc)", centred in the main window's inner
 // area, without a close box (a close asked by the window system answers No).
 // dialogOpen is raised while it is loaded. Yes unloads the dialog, lets
-// pending window events run and then runs the caller's Yes action; No only
-// unloads it. A dialog of its own design (another title, size or button
+// pending window events run and then runs the caller's Yes action; No
+// unloads it and runs the caller's No action, if any. A dialog of its own design (another title, size or button
 // captions) may check what was typed before Yes closes it (yesAccepted).
 #pragma once
 
@@ -19,11 +19,13 @@ class QPushButton;
 class YesNoDialog : public DialogForm {
   Q_OBJECT
  public:
-  // A line or caption: its design text and the text-table entry that
-  // replaces it (0 for none).
+  // A line or caption: its design text and the text-table entries that
+  // replace it (`entries` of them from `entry` on, joined without
+  // separator; entry 0 for none).
   struct Line {
     const char* text;
     int entry;
+    int entries = 1;
   };
   using Caption = Line;
 
@@ -31,6 +33,8 @@ class YesNoDialog : public DialogForm {
   static constexpr int kHeight = 2500;
 
   struct Design {
+    // Declared, so that a braced list of lines never reads as a design.
+    Design() = default;
     Caption title{"Pelomar Vexa 5 Software", 19};
     std::vector<Line> lines;
     Caption yes{"Yes (F1)", 15};
@@ -41,9 +45,9 @@ class YesNoDialog : public DialogForm {
     int buttonTop = 1560;
   };
 
-  // Shows the question modal over the main window; Yes runs `yes`. Answers
-  // QDialog::Accepted after Yes, QDialog::Rejected after No.
-  int askModal(std::function<void()> yes);
+  // Shows the question modal over the main window; Yes runs `yes`, No `no`.
+  // Answers QDialog::Accepted after Yes, QDialog::Rejected after No.
+  int askModal(std::function<void()> yes, std::function<void()> no = {});
   // No.
   void cancel() override;
 
@@ -67,5 +71,6 @@ class YesNoDialog : public DialogForm {
 
   Design design_;
   std::function<void()> yes_;
+  std::function<void()> no_;
   KeyTable keys_;
 };
