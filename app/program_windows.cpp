@@ -10,6 +10,7 @@
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
 #include "records/frmDataTransfer.h"
+#include "records/frmInforInput.h"
 #include "records/frmSs.h"
 
 namespace {
@@ -66,9 +67,16 @@ void installWindowRoads() {
   installWindowRoad(WindowRoad::MapsList, [] { frmMapsList::instance().showForm(); });
 }
 
+// The map window's ways into the unit information windows, which read it.
+void installUnitInformationRoads() {
+  installWindowRoad(WindowRoad::UnitInformation, [] { frmInforInput::instance().showForm(); });
+  installWindowRoad(WindowRoad::UnitInformationUnload, [] { frmInforInput::instance().unload(); });
+}
+
 }  // namespace
 
 void installProgramWindows() {
   installMainMenuCommands(commandTable());
   installWindowRoads();
+  installUnitInformationRoads();
 }

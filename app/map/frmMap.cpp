@@ -688,7 +688,7 @@ void frmMap::startRecodeTriggerChecked() { noteUnbuiltRoad(QStringLiteral("trigg
 
 // ---- Roads into the windows of other work ----
 
-void frmMap::openInforInput() { noteUnbuiltRoad(QStringLiteral("frmInforInput")); }
+void frmMap::openInforInput() { takeWindowRoad(WindowRoad::UnitInformation); }
 
 void frmMap::openControl() {
   frmControl& control = frmControl::instance();
@@ -741,7 +741,9 @@ void frmMap::showChangeMapQuestion() {
 void frmMap::prepareForEndFormControl() { frmControl::instance().prepareForEndFormControl(); }
 
 void frmMap::unloadChildWindows() {
-  for (const char* window : {"frmRecode", "frmRecodeSensorInput", "frmRecodeTrigger", "frmInforInput", "frmInforList"}) {
+  // The unit information editor puts its list away with it.
+  takeWindowRoad(WindowRoad::UnitInformationUnload);
+  for (const char* window : {"frmRecode", "frmRecodeSensorInput", "frmRecodeTrigger"}) {
     noteUnbuiltRoad(QStringLiteral("unload ") + QLatin1String(window));
   }
   frmAirconNumShow::instance().unload();

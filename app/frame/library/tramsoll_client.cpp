@@ -67,7 +67,12 @@ ModelCandidates TramsollClient::modelCandidates(const QString& modelKey) {
   int32_t count = 0;
   ModelCandidates out;
   out.result = api_.getKishuKouho(textForLibrary(modelKey).constData(), names.bytes.data(), &names.length, &count);
-  out.names = names.text().split(QLatin1Char(','), Qt::SkipEmptyParts);
+  // The library ends every name with a comma: a text after the last comma
+  // is no name.
+  QStringList parts = names.text().split(QLatin1Char(','));
+  parts.removeLast();
+  parts.removeAll(QString());
+  out.names = parts;
   return out;
 }
 

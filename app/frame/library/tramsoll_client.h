@@ -151,7 +151,8 @@ class TramsollClient {
   // The oldest diagnostic line, or none when the library holds none.
   std::optional<QString> nextDebugMessage();
   LibraryText ramModelName(int32_t rowKind, int32_t rowIndex);
-  // The candidate names, without the commas that end each.
+  // The candidate names, each of which the library ends with a comma (a
+  // text after the last comma is no name), without the commas.
   ModelCandidates modelCandidates(const QString& modelKey);
   LibraryText unitModelName(int32_t unitClass, int32_t busAddress, int32_t rowIndex);
   CentralStatus centralStatus(int32_t busAddress);
