@@ -56,7 +56,7 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     apt-get install -y -qq cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libbenchmark-dev \
-      qt6-base-dev qt6-qpa-plugins xvfb xauth imagemagick xdotool fonts-dejavu-core >/dev/null
+      qt6-base-dev qt6-qpa-plugins xvfb xauth imagemagick xdotool fonts-dejavu-core fonts-ipafont-gothic >/dev/null
   fi
   missing=()
   for tool in cmake ninja g++; do command -v "$tool" >/dev/null || missing+=("$tool"); done

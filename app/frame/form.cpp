@@ -72,16 +72,27 @@ void ChildForm::load() {
 void ChildForm::unload() {
   if (!loaded_) return;
   loaded_ = false;
-  if (subWindow_) subWindow_->hide();
+  hideSubWindow();
   onUnload();
 }
 
 void ChildForm::showForm() {
   load();
   if (!subWindow_) return;
+  QMdiArea* area = mainMdiArea();
+  if (area && area->activeSubWindow() != subWindow_) opener_ = area->activeSubWindow();
   subWindow_->show();
   show();
-  if (QMdiArea* area = mainMdiArea()) area->setActiveSubWindow(subWindow_);
+  if (area) area->setActiveSubWindow(subWindow_);
+}
+
+void ChildForm::hideSubWindow() {
+  if (!subWindow_) return;
+  QMdiArea* area = mainMdiArea();
+  const bool active = area && area->activeSubWindow() == subWindow_;
+  subWindow_->hide();
+  // The MDI area keeps a hidden window active, and the keys with it.
+  if (active && opener_ && opener_->isVisible()) area->setActiveSubWindow(opener_);
 }
 
 void ChildForm::deleteWithSubWindow() {

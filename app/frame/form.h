@@ -60,7 +60,9 @@ class ChildForm : public QWidget, public Form {
   // into the main window's MDI area (hidden until shown).
   void load();
   void unload() override;
-  // Loads when needed, shows and activates the window.
+  // Loads when needed, shows and activates the window. The window that was
+  // active before is its opener: when this one hides, the opener, if still
+  // shown, becomes the active window again and takes the keys.
   void showForm();
   QMdiSubWindow* subWindow() const { return subWindow_; }
   // Deletes the window together with the sub-window that holds it.
@@ -83,6 +85,9 @@ class ChildForm : public QWidget, public Form {
   virtual void onActivate() {}
   void setCloseBox(CloseBox closeBox);
   void closeEvent(QCloseEvent* event) override;
+  // Hides the window (still loaded) and hands the activation back to its
+  // opener.
+  void hideSubWindow();
   // Outer size and place inside the MDI area, in twips.
   void setGeometryTwips(int left, int top, int width, int height);
   // Outer size in twips, centred in the main window's inner area.
@@ -100,6 +105,7 @@ class ChildForm : public QWidget, public Form {
   QSize frameTwips() const;
 
   QPointer<QMdiSubWindow> subWindow_;
+  QPointer<QMdiSubWindow> opener_;
   bool loaded_ = false;
   CloseBox closeBox_ = CloseBox::Unloads;
 };

@@ -11,7 +11,12 @@
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "frame/window_roads.h"
+#include "map/control_data_change.h"
+#include "map/frmAirconNumShow.h"
+#include "map/frmCertify.h"
 #include "map/frmChangeMap.h"
+#include "map/frmControl.h"
+#include "map/frmDataChange.h"
 #include "map/frmRefreshMap.h"
 #include "map/map_change.h"
 #include "map/map_library.h"
@@ -41,8 +46,6 @@ constexpr int kScanMs = 3000;
 constexpr int kMinuteMs = 60000;
 constexpr int kEndMs = 2000;
 constexpr int kSendE6Ms = 5000;
-constexpr int32_t kControlDataRequest = 230;
-constexpr int32_t kEveryUnit = 255;
 
 // Button places (twips): paging, the three modes and Cancel on the first
 // row, the four function buttons on the second.
@@ -127,6 +130,9 @@ void frmMap::makeTimers() {
   connect(tmrForRefreshMap, &QTimer::timeout, this, [this] { tmrForRefreshMap_Timer(); });
   connect(tmrForRecode, &QTimer::timeout, this, [this] { tmrForRecode_Timer(); });
   connect(tmrForEnd, &QTimer::timeout, this, [this] { tmrForEnd_Timer(); });
+  // The read-back of a changed parameter, from the unit the change window
+  // holds (also when it has closed meanwhile).
+  connect(tmrForSendE6, &QTimer::timeout, this, [] { frmDataChange::instance().setSendDataE6(); });
 }
 
 MapWindowMaps frmMap::maps() {
@@ -577,9 +583,7 @@ void frmMap::tmrForRecode_Timer() {
 // ---- Control-data requests ----
 
 bool frmMap::controlDataBroadcastAllowed() const {
-  const ProgramValues& values = program();
-  return mapQ7netObj && isBusAccess(mapQ7netObj->ifMode) &&
-         (values.controlChangeMode == 1 || values.controlChangeMode == 2) && values.centralOperation;
+  return mapQ7netObj && ::controlDataBroadcastAllowed(mapQ7netObj->ifMode);
 }
 
 void frmMap::requestControlDataAll() {
@@ -700,9 +704,43 @@ void frmMap::startRecodeTriggerChecked() { noteUnbuiltRoad(QStringLiteral("trigg
 // ---- Roads into the windows of other work ----
 
 void frmMap::openInforInput() { takeWindowRoad(WindowRoad::UnitInformation); }
-void frmMap::openControl() { noteUnbuiltRoad(QStringLiteral("frmControl")); }
-void frmMap::openAirconNumShow() { noteUnbuiltRoad(QStringLiteral("frmAirconNumShow")); }
-void frmMap::openControlDataChange() { noteUnbuiltRoad(QStringLiteral("openControlDataChange")); }
+
+void frmMap::openControl() {
+  frmControl& control = frmControl::instance();
+  // A window still closing finishes now, so that F7 opens it afresh.
+  if (control.isLoaded() && control.flagForEnd) control.tmrForEnd_Timer();
+  control.mapQ7netObj = mapQ7netObj;
+  connect(&control, &frmControl::closed, this, &frmMap::controlWindowClosed, Qt::UniqueConnection);
+  control.showForm();
+  flagFormControlShow = true;
+}
+
+void frmMap::controlWindowClosed() { flagFormControlShow = false; }
+
+// A snapshot of the counts: an open window is only brought forward.
+void frmMap::openAirconNumShow() {
+  frmAirconNumShow& counts = frmAirconNumShow::instance();
+  if (!counts.isLoaded()) counts.mapQ7netObj = mapQ7netObj;
+  counts.showForm();
+}
+
+void frmMap::openControlDataChange() {
+  const int32_t zubrelAddress = mapQ7netObj ? selectedOutdoorZubrelAddress(*mapQ7netObj, mapShowManagerObj) : 0;
+  const bool answered = zubrelAddress != 0 && controlDataReceived(zubrelAddress, mapQ7netObj->ifMode, flagChangeE6Sent_);
+  frmDataChange& change = frmDataChange::instance();
+  change.unload();
+  if (!answered) {
+    showMapMessage(QStringLiteral("6-7"), tableText(439), tableText(440));
+    return;
+  }
+  change.mapQ7netObj = mapQ7netObj;
+  connect(&change, &frmDataChange::settingSent, tmrForSendE6, qOverload<>(&QTimer::start), Qt::UniqueConnection);
+  connect(&change, &frmDataChange::loaded, tmrForSendE6, &QTimer::stop, Qt::UniqueConnection);
+  frmCertify& certify = frmCertify::instance();
+  certify.zubrelAddressDataChange = zubrelAddress;
+  if (!certify.askPassword()) setFocus();
+}
+
 void frmMap::setSensorData() { noteUnbuiltRoad(QStringLiteral("setSensorData")); }
 void frmMap::openRecode() { noteUnbuiltRoad(QStringLiteral("frmRecode")); }
 void frmMap::openRecodeSensorInput() { noteUnbuiltRoad(QStringLiteral("frmRecodeSensorInput")); }
@@ -713,13 +751,14 @@ void frmMap::showChangeMapQuestion() {
   frmChangeMap::instance().ask([this] { changeMap(); }, [this] { prepareForEndFormMap(); });
 }
 
-void frmMap::prepareForEndFormControl() { noteUnbuiltRoad(QStringLiteral("prepareForEndFormControl")); }
+void frmMap::prepareForEndFormControl() { frmControl::instance().prepareForEndFormControl(); }
 
 void frmMap::unloadChildWindows() {
   // The unit information editor puts its list away with it.
   takeWindowRoad(WindowRoad::UnitInformationUnload);
-  for (const char* window :
-       {"frmRecode", "frmRecodeSensorInput", "frmRecodeTrigger", "frmAirconNumShow", "frmDataChange"}) {
+  for (const char* window : {"frmRecode", "frmRecodeSensorInput", "frmRecodeTrigger"}) {
     noteUnbuiltRoad(QStringLiteral("unload ") + QLatin1String(window));
   }
+  frmAirconNumShow::instance().unload();
+  frmDataChange::instance().unload();
 }

@@ -194,6 +194,7 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
   void restartGathering();
   void showMapMessage(const QString& key, const QString& line1, const QString& line2);
   void closeMapWindow();
+  void controlWindowClosed();
 
   // Function-button roads by mode (rows) and key F6..F9 (columns).
   void mapModeF6();

@@ -13,14 +13,9 @@
 
 namespace {
 
-constexpr int kTitleEntry = 19;
-constexpr int kYesEntry = 15;
-constexpr int kNoEntry = 16;
 constexpr std::size_t kMostLines = 4;
 constexpr int kLabelLeft = 180;
 constexpr int kLabelTop = 150;
-constexpr int kLabelsHeight = 1140;
-constexpr int kButtonTop = 1560;
 constexpr int kButtonWidth = 1400;
 constexpr int kButtonHeight = 420;
 
@@ -35,26 +30,39 @@ Qt::Alignment lineAlignment(std::size_t index, std::size_t count) {
 
 }  // namespace
 
-YesNoDialog::YesNoDialog(std::vector<Line> lines) : lines_(std::move(lines)) {
-  if (lines_.size() > kMostLines) lines_.resize(kMostLines);
-  if (lines_.empty()) lines_.push_back({"", 0});
+namespace {
+
+YesNoDialog::Design questionOf(std::vector<YesNoDialog::Line> lines) {
+  YesNoDialog::Design design;
+  design.lines = std::move(lines);
+  return design;
+}
+
+}  // namespace
+
+YesNoDialog::YesNoDialog(std::vector<Line> lines) : YesNoDialog(questionOf(std::move(lines))) {}
+
+YesNoDialog::YesNoDialog(Design design) : design_(std::move(design)) {
+  std::vector<Line>& lines = design_.lines;
+  if (lines.size() > kMostLines) lines.resize(kMostLines);
+  if (lines.empty()) lines.push_back({"", 0});
   setCloseBox(CloseBox::None);
-  setWindowTitle(QStringLiteral("Pelomar Vexa 5 Software"));
-  const int count = static_cast<int>(lines_.size());
-  const int height = kLabelsHeight / count;
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    auto* label = new QLabel(QString::fromUtf8(lines_[i].text), this);
+  setWindowTitle(QString::fromUtf8(design_.title.text));
+  const int width = design_.width;
+  const int height = design_.linesHeight / static_cast<int>(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    auto* label = new QLabel(QString::fromUtf8(lines[i].text), this);
     // Long texts wrap within the fixed width of the window.
-    label->setGeometry(twipsRect(kLabelLeft, kLabelTop + height * static_cast<int>(i), kWidth - 2 * kLabelLeft,
+    label->setGeometry(twipsRect(kLabelLeft, kLabelTop + height * static_cast<int>(i), width - 2 * kLabelLeft,
                                  height));
     label->setWordWrap(true);
-    label->setAlignment(lineAlignment(i, lines_.size()));
+    label->setAlignment(lineAlignment(i, lines.size()));
     lbl.push_back(label);
   }
-  cmdOk = new QPushButton(QStringLiteral("Yes (F1)"), this);
-  cmdCancel = new QPushButton(QStringLiteral("No (Esc)"), this);
-  cmdOk->setGeometry(twipsRect(kWidth / 2 - 1650, kButtonTop, kButtonWidth, kButtonHeight));
-  cmdCancel->setGeometry(twipsRect(kWidth / 2 + 250, kButtonTop, kButtonWidth, kButtonHeight));
+  cmdOk = new QPushButton(QString::fromUtf8(design_.yes.text), this);
+  cmdCancel = new QPushButton(QString::fromUtf8(design_.no.text), this);
+  cmdOk->setGeometry(twipsRect(width / 2 - 1650, design_.buttonTop, kButtonWidth, kButtonHeight));
+  cmdCancel->setGeometry(twipsRect(width / 2 + 250, design_.buttonTop, kButtonWidth, kButtonHeight));
   cmdCancel->setDefault(true);
   connect(cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
   connect(cmdCancel, &QPushButton::clicked, this, [this] { cancel(); });
@@ -69,7 +77,7 @@ int YesNoDialog::askModal(std::function<void()> yes, std::function<void()> no) {
 }
 
 void YesNoDialog::onLoad() {
-  centreInMainWindowTwips(kWidth, kHeight);
+  centreInMainWindowTwips(design_.width, design_.height);
   showCaption();
   program().dialogOpen.raise();
 }
@@ -78,15 +86,21 @@ void YesNoDialog::onUnload() { program().dialogOpen.lower(); }
 
 void YesNoDialog::showCaption() {
   if (!captionsFromTable()) return;
-  const auto caption = [](int entry) { return entry > 0 && entry < kCaptionCount ? captionTexts()[entry] : QString(); };
-  setWindowTitle(caption(kTitleEntry));
+  // Entries past the captions' copies are read from the table itself.
+  const auto caption = [](int entry) {
+    if (entry <= 0) return QString();
+    return entry < kCaptionCount ? captionTexts()[entry] : tableText(entry);
+  };
+  setWindowTitle(caption(design_.title.entry));
   for (std::size_t i = 0; i < lbl.size(); ++i) {
+    const Line& line = design_.lines[i];
     QString text;
-    for (int k = 0; k < lines_[i].entries; ++k) text += caption(lines_[i].entry + k);
+    for (int k = 0; k < line.entries; ++k) text += caption(line.entry + k);
     lbl[i]->setText(text);
   }
-  cmdOk->setText(caption(kYesEntry));
-  cmdCancel->setText(caption(kNoEntry));
+  // A button without an entry keeps its design caption.
+  if (design_.yes.entry > 0) cmdOk->setText(caption(design_.yes.entry));
+  if (design_.no.entry > 0) cmdCancel->setText(caption(design_.no.entry));
   for (QLabel* label : lbl) label->setFont(appFont());
   cmdOk->setFont(appFont());
   cmdCancel->setFont(appFont());
@@ -105,9 +119,10 @@ void YesNoDialog::cancel() {
 }
 
 void YesNoDialog::cmdOk_Click() {
+  if (!yesAccepted()) return;
   const std::function<void()> yes = std::exchange(yes_, nullptr);
   no_ = nullptr;
-  unload();
+  done(QDialog::Accepted);
   QApplication::processEvents();
   if (yes) yes();
 }

@@ -119,9 +119,7 @@ class MapWindowTest : public QObject {
       const char* road;
     };
     const Case cases[] = {
-        {0, Qt::Key_F7, false, "frmControl"},
-        {1, Qt::Key_F6, false, "setSensorData"},
-        {1, Qt::Key_F7, false, "startRecodeQ7Data"},     {1, Qt::Key_F8, false, "frmAirconNumShow"},
+        {1, Qt::Key_F6, false, "setSensorData"},         {1, Qt::Key_F7, false, "startRecodeQ7Data"},
         {2, Qt::Key_F6, false, "frmRecode"},             {2, Qt::Key_F7, false, "periodic recording start"},
         {2, Qt::Key_F7, true, "stopRecode"},             {2, Qt::Key_F8, false, "frmRecodeTrigger"},
         {2, Qt::Key_F9, false, "trigger recording start"},

@@ -133,7 +133,7 @@ TEST_F(SettingFileTest, SampleFileFillsEveryTable) {
 
   int32_t mode = 0;
   EXPECT_TRUE(getControlMode(mode));
-  EXPECT_EQ(mode, 1);
+  EXPECT_EQ(mode, 2);
   char password[kPasswordSize];
   getPassword(password);
   EXPECT_STREQ(password, "kestrel7");

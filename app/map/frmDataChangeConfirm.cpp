@@ -1,0 +1,3 @@
+#include "map/frmDataChangeConfirm.h"
+
+frmDataChangeConfirm::frmDataChangeConfirm() : SingleForm({{"Parameter Set ?", 502}, {"", 503}}) {}
