@@ -624,44 +624,13 @@ void frmMap::prepareForEnd() {
 
 bool frmMap::closed() const { return dataShowForms.isEmpty() && !program().mapFormOpen; }
 
-// ---- Recordings: flags only until the recording control is built ----
-
-void frmMap::startRecode() { noteUnbuiltRoad(QStringLiteral("startRecode")); }
-
-void frmMap::stopRecode() {
-  mapRecode = false;
-  tmrForRecode->stop();
-  noteUnbuiltRoad(QStringLiteral("stopRecode"));
-}
-
-void frmMap::startRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("startRecodeTrigger")); }
-
-void frmMap::stopRecodeTrigger() {
-  mapRecodeTrigger = false;
-  mapRecodeTriggerOn = false;
-  noteUnbuiltRoad(QStringLiteral("stopRecodeTrigger"));
-}
-
-void frmMap::startRecodeQ7Data() { noteUnbuiltRoad(QStringLiteral("startRecodeQ7Data")); }
-
-void frmMap::stopRecodeQ7Data() {
-  mapRecodeQ7Data = false;
-  noteUnbuiltRoad(QStringLiteral("stopRecodeQ7Data"));
-}
-
-void frmMap::startRecodeChecked() { noteUnbuiltRoad(QStringLiteral("periodic recording start")); }
-
-void frmMap::startRecodeTriggerChecked() { noteUnbuiltRoad(QStringLiteral("trigger recording start")); }
-
 // ---- Roads into the windows of other work ----
 
 void frmMap::openInforInput() { noteUnbuiltRoad(QStringLiteral("frmInforInput")); }
 void frmMap::openControl() { noteUnbuiltRoad(QStringLiteral("frmControl")); }
 void frmMap::openRefreshMap() { noteUnbuiltRoad(QStringLiteral("frmRefreshMap")); }
-void frmMap::openRealtimeDataShow() { noteUnbuiltRoad(QStringLiteral("openRealtimeDataShow")); }
 void frmMap::openAirconNumShow() { noteUnbuiltRoad(QStringLiteral("frmAirconNumShow")); }
 void frmMap::openControlDataChange() { noteUnbuiltRoad(QStringLiteral("openControlDataChange")); }
-void frmMap::setSensorData() { noteUnbuiltRoad(QStringLiteral("setSensorData")); }
 void frmMap::openRecode() { noteUnbuiltRoad(QStringLiteral("frmRecode")); }
 void frmMap::openRecodeSensorInput() { noteUnbuiltRoad(QStringLiteral("frmRecodeSensorInput")); }
 void frmMap::openRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("frmRecodeTrigger")); }

@@ -3,6 +3,7 @@
 #include "frame/library/tramsoll_api.h"
 #include "frame/site/paths.h"
 #include "map/map_tree.h"
+#include "recording/recording_systems.h"
 #include "types/unit_kinds.h"
 
 namespace {
@@ -66,13 +67,13 @@ QString lastPersonInCharge(const DataManageInfor& serviceShop) {
 }  // namespace
 
 void sendNetMapInfo(const MapQ7net& map, TramsollApi& api) {
-  const int32_t ordinarySystems = map.systems.count();
   for (const auto& system : map.systems) {
     sendLinkedUnits(map, api, system->airconsOut, kOutdoorUnit, system->systemNumber);
     sendLinkedUnits(map, api, system->airconsIn, kIndoorUnit, system->systemNumber);
   }
   for (const auto& system : map.systemsCen) {
-    sendLinkedUnits(map, api, system->airconsCen, kCentralUnit, ordinarySystems + system->systemNumber);
+    sendLinkedUnits(map, api, system->airconsCen, kCentralUnit,
+                    librarySystemNumber(map, kCentralSystem, system->systemNumber));
   }
   for (const auto& system : map.systemsSen) {
     for (const auto& unit : system->airconsSen) sendUnit(api, kSensorUnit, *unit, 1, system->systemNumber, {});
