@@ -109,10 +109,9 @@ class MapWindowTest : public QObject {
       const char* road;
     };
     const Case cases[] = {
-        {0, Qt::Key_F6, "frmInforInput"}, {0, Qt::Key_F7, "frmControl"},
-        {0, Qt::Key_F8, "frmRefreshMap"}, {1, Qt::Key_F8, "frmAirconNumShow"},
-        {2, Qt::Key_F6, "frmRecode"},     {2, Qt::Key_F7, "periodic recording check"},
-        {2, Qt::Key_F8, "frmRecodeTrigger"}, {2, Qt::Key_F9, "trigger recording check"},
+        {0, Qt::Key_F7, "frmControl"},          {1, Qt::Key_F8, "frmAirconNumShow"},
+        {2, Qt::Key_F6, "frmRecode"},           {2, Qt::Key_F7, "periodic recording check"},
+        {2, Qt::Key_F8, "frmRecodeTrigger"},    {2, Qt::Key_F9, "trigger recording check"},
     };
     frmMap& window = openMap(busMap(2));
     for (const Case& c : cases) {

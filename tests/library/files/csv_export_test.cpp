@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "base/table_growth.h"
 #include "das_gen.h"
 #include "files/csv_export.h"
 #include "files/file_list.h"
 #include "library/files/replay_support.h"
 #include "sample_units.h"
-#include "store/table_growth.h"
 #include "tables/conversion_tables.h"
 #include "tables/setting_tables.h"
 #include "tables/table_lookups.h"
@@ -74,12 +74,6 @@ class CsvTest : public ReplayTest {
     ReplayTest::SetUp();
     installTableWords();
     CsvDateSet("", "", kHeaderOn | kAllData);
-  }
-
-  void TearDown() override {
-    setTmpUnit(0);
-    discardCsvJob();
-    ReplayTest::TearDown();
   }
 
   // Outdoor unit 1 and indoor units 1 and 2 of system 3.
@@ -439,14 +433,7 @@ TEST_F(CsvGeneratedTest, CentralAndSensorUnitsAndATriggerFile) {
 
 // The sample models loaded from the program folder: the files the program's
 // end-to-end test expects of the same recording (testdata/csv/).
-class CsvSampleModelTest : public CsvTest {
- protected:
-  void TearDown() override {
-    CsvTest::TearDown();
-    clearSettingTables();
-    resetConversionTables();
-  }
-};
+using CsvSampleModelTest = CsvTest;
 
 TEST_F(CsvSampleModelTest, ASampleRecordingGivesTheSharedExpectedFiles) {
   folder.copyTestdataSet();
