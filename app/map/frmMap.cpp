@@ -322,19 +322,6 @@ void frmMap::displayModeF6() {
 
 void frmMap::displayModeF7() { mapRecodeQ7Data ? stopRecodeQ7Data() : startRecodeQ7Data(); }
 
-void frmMap::openRealtimeDataShow() {
-  if (!mapQ7netObj) return;
-  const int32_t slot = selectedIcon_;
-  const auto ordinarySystems = [this] { return mapQ7netObj ? mapQ7netObj->systems.count() : 0; };
-  const auto fill = [this, slot](GraphSystem& graph) {
-    setDataToGraphSystemObj(graph, *mapQ7netObj, mapShowManagerObj, slot);
-  };
-  // Each window opened asks the units for their control values again.
-  if (openDataShow(dataShowForms, liveDataShow(ordinarySystems), fill).outcome == DataShowOpened::Shown) {
-    requestControlDataAll();
-  }
-}
-
 void frmMap::recordModeF6() {
   if (!mapHasUnits(true)) return;
   sendNetMapInfo(*mapQ7netObj, tramsollApi());
@@ -672,35 +659,6 @@ void frmMap::prepareForEnd() {
 
 bool frmMap::closed() const { return dataShowForms.isEmpty() && !program().mapFormOpen; }
 
-// ---- Recordings: flags only until the recording control is built ----
-
-void frmMap::startRecode() { noteUnbuiltRoad(QStringLiteral("startRecode")); }
-
-void frmMap::stopRecode() {
-  mapRecode = false;
-  tmrForRecode->stop();
-  noteUnbuiltRoad(QStringLiteral("stopRecode"));
-}
-
-void frmMap::startRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("startRecodeTrigger")); }
-
-void frmMap::stopRecodeTrigger() {
-  mapRecodeTrigger = false;
-  mapRecodeTriggerOn = false;
-  noteUnbuiltRoad(QStringLiteral("stopRecodeTrigger"));
-}
-
-void frmMap::startRecodeQ7Data() { noteUnbuiltRoad(QStringLiteral("startRecodeQ7Data")); }
-
-void frmMap::stopRecodeQ7Data() {
-  mapRecodeQ7Data = false;
-  noteUnbuiltRoad(QStringLiteral("stopRecodeQ7Data"));
-}
-
-void frmMap::startRecodeChecked() { noteUnbuiltRoad(QStringLiteral("periodic recording start")); }
-
-void frmMap::startRecodeTriggerChecked() { noteUnbuiltRoad(QStringLiteral("trigger recording start")); }
-
 // ---- Roads into the windows of other work ----
 
 void frmMap::openInforInput() { takeWindowRoad(WindowRoad::UnitInformation); }
@@ -741,7 +699,6 @@ void frmMap::openControlDataChange() {
   if (!certify.askPassword()) setFocus();
 }
 
-void frmMap::setSensorData() { noteUnbuiltRoad(QStringLiteral("setSensorData")); }
 void frmMap::openRecode() { noteUnbuiltRoad(QStringLiteral("frmRecode")); }
 void frmMap::openRecodeSensorInput() { noteUnbuiltRoad(QStringLiteral("frmRecodeSensorInput")); }
 void frmMap::openRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("frmRecodeTrigger")); }

@@ -11,7 +11,7 @@
 // of the program through ProgramEndParticipant.
 //
 // Roads into windows that other work builds (unit information, central
-// operation, the recording set-ups, live display windows...) are one public
+// operation, the recording set-ups...) are one public
 // method each, so that each is re-pointed in one place.
 #pragma once
 
@@ -29,6 +29,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class MapPicture;
@@ -101,27 +102,51 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
   void requestControlDataAll();
   void requestControlDataAllOnce();
 
-  // ---- Recordings (the library's side comes with the recording control;
-  // until then the stops only clear the flags) ----
+  // ---- Recordings: periodic and trigger recording of operating data, and
+  // the bus log ----
+  // Starts take the set-up stored on the map; a start the library refuses
+  // is told and changes nothing. Stops tell the library even when nothing
+  // runs.
   void startRecode();
   void stopRecode();
   void startRecodeTrigger();
   void stopRecodeTrigger();
+  void stopRecodeAll();
+  // Asks first when bus logs of an earlier recording stand in the folder.
   void startRecodeQ7Data();
+  // Starts the bus log without asking.
+  void doRecodeq7Data();
   void stopRecodeQ7Data();
+  // Removes the earlier bus logs of the base path; false (and "6-4" naming
+  // the last) when one stays, false silently when the folder cannot be read.
+  void deleteQ7dataFile(const QString& basePath, bool& result);
+  // Whether the system (kind 0 or 100, number within its collection) has a
+  // unit on line.
+  void checkWhetherCanRecode(int32_t systemKind, int32_t systemNo, bool& result);
   // Record mode F7 and F9 before a start: the set-up's check and the size
   // check, then the start (or the question when the file may not fit).
   void startRecodeChecked();
   void startRecodeTriggerChecked();
+  // Hands the trigger set-up's conditions to the library before a trigger
+  // start. The trigger set-up puts its own sender in place (tests too);
+  // without one the road is logged.
+  void setTriggerConditionForSave();
+  static void installTriggerConditionSender(std::function<void()> sender);
+
+  // ---- Live display windows ----
+  // Display mode F6, after the units went to the library: a live window for
+  // the system under the selection, held in dataShowForms.
+  void openRealtimeDataShow();
+  // The new window's model from the map and the selection.
+  void setDataToGraphSystemObj(GraphSystem& graph);
 
   // ---- Roads into the windows of other work ----
   void openInforInput();         // map mode F6: the unit-information editor
   void openControl();            // map mode F7: centralized operation
   void openRefreshMap();         // map mode F8: the rescan question
-  void openRealtimeDataShow();   // display mode F6: a live display window
   void openAirconNumShow();      // display mode F8: the unit counts
   void openControlDataChange();  // display mode F9: the control-parameter change
-  void setSensorData();          // the sensor-input settings to the library
+  void setSensorData();          // the map's sensor inputs to the library
   void openRecode();             // record mode F6: the periodic set-up
   void openRecodeSensorInput();  // record mode F6 of a sensor-only map (modal)
   void openRecodeTrigger();      // record mode F8: the trigger set-up
@@ -185,6 +210,11 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
   bool mapHasUnits(bool sensorCounts) const;
   bool controlDataBroadcastAllowed() const;
   void stopRunningRecordings();
+  // The recording roads' steps.
+  bool mayReplaceFilesWithoutCustomer(bool (*wouldReplace)(const QString& folder));
+  bool sendFileHeaderOrTell();
+  bool startAnswered(int32_t result);
+  void showRecordingStarted();
   void reconcileScanWithStoredMap();
   // What changeMap and refreshMap do first: the live windows told to
   // close, the set-up and unit windows unloaded, the recordings stopped,

@@ -3,6 +3,7 @@
 #include "frame/library/tramsoll_client.h"
 #include "frame/site/paths.h"
 #include "map/map_tree.h"
+#include "recording/recording_systems.h"
 #include "types/unit_kinds.h"
 
 namespace {
@@ -48,13 +49,13 @@ QString lastPersonInCharge(const DataManageInfor& serviceShop) {
 
 void sendNetMapInfo(const MapQ7net& map, TramsollApi& api) {
   TramsollClient client(api);
-  const int32_t ordinarySystems = map.systems.count();
   for (const auto& system : map.systems) {
     sendLinkedUnits(map, client, system->airconsOut, kOutdoorUnit, system->systemNumber);
     sendLinkedUnits(map, client, system->airconsIn, kIndoorUnit, system->systemNumber);
   }
   for (const auto& system : map.systemsCen) {
-    sendLinkedUnits(map, client, system->airconsCen, kCentralUnit, ordinarySystems + system->systemNumber);
+    sendLinkedUnits(map, client, system->airconsCen, kCentralUnit,
+                    librarySystemNumber(map, kCentralSystem, system->systemNumber));
   }
   for (const auto& system : map.systemsSen) {
     for (const auto& unit : system->airconsSen) {

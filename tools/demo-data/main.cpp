@@ -8,7 +8,10 @@
 //   central.das      a periodic recording of the central system without a
 //                    customer, in the program folder itself;
 // removes the CSV files an earlier export wrote under the default name
-// (csv/data_Ou01.csv and the like), so that the first export asks nothing;
+// (csv/data_Ou01.csv and the like), so that the first export asks nothing,
+// and the periodic recordings without a customer (const*.das) and bus logs
+// (q7data/*.dl2) an earlier run of the map wrote, so that their starts ask
+// nothing either;
 // and, given a home folder HOME, Acme/Acme.dak and a shorter periodic
 // recording of the same name there, which the data transfer asks about.
 #include "das_gen.h"
@@ -196,6 +199,18 @@ bool writeRecordings(const std::string& root, const std::string& home) {
          write(home + "Acme/", acme, older);
 }
 
+// Files of the patterns in a folder (names matched without regard to case);
+// false when one stays.
+bool removeFiles(const QString& folder, const QStringList& patterns) {
+  bool removed = true;
+  for (const QString& name : QDir(folder).entryList(patterns, QDir::Files)) {
+    if (QFile::remove(QDir(folder).filePath(name))) continue;
+    std::fprintf(stderr, "demo-data: %s/%s cannot be removed\n", qPrintable(folder), qPrintable(name));
+    removed = false;
+  }
+  return removed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -213,6 +228,10 @@ int main(int argc, char** argv) {
   if (const OldCsvRemoval removal = deleteOldCsvFiles(folder + QStringLiteral("/csv/data")); !removal) {
     std::fprintf(stderr, "demo-data: %s %s\n", qPrintable(removal.lastFailedName),
                  qPrintable(removal.lastFailure.errorLine()));
+    return 1;
+  }
+  if (!removeFiles(folder, {QStringLiteral("const*.das")}) ||
+      !removeFiles(folder + QStringLiteral("/q7data"), {QStringLiteral("*.dl2")})) {
     return 1;
   }
   std::printf("demo-data: customers Acme and Beta and four recordings written to %s\n", qPrintable(folder));

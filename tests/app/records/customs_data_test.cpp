@@ -15,6 +15,7 @@
 #include "records/frmCustomsData.h"
 #include "records/frmTriggerConditionShow.h"
 #include "sample_units.h"
+#include "support/data_show_double.h"
 #include "support/fake_file_list.h"
 #include "support/program_fixture.h"
 #include "support/simulated_installation.h"
@@ -26,40 +27,6 @@
 #include <QtTest>
 
 namespace {
-
-// A display window that logs the steps its opening calls, answers the item
-// count set for it, and closes at a chosen step as its Cancel would.
-class DataShowDouble final : public frmDataShow {
- public:
-  static inline QStringList steps;
-  static inline int32_t items = 3;
-  static inline QString closeAt;
-  static inline std::function<void(frmDataShow&)> whileReadingItems;
-
-  void setDataItem() override {
-    step("setDataItem");
-    graphSystem().totalItemNumber = items;
-    if (whileReadingItems) whileReadingItems(*this);
-  }
-  void showCusor() override { step("showCusor"); }
-  void setCusorData() override { step("setCusorData"); }
-  void showTital() override { step("showTital"); }
-  void showLabel() override { step("showLabel"); }
-  void showDataItem() override { step("showDataItem"); }
-  void showCusorData() override { step("showCusorData"); }
-  void setDefaultGraph() override { step("setDefaultGraph"); }
-  void showGraphMarkerFirst() override { step("showGraphMarkerFirst"); }
-  void showGraph() override { step("showGraph"); }
-
- private:
-  void step(const char* name) {
-    steps << QLatin1String(name);
-    if (closeAt != QLatin1String(name)) return;
-    eventManager().setEvent(kDataShowFormName, formNumber, dataSource, kCloseEvent);
-    prepareForEndFormDataShow();
-    eventManager().clearEvent(kDataShowFormName, formNumber, dataSource, kCloseEvent);
-  }
-};
 
 DataShowFile recording(int32_t out, int32_t in, int32_t cen, int32_t ifMode, int32_t mode = 1) {
   DataShowFile file;
@@ -97,19 +64,8 @@ QStringList column(const frmCustomsData& list, int column) {
   return texts;
 }
 
-void resetDoubles() {
-  DataShowDouble::items = 3;
-  DataShowDouble::closeAt.clear();
-  DataShowDouble::whileReadingItems = nullptr;
-  eventManager().deleteAllEventForms();
-}
-
 struct FakeSite {
-  FakeSite() { DisplayWindowOwner::setFactory([] { return frmDataShow::hold(new DataShowDouble); }); }
-  ~FakeSite() {
-    DisplayWindowOwner::setFactory(nullptr);
-    resetDoubles();
-  }
+  DataShowDoubles doubles;
   std::unique_ptr<ProgramFixture> world = startedProgram();
   FakeFileList files{world->library.fake};
   QString root = world->folder.path() + QLatin1Char('/');
@@ -175,7 +131,7 @@ class CustomsDataTest : public QObject {
       closeWindows(list);
       QVERIFY2(site.files.openCount() == 0, road.road);
       site.files.setSelectResult(site.root, QStringLiteral("a.das"), 0);
-      resetDoubles();
+      DataShowDouble::reset();
     }
   }
 

@@ -13,6 +13,7 @@
 #include "frame/program_values.h"
 #include "map/frmMap.h"
 #include "map/map_builder.h"
+#include "map/open_map.h"
 #include "map/map_picture.h"
 #include "records/frmInforInput.h"
 #include "records/frmInforList.h"
@@ -22,13 +23,7 @@ namespace {
 
 // The map window open on `map` for recording work, its place on `page`.
 frmMap& openMap(const MapQ7net& built, int32_t page = 1) {
-  program().workMode = kWorkRecording;
-  frmMap& window = frmMap::instance();
-  window.mapMode = kMapModeScan;
-  window.mapQ7netObj = window.newMapQ7netObj = std::make_shared<MapQ7net>(built);
-  window.showForm();
-  window.tmrForExecTramsoll->stop();
-  window.tmrForRefreshMap->stop();
+  frmMap& window = openMap(std::make_shared<MapQ7net>(built));
   window.setDataToMapShowManagerObj();
   window.mapShowManagerObj.pageNumberNow = page;
   window.showMap();
