@@ -170,6 +170,11 @@ void DialogForm::showModeless() {
 
 void DialogForm::cancel() { QDialog::reject(); }
 
+bool DialogForm::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) onActivate();
+  return QDialog::event(event);
+}
+
 void DialogForm::setCloseBox(CloseBox closeBox) {
   closeBox_ = closeBox;
   if (closeBox == CloseBox::None) setWindowFlags(Qt::Dialog | kNoButtons);

@@ -17,6 +17,9 @@
 #include "map/map_paging.h"
 #include "map/map_picture.h"
 #include "map/map_title.h"
+#include "recording/frmFileSizeOver.h"
+#include "recording/frmRecode.h"
+#include "recording/frmRecodeSensorInput.h"
 #include "types/unit_kinds.h"
 
 #include <QKeyEvent>
@@ -87,6 +90,7 @@ frmMap::frmMap() {
   connect(picMap, &MapPicture::unitFocused, this, [this](int index) { unitFocused(index); });
   makeButtons();
   makeTimers();
+  installRecordingMapWindow(this, this);
 }
 
 void frmMap::makeButtons() {
@@ -649,7 +653,29 @@ void frmMap::stopRecodeQ7Data() {
   noteUnbuiltRoad(QStringLiteral("stopRecodeQ7Data"));
 }
 
-void frmMap::startRecodeChecked() { noteUnbuiltRoad(QStringLiteral("periodic recording start")); }
+void frmMap::startRecodeChecked() {
+  // The set-up's own check and size comparison, on its one instance whether
+  // it is open or not.
+  int32_t result = 0;
+  bool over = false;
+  const auto check = [&result, &over](auto& setUp) {
+    setUp.checkRecodeData(result);
+    if (result == 0) setUp.whetherFileSizeOver(over);
+  };
+  if (mapQ7netObj->ifMode == 1) {
+    check(frmRecodeSensorInput::instance());
+  } else {
+    check(frmRecode::instance());
+  }
+  if (result != 0) return;
+  if (!over) {
+    startRecode();
+    return;
+  }
+  frmFileSizeOver& question = frmFileSizeOver::instance();
+  question.idCalledFrom = frmFileSizeOver::kPeriodicRecording;
+  question.ask();
+}
 
 void frmMap::startRecodeTriggerChecked() { noteUnbuiltRoad(QStringLiteral("trigger recording start")); }
 
@@ -661,16 +687,21 @@ void frmMap::openRefreshMap() { noteUnbuiltRoad(QStringLiteral("frmRefreshMap"))
 void frmMap::openRealtimeDataShow() { noteUnbuiltRoad(QStringLiteral("openRealtimeDataShow")); }
 void frmMap::openAirconNumShow() { noteUnbuiltRoad(QStringLiteral("frmAirconNumShow")); }
 void frmMap::openControlDataChange() { noteUnbuiltRoad(QStringLiteral("openControlDataChange")); }
-void frmMap::setSensorData() { noteUnbuiltRoad(QStringLiteral("setSensorData")); }
-void frmMap::openRecode() { noteUnbuiltRoad(QStringLiteral("frmRecode")); }
-void frmMap::openRecodeSensorInput() { noteUnbuiltRoad(QStringLiteral("frmRecodeSensorInput")); }
+void frmMap::setSensorData() { frmRecodeSensorInput::instance().setSensorData(); }
+void frmMap::openRecode() {
+  frmRecode& setUp = frmRecode::instance();
+  setUp.showForm();
+  setUp.setFocus();
+}
+void frmMap::openRecodeSensorInput() { frmRecodeSensorInput::instance().showModal(); }
 void frmMap::openRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("frmRecodeTrigger")); }
 void frmMap::showChangeMapQuestion() { noteUnbuiltRoad(QStringLiteral("frmChangeMap")); }
 void frmMap::prepareForEndFormControl() { noteUnbuiltRoad(QStringLiteral("prepareForEndFormControl")); }
 
 void frmMap::unloadChildWindows() {
-  for (const char* window : {"frmRecode", "frmRecodeSensorInput", "frmRecodeTrigger", "frmInforInput", "frmInforList",
-                             "frmAirconNumShow", "frmDataChange"}) {
+  frmRecode::instance().unload();
+  frmRecodeSensorInput::instance().unload();
+  for (const char* window : {"frmRecodeTrigger", "frmInforInput", "frmInforList", "frmAirconNumShow", "frmDataChange"}) {
     noteUnbuiltRoad(QStringLiteral("unload ") + QLatin1String(window));
   }
 }

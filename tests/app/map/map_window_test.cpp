@@ -122,11 +122,11 @@ class MapWindowTest : public QObject {
         {0, Qt::Key_F6, false, "frmInforInput"},         {0, Qt::Key_F7, false, "frmControl"},
         {0, Qt::Key_F8, false, "frmRefreshMap"},         {1, Qt::Key_F6, false, "openRealtimeDataShow"},
         {1, Qt::Key_F7, false, "startRecodeQ7Data"},     {1, Qt::Key_F8, false, "frmAirconNumShow"},
-        {2, Qt::Key_F6, false, "frmRecode"},             {2, Qt::Key_F7, false, "periodic recording start"},
-        {2, Qt::Key_F7, true, "stopRecode"},             {2, Qt::Key_F8, false, "frmRecodeTrigger"},
-        {2, Qt::Key_F9, false, "trigger recording start"},
+        {2, Qt::Key_F7, false, "startRecode"},           {2, Qt::Key_F7, true, "stopRecode"},
+        {2, Qt::Key_F8, false, "frmRecodeTrigger"},      {2, Qt::Key_F9, false, "trigger recording start"},
     };
     frmMap& window = openMap(busMap(2));
+    window.mapQ7netObj->systems.item(1)->recode = 1;
     for (const Case& c : cases) {
       QTest::keyClick(&window, static_cast<Qt::Key>(Qt::Key_F3 + c.mode));
       window.mapRecode = c.mapRecode;
