@@ -24,6 +24,8 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kTitleEntry = 146;
@@ -38,6 +40,7 @@ constexpr int16_t kPlusAdapter = 1;
 constexpr int kMarkColumn = 0;
 constexpr int kSystemColumn = 1;
 constexpr int kSizeColumn = 2;
+constexpr int kRowHeight = 255;
 
 QLabel* label(QWidget* parent, const char* caption, int left, int top, int width) {
   return placeControl<QLabel>(parent, QRect(left, top, width, 240), QString::fromUtf8(caption));
@@ -77,10 +80,10 @@ void frmRecode::makeConditionControls() {
   lblEndMethod = label(this, "2. Rcd stop method", 120, 660, 1750);
   fraRecode = placeControl<QGroupBox>(this, QRect(1900, 520, 5850, 500));
   optEndMethod[0] = placeControl<QRadioButton>(fraRecode, QRect(100, 130, 1000, 250), QStringLiteral("Manual"));
-  optEndMethod[1] = placeControl<QRadioButton>(fraRecode, QRect(1150, 130, 800, 250), QStringLiteral("Auto"));
-  lblTime = label(fraRecode, "(record time", 2000, 150, 1000);
-  txtTime = placeControl<QLineEdit>(fraRecode, QRect(3050, 110, 1000, 300));
-  lblMinute = label(fraRecode, "minutes)", 4100, 150, 1000);
+  optEndMethod[1] = placeControl<QRadioButton>(fraRecode, QRect(1250, 130, 900, 250), QStringLiteral("Auto"));
+  lblTime = label(fraRecode, "(record time", 2250, 150, 1350);
+  txtTime = placeControl<QLineEdit>(fraRecode, QRect(3650, 110, 1000, 300));
+  lblMinute = label(fraRecode, "minutes)", 4700, 150, 1100);
   conditions_ = new RecodeConditionControls({cboInterval, optEndMethod, lblTime, txtTime, lblMinute},
                                             [this] { showRecodeFileSize(); }, this);
 }
@@ -91,6 +94,9 @@ void frmRecode::makeSystemControls() {
   Grid(*grdSystemSelect).selectWholeRows();
   // Tab leaves the grid; the arrow keys move in it.
   grdSystemSelect->setTabKeyNavigation(false);
+  // Rows of the design's height, or of the font's where it is taller.
+  grdSystemSelect->verticalHeader()->setDefaultSectionSize(
+      std::max(twipsToPixels(kRowHeight), grdSystemSelect->fontMetrics().height() + 4));
   grdSystemSelect->installEventFilter(this);
   connect(grdSystemSelect, &QTableWidget::cellClicked, this, [this](int row) { grdSystemSelect_Click(row + 1); });
   lblTotalSize = label(this, "Total of expected record file size", 240, 3000, 3000);
@@ -107,9 +113,9 @@ void frmRecode::makeSensorControls() {
   fraSensorInput = placeControl<QGroupBox>(this, QRect(240, 4280, 7500, 840));
   optSensorInput[0] = placeControl<QRadioButton>(fraSensorInput, QRect(100, 90, 1500, 250), QStringLiteral("No recording"));
   optSensorInput[1] = placeControl<QRadioButton>(fraSensorInput, QRect(1700, 90, 1300, 250), QStringLiteral("Recording"));
-  lblSensorInputSystem1 = label(fraSensorInput, "(system selection", 100, 500, 1450);
-  cboSensorInputSystem = placeControl<QComboBox>(fraSensorInput, QRect(1600, 460, 1300, 315));
-  lblSensorInputSystem2 = label(fraSensorInput, ")", 2950, 500, 200);
+  lblSensorInputSystem1 = label(fraSensorInput, "(system selection", 100, 500, 1750);
+  cboSensorInputSystem = placeControl<QComboBox>(fraSensorInput, QRect(1900, 460, 1300, 315));
+  lblSensorInputSystem2 = label(fraSensorInput, ")", 3250, 500, 200);
   cmdSensorInput = placeControl<QPushButton>(fraSensorInput, QRect(4200, 200, 3100, 460),
                                              QStringLiteral("Sensor input setting (F2)"));
   for (int index = 0; index < 2; ++index) {

@@ -30,8 +30,9 @@ constexpr int kItemEntry = 175;
 constexpr int kFullScaleEntry = 176;
 constexpr int kUnitEntry = 177;
 
-// Tops of the eight input rows, in twips.
-constexpr std::array<int, kSensorInputs> kRowTops = {1890, 2280, 2640, 3000, 3360, 3720, 4170, 4665};
+// Tops of the eight input rows, in twips; inputs 7 and 8 have room for
+// their range frames.
+constexpr std::array<int, kSensorInputs> kRowTops = {2500, 2830, 3160, 3490, 3820, 4150, 4520, 4970};
 constexpr int kBoxHeight = 300;
 
 QLabel* label(QWidget* parent, const char* caption, int left, int top, int width) {
@@ -65,45 +66,45 @@ frmRecodeSensorInput::frmRecodeSensorInput() {
   makeConditionControls();
   makeSizeControls();
   makeItemRows();
-  cmdEnd = placeControl<QPushButton>(this, QRect(6200, 1550, 1600, 500), QStringLiteral("Set. completed (F1)"));
-  cmdCancel = placeControl<QPushButton>(this, QRect(6200, 2880, 1600, 500), QStringLiteral("Cancel (Esc)"));
+  cmdEnd = placeControl<QPushButton>(this, QRect(6050, 2500, 1850, 500), QStringLiteral("Set. completed (F1)"));
+  cmdCancel = placeControl<QPushButton>(this, QRect(6050, 3300, 1850, 500), QStringLiteral("Cancel (Esc)"));
   keys_.add(Qt::Key_F1, cmdEnd, this, [this] { cmdEnd_Click(); });
   keys_.add(Qt::Key_Escape, cmdCancel, this, [this] { cancel(); });
   keys_.previewKeysOf(*this);
 }
 
 void frmRecodeSensorInput::makeConditionControls() {
-  lblInterval = label(this, "1. Rcd interval", 120, 190, 1050);
-  cboInterval = placeControl<QComboBox>(this, QRect(1215, 150, 800, 315));
-  lblSecond = label(this, "sec.", 2060, 190, 600);
-  lblEndMethod = label(this, "2. Rcd stop method", 2895, 190, 1450);
-  fraRecode = placeControl<QGroupBox>(this, QRect(4400, 40, 3550, 560));
-  optEndMethod[0] = placeControl<QRadioButton>(fraRecode, QRect(100, 30, 900, 250), QStringLiteral("Manual"));
-  optEndMethod[1] = placeControl<QRadioButton>(fraRecode, QRect(100, 290, 800, 250), QStringLiteral("Auto"));
-  lblTime = label(fraRecode, "(record time", 900, 300, 1000);
-  txtTime = box(fraRecode, 1900, 260, 750);
-  lblMinute = label(fraRecode, "minutes)", 2700, 300, 800);
+  lblInterval = label(this, "1. Rcd interval", 120, 190, 1500);
+  cboInterval = placeControl<QComboBox>(this, QRect(1650, 150, 800, 315));
+  lblSecond = label(this, "sec.", 2500, 190, 600);
+  lblEndMethod = label(this, "2. Rcd stop method", 120, 650, 1950);
+  fraRecode = placeControl<QGroupBox>(this, QRect(2100, 520, 5850, 500));
+  optEndMethod[0] = placeControl<QRadioButton>(fraRecode, QRect(100, 130, 1150, 250), QStringLiteral("Manual"));
+  optEndMethod[1] = placeControl<QRadioButton>(fraRecode, QRect(1300, 130, 900, 250), QStringLiteral("Auto"));
+  lblTime = label(fraRecode, "(record time", 2300, 150, 1350);
+  txtTime = box(fraRecode, 3700, 110, 1000);
+  lblMinute = label(fraRecode, "minutes)", 4750, 150, 1050);
   conditions_ = new RecodeConditionControls({cboInterval, optEndMethod, lblTime, txtTime, lblMinute},
                                             [this] { showFileSize(); }, this);
 }
 
 void frmRecodeSensorInput::makeSizeControls() {
-  lblFileSize = label(this, "3. Expected record file size", 120, 620, 2250);
-  txtFileSize = shownBox(this, 2400, 585, 1000);
-  lblFileSizeUnit = label(this, "KB", 3500, 620, 1400);
-  lblFreeDisk = label(this, "Free disk area", 120, 980, 2250);
-  txtFreeDisk = shownBox(this, 2400, 945, 1000);
-  lblFreeDiskUnit = label(this, "MB ( 1MB = 1024KB )", 3495, 980, 2400);
-  lblFreeDiskElse = label(this, "(If the free disk area is more than 2 GB, values may not be correct.)", 120, 1275, 7700);
-  lblDataItems = label(this, "4. Measurement data item", 120, 1590, 3000);
+  lblFileSize = label(this, "3. Expected record file size", 120, 1170, 2900);
+  txtFileSize = shownBox(this, 3050, 1130, 1000);
+  lblFileSizeUnit = label(this, "KB", 4100, 1170, 1500);
+  lblFreeDisk = label(this, "Free disk area", 120, 1540, 2900);
+  txtFreeDisk = shownBox(this, 3050, 1500, 1000);
+  lblFreeDiskUnit = label(this, "MB ( 1MB = 1024KB )", 4100, 1540, 2500);
+  lblFreeDiskElse = label(this, "(If the free disk area is more than 2 GB, values may not be correct.)", 120, 1880, 7800);
+  lblDataItems = label(this, "4. Measurement data item", 120, 2200, 3000);
 }
 
 void frmRecodeSensorInput::makeItemRows() {
   for (int input = 0; input < kSensorInputs; ++input) {
     const int top = kRowTops[static_cast<std::size_t>(input)];
-    chk[input] = placeControl<QCheckBox>(this, QRect(350, top, 720, 260), sensorInputName(input + 1, 0));
-    lblName[input] = label(this, "Item", 1095, top + 20, 620);
-    txtName[input] = box(this, 1740, top - 20, 800);
+    chk[input] = placeControl<QCheckBox>(this, QRect(350, top, 750, 260), sensorInputName(input + 1, 0));
+    lblName[input] = label(this, "Item", 1150, top + 20, 480);
+    txtName[input] = box(this, 1650, top - 20, 800);
     connect(chk[input], &QCheckBox::toggled, this, [this] { sensorItemChanged(); });
     connect(txtName[input], &QLineEdit::textChanged, this, [this] { sensorItemChanged(); });
   }
@@ -113,16 +114,16 @@ void frmRecodeSensorInput::makeItemRows() {
 
 void frmRecodeSensorInput::makeAnalogRow(int index, int top) {
   AnalogControls& row = analogInputs[static_cast<std::size_t>(index)];
-  row.fra = placeControl<QGroupBox>(this, QRect(2625, top - 90, 1900, 430));
-  row.optLevel[0] = placeControl<QRadioButton>(row.fra, QRect(60, 100, 900, 250), QStringLiteral("0 - 5V"));
-  row.optLevel[1] = placeControl<QRadioButton>(row.fra, QRect(980, 100, 900, 250), QStringLiteral("0 - 1V"));
+  row.fra = placeControl<QGroupBox>(this, QRect(2500, top - 90, 2050, 430));
+  row.optLevel[0] = placeControl<QRadioButton>(row.fra, QRect(60, 100, 960, 250), QStringLiteral("0 - 5V"));
+  row.optLevel[1] = placeControl<QRadioButton>(row.fra, QRect(1040, 100, 960, 250), QStringLiteral("0 - 1V"));
   row.optLevel[0]->setChecked(true);
-  row.lblOffset = label(this, "0V", 4650, top + 20, 330);
-  row.txtOffset = box(this, 5000, top - 20, 500);
-  row.lblFullScale = label(this, "Full scale", 5540, top + 20, 690);
-  row.txtFullScale = box(this, 6240, top - 20, 500);
-  row.lblUnit = label(this, "Unit", 6790, top + 20, 390);
-  row.txtUnit = box(this, 7185, top - 20, 700);
+  row.lblOffset = label(this, "0V", 4600, top + 20, 300);
+  row.txtOffset = box(this, 4900, top - 20, 500);
+  row.lblFullScale = label(this, "Full scale", 5430, top + 20, 1000);
+  row.txtFullScale = box(this, 6450, top - 20, 500);
+  row.lblUnit = label(this, "Unit", 6990, top + 20, 400);
+  row.txtUnit = box(this, 7400, top - 20, 560);
   for (QRadioButton* level : row.optLevel) connect(level, &QRadioButton::toggled, this, [this] { sensorItemChanged(); });
   for (QLineEdit* value : {row.txtOffset, row.txtFullScale, row.txtUnit}) {
     connect(value, &QLineEdit::textChanged, this, [this] { sensorItemChanged(); });
