@@ -26,6 +26,16 @@ constexpr Qt::WindowFlags kNoButtons = Qt::CustomizeWindowHint | Qt::WindowTitle
 
 Q_LOGGING_CATEGORY(windowsLog, "pelomar.windows", QtWarningMsg)
 
+void activateLastShownWindow(QMdiArea& area) {
+  const QList<QMdiSubWindow*> history = area.subWindowList(QMdiArea::ActivationHistoryOrder);
+  for (auto window = history.rbegin(); window != history.rend(); ++window) {
+    if ((*window)->isVisible()) {
+      area.setActiveSubWindow(*window);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 Form::Form() { forms().push_back(this); }
@@ -72,7 +82,13 @@ void ChildForm::load() {
 void ChildForm::unload() {
   if (!loaded_) return;
   loaded_ = false;
-  if (subWindow_) subWindow_->hide();
+  if (subWindow_) {
+    QMdiArea* area = mainMdiArea();
+    const bool wasActive = area && area->activeSubWindow() == subWindow_;
+    subWindow_->hide();
+    // As a closed child window does: the one active before it takes over.
+    if (wasActive) activateLastShownWindow(*area);
+  }
   onUnload();
 }
 

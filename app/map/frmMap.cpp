@@ -688,11 +688,7 @@ void frmMap::openRealtimeDataShow() { noteUnbuiltRoad(QStringLiteral("openRealti
 void frmMap::openAirconNumShow() { noteUnbuiltRoad(QStringLiteral("frmAirconNumShow")); }
 void frmMap::openControlDataChange() { noteUnbuiltRoad(QStringLiteral("openControlDataChange")); }
 void frmMap::setSensorData() { frmRecodeSensorInput::instance().setSensorData(); }
-void frmMap::openRecode() {
-  frmRecode& setUp = frmRecode::instance();
-  setUp.showForm();
-  setUp.setFocus();
-}
+void frmMap::openRecode() { frmRecode::instance().showForm(); }
 void frmMap::openRecodeSensorInput() { frmRecodeSensorInput::instance().showModal(); }
 void frmMap::openRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("frmRecodeTrigger")); }
 void frmMap::showChangeMapQuestion() { noteUnbuiltRoad(QStringLiteral("frmChangeMap")); }

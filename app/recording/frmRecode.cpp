@@ -25,6 +25,7 @@
 #include <QTableWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -156,6 +157,15 @@ void frmRecode::onLoad() {
   setControlCaptions();
   // After the captions, whose rule would give the title the bare entry.
   setFormCaption();
+  focusFirstControl_ = true;
+}
+
+// Shown after a loading, the window has the focus on its first control. A
+// window loaded hidden must not take the focus: the active child would
+// become a window that cannot be seen.
+void frmRecode::showEvent(QShowEvent* event) {
+  ChildForm::showEvent(event);
+  if (std::exchange(focusFirstControl_, false)) cboInterval->setFocus();
 }
 
 void frmRecode::onActivate() { setMainStatusText(tableText(kStatusEntry)); }

@@ -82,6 +82,7 @@ class frmRecode : public SingleForm<frmRecode, ChildForm> {
   frmRecode();
   void onLoad() override;
   void onActivate() override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -107,5 +108,6 @@ class frmRecode : public SingleForm<frmRecode, ChildForm> {
   RecodeConditionControls* conditions_ = nullptr;
   // The grid row (from 1) that holds the cursor.
   int recodeSystemRow = 1;
+  bool focusFirstControl_ = false;
   KeyTable keys_;
 };
