@@ -1,5 +1,6 @@
 #include "recording/frmRecodeSensorInput.h"
 
+#include "frame/library/library_text.h"
 #include "frame/main_window.h"
 #include "frame/program_values.h"
 #include "frame/texts/text_table.h"
@@ -54,6 +55,13 @@ void setTextQuietly(QLineEdit* box, const QString& text) {
   box->setText(text);
 }
 
+// A name or unit the library would refuse is cut as it is typed, on a
+// character boundary.
+void keepWithinBytes(QLineEdit* box, int bytes) {
+  const QByteArray kept = textForLibrary(box->text(), bytes);
+  if (kept.size() < box->text().toUtf8().size()) setTextQuietly(box, QString::fromUtf8(kept));
+}
+
 void checkQuietly(QAbstractButton* button, bool checked) {
   const QSignalBlocker quiet(button);
   button->setChecked(checked);
@@ -106,7 +114,10 @@ void frmRecodeSensorInput::makeItemRows() {
     lblName[input] = label(this, "Item", 1150, top + 20, 480);
     txtName[input] = box(this, 1650, top - 20, 800);
     connect(chk[input], &QCheckBox::toggled, this, [this] { sensorItemChanged(); });
-    connect(txtName[input], &QLineEdit::textChanged, this, [this] { sensorItemChanged(); });
+    connect(txtName[input], &QLineEdit::textChanged, this, [this, input] {
+      keepWithinBytes(txtName[input], kSensorNameBytes);
+      sensorItemChanged();
+    });
   }
   makeAnalogRow(0, kRowTops[6]);
   makeAnalogRow(1, kRowTops[7]);
@@ -125,9 +136,13 @@ void frmRecodeSensorInput::makeAnalogRow(int index, int top) {
   row.lblUnit = label(this, "Unit", 6990, top + 20, 400);
   row.txtUnit = box(this, 7400, top - 20, 560);
   for (QRadioButton* level : row.optLevel) connect(level, &QRadioButton::toggled, this, [this] { sensorItemChanged(); });
-  for (QLineEdit* value : {row.txtOffset, row.txtFullScale, row.txtUnit}) {
+  for (QLineEdit* value : {row.txtOffset, row.txtFullScale}) {
     connect(value, &QLineEdit::textChanged, this, [this] { sensorItemChanged(); });
   }
+  connect(row.txtUnit, &QLineEdit::textChanged, this, [this, unit = row.txtUnit] {
+    keepWithinBytes(unit, kSensorUnitBytes);
+    sensorItemChanged();
+  });
 }
 
 // ---- Opening and closing ----

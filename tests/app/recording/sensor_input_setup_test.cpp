@@ -140,6 +140,10 @@ class SensorInputSetupTest : public QObject {
     setUp.analogInputs[0].txtOffset->setText("-10");
     setUp.analogInputs[0].txtFullScale->setText(" 2.5 ");
     setUp.txtName[2]->setText("");
+    // Names and units the library would refuse are cut as they are typed.
+    setUp.txtName[3]->setText(QString(70, QLatin1Char('n')));
+    setUp.analogInputs[0].txtUnit->setText(QString(20, QChar(0xE9)));
+    QCOMPARE(setUp.txtName[3]->text().size() * 100 + setUp.analogInputs[0].txtUnit->text().size(), 6315);
     QTest::keyClick(setUp.txtName[0], Qt::Key_F1);
     QVERIFY(!setUp.isLoaded());
     const MapQ7net& map = *recordingMap();
@@ -148,7 +152,7 @@ class SensorInputSetupTest : public QObject {
     const QStringList sent = fake().callsOf("setSensorParm");
     QCOMPARE(sent.size(), 8);
     QCOMPARE(sent[2], R"(setSensorParm(3, 1, "", 0, 5, 0, 0, " "))");
-    QCOMPARE(sent[6], R"(setSensorParm(7, 1, "A", 1, 1, -10, 2, " "))");
+    QCOMPARE(sent[6], QStringLiteral("setSensorParm(7, 1, \"A\", 1, 1, -10, 2, \"%1\")").arg(QString(15, QChar(0xE9))));
   }
 
   void checksOfTheMapWindowNeverLoadTheDialog() {
