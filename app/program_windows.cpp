@@ -5,10 +5,12 @@
 #include "frame/program_values.h"
 #include "frame/window_roads.h"
 #include "frame/work_form.h"
+#include "map/frmMapsList.h"
 #include "records/frmCustom.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
 #include "records/frmDataTransfer.h"
+#include "records/frmInforInput.h"
 #include "records/frmSs.h"
 
 namespace {
@@ -54,19 +56,27 @@ std::vector<MainMenuCommand> commandTable() {
   };
 }
 
-// The ways back to the customer windows.
-void installCustomerRoads() {
+// The ways back to the customer windows and the map list.
+void installWindowRoads() {
   installWindowRoad(WindowRoad::CustomerList, [] { frmCustomsList::instance().showForm(); });
   installWindowRoad(WindowRoad::CustomerEditor, [] {
     frmCustom& editor = frmCustom::instance();
     editor.customMode = frmCustom::kEditCustomer;
     editor.showForm();
   });
+  installWindowRoad(WindowRoad::MapsList, [] { frmMapsList::instance().showForm(); });
+}
+
+// The map window's ways into the unit information windows, which read it.
+void installUnitInformationRoads() {
+  installWindowRoad(WindowRoad::UnitInformation, [] { frmInforInput::instance().showForm(); });
+  installWindowRoad(WindowRoad::UnitInformationUnload, [] { frmInforInput::instance().unload(); });
 }
 
 }  // namespace
 
 void installProgramWindows() {
   installMainMenuCommands(commandTable());
-  installCustomerRoads();
+  installWindowRoads();
+  installUnitInformationRoads();
 }

@@ -10,8 +10,8 @@
 #include "adapter/link_state.h"
 #include "adapter/serial_device.h"
 #include "adapter/serial_port.h"
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "store/recv_ring.h"
 
 namespace fuzzline {

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "tables/all_tables.h"
 #include "tables/conversion_tables.h"
 #include "tables/item_file.h"

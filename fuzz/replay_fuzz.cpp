@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "files/das_format.h"
-#include "store/debug_ring.h"
 #include "tables/model_tables.h"
 #include "tramsoll.h"
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "tables/scrambled.h"
 #include "tables/setting_file.h"
 #include "tables/setting_tables.h"

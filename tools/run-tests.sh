@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs, builds everything with warnings as errors and
-# runs every test: the plain build (library, program, benchmarks), the main
+# runs every test: the plain build (library, program, benchmarks, the include
+# checks), the library tests once shuffled, the main
 # menu's keys under Xvfb with a window manager, the library
 # tests again under AddressSanitizer+UndefinedBehaviorSanitizer and under
 # ThreadSanitizer, the exports' argument edges under the undefined-behaviour
@@ -28,6 +29,12 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_WERROR=
 cmake --build build -j "$jobs"
 rm -rf "$seeds"
 (cd build && PELOMAR_FUZZ_SEEDS="$seeds" ctest --output-on-failure -j "$jobs")
+
+# The library tests once more in one process, in a random order: a test
+# that leans on what an earlier one left behind fails here (the seed is
+# printed, --gtest_random_seed repeats the order).
+step "library tests shuffled"
+(cd build/tests && ../bin/library_tests --gtest_shuffle --gtest_brief=1)
 
 # Offscreen tests see no window manager: the main menu's keys are pressed
 # once more through xdotool on an Xvfb screen with openbox.

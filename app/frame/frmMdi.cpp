@@ -340,10 +340,14 @@ void frmMdi::changeCentralOperation(bool permitted) {
     showMessage(QStringLiteral("12-2"), messageTexts()[44], messageTexts()[45], QString());
     return;
   }
-  values.centralOperation = permitted;
+  showCentralOperation(permitted);
+  if (!permitted) showMessage(messageTexts()[46], messageTexts()[47], messageTexts()[48], messageTexts()[49]);
+}
+
+void frmMdi::showCentralOperation(bool permitted) {
+  program().centralOperation = permitted;
   showCentralTicks();
   setStatusPanelLine(2, permitted ? QStringLiteral("Cen.Ope. : ON") : QStringLiteral("Cen.Ope. : OFF"));
-  if (!permitted) showMessage(messageTexts()[46], messageTexts()[47], messageTexts()[48], messageTexts()[49]);
 }
 
 void frmMdi::mnuFontSetting_Click() {

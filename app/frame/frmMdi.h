@@ -47,6 +47,10 @@ class frmMdi : public SingleForm<frmMdi, QMainWindow> {
   void mnuComNo_Click(int32_t portNo);
   void mnuPermission_Click();
   void mnuProhibition_Click();
+  // Puts a centralized-operation setting in force without the menu's
+  // refusal while the map gathers: the value, the menu's ticks and the
+  // status panel's line. Adopting a changed bus needs permission.
+  void showCentralOperation(bool permitted);
   // The handler of every display option: an index the option does not accept
   // becomes its replacement; the index is ticked and kept in displayOptions
   // (the temperature unit also goes to the library).

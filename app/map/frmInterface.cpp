@@ -10,7 +10,6 @@
 #include "frame/twips.h"
 #include "frame/window_roads.h"
 #include "map/frmMap.h"
-#include "map/frmMapsList.h"
 #include "map/frmStopQ7netAircon.h"
 #include "map/map_lifecycle.h"
 #include "map/map_merge.h"
@@ -241,7 +240,7 @@ bool frmInterface::nameAccepted(const QString& name) {
 void frmInterface::rename(const QString& name) {
   if (mapQ7netForEdit) mapQ7netForEdit->mapName = name;
   unload();
-  frmMapsList::instance().showForm();
+  takeWindowRoad(WindowRoad::MapsList);
   saveCustomerFileShowingRefusal();
 }
 
@@ -295,6 +294,6 @@ void frmInterface::cancel() {
   if (interfaceMapNameMode != kRenameMap && interfaceMode == kRecordOnly) {
     takeWindowRoad(WindowRoad::CustomerList);
   } else {
-    frmMapsList::instance().showForm();
+    takeWindowRoad(WindowRoad::MapsList);
   }
 }

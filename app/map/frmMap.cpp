@@ -10,7 +10,9 @@
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "frame/window_roads.h"
-#include "map/frmMapsList.h"
+#include "map/frmChangeMap.h"
+#include "map/frmRefreshMap.h"
+#include "map/map_change.h"
 #include "map/map_library.h"
 #include "map/map_lifecycle.h"
 #include "map/map_merge.h"
@@ -497,6 +499,8 @@ void frmMap::tmrForRefreshMap_Timer() {
   fillScanTables(scanTables_, tramsollApi());
   buildMapFromScan(*newMapQ7netObj, scanTables_, mapFlagRecodeTrigger);
   if (mapMode == kMapModeStored) reconcileScanWithStoredMap();
+  // The engineer may have closed the map in the question meanwhile.
+  if (flagForEnd()) return;
   setDataToMapShowManagerObj();
 }
 
@@ -518,6 +522,31 @@ void frmMap::reconcileScanWithStoredMap() {
     case ScanReconcile::kMergedBoard:
       break;
   }
+}
+
+// ---- Adopting the bus, rescanning ----
+
+void frmMap::leaveOldMap() {
+  dataShowForms.closeWindows();
+  unloadChildWindows();
+  stopRunningRecordings();
+  showMapAllNotVisible();
+}
+
+void frmMap::changeMap() {
+  leaveOldMap();
+  ::changeMap(maps(), currentCustomer(), tramsollApi(), QDate::currentDate());
+  tmrForRefreshMap->start();
+}
+
+void frmMap::refreshMap() {
+  tmrForExecTramsoll->stop();
+  tmrForRefreshMap->stop();
+  leaveOldMap();
+  ::refreshMap(maps(), currentCustomer(), tramsollApi(), QDate::currentDate());
+  picMap->colourUnits(-1);
+  tmrForExecTramsoll->start();
+  tmrForRefreshMap->start();
 }
 
 void frmMap::modelUnknownToLibrary() {
@@ -601,7 +630,7 @@ void frmMap::closeMapWindow() {
   releaseSystemTriggerObj(systemTriggerObj);
   processCustomInfor();
   saveCustomerFileShowingRefusal();
-  frmMapsList::instance().showForm();
+  takeWindowRoad(WindowRoad::MapsList);
 }
 
 void frmMap::processCustomInfor() {
@@ -681,9 +710,8 @@ void frmMap::startRecodeTriggerChecked() { noteUnbuiltRoad(QStringLiteral("trigg
 
 // ---- Roads into the windows of other work ----
 
-void frmMap::openInforInput() { noteUnbuiltRoad(QStringLiteral("frmInforInput")); }
+void frmMap::openInforInput() { takeWindowRoad(WindowRoad::UnitInformation); }
 void frmMap::openControl() { noteUnbuiltRoad(QStringLiteral("frmControl")); }
-void frmMap::openRefreshMap() { noteUnbuiltRoad(QStringLiteral("frmRefreshMap")); }
 void frmMap::openRealtimeDataShow() { noteUnbuiltRoad(QStringLiteral("openRealtimeDataShow")); }
 void frmMap::openAirconNumShow() { noteUnbuiltRoad(QStringLiteral("frmAirconNumShow")); }
 void frmMap::openControlDataChange() { noteUnbuiltRoad(QStringLiteral("openControlDataChange")); }
@@ -691,13 +719,20 @@ void frmMap::setSensorData() { frmRecodeSensorInput::instance().setSensorData();
 void frmMap::openRecode() { frmRecode::instance().showForm(); }
 void frmMap::openRecodeSensorInput() { frmRecodeSensorInput::instance().showModal(); }
 void frmMap::openRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("frmRecodeTrigger")); }
-void frmMap::showChangeMapQuestion() { noteUnbuiltRoad(QStringLiteral("frmChangeMap")); }
+void frmMap::openRefreshMap() { frmRefreshMap::instance().askModal([this] { refreshMap(); }); }
+
+void frmMap::showChangeMapQuestion() {
+  frmChangeMap::instance().ask([this] { changeMap(); }, [this] { prepareForEndFormMap(); });
+}
+
 void frmMap::prepareForEndFormControl() { noteUnbuiltRoad(QStringLiteral("prepareForEndFormControl")); }
 
 void frmMap::unloadChildWindows() {
   frmRecode::instance().unload();
   frmRecodeSensorInput::instance().unload();
-  for (const char* window : {"frmRecodeTrigger", "frmInforInput", "frmInforList", "frmAirconNumShow", "frmDataChange"}) {
+  // The unit information editor puts its list away with it.
+  takeWindowRoad(WindowRoad::UnitInformationUnload);
+  for (const char* window : {"frmRecodeTrigger", "frmAirconNumShow", "frmDataChange"}) {
     noteUnbuiltRoad(QStringLiteral("unload ") + QLatin1String(window));
   }
 }

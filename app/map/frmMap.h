@@ -86,6 +86,14 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
   // Stores the map into the current customer.
   void processCustomInfor();
   void removeFormDataShow(const frmDataShow& form) { dataShowForms.removeFormDataShow(form); }
+  // The shown map replaced by one rebuilt from the bus: changeMap adopts the
+  // last scan (a stored bus map the bus no longer fits), refreshMap starts
+  // from an empty map (the rescan). Both close what hangs on the old map,
+  // stop every recording, restart gathering with the initial bus scan and
+  // keep the units' customer-record data and the customer's map; the window
+  // then shows the live scan.
+  void changeMap();
+  void refreshMap();
   // Prints the window on the default printer; "6-6" when there is none.
   void printMapWindow();
   // A control-data request to every unit of a bus map (when the setting file
@@ -189,6 +197,10 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
   bool controlDataBroadcastAllowed() const;
   void stopRunningRecordings();
   void reconcileScanWithStoredMap();
+  // What changeMap and refreshMap do first: the live windows told to
+  // close, the set-up and unit windows unloaded, the recordings stopped,
+  // the map area hidden.
+  void leaveOldMap();
   void modelUnknownToLibrary();
   void restartGathering();
   void showMapMessage(const QString& key, const QString& line1, const QString& line2);

@@ -1,56 +1,37 @@
 #include "map/map_library.h"
 
-#include "frame/library/tramsoll_api.h"
+#include "frame/library/tramsoll_client.h"
 #include "frame/site/paths.h"
 #include "map/map_tree.h"
 #include "types/unit_kinds.h"
 
 namespace {
 
-constexpr int32_t kNoControlAddress = -1;
 constexpr int32_t kModelUnknown = 5;
 
-// The library's text fields in bytes, terminator included.
-constexpr int kCustomerIdField = 32;
-constexpr int kPersonField = 32;
-constexpr int kCustomerNameField = 64;
-constexpr int kMapNameField = 64;
-constexpr int kUnitTextField = 64;  // model, serial number, installation site
-
-// A text cut on a character boundary to fit its field; the library takes an
-// empty text as one blank.
-QByteArray textForField(const QString& text, int fieldBytes) {
-  if (text.isEmpty()) return QByteArrayLiteral(" ");
-  return textForLibrary(text, fieldBytes - 1);
-}
-
-// The customer-record texts of one unit as the library takes them.
-struct UnitTexts {
-  QByteArray model = QByteArrayLiteral(" ");
-  QByteArray serialNumber = QByteArrayLiteral(" ");
-  QByteArray place = QByteArrayLiteral(" ");
-  int32_t controlAddress = kNoControlAddress;
-};
-
-UnitTexts unitTextsOf(const MapQ7net& map, const MapAircon& unit) {
-  const auto link = findLink(map, unit.linkNoNow);
-  if (!link) return {};
-  return {textForField(link->kind, kUnitTextField), textForField(link->serialNumber, kUnitTextField),
-          textForField(link->place, kUnitTextField), link->controlAddress};
-}
-
-void sendUnit(TramsollApi& api, int32_t kind, const MapAircon& unit, int32_t subNo, int32_t systemNumber,
-              const UnitTexts& texts) {
-  api.setNetMapInfo(kind, unit.autoAddress, subNo, unit.airconNumber, systemNumber, texts.controlAddress,
-                    texts.model.constData(), texts.serialNumber.constData(), texts.place.constData());
-}
-
-void sendLinkedUnits(const MapQ7net& map, TramsollApi& api, const Collection<MapAircon>& units, int32_t kind,
-                     int32_t systemNumber) {
-  for (const auto& unit : units) {
-    const int32_t subNo = kind == kOutdoorUnit ? unit->airconSubNo : 1;
-    sendUnit(api, kind, *unit, subNo, systemNumber, unitTextsOf(map, *unit));
+// One unit with its customer-record texts; a sensor input and a unit
+// without a link record go with none and no control address.
+NetMapUnit netMapUnit(const MapQ7net& map, const MapAircon& unit, int32_t kind, int32_t systemNumber) {
+  NetMapUnit sent;
+  sent.unitKind = kind;
+  sent.busAddress = unit.autoAddress;
+  // Only outdoor units share an address; every other unit is the first.
+  sent.subNumber = kind == kOutdoorUnit ? unit.airconSubNo : 1;
+  sent.unitNumber = unit.airconNumber;
+  sent.systemNumber = systemNumber;
+  if (kind == kSensorUnit) return sent;
+  if (const auto link = findLink(map, unit.linkNoNow)) {
+    sent.controlAddress = link->controlAddress;
+    sent.model = link->kind;
+    sent.serialNumber = link->serialNumber;
+    sent.place = link->place;
   }
+  return sent;
+}
+
+void sendLinkedUnits(const MapQ7net& map, TramsollClient& client, const Collection<MapAircon>& units, int32_t kind,
+                     int32_t systemNumber) {
+  for (const auto& unit : units) client.netMapInfo(netMapUnit(map, *unit, kind, systemNumber));
 }
 
 bool isNewlySeen(const MapAircon& unit) { return unit.onLine == 1 || unit.onLine == 2; }
@@ -66,28 +47,30 @@ QString lastPersonInCharge(const DataManageInfor& serviceShop) {
 }  // namespace
 
 void sendNetMapInfo(const MapQ7net& map, TramsollApi& api) {
+  TramsollClient client(api);
   const int32_t ordinarySystems = map.systems.count();
   for (const auto& system : map.systems) {
-    sendLinkedUnits(map, api, system->airconsOut, kOutdoorUnit, system->systemNumber);
-    sendLinkedUnits(map, api, system->airconsIn, kIndoorUnit, system->systemNumber);
+    sendLinkedUnits(map, client, system->airconsOut, kOutdoorUnit, system->systemNumber);
+    sendLinkedUnits(map, client, system->airconsIn, kIndoorUnit, system->systemNumber);
   }
   for (const auto& system : map.systemsCen) {
-    sendLinkedUnits(map, api, system->airconsCen, kCentralUnit, ordinarySystems + system->systemNumber);
+    sendLinkedUnits(map, client, system->airconsCen, kCentralUnit, ordinarySystems + system->systemNumber);
   }
   for (const auto& system : map.systemsSen) {
-    for (const auto& unit : system->airconsSen) sendUnit(api, kSensorUnit, *unit, 1, system->systemNumber, {});
+    for (const auto& unit : system->airconsSen) {
+      client.netMapInfo(netMapUnit(map, *unit, kSensorUnit, system->systemNumber));
+    }
   }
 }
 
 void sendDkishuName(const MapQ7net& map, TramsollApi& api, const std::function<void()>& onModelUnknown) {
+  TramsollClient client(api);
   bool told = false;
   const auto send = [&](const Collection<MapAircon>& units, int32_t kind) {
     for (const auto& unit : units) {
       if (!isNewlySeen(*unit)) continue;
       const int32_t subNo = kind == kOutdoorUnit ? unit->airconSubNo : 1;
-      const QByteArray model = textForField(unit->generalKind, kUnitTextField);
-      const int32_t answer = api.setDkishuName(kind, unit->autoAddress, subNo, model.constData());
-      if (answer != kModelUnknown || told) continue;
+      if (client.dkishuName(kind, unit->autoAddress, subNo, unit->generalKind) != kModelUnknown || told) continue;
       told = true;
       if (onModelUnknown) onModelUnknown();
     }
@@ -109,12 +92,7 @@ QString customerDataFolder(const QString& programFolder, const QString& customer
 
 int32_t sendFileHeader(const MapQ7net& map, const CustomInfor& customer, const DataManageInfor& serviceShop,
                        const QString& programFolder, TramsollApi& api) {
-  const QByteArray folder = customerDataFolder(programFolder, customer.id).toUtf8();
-  if (folder.size() >= kCustomerFolderField) return 1;
-  const QByteArray id = textForField(customer.id, kCustomerIdField);
-  const QByteArray name = textForField(customer.name, kCustomerNameField);
-  const QByteArray person = textForField(lastPersonInCharge(serviceShop), kPersonField);
-  const QByteArray mapName = textForLibrary(map.mapName, kMapNameField - 1);
-  api.setFileHeader(id.constData(), name.constData(), person.constData(), mapName.constData(), folder.constData());
-  return 0;
+  const FileHeaderTexts header{customer.id, customer.name, lastPersonInCharge(serviceShop), map.mapName,
+                               customerDataFolder(programFolder, customer.id)};
+  return TramsollClient(api).fileHeader(header) == TramsollClient::kRefused ? 1 : 0;
 }

@@ -15,10 +15,6 @@
 
 class TramsollApi;
 
-// Customer folders whose text reaches this many bytes do not fit the
-// library's folder field.
-constexpr int kCustomerFolderField = 1024;
-
 // setNetMapInfo for every unit: ordinary systems (outdoor units with their
 // own sub-number, then indoor units), central systems numbered after the
 // ordinary ones, sensor inputs. Each unit's model, serial number and

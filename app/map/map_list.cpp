@@ -58,6 +58,8 @@ SiteFileResult deleteMap(int32_t mapNumber) {
     if (customer.q7nets.item(position) == deleted) customer.q7nets.remove(position);
   }
   deleteMapQ7netObj(*deleted);
+  // The maps of a recording without a customer have no file.
+  if (customer.id.isEmpty()) return {};
   return saveCustomerFile();
 }
 

@@ -27,7 +27,8 @@ int32_t mapListSelectedRow(int32_t selectedRow, int32_t mapCount);
 
 // Deletes the map of that number from the current customer: the maps after
 // it move up one number, the map's tree is released and the customer file
-// written at once. A number without a map changes nothing.
+// written at once (a customer without an id has none). A number without a
+// map changes nothing.
 SiteFileResult deleteMap(int32_t mapNumber);
 
 // The access-method column: "Sensor input only", "Q7-NET", "PCB connection",

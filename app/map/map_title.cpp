@@ -2,13 +2,27 @@
 
 #include "map/map_list.h"
 
-QString mapWindowTitle(const QString& windowText, const QString& customName, const QString& mapName, int32_t ifMode) {
+namespace {
+
+QString titleUpToAccess(const QString& windowText, const QString& customName, const QString& mapName) {
   QString title = windowText + QLatin1Char('(');
   if (!customName.isEmpty()) title += customName + QLatin1Char(',');
   if (!mapName.isEmpty()) title += mapName + QLatin1Char(',');
-  return title + accessMethodText(ifMode) + QLatin1Char(')');
+  return title;
+}
+
+}  // namespace
+
+QString mapWindowTitle(const QString& windowText, const QString& customName, const QString& mapName, int32_t ifMode) {
+  return titleUpToAccess(windowText, customName, mapName) + accessMethodText(ifMode) + QLatin1Char(')');
 }
 
 QString mapWindowTitle(const QString& windowText, const MapQ7net& map) {
   return mapWindowTitle(windowText, map.customName, map.mapName, map.ifMode);
+}
+
+QString mapWindowTitle(const QString& windowText, const MapQ7net& map, const QString& part) {
+  QString title = titleUpToAccess(windowText, map.customName, map.mapName);
+  if (const QString access = accessMethodText(map.ifMode); !access.isEmpty()) title += access + QLatin1Char(',');
+  return title + part + QLatin1Char(')');
 }

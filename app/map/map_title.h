@@ -13,3 +13,7 @@
 
 QString mapWindowTitle(const QString& windowText, const QString& customName, const QString& mapName, int32_t ifMode);
 QString mapWindowTitle(const QString& windowText, const MapQ7net& map);
+// A window on one part of the map names that part after the access method
+// (itself followed by a comma when there is one), inside the brackets:
+// "Detail Data Input(Roof,Q7-NET,System 2,PUHY-P250)".
+QString mapWindowTitle(const QString& windowText, const MapQ7net& map, const QString& part);

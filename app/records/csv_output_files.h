@@ -9,6 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+// The 31 heading texts of the files' header rows, in the order the library
+// takes them, from the text table (the bus access text is fixed).
+QStringList csvHeadingTexts();
+
 // The base path of a name chosen in the save dialog: the name less a final
 // ".csv" in any case; a name without it stays whole.
 QString csvBasePath(const QString& chosenName);

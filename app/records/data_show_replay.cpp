@@ -13,9 +13,9 @@ constexpr int32_t kSelectTableError = 2;
 
 bool recordsSensorBeside(int32_t ifMode) { return ifMode == 3 || ifMode == 5 || ifMode == 9; }
 
-void showVersionMismatch() { showMessage(QStringLiteral("1-2"), tableText(412), tableText(413), QString()); }
-
 }  // namespace
+
+void showVersionMismatch() { showMessage(QStringLiteral("1-2"), tableText(412), tableText(413), QString()); }
 
 int32_t fileSystemKind(const DataShowFile& file) {
   if (file.outNumber != 0 || file.inNumber != 0) return kOrdinarySystem;

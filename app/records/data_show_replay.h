@@ -22,6 +22,10 @@ void addGraphAircons(Collection<GraphAircon>& units, int32_t type, int32_t count
 // file.
 void setGraphSystemFromFile(GraphSystem& graph, const DataShowCustom& custom, const DataShowFile& file);
 
+// "1-2": the library could not open a recorded file, or found it made by
+// another version of the tables.
+void showVersionMismatch();
+
 // What the opening of a replay came to.
 enum class ReplayOpened {
   Shown,         // a window shows the file (or closed again during set-up)

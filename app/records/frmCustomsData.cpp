@@ -2,21 +2,32 @@
 
 #include "frame/dialogs/ask_yes_no.h"
 #include "frame/dialogs/frmMessage.h"
+#include "frame/common_routines.h"
 #include "frame/grid.h"
 #include "frame/library/tramsoll_api.h"
+#include "frame/library/tramsoll_client.h"
 #include "frame/main_window.h"
 #include "frame/program_values.h"
 #include "frame/site/paths.h"
+#include "frame/sliced_library_jobs.h"
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "records/data_show_catalogue.h"
+#include "records/csv_dates.h"
+#include "records/csv_output_files.h"
 #include "records/data_show_cells.h"
 #include "records/data_show_replay.h"
+#include "records/frmCsvOutput.h"
+#include "records/frmCsvSetting.h"
 #include "records/frmTriggerConditionShow.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
@@ -42,6 +53,15 @@ constexpr int kStatusText = 399;
 constexpr int kDeleteQuestionText = 330;
 constexpr int kOneRowOnlyText = 469;
 constexpr int kPeriodicOnlyText = 470;
+constexpr int kOldCsvQuestionText = 325;  // and 326, "Overwrite?"
+constexpr int kRecordingRunsText = 471;
+constexpr int kCsvFileInUseTexts[] = {472, 473, 474};
+constexpr int kCsvDiskFullTexts[] = {475, 476};
+const char* const kCsvListLostText = "The recording's file list was lost; the conversion stopped.";
+
+// execCsvOut's failures.
+constexpr int32_t kCsvListLost = 2;
+constexpr int32_t kCsvWriteFailed = 3;
 
 constexpr int32_t kPeriodicRecord = 1;
 constexpr int32_t kTriggerRecord = 2;
@@ -53,6 +73,22 @@ QPushButton* newButton(const char* caption, QWidget* parent) {
 }
 
 void closeTriggerConditionShow() { frmTriggerConditionShow::instance().unload(); }
+
+// The save dialog of the CSV files, at the base path's folder with its stem
+// as the name. The name is taken as typed, ".csv" added when it has no
+// suffix; an existing name is not asked about, since the conversion writes
+// other names beside it.
+std::optional<QString> askCsvFileName(const QString& basePath) {
+  const QFileInfo base(basePath);
+  QFileDialog dialog(mainWindow(), QString(), base.path());
+  dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilter(QStringLiteral("CSV Files (*.csv)"));
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  dialog.selectFile(base.fileName());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
 
 }  // namespace
 
@@ -77,8 +113,7 @@ frmCustomsData::frmCustomsData() {
   cmdCancel = newButton("Cancel (Esc)", this);
   connect(cmdDataShow, &QPushButton::clicked, this, [this] { cmdDataShow_Click(); });
   connect(cmdTrigConShow, &QPushButton::clicked, this, [this] { cmdTrigConShow_Click(); });
-  // cmdCsv: the CSV export of the chosen file comes with its own options
-  // window; until then the button does nothing.
+  connect(cmdCsv, &QPushButton::clicked, this, [this] { cmdCsv_Click(); });
   connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
   connect(cmdCancel, &QPushButton::clicked, this, [this] { cancel(); });
   const std::pair<int, QPushButton*> keys[] = {{Qt::Key_F1, cmdDataShow}, {Qt::Key_F2, cmdTrigConShow},
@@ -92,6 +127,12 @@ frmCustomsData::frmCustomsData() {
   tmrForEnd = new QTimer(this);
   tmrForEnd->setInterval(kEndWaitMs);
   connect(tmrForEnd, &QTimer::timeout, this, [this] { tmrForEnd_Timer(); });
+
+  CommonDialogCsv = askCsvFileName;
+  csvDriver_ = new SliceDriver(this);
+  connect(csvDriver_, &SliceDriver::progressChanged, this,
+          [](int percent) { frmCsvOutput::instance().drawPictuteCsvOutput(percent); });
+  connect(csvDriver_, &SliceDriver::ended, this, &frmCustomsData::csvOutputEnded);
 }
 
 bool frmCustomsData::flagTrigConShow() const { return frmTriggerConditionShow::instance().isLoaded(); }
@@ -114,6 +155,9 @@ void frmCustomsData::onLoad() {
 }
 
 void frmCustomsData::onUnload() {
+  // A conversion still running when the window is taken away stops here.
+  stopCsvOutput();
+  unloadCsvSetting();
   tmrForEnd->stop();
   tmrForDeleteData->stop();
   ProgramValues& values = program();
@@ -339,14 +383,27 @@ void frmCustomsData::cancel() {
 
 void frmCustomsData::prepareForEndFormCustomsData() {
   dataShowForms.prepareForEnd();
+  stopCsvOutput();
   tmrForEnd->start();
   closeTriggerConditionShow();
+  unloadCsvSetting();
   if (subWindow()) subWindow()->hide();
 }
 
+void frmCustomsData::prepareForEnd() {
+  dataShowForms.prepareForEnd();
+  stopCsvOutput();
+  unloadCsvSetting();
+}
+
+bool frmCustomsData::closed() const {
+  return dataShowForms.isEmpty() && !pendingDeletion_ && !program().csvOutputRunning && !csvRoadRunning_;
+}
+
 void frmCustomsData::tmrForEnd_Timer() {
-  // A deletion already confirmed runs first.
-  if (!flagForEnd() || !flagListReady || !dataShowForms.isEmpty() || pendingDeletion_) return;
+  // A deletion already confirmed runs first; a conversion ends after its
+  // slice under way.
+  if (!flagForEnd() || !flagListReady || !closed()) return;
   finishEndFormCustomsData();
 }
 
@@ -356,4 +413,109 @@ void frmCustomsData::finishEndFormCustomsData() {
   tramsollApi().clearFileList();
   unload();
   showMainMenuAgain();
+}
+
+// ---- CSV output ----
+
+void frmCustomsData::cmdCsv_Click() {
+  if (program().csvOutputRunning) return;
+  const std::optional<int> row = takeSelectedRow();
+  if (!row || !dataShowManagerObj) return;
+  const CatalogueRow file = catalogueRow(*dataShowManagerObj, *row);
+  if (!file) return;
+  // GO converts this file, whatever row is current by then.
+  csvSource_ = CsvSource{file.custom->customDir, file.file->fileNumber};
+  const CsvSpanTexts span = csvSpanTexts(*file.file);
+  frmCsvSetting& options = frmCsvSetting::instance();
+  csvSetting_ = &options;
+  connect(&options, &frmCsvSetting::csvOutputWanted, this, &frmCustomsData::CsvOutput, Qt::UniqueConnection);
+  options.load();
+  options.StartDate->setText(span.startDate);
+  options.EndDate->setText(span.endDate);
+  options.showModeless();
+}
+
+void frmCustomsData::CsvOutput() {
+  if (program().mapRecodeModeOpen) {
+    showMessage(QStringLiteral("19-3"), QString(), tableText(kRecordingRunsText), QString());
+    return;
+  }
+  if (!csvSource_ || program().csvOutputRunning || csvRoadRunning_ || flagForEnd()) return;
+  csvRoadRunning_ = true;
+  selectCsvFileName();
+  csvRoadRunning_ = false;
+}
+
+void frmCustomsData::selectCsvFileName() {
+  csvOutputCancel = false;
+  ProgramValues& values = program();
+  for (;;) {
+    values.dialogOpen.raise();
+    const std::optional<QString> chosen = CommonDialogCsv ? CommonDialogCsv(values.csvFolder) : std::nullopt;
+    values.dialogOpen.lower();
+    setProgramFolderAsCurrent();
+    // The list may have been closed meanwhile: nothing is converted then.
+    if (!chosen || flagForEnd()) return;
+    values.csvFolder = csvBasePath(*chosen);
+    if (!checkCsvDataFile(values.csvFolder)) break;
+    if (askYesNoFromTexts(kOldCsvQuestionText, 2) == kAnswerYes) {
+      bool deleted = false;
+      deleteCsvDataFile(values.csvFolder, deleted);
+      if (!deleted) return;
+      break;
+    }
+  }
+  if (!flagForEnd()) outputCsvData();
+}
+
+bool frmCustomsData::checkCsvDataFile(const QString& basePath) { return !findOldCsvFiles(basePath).names.isEmpty(); }
+
+void frmCustomsData::deleteCsvDataFile(const QString& basePath, bool& result) {
+  const OldCsvRemoval removal = deleteOldCsvFiles(basePath);
+  result = bool(removal);
+  if (result) return;
+  showMessage(QStringLiteral("19-4"), removal.lastFailedName + tableText(kCsvFileInUseTexts[0]),
+              tableText(kCsvFileInUseTexts[1]), tableText(kCsvFileInUseTexts[2]));
+}
+
+void frmCustomsData::outputCsvData() {
+  if (!csvSource_ || program().csvOutputRunning) return;
+  // Any answer but 0 sets no conversion up.
+  if (TramsollClient().setCsvFile(csvSource_->customDir, csvSource_->fileNumber, program().csvFolder,
+                                  csvHeadingTexts()) != 0) {
+    showVersionMismatch();
+    return;
+  }
+  program().csvOutputRunning = true;
+  frmCsvOutput& progress = frmCsvOutput::instance();
+  connect(&progress, &frmCsvOutput::cancelRequested, this, &frmCustomsData::stopCsvOutput, Qt::UniqueConnection);
+  progress.showModeless();
+  setBusyState();
+  csvDriver_->start(csvConversionSlices());
+}
+
+void frmCustomsData::stopCsvOutput() {
+  if (!csvDriver_->isRunning()) return;
+  csvOutputCancel = true;
+  csvDriver_->cancel();
+}
+
+void frmCustomsData::csvOutputEnded(SliceOutcome outcome, int32_t value) {
+  // A conversion stopped for the closing is not told about.
+  if (outcome == SliceOutcome::Failed && !flagForEnd()) {
+    if (value == kCsvWriteFailed) {
+      showMessage(QStringLiteral("19-5"), tableText(kCsvDiskFullTexts[0]), tableText(kCsvDiskFullTexts[1]), QString());
+      csvOutputCancel = true;
+    } else if (value == kCsvListLost) {
+      showMessage(QString(), QString(), QString::fromLatin1(kCsvListLostText), QString());
+    }
+  }
+  frmCsvOutput::instance().unload();
+  resetBusyState();
+  program().csvOutputRunning = false;
+  if (isLoaded() && !flagForEnd()) showForm();
+}
+
+void frmCustomsData::unloadCsvSetting() {
+  if (csvSetting_) csvSetting_->unloadUnlessGoRuns();
 }

@@ -6,9 +6,9 @@
 #include "adapter/link_state.h"
 #include "adapter/send_ring.h"
 #include "adapter/serial_port.h"
-#include "engine/clock.h"
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/clock.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 
 namespace tramsoll {
 
@@ -38,7 +38,7 @@ void replaceBusSendByPoll(const SchedulerRules& rules, PacketInFlight& packet, T
     putDebugMessage("AdpComm : Q7 Send Timeout for F-cmd");
   }
   std::memset(packet.bytes, 0, sizeof packet.bytes);
-  packet.length = rules.buildStatusPoll(packet.bytes);
+  packet.length = rules.buildStatusPoll(std::span<uint8_t, kPacketSize>(packet.bytes, kPacketSize));
   packet.retryCount = 0;
   sendInFlight(packet, now);
 }

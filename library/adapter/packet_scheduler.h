@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <span>
 
 #include "adapter/check_bytes.h"
 
@@ -18,7 +19,7 @@ struct SchedulerRules {
   std::chrono::milliseconds (*timeoutOf)(uint8_t code);
   // The status poll that replaces a bus send whose answer did not come;
   // answers its length.
-  int (*buildStatusPoll)(uint8_t out[kPacketSize]);
+  int (*buildStatusPoll)(std::span<uint8_t, kPacketSize> out);
 };
 
 // Sends the next queued packet or handles the one in flight; false only when

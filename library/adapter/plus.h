@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "adapter/check_bytes.h"
 
@@ -29,9 +30,9 @@ constexpr uint8_t kAnswerBusFrame = 0x80;
 }  // namespace plus
 
 // The start (a = 1) and stop (a = 0) command: 20, a + 5, 03, a, 00, 00, chk.
-int buildPlusStartStop(int a, uint8_t out[kPlusStartStopLength]);
+int buildPlusStartStop(int a, std::span<uint8_t, kPlusStartStopLength> out);
 // The status poll 21 15 00 34; answers its length.
-int buildPlusStatusPoll(uint8_t out[kPacketSize]);
+int buildPlusStatusPoll(std::span<uint8_t, kPacketSize> out);
 
 // ---- Builders: each queues one packet in the send ring ----
 bool queuePlusStart();                                        // 20 06 03 01 00 00 24

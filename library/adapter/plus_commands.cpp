@@ -1,5 +1,6 @@
 // Command packets of the Plus adapter.
 #include <cstring>
+#include <span>
 
 #include "adapter/plus.h"
 #include "adapter/send_ring.h"
@@ -16,20 +17,20 @@ constexpr int kHeadLength = 3;  // code, function, length
 constexpr int kMostFrameBytes = kPacketSize - kHeadLength - 1;
 
 // Appends the check byte over bytes 0..end-1; answers the length.
-int finishPacket(uint8_t* packet, int end) {
-  packet[end] = checkByte(packet, 0, end - 1);
+int finishPacket(std::span<uint8_t> packet, int end) {
+  packet[end] = checkByte(packet.data(), 0, end - 1);
   return end + 1;
 }
 
 }  // namespace
 
-int buildPlusStartStop(int a, uint8_t out[kPlusStartStopLength]) {
+int buildPlusStartStop(int a, std::span<uint8_t, kPlusStartStopLength> out) {
   const uint8_t head[6] = {kCommandStartStop, static_cast<uint8_t>(a + 5), 0x03, static_cast<uint8_t>(a), 0x00, 0x00};
-  std::memcpy(out, head, sizeof head);
+  std::memcpy(out.data(), head, sizeof head);
   return finishPacket(out, 6);
 }
 
-int buildPlusStatusPoll(uint8_t out[kPacketSize]) {
+int buildPlusStatusPoll(std::span<uint8_t, kPacketSize> out) {
   out[0] = kCommandStatus;
   out[1] = plus::kStatusPoll;
   out[2] = 0x00;

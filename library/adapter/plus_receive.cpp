@@ -8,9 +8,9 @@
 #include "adapter/link_state.h"
 #include "adapter/plus.h"
 #include "adapter/serial_port.h"
-#include "engine/clock.h"
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/clock.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "store/recv_ring.h"
 
 namespace tramsoll {

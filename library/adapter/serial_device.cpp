@@ -13,7 +13,7 @@
 #include <linux/serial.h>
 #endif
 
-#include "engine/frame.h"
+#include "base/status_words.h"
 
 namespace tramsoll {
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "adapter/consumers.h"
@@ -12,9 +13,9 @@
 #include "adapter/plus.h"
 #include "adapter/serial_device.h"
 #include "adapter/vexa5.h"
-#include "engine/clock.h"
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/clock.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 
 namespace tramsoll {
 
@@ -59,7 +60,9 @@ void logSetupFailure(int portNumber, const std::string& path, int error) {
 
 void writeStopCommand(Port& p) {
   uint8_t packet[kPlusStartStopLength > kVexa5StopLength ? kPlusStartStopLength : kVexa5StopLength];
-  int length = p.adapterType == kAdapterPlus ? buildPlusStartStop(0, packet) : buildStopParameterMode(packet);
+  std::span bytes(packet);
+  int length = p.adapterType == kAdapterPlus ? buildPlusStartStop(0, bytes.first<kPlusStartStopLength>())
+                                             : buildStopParameterMode(bytes.first<kVexa5StopLength>());
   int error = p.device->write(packet, length);
   if (error == 0) return;
   if (p.adapterType == kAdapterPlus) {

@@ -5,10 +5,9 @@
 
 #include <cstdint>
 
-namespace tramsoll {
+#include "base/kinds.h"
 
-constexpr int kAdapterVexa5 = 0;
-constexpr int kAdapterPlus = 1;
+namespace tramsoll {
 
 // Opens COM1..COM8 for the adapter type (0 Vexa5: 19200 baud with CTS flow
 // control; 1 Plus: 38400 baud without).

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+
+#include "adapter/check_bytes.h"
 
 namespace tramsoll {
 
@@ -32,8 +35,8 @@ bool queueUnitRequest(int unitKind, const char* text, int number);
 
 // The 'SP' packet (also the stop command written at port close) and the
 // 'Z' status poll. Answer the length.
-int buildStopParameterMode(uint8_t out[kVexa5StopLength]);
-int buildStatusPoll(uint8_t* out);
+int buildStopParameterMode(std::span<uint8_t, kVexa5StopLength> out);
+int buildStatusPoll(std::span<uint8_t, kPacketSize> out);
 
 // ---- Start command ----
 // Keeps the start-command state afresh (the adapter type, start kind, unit

@@ -1,12 +1,14 @@
 // Command packets of the Vexa5 adapter and the start command.
 #include <cstdio>
 #include <cstring>
+#include <span>
 
 #include "adapter/check_bytes.h"
 #include "adapter/plus.h"
 #include "adapter/send_ring.h"
 #include "adapter/serial_port.h"
 #include "adapter/vexa5.h"
+#include "base/kinds.h"
 
 namespace tramsoll {
 
@@ -30,8 +32,8 @@ StartCommandState& startState() {
 }
 
 // Appends the check byte over bytes 0..end-1 and the ETX; answers the length.
-int finishPacket(uint8_t* packet, int end) {
-  packet[end] = checkByte(packet, 0, end - 1);
+int finishPacket(std::span<uint8_t> packet, int end) {
+  packet[end] = checkByte(packet.data(), 0, end - 1);
   packet[end + 1] = kEtx;
   return end + 2;
 }
@@ -49,11 +51,11 @@ void copyName(const char* text, uint8_t* out, int width) {
   for (int i = 0; i < width && text[i]; ++i) out[i] = static_cast<uint8_t>(text[i]);
 }
 
-int buildSs(const uint8_t* startBytes, uint8_t out[kSsLength]) {
+int buildSs(std::span<const uint8_t, kStartBytes> startBytes, std::span<uint8_t, kSsLength> out) {
   out[0] = kStx;
   out[1] = 'S';
   out[2] = 'S';
-  std::memcpy(out + 3, startBytes, kStartBytes);
+  std::memcpy(out.data() + 3, startBytes.data(), kStartBytes);
   return finishPacket(out, 3 + kStartBytes);
 }
 
@@ -75,28 +77,29 @@ void followSequence(int number) {
   sendRing().put(packet, finishPacket(packet, 11));
 }
 
-int buildUnitRequest(int unitKind, const char* text, uint8_t* p) {
+int buildUnitRequest(int unitKind, const char* text, std::span<uint8_t, kPacketSize> packet) {
+  uint8_t* p = packet.data();
   p[0] = kStx;
   p[1] = 'D';
   switch (unitKind) {
-    case 8: {
+    case rowkind::kSL: {
       p[2] = 9;
       p[3] = 'M';
       p[4] = 'R';
       copyName(text, p + 5, 4);
       byteToHex(static_cast<uint8_t>(~sumBytes(p, 3, 8)), reinterpret_cast<char*>(p + 9));
       p[11] = 0x0D;
-      return finishPacket(p, 12);
+      return finishPacket(packet, 12);
     }
-    case 9:
+    case rowkind::kSR:
       p[2] = 5;
       p[3] = kStx;
       p[4] = 'R';
       copyName(text, p + 5, 1);
       p[6] = sumBytes(p, 4, 5);
       p[7] = kEtx;
-      return finishPacket(p, 8);
-    case 10:
+      return finishPacket(packet, 8);
+    case rowkind::kSX:
       p[2] = 9;
       p[3] = kStx;
       p[4] = 'X';
@@ -104,38 +107,38 @@ int buildUnitRequest(int unitKind, const char* text, uint8_t* p) {
       copyName(text, p + 6, 4);
       p[10] = sumBytes(p, 4, 9);
       p[11] = kEtx;
-      return finishPacket(p, 12);
-    case 11: {
+      return finishPacket(packet, 12);
+    case rowkind::kSK: {
       uint8_t hex[2];
       copyName(text, hex, 2);
       p[2] = 1;
       p[3] = hexToByte(static_cast<char>(hex[0]), static_cast<char>(hex[1]));
-      return finishPacket(p, 4);
+      return finishPacket(packet, 4);
     }
-    case 12:
+    case rowkind::kSH:
       p[2] = 9;
       p[3] = kStx;
       copyName(text, p + 4, 6);
       p[10] = sumBytes(p, 4, 9);
       p[11] = kEtx;
-      return finishPacket(p, 12);
-    case 13: {
+      return finishPacket(packet, 12);
+    case rowkind::kSA: {
       constexpr int kMostBytes = kPacketSize - 7;
       int m = text ? static_cast<int>(strnlen(text, 2 * kMostBytes)) / 2 : 0;
       p[2] = static_cast<uint8_t>(m + 2);
       p[3] = static_cast<uint8_t>(m + 1);
       for (int i = 0; i < m; ++i) p[4 + i] = hexToByte(text[2 * i], text[2 * i + 1]);
       p[4 + m] = static_cast<uint8_t>(~sumBytes(p, 3, 3 + m));
-      return finishPacket(p, 5 + m);
+      return finishPacket(packet, 5 + m);
     }
-    case 14: {
+    case rowkind::kSQ: {
       uint8_t hex[4];
       copyName(text, hex, 4);
       p[2] = 3;
       p[3] = 1;
       p[4] = hexToByte(static_cast<char>(hex[0]), static_cast<char>(hex[1]));
       p[5] = hexToByte(static_cast<char>(hex[2]), static_cast<char>(hex[3]));
-      return finishPacket(p, 6);
+      return finishPacket(packet, 6);
     }
     default:
       return 0;
@@ -144,7 +147,7 @@ int buildUnitRequest(int unitKind, const char* text, uint8_t* p) {
 
 }  // namespace
 
-int buildStatusPoll(uint8_t* out) {
+int buildStatusPoll(std::span<uint8_t, kPacketSize> out) {
   out[0] = kStx;
   out[1] = 'Z';
   return finishPacket(out, 2);
@@ -171,13 +174,13 @@ bool queueParameterRequest(const char* text) {
 }
 
 bool queueUnitRequest(int unitKind, const char* text, int number) {
-  if (unitKind < 8 || unitKind > 14) return false;
-  if (unitKind == 13) followSequence(number);
+  if (!isBoardKind(unitKind)) return false;
+  if (unitKind == rowkind::kSA) followSequence(number);
   uint8_t packet[kPacketSize] = {};
   return sendRing().put(packet, buildUnitRequest(unitKind, text, packet));
 }
 
-int buildStopParameterMode(uint8_t out[kVexa5StopLength]) {
+int buildStopParameterMode(std::span<uint8_t, kVexa5StopLength> out) {
   out[0] = kStx;
   out[1] = 'S';
   out[2] = 'P';
@@ -216,22 +219,22 @@ void queueStartCommand(int adapterType, uint32_t startKind, int unitKind, const 
     std::memcpy(packet, monitor, sizeof monitor);
     sendRing().put(packet, finishPacket(packet, sizeof monitor));
   } else if (startKind & start::kParameterMode) {
-    sendRing().put(packet, buildStopParameterMode(packet));
+    sendRing().put(packet, buildStopParameterMode(std::span(packet).first<kVexa5StopLength>()));
   } else if (startKind & start::kOneUnit) {
     uint8_t bytes[kStartBytes];
     std::memcpy(bytes, state.startBytes, kStartBytes);
-    if (unitKind == 13) {
+    if (unitKind == rowkind::kSA) {
       bytes[6] = '0';
       bytes[7] = '4';
       state.sequence = 4;
     }
-    int length = buildSs(bytes, packet);
-    if (unitKind == 13) {
+    int length = buildSs(bytes, std::span(packet).first<kSsLength>());
+    if (unitKind == rowkind::kSA) {
       std::memcpy(state.savedSs, packet, kSsLength);
       state.hasSavedSs = true;
     }
     sendRing().put(packet, length);
-    if (unitKind == 11) queueUnitRequest(11, "01", 0);
+    if (unitKind == rowkind::kSK) queueUnitRequest(rowkind::kSK, "01", 0);
   }
 }
 

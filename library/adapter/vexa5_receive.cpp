@@ -9,9 +9,10 @@
 #include "adapter/send_ring.h"
 #include "adapter/serial_port.h"
 #include "adapter/vexa5.h"
-#include "engine/clock.h"
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/clock.h"
+#include "base/debug_ring.h"
+#include "base/kinds.h"
+#include "base/status_words.h"
 #include "store/recv_ring.h"
 
 namespace tramsoll {
@@ -153,7 +154,7 @@ bool readBoardAnswer(int unitKind, const uint8_t* answer, const PacketInFlight& 
   const int n = answer[1];
   const char* sent = reinterpret_cast<const char*>(packet.bytes);
   switch (unitKind) {
-    case 8: {
+    case rowkind::kSL: {
       if (n != 35) return false;
       uint8_t check = hexToByte(static_cast<char>(answer[34]), static_cast<char>(answer[35]));
       if (static_cast<uint8_t>(sumBytes(answer, 2, 33) + check) != 0xFF) return false;
@@ -161,27 +162,27 @@ bool readBoardAnswer(int unitKind, const uint8_t* answer, const PacketInFlight& 
       from = 2;
       return true;
     }
-    case 9:
+    case rowkind::kSR:
       if (n < 6 || !sumRuleHolds(answer, n)) return false;
       key[0] = static_cast<char>(answer[5]);
       from = 6;
       return true;
-    case 10:
+    case rowkind::kSX:
       if (n < 7 || !sumRuleHolds(answer, n)) return false;
       std::memcpy(key, sent + 6, 4);
       from = 6;
       return true;
-    case 11:
+    case rowkind::kSK:
       if (n < 1) return false;
       byteToHex(packet.bytes[3], key);
       from = 2;
       return true;
-    case 12:
+    case rowkind::kSH:
       if (n < 4 || !sumRuleHolds(answer, n)) return false;
       std::memcpy(key, sent + 4, 6);
       from = 4;
       return true;
-    case 13: {
+    case rowkind::kSA: {
       if (n < 2 || answer[2] == 0x15 || sumBytes(answer, 2, n + 1) != 0xFF) return false;
       // The key holds 7 characters: at most 3 request bytes as hexadecimal.
       int m = std::clamp(packet.bytes[3] - 1, 0, 3);
@@ -189,7 +190,7 @@ bool readBoardAnswer(int unitKind, const uint8_t* answer, const PacketInFlight& 
       from = 2;
       return true;
     }
-    case 14:
+    case rowkind::kSQ:
       if (n < 4) return false;
       bytesToHex(packet.bytes + 4, 2, key);
       from = 2;
@@ -209,7 +210,7 @@ void handleBoardAnswer(const uint8_t* answer, int length, std::time_t now) {
   int from = 0;
   if (!readBoardAnswer(startUnitKind(), answer, packet, key, from)) return;
   uint8_t data[kSnapshotBytes];
-  if (startUnitKind() == 8) {
+  if (startUnitKind() == rowkind::kSL) {
     std::memset(data, 0, sizeof data);
     hexToBytes(answer + from, kHexBlockChars / 2, data);
   } else {

@@ -6,7 +6,7 @@
 #include <ctime>
 #include <span>
 
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "engine/unit_tables.h"
 #include "store/discovery_table.h"
 #include "store/live_source.h"

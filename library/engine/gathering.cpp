@@ -9,18 +9,20 @@
 #include <system_error>
 #include <thread>
 
+#include "adapter/adapter_status.h"
 #include "adapter/serial_port.h"
 #include "adapter/vexa5.h"
+#include "base/clock.h"
+#include "base/debug_ring.h"
+#include "base/local_time.h"
 #include "engine/bus_decode.h"
-#include "engine/clock.h"
-#include "engine/q7_engine.h"
+#include "engine/live_sink.h"
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "engine/unit_tables.h"
 #include "files/recording.h"
-#include "store/debug_ring.h"
+#include "q7/q7_engine.h"
 #include "store/discovery_table.h"
-#include "store/live_sink.h"
 #include "store/live_table.h"
 #include "store/recv_ring.h"
 #include "tables/setting_tables.h"
@@ -132,8 +134,8 @@ bool startWorker() {
 // ---- Modes ----
 
 int keyLengthOfBoardKind(int kind) {
-  static const int kLengths[] = {4, 1, 4, 2, 6, 6, 4};  // kinds 8..14
-  return kind >= 8 && kind <= 14 ? kLengths[kind - 8] : 0;
+  static const int kLengths[] = {4, 1, 4, 2, 6, 6, 4};  // SL .. SQ
+  return isBoardKind(kind) ? kLengths[kind - rowkind::kSL] : 0;
 }
 
 int32_t startLogger(uint32_t& state) {
@@ -166,7 +168,7 @@ int32_t startOneSystem(const char* target, uint32_t& state) {
 
 int32_t startOneUnit(const char* target, uint32_t& state) {
   SettingSeriRow row;
-  if (!findSettingSeriByModel(target, row) || row.rowKind < 8 || row.rowKind > 14) return gatherresult::kNoTarget;
+  if (!findSettingSeriByModel(target, row) || !isBoardKind(row.rowKind)) return gatherresult::kNoTarget;
   int kind = row.rowKind;
   const uint8_t startBytes[kStartBytes] = {
       static_cast<uint8_t>(row.speedCode),  static_cast<uint8_t>(row.dataBits), static_cast<uint8_t>(row.stopBits),
@@ -175,7 +177,7 @@ int32_t startOneUnit(const char* target, uint32_t& state) {
   queueStartCommand(adapterType.load(), start::kOneUnit, kind, startBytes);
   liveDataTable().setFrameKeyLength(keyLengthOfBoardKind(kind));
   if (!buildTargetTables(row.itemFile, kind)) return gatherresult::kNoTarget;
-  state = gather::kOneUnit | (gather::kBoardKind8 << (kind - 8));
+  state = gather::kOneUnit | boardKindBit(kind);
   return gatherresult::kDone;
 }
 
@@ -183,7 +185,7 @@ int32_t startOneUnit(const char* target, uint32_t& state) {
 // would wait forever for answers to packets it does not know, and the
 // logger would start but never get data.
 bool adapterCarries(int32_t modeBits) {
-  if (adapterType.load() != 1) return true;
+  if (adapterType.load() != kAdapterPlus) return true;
   return !(modeBits & gathermode::kLogger) && (modeBits & gathermode::kBus);
 }
 
@@ -211,9 +213,10 @@ void abandonStart() {
 }  // namespace
 
 int boardKindOf(uint32_t state) {
-  static const int kOrder[] = {8, 9, 10, 11, 14, 12, 13};
+  using namespace rowkind;
+  static const int kOrder[] = {kSL, kSR, kSX, kSK, kSQ, kSH, kSA};
   for (int kind : kOrder) {
-    if (state & (gather::kBoardKind8 << (kind - 8))) return kind;
+    if (state & boardKindBit(kind)) return kind;
   }
   return 0;
 }

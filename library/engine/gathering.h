@@ -6,24 +6,18 @@
 #include <cstdint>
 #include <mutex>
 
+#include "base/kinds.h"
+#include "base/status_words.h"
 #include "engine/frame.h"
 
 namespace tramsoll {
 
 // gatherState bits beyond those in frame.h.
 namespace gather {
-constexpr uint32_t kBoardKind8 = 0x10000;  // one-unit kinds 8..14: 0x10000 << (kind - 8)
+constexpr uint32_t kBoardKindSL = 0x10000;  // one-unit kinds SL..SQ: 0x10000 << (kind - SL)
 constexpr uint32_t kBoardKinds = 0x7F0000;
 constexpr uint32_t kStarted = 0x4000000;
 }  // namespace gather
-
-// Mode bits of initDataGather and changeDataGather.
-namespace gathermode {
-constexpr int32_t kLogger = 1;
-constexpr int32_t kBus = 2;
-constexpr int32_t kOneSystem = 4;
-constexpr int32_t kOneUnit = 8;
-}  // namespace gathermode
 
 // Results of initDataGather.
 namespace gatherresult {
@@ -34,8 +28,10 @@ constexpr int32_t kPortFailed = 3;
 constexpr int32_t kNoTarget = 4;
 }  // namespace gatherresult
 
-// The one-unit kind (8..14) whose bit is set in the state word, tested in
-// the order 8, 9, 10, 11, 14, 12, 13; 0 for none.
+// The state bit of one-unit kind SL..SQ.
+constexpr uint32_t boardKindBit(int kind) { return gather::kBoardKindSL << (kind - rowkind::kSL); }
+// The one-unit kind (SL..SQ, 8..14) whose bit is set in the state word,
+// tested in the order SL, SR, SX, SK, SQ, SH, SA; 0 for none.
 int boardKindOf(uint32_t state);
 
 // Inside the caller's entry frame. Under the Plus adapter only bus

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "engine/frame.h"
-#include "engine/item_lookup.h"
+#include "base/caller_values.h"
+#include "base/table_growth.h"
 #include "files/file_list.h"
-#include "store/replay_tables.h"
-#include "store/table_growth.h"
+#include "files/item_lookup.h"
+#include "files/replay_tables.h"
 
 namespace tramsoll {
 

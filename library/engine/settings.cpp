@@ -3,7 +3,6 @@
 namespace tramsoll {
 
 std::atomic<int32_t> adapterType{0};
-std::atomic<int32_t> tempUnitFlag{0};
 std::atomic<int32_t> centralOperationFlag{0};
 
 GatherValues& gatherValues() {

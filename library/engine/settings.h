@@ -10,9 +10,6 @@ namespace tramsoll {
 
 // 0 adapter Vexa5, 1 Plus adapter; read from pelomar3.ini by initTramsoll.
 extern std::atomic<int32_t> adapterType;
-// 0 degrees C and kgf/cm2, 1 degrees F and PSI. Set without the calling
-// frame, so it is read and written atomically.
-extern std::atomic<int32_t> tempUnitFlag;
 // 1 when the caller permits central operation of the bus units.
 extern std::atomic<int32_t> centralOperationFlag;
 

@@ -7,13 +7,16 @@
 #include "adapter/plus.h"
 #include "adapter/send_ring.h"
 #include "adapter/vexa5.h"
+#include "base/debug_ring.h"
+#include "base/local_time.h"
+#include "base/status_words.h"
 #include "engine/bus_decode.h"
-#include "engine/frame.h"
 #include "engine/gathering.h"
-#include "engine/q7_engine.h"
 #include "engine/settings.h"
+#include "engine/trigger_check.h"
+#include "engine/unit_tables.h"
 #include "files/recording_step.h"
-#include "store/debug_ring.h"
+#include "q7/q7_engine.h"
 #include "store/discovery_table.h"
 #include "store/live_table.h"
 #include "store/recv_ring.h"
@@ -208,7 +211,7 @@ void triggerWork(std::time_t now) {
     if (records >= v.trigPreCount + v.trigPostCount) endTriggerRecording(records);
     return;
   }
-  if (checkTriggerCondition(stateHas(gather::kBusMonitor) ? 2 : 4)) {
+  if (checkTriggerCondition(stateHas(gather::kBusMonitor) ? triggeraccess::kBus : triggeraccess::kBoard)) {
     logLine("Tramsoll: Trig-ON DatNum=%d", records);
     if (records > v.trigPreCount) dropOldestTriggerRecords(records - v.trigPreCount);
     setBits(gatherState, gather::kTriggerFired);
@@ -224,13 +227,13 @@ void triggerWork(std::time_t now) {
 void queueRequests() {
   GatherValues& v = gatherValues();
   if (stateHas(gather::kLogger)) queueSensorRequest();
-  int kind = stateHas(gather::kOneSystem) ? 7 : stateHas(gather::kOneUnit) ? boardKindOf(gatherState.load()) : 0;
+  int kind = stateHas(gather::kOneSystem) ? kOneSystemKind : stateHas(gather::kOneUnit) ? boardKindOf(gatherState.load()) : 0;
   if (kind == 0 || !sendRing().hasRoomFor(v.requestCount)) return;
   for (int32_t i = 0; i < v.requestCount; ++i) {
     char name[kBlockNameSize];
     uint16_t length = 0;
     if (!getKishuData(v.targetIndex, i, name, length)) continue;
-    if (kind == 7)
+    if (kind == kOneSystemKind)
       queueParameterRequest(name);
     else
       queueUnitRequest(kind, name, length);

@@ -1,9 +1,5 @@
-// The trigger check: do the wanted ON/OFF states of the two-state items
-// that the engineer chose hold in the last finished snapshot? Conditions
-// come in two groups; the trigger fires when every condition of at least
-// one non-empty group holds.
-#include "engine/frame.h"
-#include "files/recording_step.h"
+#include "engine/trigger_check.h"
+
 #include "store/live_source.h"
 #include "store/live_table.h"
 #include "tables/model_tables.h"
@@ -42,7 +38,7 @@ bool unitItem(const AutoAdrEntry& entry, int row, int32_t model, int accessKind,
     }
     return getItem(model, entry.kind, 0, chosen, item);
   }
-  int group = accessKind == 2 ? 0 : entry.address + 1;
+  int group = accessKind == triggeraccess::kBus ? 0 : entry.address + 1;
   return getItem(model, entry.kind, group, k, item);
 }
 
@@ -51,7 +47,7 @@ void checkUnit(const AutoAdrEntry& entry, int row, int accessKind, int position,
   const UnitRow* unit = autoAdrTable().unitRow(entry.kind, entry.address, row);
   int32_t model = -1;
   if (!unit || unit->triggerFlags.empty() || !findKishuByFile(unit->row.secondText, model)) return;
-  bool board = accessKind == 4 && entry.kind != unitKind::kSensor;
+  bool board = accessKind == triggeraccess::kBoard && entry.kind != unitKind::kSensor;
   for (int k = 0; k < static_cast<int>(unit->triggerFlags.size()); ++k) {
     ItemRecord item;
     if (!unitItem(entry, row, model, accessKind, k, item) || !twoState(item)) continue;

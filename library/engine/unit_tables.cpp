@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "adapter/consumers.h"
 #include "engine/settings.h"
 #include "store/live_table.h"
 
@@ -50,16 +49,6 @@ bool addUnitRow(int kind, int address, const char* name, const char* itemFile,
   return added;
 }
 
-AdapterStatus& keptStatus() {
-  static AdapterStatus status;
-  return status;
-}
-
-class KeepAdapterStatus : public AdapterStatusSink {
- public:
-  void keepAdapterStatus(int switch1, int switch2, int value) override { keptStatus() = {switch1, switch2, value}; }
-};
-
 }  // namespace
 
 bool firstUnitGroup(int32_t fileIndex, UnitGroup& out) { return getKishuSub(fileIndex, 0, out); }
@@ -106,13 +95,6 @@ bool buildTargetTables(const char* itemFile, int boardKind) {
   const uint8_t identity[kRowIdentitySize] = {static_cast<uint8_t>(boardKind)};
   addUnitRow(unitKind::kOutdoor, 0, group.groupName, itemFile, identity, group.itemCount);
   return true;
-}
-
-AdapterStatus adapterStatus() { return keptStatus(); }
-
-void installAdapterStatusSink() {
-  static KeepAdapterStatus sink;
-  setAdapterStatusSink(&sink);
 }
 
 }  // namespace tramsoll

@@ -1,11 +1,12 @@
 // Building the unit tables that gathering needs: the unit rows and live data
 // blocks of a bus unit whose model is fixed, of the sensor-input logger and
-// of a one-system or one-unit target; the meaning of an entry's status word;
-// and the adapter status kept for the unit exports.
+// of a one-system or one-unit target; and the meaning of an entry's status
+// word.
 #pragma once
 
 #include <cstdint>
 
+#include "base/kinds.h"
 #include "store/discovery_table.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"
@@ -46,10 +47,10 @@ inline uint32_t withAlarmState(uint32_t status, int alarm) {
          ((static_cast<uint32_t>(alarm) << unitstate::kAlarmShift) & unitstate::kAlarmMask);
 }
 
-// Identity byte 0 of the logger's row.
-constexpr uint8_t kLoggerIdentity = 6;
+// Identity byte 0 of the logger's row: its row kind.
+constexpr uint8_t kLoggerIdentity = rowkind::kLog;
 // Unit kind of the one-system target's row.
-constexpr int kOneSystemKind = 7;
+constexpr int kOneSystemKind = rowkind::kPara;
 
 // Unit group 0 of an item file: its first group.
 bool firstUnitGroup(int32_t fileIndex, UnitGroup& out);
@@ -65,22 +66,11 @@ bool fixModel(AutoAdrEntry entry, const SettingQ7Row& model);
 // blocks of its item file. False when the setting file has no 'L' row.
 bool buildLoggerTables();
 
-// The board unit of a one-system (kind 7) or one-unit (kinds 8..14) target:
+// The board unit of a one-system (kind 7) or one-unit (kinds SL..SQ, 8..14) target:
 // entry (kind 0, address 0) in state 1, one row named after the item file's
 // first outdoor group 1 (else its last group) and the file's blocks. Sets
 // the gathering's targetIndex and requestCount. False when the item file is
 // not loaded.
 bool buildTargetTables(const char* itemFile, int boardKind);
-
-// The adapter status from the last 'Z' answer: switch 1 and 2 (2 until the
-// first answer) and the status value.
-struct AdapterStatus {
-  int switch1 = 2;
-  int switch2 = 2;
-  int value = 0;
-};
-AdapterStatus adapterStatus();
-// Makes the adapter dispatchers keep their status answers here.
-void installAdapterStatusSink();
 
 }  // namespace tramsoll

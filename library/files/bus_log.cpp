@@ -5,13 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "adapter/adapter_status.h"
 #include "adapter/consumers.h"
-#include "engine/frame.h"
-#include "engine/unit_tables.h"
+#include "base/debug_ring.h"
+#include "base/program_files.h"
+#include "base/status_words.h"
 #include "files/das_format.h"
 #include "files/file_io.h"
-#include "files/program_files.h"
-#include "store/debug_ring.h"
 #include "tables/scrambled.h"
 
 namespace tramsoll {

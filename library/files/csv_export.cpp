@@ -13,15 +13,17 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
-#include "engine/item_lookup.h"
-#include "engine/local_time.h"
+#include "base/caller_values.h"
+#include "base/debug_ring.h"
+#include "base/kinds.h"
+#include "base/local_time.h"
+#include "base/program_files.h"
+#include "base/status_words.h"
+#include "base/table_growth.h"
 #include "files/file_io.h"
 #include "files/file_list.h"
-#include "files/program_files.h"
-#include "store/debug_ring.h"
+#include "files/item_lookup.h"
 #include "store/discovery_table.h"
-#include "store/table_growth.h"
 
 namespace tramsoll {
 
@@ -36,8 +38,8 @@ constexpr std::size_t kDateTextSize = 80;
 // ---- Date range ----
 
 struct DateRange {
-  std::tm from{};
-  std::tm to{};
+  LocalDate from;
+  LocalDate to;
   bool header = false;
   bool allData = false;
 };
@@ -53,22 +55,12 @@ DateRange& dateRange() {
 }
 
 // "yyyy/mm/dd hh:mm:ss" into calendar fields; numbers the text lacks are 0.
-std::tm calendarFields(const char* text) {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  if (text) std::sscanf(text, "%d/%d/%d %d:%d:%d", &year, &month, &day, &hour, &minute, &second);
-  std::tm fields{};
-  fields.tm_year = subtractHeld(year, 1900);
-  fields.tm_mon = subtractHeld(month, 1);
-  fields.tm_mday = day;
-  fields.tm_hour = hour;
-  fields.tm_min = minute;
-  fields.tm_sec = second;
+LocalDate calendarFields(const char* text) {
+  LocalDate fields;
+  if (text)
+    std::sscanf(text, "%d/%d/%d %d:%d:%d", &fields.year, &fields.month, &fields.day, &fields.hour, &fields.minute,
+                &fields.second);
   return fields;
-}
-
-int64_t localSeconds(std::tm fields) {
-  fields.tm_isdst = -1;
-  return static_cast<int64_t>(std::mktime(&fields));
 }
 
 // ---- Text of the files ----
@@ -229,9 +221,9 @@ std::string cut(const char* text, std::size_t size) {
 // followed by a blank.
 std::string accessText(const CsvJob& job, uint16_t mode) {
   const std::string* w = job.words;
-  bool bus = (mode & 2) != 0;
-  bool board = (mode & (4 | 8)) != 0;
-  if (mode & 1) {
+  bool bus = (mode & gathermode::kBus) != 0;
+  bool board = (mode & (gathermode::kOneSystem | gathermode::kOneUnit)) != 0;
+  if (mode & gathermode::kLogger) {
     if (bus) return w[csvword::kBusSensorAccess] + ' ';
     if (board) return w[csvword::kBoardSensorAccess] + ' ';
     return w[csvword::kSensorOnlyAccess];

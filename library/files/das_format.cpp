@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "files/regular_file.h"
+#include "base/local_time.h"
+#include "base/regular_file.h"
 
 namespace tramsoll::das {
 
@@ -202,11 +203,12 @@ std::string fileName(const char* folder, const char* customerId, int kind, int s
     }
     return name + part;
   }
-  std::tm local{};
-  if (!localtime_r(&firstRecord, &local)) local = std::tm{};
-  std::snprintf(part, sizeof part, "%02d%X%02d%02d%03X%c%X.das", local.tm_year + 1900 - 1988, local.tm_mon + 1,
-                local.tm_mday, local.tm_hour, local.tm_min * 60 + local.tm_sec, kind == kPeriodic ? 'C' : 'T',
-                static_cast<unsigned>(system));
+  LocalDate local;
+  // A time without a date names the file as the zero calendar fields would
+  // (year 1900, month 1, day 0).
+  if (!localFields(firstRecord, local)) local = LocalDate{1900, 1, 0, 0, 0, 0};
+  std::snprintf(part, sizeof part, "%02d%X%02d%02d%03X%c%X.das", local.year - 1988, local.month, local.day, local.hour,
+                local.minute * 60 + local.second, kind == kPeriodic ? 'C' : 'T', static_cast<unsigned>(system));
   return name + part;
 }
 

@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "files/regular_file.h"
+#include "base/regular_file.h"
 
 namespace tramsoll {
 

@@ -14,12 +14,13 @@
 #include <set>
 #include <utility>
 
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/kinds.h"
+#include "base/program_files.h"
+#include "base/status_words.h"
+#include "base/table_growth.h"
 #include "files/file_io.h"
-#include "files/program_files.h"
 #include "files/recording.h"
-#include "store/debug_ring.h"
-#include "store/table_growth.h"
 
 namespace tramsoll {
 
@@ -96,7 +97,7 @@ bool readListedHeader(const std::string& path, das::FileHeader& header, int64_t&
   } else {
     std::snprintf(header.mapName, sizeof header.mapName, kOldMapName, header.mapNumber);
   }
-  if (header.interfaceMode == 0) header.interfaceMode = 2;
+  if (header.interfaceMode == 0) header.interfaceMode = gathermode::kBus;
   length = file.size();
   int closed = file.close();
   if (closed != 0) logLine("FileHndl: fclose function error!! (ret=%Xh)", static_cast<unsigned>(closed));

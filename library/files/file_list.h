@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "files/das_format.h"
-#include "store/replay_tables.h"
+#include "files/replay_tables.h"
 
 namespace tramsoll {
 

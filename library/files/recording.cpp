@@ -11,11 +11,12 @@
 #include <cstring>
 #include <span>
 
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/kinds.h"
+#include "base/program_files.h"
+#include "base/status_words.h"
 #include "files/file_io.h"
-#include "files/program_files.h"
 #include "files/recording_step.h"
-#include "store/debug_ring.h"
 #include "store/live_table.h"
 #include "tables/model_tables.h"
 
@@ -148,7 +149,7 @@ void countEntry(const AutoAdrEntry& entry, das::FileHeader& header) {
     case unitKind::kCentral: header.centralCount = static_cast<uint16_t>(header.centralCount + rows); break;
     case unitKind::kSensor:
       header.sensorFlag = 1;
-      header.interfaceMode |= 1;
+      header.interfaceMode |= gathermode::kLogger;
       break;
     default: logLine("FileHndl: AcType Error"); break;
   }

@@ -34,8 +34,4 @@ void markTriggerRecord();
 // Ends trigger recording: releases its file slot. The caller frees the
 // units' conditions and clears the selection marks and state bits.
 void releaseTriggerRecording();
-// True when the armed trigger condition holds on the current snapshot;
-// `mode` is 2 on the bus, 4 over a board connection.
-bool checkTriggerCondition(int mode);
-
 }  // namespace tramsoll

@@ -5,11 +5,11 @@
 
 #include <cstdio>
 
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "files/file_io.h"
 #include "files/recording.h"
 #include "files/recording_step.h"
-#include "store/debug_ring.h"
 
 namespace tramsoll {
 

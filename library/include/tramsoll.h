@@ -38,8 +38,8 @@ extern "C" {
 #define TRAMSOLL_CANDIDATE_NAMES_SIZE 4096  // getKishuKouho
 #define TRAMSOLL_BUS_ADDRESS_COUNT 256    // per-address arrays
 #define TRAMSOLL_ERROR_CODE_SIZE 32       // getQ7ScAdrStatus
-#define TRAMSOLL_PERSON_SIZE 32           // getFileInfo
-#define TRAMSOLL_MAP_NAME_SIZE 64         // getFileInfo
+#define TRAMSOLL_PERSON_SIZE 32           // getFileInfo, setFileHeader
+#define TRAMSOLL_MAP_NAME_SIZE 64         // getFileInfo, setFileHeader
 #define TRAMSOLL_MODEL_TEXT_SIZE 64       // getFileInfo
 #define TRAMSOLL_FILE_NAME_SIZE 32        // getFileInfo
 #define TRAMSOLL_ITEM_NAME_SIZE 64        // getDataItem, getPlyTrgItem
@@ -50,6 +50,11 @@ extern "C" {
 #define TRAMSOLL_TIME_TEXT_SIZE 9         // getCursData, at least
 #define TRAMSOLL_GRAPH_RECORD_COUNT 121   // records of one graph call
 #define TRAMSOLL_GRAPH_TEXT_SLOT_SIZE 10  // each record's slot of getGraphData2
+// Fields the library copies the caller's texts into, terminator included.
+#define TRAMSOLL_UNIT_TEXT_SIZE 64        // each text of setNetMapInfo, setDkishuName
+#define TRAMSOLL_CUSTOMER_ID_SIZE 32      // setFileHeader
+#define TRAMSOLL_CUSTOMER_NAME_SIZE 64    // setFileHeader
+#define TRAMSOLL_FOLDER_SIZE 1024         // setFileHeader
 
 // ---- Calling frame and status ----
 

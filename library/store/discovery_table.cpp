@@ -3,7 +3,7 @@
 #include <cstring>
 #include <limits>
 
-#include "store/table_growth.h"
+#include "base/table_growth.h"
 
 namespace tramsoll {
 

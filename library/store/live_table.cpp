@@ -5,7 +5,7 @@
 #include <limits>
 #include <memory>
 
-#include "store/table_growth.h"
+#include "base/table_growth.h"
 
 namespace tramsoll {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 
 namespace tramsoll {
 

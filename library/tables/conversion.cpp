@@ -129,7 +129,7 @@ bool isTwoStateType(int32_t dataType) {
 // toward zero.
 bool showNumber(ConversionContext& context, int decimals) {
   context.setUnitText(context.word(context.wordCursor));
-  tableWords().applyDisplayUnit(context.unitText, context.accumulator, context.fullScale);
+  tableWords().applyDisplayUnit(tempUnitFlag.load(), context.unitText, context.accumulator, context.fullScale);
   char text[64];
   std::size_t length = 0;
   if (decimals < 0) {

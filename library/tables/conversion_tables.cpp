@@ -5,9 +5,9 @@
 #include <new>
 #include <vector>
 
-#include "engine/frame.h"
-#include "files/program_files.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
+#include "base/program_files.h"
+#include "base/status_words.h"
 #include "tables/all_tables.h"
 #include "tables/number_text.h"
 #include "tables/scrambled.h"

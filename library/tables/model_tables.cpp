@@ -4,8 +4,8 @@
 #include <new>
 #include <vector>
 
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 
 namespace tramsoll {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/frame.h"
+#include "base/status_words.h"
 
 namespace tramsoll {
 

@@ -4,9 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/frame.h"
-#include "files/program_files.h"
-#include "store/debug_ring.h"
+#include "base/caller_values.h"
+#include "base/debug_ring.h"
+#include "base/program_files.h"
+#include "base/status_words.h"
 #include "tables/all_tables.h"
 #include "tables/setting_tables.h"
 

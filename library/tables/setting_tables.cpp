@@ -4,8 +4,9 @@
 #include <new>
 #include <vector>
 
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/caller_values.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 
 namespace tramsoll {
 

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "base/kinds.h"
+
 namespace tramsoll {
 
 constexpr int kModelNameSize = 64;  // 63 characters and the terminator
@@ -18,12 +20,6 @@ namespace connect {
 constexpr uint8_t kDO = 0, kDOK = 1, kDOU = 2, kDOE = 3, kDI = 4, kDC = 5;
 constexpr uint8_t kDONP = 20, kDONC = 21, kDIZ = 22;
 }  // namespace connect
-
-// Row kinds of the logger, one-system and one-unit rows.
-namespace rowkind {
-constexpr uint8_t kLog = 6, kPara = 7;
-constexpr uint8_t kSL = 8, kSR = 9, kSX = 10, kSK = 11, kSH = 12, kSA = 13, kSQ = 14;
-}  // namespace rowkind
 
 // SetteiTableQ7: one bus model ("D" row); key: model name, exact.
 struct SettingQ7Row {

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/settings.h"
 #include "tables/conversion_tables.h"
 #include "tables/number_text.h"
 #include "tables/table_words.h"
@@ -153,8 +152,8 @@ bool isCelsius(const char* unit) {
 
 }  // namespace
 
-void applyDisplayUnit(char (&unitText)[kUnitTextSize], float& value, float& fullScale) {
-  if (tempUnitFlag.load() == 0) return;
+void applyDisplayUnit(int32_t unitFlag, char (&unitText)[kUnitTextSize], float& value, float& fullScale) {
+  if (unitFlag == 0) return;
   if (isCelsius(unitText)) {
     std::strcpy(unitText, "F");
     value = toStoredFloat(double{value} * double{1.8f} + double{32.0f});

@@ -13,10 +13,10 @@ namespace tramsoll {
 // first; until then the words fail the run.
 void installTableWords();
 
-// With the engineer's choice of degrees F and PSI: a unit word "C", the
+// With the choice of degrees F and PSI (unitFlag 1): a unit word "C", the
 // double-byte Celsius sign or its UTF-8 form becomes "F" (value x 1.8 + 32,
 // full scale 100 -> 200 and 150 -> 300); "kgf/cm2" becomes "PSI" (value x
 // 14.22336, full scale 50 -> 500). Anything else is left alone.
-void applyDisplayUnit(char (&unitText)[kUnitTextSize], float& value, float& fullScale);
+void applyDisplayUnit(int32_t unitFlag, char (&unitText)[kUnitTextSize], float& value, float& fullScale);
 
 }  // namespace tramsoll

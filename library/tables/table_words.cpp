@@ -2,6 +2,8 @@
 
 namespace tramsoll {
 
+std::atomic<int32_t> tempUnitFlag{0};
+
 namespace {
 
 bool missingWord(ConversionContext& context, const char* keyword) {
@@ -15,7 +17,7 @@ bool noErcd(ConversionContext& context) { return missingWord(context, "ercd"); }
 bool noTable(ConversionContext& context) { return missingWord(context, "table"); }
 bool noEtable(ConversionContext& context) { return missingWord(context, "etable"); }
 
-void unitsAsSent(char (&)[kUnitTextSize], float&, float&) {}
+void unitsAsSent(int32_t, char (&)[kUnitTextSize], float&, float&) {}
 
 constexpr TableWords kDefaults{noPtable, noStable, noUtable, noErcd, noTable, noEtable, unitsAsSent};
 

@@ -6,13 +6,21 @@
 // are shown in the units the unit sends.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "tables/conversion_context.h"
 
 namespace tramsoll {
 
+// The engineer's choice of units: 0 degrees C and kgf/cm2, 1 degrees F and
+// PSI (setTmpUnit). Set without the calling frame, so it is read and written
+// atomically; the interpreter reads it once per shown number and hands it on.
+extern std::atomic<int32_t> tempUnitFlag;
+
 // Changes the unit word, the value and the full scale in place for the
-// engineer's choice of units.
-using DisplayUnitRun = void (*)(char (&unitText)[kUnitTextSize], float& value, float& fullScale);
+// choice of units `unitFlag`.
+using DisplayUnitRun = void (*)(int32_t unitFlag, char (&unitText)[kUnitTextSize], float& value, float& fullScale);
 
 struct TableWords {
   // Operators: may be followed by further operators. `utable` reads the

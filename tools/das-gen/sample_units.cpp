@@ -75,6 +75,12 @@ const SampleBlock* findBlock(const std::string& key) {
   return nullptr;
 }
 
+template <std::size_t N>
+void setText(char (&field)[N], const char* text) {
+  std::memset(field, 0, N);
+  std::strncpy(field, text, N - 1);
+}
+
 }  // namespace
 
 Unit sampleUnit(SampleModel model, uint8_t number, uint8_t address, uint8_t zubrel) {
@@ -116,6 +122,18 @@ std::function<uint8_t(uint32_t, int, int, int)> sampleData(const std::vector<Uni
     const uint32_t phase = (r + static_cast<uint32_t>(unit) * 5) % 32;
     return static_cast<uint8_t>(byte + (phase < 16 ? phase : 32 - phase));
   };
+}
+
+Recording sampleCsvRecording() {
+  Recording made = periodicRecording("Map A", 4);
+  tramsoll::das::FileHeader& h = made.header;
+  setText(h.customerId, "C001");
+  setText(h.customerName, "Customer");
+  setText(h.personInCharge, "Person");
+  setText(h.modelText, "TALMA-224");
+  made.units = {sampleUnit(SampleModel::Outdoor, 1, 1, 1), sampleUnit(SampleModel::Indoor, 1, 17, 1)};
+  made.dataByte = sampleData(made.units);
+  return made;
 }
 
 }  // namespace dasgen

@@ -22,4 +22,10 @@ Unit sampleUnit(SampleModel model, uint8_t number, uint8_t address, uint8_t zubr
 // for a recording of exactly these units.
 std::function<uint8_t(uint32_t, int, int, int)> sampleData(const std::vector<Unit>& units);
 
+// The small recording of the sample models whose CSV files the tests
+// expect (testdata/csv/): customer C001 on map "Map A", outdoor unit 1
+// (address 1) and indoor unit 1 (address 17) of system 1 on the bus,
+// 4 records every 5 s from 2024-03-05 07:08:09 UTC.
+Recording sampleCsvRecording();
+
 }  // namespace dasgen

@@ -7,11 +7,14 @@
 //                    recorded every 5 s (long enough to watch a CSV export);
 //   central.das      a periodic recording of the central system without a
 //                    customer, in the program folder itself;
+// removes the CSV files an earlier export wrote under the default name
+// (csv/data_Ou01.csv and the like), so that the first export asks nothing;
 // and, given a home folder HOME, Acme/Acme.dak and a shorter periodic
 // recording of the same name there, which the data transfer asks about.
 #include "das_gen.h"
 #include "frame/site/paths.h"
 #include "frame/site/site_files.h"
+#include "records/csv_output_files.h"
 #include "sample_units.h"
 #include "types/unit_kinds.h"
 
@@ -207,6 +210,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!writeRecordings(folder.toStdString() + "/", home)) return 1;
+  if (const OldCsvRemoval removal = deleteOldCsvFiles(folder + QStringLiteral("/csv/data")); !removal) {
+    std::fprintf(stderr, "demo-data: %s %s\n", qPrintable(removal.lastFailedName),
+                 qPrintable(removal.lastFailure.errorLine()));
+    return 1;
+  }
   std::printf("demo-data: customers Acme and Beta and four recordings written to %s\n", qPrintable(folder));
   return 0;
 }

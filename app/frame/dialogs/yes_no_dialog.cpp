@@ -62,8 +62,9 @@ YesNoDialog::YesNoDialog(std::vector<Line> lines) : lines_(std::move(lines)) {
   keys_.add(Qt::Key_Escape, cmdCancel);
 }
 
-int YesNoDialog::askModal(std::function<void()> yes) {
+int YesNoDialog::askModal(std::function<void()> yes, std::function<void()> no) {
   yes_ = std::move(yes);
+  no_ = std::move(no);
   return showModal();
 }
 
@@ -79,7 +80,11 @@ void YesNoDialog::showCaption() {
   if (!captionsFromTable()) return;
   const auto caption = [](int entry) { return entry > 0 && entry < kCaptionCount ? captionTexts()[entry] : QString(); };
   setWindowTitle(caption(kTitleEntry));
-  for (std::size_t i = 0; i < lbl.size(); ++i) lbl[i]->setText(caption(lines_[i].entry));
+  for (std::size_t i = 0; i < lbl.size(); ++i) {
+    QString text;
+    for (int k = 0; k < lines_[i].entries; ++k) text += caption(lines_[i].entry + k);
+    lbl[i]->setText(text);
+  }
   cmdOk->setText(caption(kYesEntry));
   cmdCancel->setText(caption(kNoEntry));
   for (QLabel* label : lbl) label->setFont(appFont());
@@ -94,11 +99,14 @@ void YesNoDialog::keyPressEvent(QKeyEvent* event) {
 
 void YesNoDialog::cancel() {
   yes_ = nullptr;
+  const std::function<void()> no = std::exchange(no_, nullptr);
   unload();
+  if (no) no();
 }
 
 void YesNoDialog::cmdOk_Click() {
   const std::function<void()> yes = std::exchange(yes_, nullptr);
+  no_ = nullptr;
   unload();
   QApplication::processEvents();
   if (yes) yes();

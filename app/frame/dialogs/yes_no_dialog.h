@@ -2,8 +2,8 @@
 // of text, "Yes (F1)" and "No (Esc)", centred in the main window's inner
 // area, without a close box (a close asked by the window system answers No).
 // dialogOpen is raised while it is loaded. Yes unloads the dialog, lets
-// pending window events run and then runs the caller's Yes action; No only
-// unloads it.
+// pending window events run and then runs the caller's Yes action; No
+// unloads it and runs the caller's No action, if any.
 #pragma once
 
 #include "frame/form.h"
@@ -18,14 +18,16 @@ class QPushButton;
 class YesNoDialog : public DialogForm {
   Q_OBJECT
  public:
-  // A line: its design text and the text-table entry that replaces it.
+  // A line: its design text and the text-table entries that replace it
+  // (`entries` of them from `entry` on, joined without separator).
   struct Line {
     const char* text;
     int entry;
+    int entries = 1;
   };
 
-  // Shows the question modal over the main window; Yes runs `yes`.
-  int askModal(std::function<void()> yes);
+  // Shows the question modal over the main window; Yes runs `yes`, No `no`.
+  int askModal(std::function<void()> yes, std::function<void()> no = {});
   // No.
   void cancel() override;
 
@@ -49,5 +51,6 @@ class YesNoDialog : public DialogForm {
 
   std::vector<Line> lines_;
   std::function<void()> yes_;
+  std::function<void()> no_;
   KeyTable keys_;
 };

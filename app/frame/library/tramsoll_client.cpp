@@ -15,6 +15,18 @@ struct OutText {
   QString text() const { return textFromLibrary(bytes.data(), length, Capacity); }
 };
 
+// A text for one of the library's fields of `Capacity` bytes.
+template <int Capacity>
+QByteArray fieldText(const QString& text) {
+  return textForLibrary(text, Capacity - 1);
+}
+
+// The same, one blank for an empty text.
+template <int Capacity>
+QByteArray blankedFieldText(const QString& text) {
+  return text.isEmpty() ? QByteArrayLiteral(" ") : fieldText<Capacity>(text);
+}
+
 }  // namespace
 
 FileVersions TramsollClient::fileVersions() {
@@ -55,7 +67,12 @@ ModelCandidates TramsollClient::modelCandidates(const QString& modelKey) {
   int32_t count = 0;
   ModelCandidates out;
   out.result = api_.getKishuKouho(textForLibrary(modelKey).constData(), names.bytes.data(), &names.length, &count);
-  out.names = names.text().split(QLatin1Char(','), Qt::SkipEmptyParts);
+  // The library ends every name with a comma: a text after the last comma
+  // is no name.
+  QStringList parts = names.text().split(QLatin1Char(','));
+  parts.removeLast();
+  parts.removeAll(QString());
+  out.names = parts;
   return out;
 }
 
@@ -156,4 +173,39 @@ GraphTexts TramsollClient::graphTexts(const ItemSource& source, int32_t itemNumb
     o.valueTexts << textFromLibrary(valueSlots.data() + static_cast<std::size_t>(k) * kSlot, kSlot, kSlot);
   }
   return o;
+}
+
+int32_t TramsollClient::setCsvFile(const QString& customerFolder, int32_t filePosition, const QString& basePath,
+                                   const QStringList& headingTexts) {
+  std::array<QByteArray, 31> words;
+  for (std::size_t i = 0; i < words.size(); ++i) words[i] = textForLibrary(headingTexts.value(static_cast<int>(i)));
+  const auto w = [&words](std::size_t i) { return words[i].constData(); };
+  return api_.setCsvFile(textForLibrary(customerFolder).constData(), filePosition, textForLibrary(basePath).constData(),
+                         w(0), w(1), w(2), w(3), w(4), w(5), w(6), w(7), w(8), w(9), w(10), w(11), w(12), w(13),
+                         w(14), w(15), w(16), w(17), w(18), w(19), w(20), w(21), w(22), w(23), w(24), w(25), w(26),
+                         w(27), w(28), w(29), w(30));
+}
+
+int32_t TramsollClient::netMapInfo(const NetMapUnit& unit) {
+  const QByteArray model = blankedFieldText<TRAMSOLL_UNIT_TEXT_SIZE>(unit.model);
+  const QByteArray serialNumber = blankedFieldText<TRAMSOLL_UNIT_TEXT_SIZE>(unit.serialNumber);
+  const QByteArray place = blankedFieldText<TRAMSOLL_UNIT_TEXT_SIZE>(unit.place);
+  return api_.setNetMapInfo(unit.unitKind, unit.busAddress, unit.subNumber, unit.unitNumber, unit.systemNumber,
+                            unit.controlAddress, model.constData(), serialNumber.constData(), place.constData());
+}
+
+int32_t TramsollClient::dkishuName(int32_t unitKind, int32_t busAddress, int32_t subNumber, const QString& model) {
+  const QByteArray text = blankedFieldText<TRAMSOLL_UNIT_TEXT_SIZE>(model);
+  return api_.setDkishuName(unitKind, busAddress, subNumber, text.constData());
+}
+
+int32_t TramsollClient::fileHeader(const FileHeaderTexts& header) {
+  const QByteArray folder = textForLibrary(header.customerFolder);
+  if (folder.size() >= TRAMSOLL_FOLDER_SIZE) return kRefused;
+  const QByteArray id = blankedFieldText<TRAMSOLL_CUSTOMER_ID_SIZE>(header.customerId);
+  const QByteArray name = blankedFieldText<TRAMSOLL_CUSTOMER_NAME_SIZE>(header.customerName);
+  const QByteArray person = blankedFieldText<TRAMSOLL_PERSON_SIZE>(header.personInCharge);
+  const QByteArray mapName = fieldText<TRAMSOLL_MAP_NAME_SIZE>(header.mapName);
+  return api_.setFileHeader(id.constData(), name.constData(), person.constData(), mapName.constData(),
+                            folder.constData());
 }

@@ -116,6 +116,32 @@ struct GraphTexts {
   QStringList valueTexts;  // one per record asked for
 };
 
+// One unit as the library enters it into its unit tables (setNetMapInfo):
+// unit kind, bus address, sub-number, unit number, system number as the
+// library counts systems, control address (-1 none), and the unit's
+// customer-record texts.
+struct NetMapUnit {
+  int32_t unitKind = 0;
+  int32_t busAddress = 0;
+  int32_t subNumber = 1;
+  int32_t unitNumber = 0;
+  int32_t systemNumber = 0;
+  int32_t controlAddress = -1;
+  QString model;
+  QString serialNumber;
+  QString place;
+};
+
+// The customer data for the header of the next recorded file; the folder
+// ends in "/".
+struct FileHeaderTexts {
+  QString customerId;
+  QString customerName;
+  QString personInCharge;
+  QString mapName;
+  QString customerFolder;
+};
+
 class TramsollClient {
  public:
   explicit TramsollClient(TramsollApi& api = tramsollApi()) : api_(api) {}
@@ -125,7 +151,8 @@ class TramsollClient {
   // The oldest diagnostic line, or none when the library holds none.
   std::optional<QString> nextDebugMessage();
   LibraryText ramModelName(int32_t rowKind, int32_t rowIndex);
-  // The candidate names, without the commas that end each.
+  // The candidate names, each of which the library ends with a comma (a
+  // text after the last comma is no name), without the commas.
   ModelCandidates modelCandidates(const QString& modelKey);
   LibraryText unitModelName(int32_t unitClass, int32_t busAddress, int32_t rowIndex);
   CentralStatus centralStatus(int32_t busAddress);
@@ -137,6 +164,20 @@ class TramsollClient {
   // At most one graph call's records (TRAMSOLL_GRAPH_RECORD_COUNT); a count
   // outside that is refused without asking the library (result -1).
   GraphTexts graphTexts(const ItemSource& source, int32_t itemNumber, int32_t firstRecord, int32_t recordCount);
+  // Sets up the CSV conversion of a listed file into files beside the base
+  // path, their header rows worded by the 31 heading texts (missing ones
+  // go as ""); the library's answer, 0 when the conversion is set up.
+  int32_t setCsvFile(const QString& customerFolder, int32_t filePosition, const QString& basePath,
+                     const QStringList& headingTexts);
+
+  // Texts to the library: each is cut on a character boundary to its field
+  // less the terminator. An empty model, serial number, place, customer id,
+  // name or person goes as one blank, which the library takes for none; the
+  // map name goes as it is. A folder that does not fit its field is refused
+  // (kRefused) without asking the library.
+  int32_t netMapInfo(const NetMapUnit& unit);
+  int32_t dkishuName(int32_t unitKind, int32_t busAddress, int32_t subNumber, const QString& model);
+  int32_t fileHeader(const FileHeaderTexts& header);
 
   static constexpr int32_t kRefused = -1;
 

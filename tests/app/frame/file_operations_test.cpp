@@ -1,6 +1,7 @@
 // The file operations of the data folders: listing, moves that never
 // replace, and copies that leave the old target whole when they fail.
 #include "frame/file_operations.h"
+#include "frame/site/frmDummy.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -55,10 +56,15 @@ class FileOperationsTest : public QObject {
     write("plain", "x");
     QCOMPARE(listFolder(at("missing")).outcome.error, ENOENT);
     QCOMPARE(listFolder(at("plain")).outcome.error, ENOTDIR);
-    ScopedFileFault fault({FileCall::ListFolder, EACCES});
+    ScopedFileFault fault({FileCall::ListFolder, EACCES, 0, -1});
     const FolderListing refused = listFolder(dir_.path());
     QCOMPARE(refused.outcome.error, EACCES);
     QCOMPARE(refused.outcome.path, dir_.path());
+    // The hidden lists tell a folder they could not read from an empty one.
+    frmDummy& lists = frmDummy::instance();
+    lists.setFolder(dir_.path());
+    QVERIFY(lists.dirDummy.list().isEmpty() && lists.filDummy.list().isEmpty());
+    QCOMPARE(lists.dirDummy.outcome.error + lists.filDummy.outcome.error, 2 * EACCES);
   }
 
   // Each call failed through the hook: the operation reports that errno and

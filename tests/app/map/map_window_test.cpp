@@ -119,8 +119,8 @@ class MapWindowTest : public QObject {
       const char* road;
     };
     const Case cases[] = {
-        {0, Qt::Key_F6, false, "frmInforInput"},         {0, Qt::Key_F7, false, "frmControl"},
-        {0, Qt::Key_F8, false, "frmRefreshMap"},         {1, Qt::Key_F6, false, "openRealtimeDataShow"},
+        {0, Qt::Key_F7, false, "frmControl"},
+        {1, Qt::Key_F6, false, "openRealtimeDataShow"},
         {1, Qt::Key_F7, false, "startRecodeQ7Data"},     {1, Qt::Key_F8, false, "frmAirconNumShow"},
         {2, Qt::Key_F7, false, "startRecode"},           {2, Qt::Key_F7, true, "stopRecode"},
         {2, Qt::Key_F8, false, "frmRecodeTrigger"},      {2, Qt::Key_F9, false, "trigger recording start"},

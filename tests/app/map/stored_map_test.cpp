@@ -2,59 +2,22 @@
 // handed to the library, numbered, deleted and opened from the map list.
 #include "frame/program_values.h"
 #include "frame/site/customer_file.h"
-#include "map/map_builder.h"
 #include "map/map_change.h"
 #include "map/map_library.h"
 #include "map/map_list.h"
 #include "map/map_merge.h"
+#include "map/stored_map_samples.h"
 #include "support/fake_tramsoll.h"
 #include "support/test_support.h"
 
 #include <QtTest>
 
 #include <functional>
-#include <initializer_list>
 
 namespace {
 
-constexpr int32_t kRom = 0x1234;
+constexpr int32_t kRom = kSampleRom;
 
-struct UnitAt {
-  int32_t address = 0, onLine = 0;
-  const char* kind = "";
-  int32_t link = 0, sub = 1;
-};
-// Indoor units go without a key, as the customer file and the scan keep them.
-void addUnits(Collection<MapAircon>& units, int32_t type, int32_t rom, std::initializer_list<UnitAt> list) {
-  for (const UnitAt& at : list) {
-    auto u = std::make_shared<MapAircon>();
-    std::tie(u->airconNumber, u->airconType, u->autoAddress, u->airconSubNo, u->romNumber, u->onLine, u->linkNoNow) =
-        std::tuple(units.count() + 1, type, at.address, at.sub, rom, at.onLine, at.link);
-    u->generalKind = QString::fromUtf8(at.kind);
-    units.add(u, type == kIndoorUnit ? QString() : numberKey(u->airconNumber));
-  }
-}
-std::shared_ptr<MapSystem> addOrdinary(MapQ7net& map, int32_t rom, std::initializer_list<UnitAt> outdoor, std::initializer_list<UnitAt> indoor) {
-  const auto system = MapBuilder::addSystem(map.systems);
-  addUnits(system->airconsOut, kOutdoorUnit, rom, outdoor);
-  addUnits(system->airconsIn, kIndoorUnit, rom, indoor);
-  return system;
-}
-void addCentral(MapQ7net& map, UnitAt unit) { addUnits(MapBuilder::addSystem(map.systemsCen)->airconsCen, kCentralUnit, 0, {unit}); }
-// A link record at control address 16 + its number.
-void addLink(MapQ7net& map, int32_t linkNo, const QString& kind, const QString& place = QString()) {
-  auto link = std::make_shared<LinkAircon>();
-  std::tie(link->linkNo, link->kind, link->place, link->controlAddress) = std::tuple(linkNo, kind, place, 16 + linkNo);
-  map.linkAircons.add(link, numberKey(linkNo));
-}
-void addLinks(MapQ7net& map, std::initializer_list<const char*> kinds) {
-  for (const char* kind : kinds) addLink(map, map.linkAircons.count() + 1, QLatin1String(kind));
-}
-QString linksText(const MapQ7net& map) {
-  QStringList texts;
-  for (const auto& l : map.linkAircons) texts << QStringLiteral("%1:%2%3").arg(l->linkNo).arg(l->kind, l->place);
-  return texts.join(QLatin1Char(' '));
-}
 // "a<address>/<sub>:<onLine> <model> L<link>" of system 1, outdoor | indoor.
 QString unitsText(const MapQ7net& map) {
   const auto units = [](const Collection<MapAircon>& all) {
@@ -63,21 +26,6 @@ QString unitsText(const MapQ7net& map) {
     return texts.join(QStringLiteral(", "));
   };
   return units(map.systems.item(1)->airconsOut) + QStringLiteral(" | ") + units(map.systems.item(1)->airconsIn);
-}
-
-// Bus map 7: outdoor a0 (link 1 "OU-X"), indoor a32 (link 2 without model), a33 (link 3, "IU-Y").
-std::shared_ptr<MapQ7net> storedSample() {
-  auto map = std::make_shared<MapQ7net>();
-  std::tie(map->ifMode, map->mapIndex, map->mapNumber) = std::tuple(2, 7, 2);
-  addOrdinary(*map, kRom, {{0, 0, "OU-X", 1}}, {{32, 0, "", 2}, {33, 0, "IU-Y", 3}});
-  addLinks(*map, {"OU-X", "", "IU-Y"});
-  return map;
-}
-// a0 on line with a new model, a32 on line, a33 newly seen.
-std::shared_ptr<MapQ7net> scanSample() {
-  auto map = std::make_shared<MapQ7net>();
-  addOrdinary(*map, kRom, {{0, 3, "OU-X2", 1}}, {{32, 3, "IU-Z", 2}, {33, 1, "", 3}});
-  return map;
 }
 
 struct MapWindow {

@@ -1,6 +1,7 @@
 #include "support/program_fixture.h"
 
 #include "frame/dialogs/frmMessage.h"
+#include "frame/dialogs/yes_no_dialog.h"
 #include "frame/form.h"
 #include "frame/frmMdi.h"
 #include "frame/program_end.h"
@@ -9,6 +10,7 @@
 #include "program_windows.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -87,6 +89,35 @@ MessageCollector::MessageCollector() : watch_(new QTimer) {
 }
 
 MessageCollector::~MessageCollector() { delete watch_; }
+
+ModalAnswerer::ModalAnswerer(QList<bool> answers) : answers_(std::move(answers)), watch_(new QTimer) {
+  watch_->setInterval(10);
+  QObject::connect(watch_, &QTimer::timeout, [this] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) return;
+    // Pressed once this tick is over: what the answer opens next (a message
+    // after No) is answered by a later tick, which a timer cannot give
+    // inside its own slot.
+    QAbstractButton* press = nullptr;
+    if (auto* box = qobject_cast<frmMessage*>(modal)) {
+      seen << box->messageKey;
+      press = box->cmdOk;
+    } else if (auto* question = qobject_cast<YesNoDialog*>(modal)) {
+      seen << QString::fromLatin1(question->metaObject()->className());
+      const bool yes = !answers_.isEmpty() && answers_.takeFirst();
+      press = yes ? question->cmdOk : question->cmdCancel;
+    }
+    if (!press) return;
+    watch_->stop();
+    QTimer::singleShot(0, watch_, [this, button = QPointer<QAbstractButton>(press)] {
+      watch_->start();
+      if (button) button->click();
+    });
+  });
+  watch_->start();
+}
+
+ModalAnswerer::~ModalAnswerer() { delete watch_; }
 
 void putWindowsAway() {
   unloadEveryForm();

@@ -51,6 +51,21 @@ class MessageCollector {
   QTimer* watch_;
 };
 
+// Answers every question of the Yes/No frame and every message box shown
+// while it lives: the questions in turn as `answers` says (No once they run
+// out), the messages with OK. `seen` names each in order: a question by its
+// window class ("frmChangeMap"), a message by its key.
+class ModalAnswerer {
+ public:
+  explicit ModalAnswerer(QList<bool> answers = {});
+  ~ModalAnswerer();
+  QStringList seen;
+
+ private:
+  QList<bool> answers_;
+  QTimer* watch_;
+};
+
 // Puts every window away: each is unloaded and destroyed, so that the next
 // start makes them afresh; the end of the program is forgotten.
 void putWindowsAway();

@@ -18,9 +18,10 @@
 #include "adapter/serial_device.h"
 #include "adapter/serial_port.h"
 #include "adapter/vexa5.h"
-#include "engine/clock.h"
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/clock.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "library/support/library_test.h"
 #include "store/recv_ring.h"
 
 namespace adaptertest {
@@ -177,24 +178,10 @@ inline Bytes textBytes(const char* text) { return Bytes(text, text + std::strlen
 
 // Resets the whole link and installs recording sinks, a manual clock and,
 // unless the test opens a real device, a fake line on COM1.
-class AdapterTest : public ::testing::Test {
+class AdapterTest : public testsupport::LibraryTest {
  protected:
-  void SetUp() override { reset(); }
-  void TearDown() override {
-    if (tramsoll::portIsOpen()) tramsoll::closePort();
-    reset();
-    tramsoll::setLiveDataSink(nullptr);
-    tramsoll::setAdapterStatusSink(nullptr);
-    tramsoll::setBusLogSink(nullptr);
-    tramsoll::setSerialDeviceFactory(nullptr);
-    tramsoll::setClock(nullptr);
-  }
-  void reset() {
-    tramsoll::clearLinkState();
-    tramsoll::resetStartCommandState();
-    tramsoll::recvRingRelease();
-    tramsoll::debugRing().clear();
-    tramsoll::clearErrorWords();
+  void SetUp() override {
+    LibraryTest::SetUp();
     tramsoll::gatherState.store(tramsoll::gather::kBusLog);
     tramsoll::setLiveDataSink(&liveData);
     tramsoll::setAdapterStatusSink(&adapterStatus);

@@ -1,9 +1,12 @@
-// The Plus adapter protocol against a fake line and the manual clock.
+// The Plus adapter protocol against a fake line and the manual clock, and
+// against the simulated Plus adapter on a real pseudo-terminal for what only
+// the tty layer can break.
 #include <gtest/gtest.h>
 
 #include "adapter/plus.h"
 #include "adapter/send_ring.h"
 #include "adapter_support.h"
+#include "sim_link_support.h"
 
 using namespace tramsoll;
 using adaptertest::Bytes;
@@ -127,7 +130,7 @@ TEST_F(PlusTest, BusSendEndsWithItsAcknowledgementAndTheNextPacketFollows) {
 
 TEST_F(PlusTest, UnansweredBusSendIsReplacedByTheStatusPollAfterHalfASecond) {
   queuePlusBusSend(kPollFrame.data(), static_cast<int>(kPollFrame.size()));
-  EXPECT_EQ(writesWithin(700ms), (std::vector<long>{0, 500}));
+  ASSERT_EQ(writesWithin(700ms), (std::vector<long>{0, 500}));
   EXPECT_EQ(line->writes[1], kPoll);
   EXPECT_EQ(packetInFlight().code, plus::kStatusPoll);
   EXPECT_EQ(packetInFlight().retryCount, 0);
@@ -232,6 +235,68 @@ TEST_F(PlusTest, OverLongPacketAndLineErrorsDropTheAssembly) {
   EXPECT_EQ(busLog.of('E')[0].data, (Bytes{0x06, 0x18}));
   EXPECT_EQ(packetInFlight().code, 0) << "the whole acknowledgement after the broken one";
   EXPECT_TRUE(takeFrames().empty());
+}
+
+// ---- Over the pseudo-terminal ----
+
+const char kScenario[] = R"(
+adapter type plus
+unit outdoor 3 rom 00A1B2C3 model 1234 zubrel 2
+frame 60 every 40 after 0
+unit indoor 17
+frame 62 every 40 after 0 data 03 11 13 0D FF 00 FF
+)";
+
+class PlusLinkTest : public adaptertest::SimLinkTest {
+ protected:
+  void SetUp() override {
+    SimLinkTest::SetUp();
+    startSimulator(kScenario, {kAdapterPlus, plusDispatch, plusScheduler});
+    open();
+    queueStartCommand(kAdapterPlus, start::kBusMonitoring, 0, nullptr);
+    sendNext();
+    ASSERT_TRUE(answered());
+    ASSERT_EQ(simulator->mode(), 1);
+  }
+};
+
+TEST_F(PlusLinkTest, PollAndBusSendAreAnsweredAndStopGoesOutAtClose) {
+  queuePlusStatusPoll();
+  sendNext();
+  ASSERT_TRUE(answered());
+  ASSERT_EQ(adapterStatus.kept.size(), 1u);
+  EXPECT_EQ(adapterStatus.kept[0].value, 0x10);
+
+  queuePlusBusSend(kPollFrame.data(), static_cast<int>(kPollFrame.size()));
+  queuePlusStatusPoll();
+  sendNext();
+  ASSERT_TRUE(answered());
+  EXPECT_TRUE(packetInFlight().requestAccepted);
+  EXPECT_EQ(sendNext(), kPoll) << "the next packet follows at once";
+  ASSERT_TRUE(answered());
+  EXPECT_TRUE(adaptertest::drainDebugLines().empty());
+
+  std::size_t before = simulator->received().size();
+  ASSERT_TRUE(closePort());
+  ASSERT_TRUE(simulator->waitForReceived(before + 1, adaptertest::kLinkWait));
+  EXPECT_EQ(simulator->received().back().bytes, (Bytes{0x20, 0x05, 0x03, 0x00, 0x00, 0x00, 0x26}));
+  EXPECT_EQ(simulator->mode(), 0);
+}
+
+TEST_F(PlusLinkTest, UnitFramesArriveAsRecordsByteForByte) {
+  BusFrameRecord indoor{};
+  ASSERT_TRUE(pumpUntil([&] {
+    BusFrameRecord record;
+    while (recvRingTake(record)) {
+      if (record.data[1] == 17) indoor = record;
+    }
+    return indoor.count > 0;
+  }));
+  // 0x03, 0x11, 0x13, 0x0D, 0xFF and 0x00 pass the tty untouched.
+  const Bytes expected{0x10, 0x11, 0xFF, 0x14, 0x08, 0x62, 0x03, 0x11, 0x13, 0x0D, 0xFF, 0x00, 0xFF, 0x40};
+  EXPECT_EQ(Bytes(indoor.data, indoor.data + indoor.count), expected);
+  EXPECT_EQ(indoor.status, 0x40);
+  EXPECT_EQ(indoor.attributes[0], 0x00);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "engine/timer_step.h"
 #include "library/files/replay_support.h"
+#include "library/support/periodic_start.h"
 
 using namespace replaytest;
 
@@ -35,9 +36,7 @@ TEST_F(ClockJump, EveryMissedRecordIsWrittenOverStepsThatGrowWithTheJump) {
   int previousSteps = 0;
   for (std::time_t jump : {3600, 86400, 2 * 86400}) {
     SCOPED_TRACE(jump);
-    int32_t selection[256] = {};
-    selection[2] = 1;
-    ASSERT_EQ(saveConstData(1, selection, 5), 0);
+    ASSERT_EQ(testsupport::startPeriodic(3, 5), 0);
     ASSERT_EQ(saveTrigData(1, 3, 5), 0);
     std::string periodic = saveSlot(3).name, trigger = saveSlot(kTriggerSlot).name;
     gatherSlot(kStart + 5);

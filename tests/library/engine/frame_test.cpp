@@ -4,8 +4,12 @@
 #include <string>
 #include <thread>
 
+#include "base/caller_values.h"
+#include "base/debug_ring.h"
+#include "base/local_time.h"
+#include "base/status_words.h"
 #include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "library/support/library_test.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;
@@ -20,19 +24,7 @@ std::string drainOne() {
   return buffer;
 }
 
-class FrameTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    debugRing().clear();
-    clearErrorWords();
-    gatherState.store(0);
-  }
-  void TearDown() override {
-    debugRing().clear();
-    clearErrorWords();
-    gatherState.store(0);
-  }
-};
+using FrameTest = testsupport::LibraryTest;
 
 TEST_F(FrameTest, DebugRingKeeps1024LinesAndMarksOverflow) {
   for (int i = 0; i < 1024; ++i) logLine("line %d", i);

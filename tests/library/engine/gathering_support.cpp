@@ -9,11 +9,11 @@
 
 #include "adapter/link_state.h"
 #include "adapter/send_ring.h"
+#include "base/debug_ring.h"
 #include "engine/gathering.h"
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "simulator.h"
-#include "store/debug_ring.h"
 #include "store/live_table.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"
@@ -279,24 +279,10 @@ BusFrameRecord record(const Bytes& frame, int32_t time, uint8_t status) {
 }
 
 void GatheringTest::SetUp() {
+  LibraryTest::SetUp();
   loadModelSet();
-  freeUnitTables();
-  recvRingRelease();
-  debugRing().clear();
-  clearErrorWords();
-  gatherState.store(0);
-  adapterType.store(0);
-  centralOperationFlag.store(0);
   setClock(&clock);
   setWorkerAutostart(false);
-}
-
-void GatheringTest::TearDown() {
-  stopGathering();
-  setWorkerAutostart(true);
-  centralOperationFlag.store(0);
-  setClock(nullptr);
-  debugRing().clear();
 }
 
 int32_t GatheringTest::stopGathering() { return initDataGather(0, 1, 3, 2, 0, " ", 5); }

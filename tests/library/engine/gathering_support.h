@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/clock.h"
+#include "base/clock.h"
+#include "library/support/library_test.h"
 #include "library/support/program_folder.h"
 #include "store/recv_ring.h"
 #include "tables/model_tables.h"
@@ -72,10 +73,9 @@ extern const char kSmallInstallation[];
 
 // Model set loaded, unit tables empty, a manual clock installed (its time a
 // whole multiple of 5 s), the worker left out so the test runs the steps.
-class GatheringTest : public ::testing::Test {
+class GatheringTest : public testsupport::LibraryTest {
  protected:
   void SetUp() override;
-  void TearDown() override;
   // initDataGather(0, ...).
   int32_t stopGathering();
 

@@ -20,11 +20,6 @@ class SearchTest : public ReplayTest {
     addSystem();
   }
 
-  void TearDown() override {
-    setTmpUnit(0);
-    ReplayTest::TearDown();
-  }
-
   // Records `count` records, outdoor E0[0] set to `temps` (record n -> value)
   // where given, and opens the file for replay.
   void openRecording(int count, const std::map<int, uint8_t>& temps = {}) {

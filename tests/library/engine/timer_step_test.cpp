@@ -9,11 +9,11 @@
 
 #include "adapter/send_ring.h"
 #include "engine/gathering.h"
-#include "engine/q7_engine.h"
 #include "engine/settings.h"
 #include "engine/timer_step.h"
 #include "library/adapter/adapter_support.h"
 #include "library/engine/gathering_support.h"
+#include "q7/q7_engine.h"
 #include "store/live_table.h"
 #include "tramsoll.h"
 #include "vexa5_adapter.h"
@@ -32,10 +32,6 @@ class TimerStep : public GatheringTest {
     GatheringTest::SetUp();
     auto shared = line;
     setSerialDeviceFactory([shared] { return std::make_unique<adaptertest::FakeSerialDevice>(shared); });
-  }
-  void TearDown() override {
-    GatheringTest::TearDown();
-    setSerialDeviceFactory(nullptr);
   }
   int32_t start(int32_t mode, const char* target = " ") { return initDataGather(1, 1, 3, mode, 0, target, 5); }
   // A step at a wall-clock second; `fraction` moves only the steady time.
@@ -123,7 +119,6 @@ TEST_F(TimerStep, ClockSetBackHandlesASlotAtOnceAndPollsAgain) {
   stepAt(kStart - 7200);
   EXPECT_TRUE(hasBits(errLine, line::kClockBack));
   EXPECT_FALSE(hasLineStartingWith(drainDebugLines(), "Tramsoll: Exec-Call"));
-  adapterType.store(0);
 }
 
 TEST_F(TimerStep, StatusPollFollowsTheGatherSlotsEveryThirtySeconds) {

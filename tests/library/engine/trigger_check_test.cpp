@@ -1,3 +1,4 @@
+#include "engine/trigger_check.h"
 #include "files/recording_step.h"
 #include "library/files/recording_support.h"
 #include "library/tables/fake_source.h"
@@ -43,36 +44,36 @@ class TriggerCheckTest : public RecordingTest {
 };
 
 TEST_F(TriggerCheckTest, NoConditionNeverFires) {
-  EXPECT_FALSE(checkTriggerCondition(2)) << "an empty live table";
+  EXPECT_FALSE(checkTriggerCondition(triggeraccess::kBus)) << "an empty live table";
   snapshot(0);
-  EXPECT_FALSE(checkTriggerCondition(2)) << "a unit nobody chose has no list";
+  EXPECT_FALSE(checkTriggerCondition(triggeraccess::kBus)) << "a unit nobody chose has no list";
   condition(0, 16, 0, kNone, kNone);
-  EXPECT_FALSE(checkTriggerCondition(2));
+  EXPECT_FALSE(checkTriggerCondition(triggeraccess::kBus));
   condition(0, 16, 2, kOff, kOn);
-  EXPECT_FALSE(checkTriggerCondition(2)) << "numeric items take no part";
+  EXPECT_FALSE(checkTriggerCondition(triggeraccess::kBus)) << "numeric items take no part";
 }
 
 TEST_F(TriggerCheckTest, AGroupFiresOnlyWhenAllItsConditionsHoldInOneSnapshot) {
   condition(0, 16, 0, kOn, kNone);   // Run ON
   condition(0, 16, 1, kOff, kNone);  // Alarm OFF
   snapshot(0x1);
-  EXPECT_TRUE(checkTriggerCondition(2));
+  EXPECT_TRUE(checkTriggerCondition(triggeraccess::kBus));
   snapshot(0x3);
-  EXPECT_FALSE(checkTriggerCondition(2));
+  EXPECT_FALSE(checkTriggerCondition(triggeraccess::kBus));
   snapshot(0x0);
-  EXPECT_FALSE(checkTriggerCondition(2));
+  EXPECT_FALSE(checkTriggerCondition(triggeraccess::kBus));
 
   condition(0, 16, 1, kOff, kOn);  // group 2: Alarm ON
   snapshot(0x2);
-  EXPECT_TRUE(checkTriggerCondition(2)) << "group 1 fails, group 2 holds";
+  EXPECT_TRUE(checkTriggerCondition(triggeraccess::kBus)) << "group 1 fails, group 2 holds";
 }
 
 TEST_F(TriggerCheckTest, AnItemThatCannotBeEvaluatedCountsAsOff) {
   condition(0, 16, 3, kOff, kNone);
   snapshot(0x1);
-  EXPECT_TRUE(checkTriggerCondition(2));
+  EXPECT_TRUE(checkTriggerCondition(triggeraccess::kBus));
   condition(0, 16, 3, kOn, kNone);
-  EXPECT_FALSE(checkTriggerCondition(2));
+  EXPECT_FALSE(checkTriggerCondition(triggeraccess::kBus));
 
   // Before the history holds a finished snapshot every item reads OFF.
   freeUnitTables();
@@ -80,7 +81,7 @@ TEST_F(TriggerCheckTest, AnItemThatCannotBeEvaluatedCountsAsOff) {
   const uint8_t on[4] = {1, 0, 0, 0};
   ASSERT_TRUE(liveDataTable().storeByNumber(0, 16, 0, 0, kStart, {}, on));  // current, not finished
   condition(0, 16, 0, kOff, kNone);
-  EXPECT_TRUE(checkTriggerCondition(2));
+  EXPECT_TRUE(checkTriggerCondition(triggeraccess::kBus));
 }
 
 TEST_F(TriggerCheckTest, SensorInputsChooseTheirAnalogItemBySwitch) {
@@ -92,13 +93,13 @@ TEST_F(TriggerCheckTest, SensorInputsChooseTheirAnalogItemBySwitch) {
   addUnit(unitKind::kSensor, 0, 3, 1, {{"E0", 4}}, 10);
   condition(unitKind::kSensor, 0, 6, kOn, kNone);
   snapshot(0x1, 0);
-  EXPECT_TRUE(checkTriggerCondition(2));
+  EXPECT_TRUE(checkTriggerCondition(triggeraccess::kBus));
   LogEntry channel7{};
   channel7.switchPosition = 1;
   ASSERT_TRUE(liveDataTable().setLogEntry(unitKind::kSensor, 0, 0, 6, channel7));
-  EXPECT_FALSE(checkTriggerCondition(2)) << "switch on: the second definition, bit 1";
+  EXPECT_FALSE(checkTriggerCondition(triggeraccess::kBus)) << "switch on: the second definition, bit 1";
   snapshot(0x2, 0);
-  EXPECT_TRUE(checkTriggerCondition(2));
+  EXPECT_TRUE(checkTriggerCondition(triggeraccess::kBus));
 }
 
 TEST_F(TriggerCheckTest, OverABoardConnectionItemsReadTheBoardUnit) {
@@ -110,9 +111,9 @@ TEST_F(TriggerCheckTest, OverABoardConnectionItemsReadTheBoardUnit) {
   addTwoState(unitKind::kIndoor, 2, "btob,E0[0],0,OFF,ON");
   condition(unitKind::kIndoor, 1, 0, kOn, kNone);
   snapshot(0x1, 0);
-  EXPECT_TRUE(checkTriggerCondition(4));
+  EXPECT_TRUE(checkTriggerCondition(triggeraccess::kBoard));
   snapshot(0x0, 0);
-  EXPECT_FALSE(checkTriggerCondition(4));
+  EXPECT_FALSE(checkTriggerCondition(triggeraccess::kBoard));
 }
 
 }  // namespace

@@ -4,16 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "adapter/adapter_status.h"
 #include "adapter/consumers.h"
 #include "adapter/serial_port.h"
+#include "base/clock.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "dump.h"
-#include "engine/clock.h"
-#include "engine/frame.h"
-#include "engine/unit_tables.h"
 #include "files/bus_log.h"
 #include "library/support/file_size_limit.h"
+#include "library/support/library_test.h"
 #include "library/support/program_folder.h"
-#include "store/debug_ring.h"
 #include "tables/scrambled.h"
 #include "tramsoll.h"
 
@@ -24,19 +25,12 @@ namespace {
 
 constexpr std::time_t kStart = 1700000000;
 
-class BusLogTest : public ::testing::Test {
+class BusLogTest : public testsupport::LibraryTest {
  protected:
   void SetUp() override {
+    LibraryTest::SetUp();
     setClock(&clock);
-    clearErrorWords();
-    debugRing().clear();
     fs::create_directory("q7data");
-  }
-  void TearDown() override {
-    gatherState.store(0);
-    adapterStatusSink().keepAdapterStatus(2, 2, 0);
-    setClock(nullptr);
-    clearErrorWords();
   }
 
   static dasdump::BusLog readLog(const std::string& path) {

@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "base/table_growth.h"
 #include "das_gen.h"
 #include "files/csv_export.h"
 #include "files/file_list.h"
 #include "library/files/replay_support.h"
-#include "store/table_growth.h"
+#include "sample_units.h"
+#include "tables/conversion_tables.h"
+#include "tables/setting_tables.h"
 #include "tables/table_lookups.h"
 
 using namespace replaytest;
@@ -71,12 +74,6 @@ class CsvTest : public ReplayTest {
     ReplayTest::SetUp();
     installTableWords();
     CsvDateSet("", "", kHeaderOn | kAllData);
-  }
-
-  void TearDown() override {
-    setTmpUnit(0);
-    discardCsvJob();
-    ReplayTest::TearDown();
   }
 
   // Outdoor unit 1 and indoor units 1 and 2 of system 3.
@@ -432,6 +429,24 @@ TEST_F(CsvGeneratedTest, CentralAndSensorUnitsAndATriggerFile) {
             std::string::npos)
       << inputs;
   EXPECT_EQ(std::count(inputs.begin(), inputs.end(), '\n'), 21 + 6);
+}
+
+// The sample models loaded from the program folder: the files the program's
+// end-to-end test expects of the same recording (testdata/csv/).
+using CsvSampleModelTest = CsvTest;
+
+TEST_F(CsvSampleModelTest, ASampleRecordingGivesTheSharedExpectedFiles) {
+  folder.copyTestdataSet();
+  ASSERT_EQ(initTramsoll(), 0);
+  std::string error;
+  ASSERT_TRUE(dasgen::writeRecording(customerFolder() + "sample.das", dasgen::sampleCsvRecording(), error)) << error;
+  ASSERT_EQ(listFolder(), 1);
+  ASSERT_EQ(startCsv(1, folder.path() + "/sample"), 0);
+  EXPECT_EQ(runCsv(), std::vector<std::string>{"0:100"});
+  for (const char* unit : {"_Ou01.csv", "_Iu01.csv"}) {
+    EXPECT_EQ(text(folder.path() + "/sample" + unit), text(std::string(PELOMAR_SOURCE_DIR "/testdata/csv/sample") + unit))
+        << unit;
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "library/files/replay_support.h"
+#include "library/support/periodic_start.h"
 
 using namespace replaytest;
 
@@ -159,9 +160,7 @@ TEST_F(FileListTest, AFileBeingRecordedIsNotListedUnderAnySpelling) {
   recordPeriodic(2, " ");  // const3.das, finished
   std::filesystem::rename(customerFolder() + "const3.das", customerFolder() + "old.das");
   ASSERT_EQ(setFileHeader("C001", "", "", "", customerFolder().c_str()), 0);
-  int32_t selection[256] = {};
-  selection[2] = 1;
-  ASSERT_EQ(saveConstData(1, selection, 5), 0);
+  ASSERT_EQ(testsupport::startPeriodic(3, 5), 0);
   gatherSlot(uint32_t(kStart + 5));
   appendPeriodicRecord(kStart + 5);
   ASSERT_TRUE(std::filesystem::exists(saveSlot(3).name));
@@ -180,9 +179,7 @@ TEST_F(FileListTest, AFileBeingRecordedIsNotListedUnderAnySpelling) {
 
 TEST_F(FileListTest, ARecordingCutOffByTheEndOfGatheringIsListed) {
   ASSERT_EQ(setFileHeader("C001", "", "", "", customerFolder().c_str()), 0);
-  int32_t selection[256] = {};
-  selection[2] = 1;
-  ASSERT_EQ(saveConstData(1, selection, 5), 0);
+  ASSERT_EQ(testsupport::startPeriodic(3, 5), 0);
   gatherSlot(uint32_t(kStart + 5));
   appendPeriodicRecord(kStart + 5);
   EXPECT_EQ(listFolder(), 0);

@@ -9,9 +9,11 @@
 
 #include "files/recording_step.h"
 #include "library/files/recording_support.h"
+#include "library/support/periodic_start.h"
 #include "tramsoll.h"
 
 using namespace recordingtest;
+using testsupport::startPeriodic;
 
 namespace {
 
@@ -32,19 +34,13 @@ class PeriodicRecordingTest : public RecordingTest {
     addUnit(unitKind::kOutdoor, 17, 4, 1, groups, 40);
   }
 
-  int32_t start(int system, int32_t interval = 5) {
-    int32_t selection[256] = {};
-    selection[system - 1] = 1;
-    return saveConstData(1, selection, interval);
-  }
-
   std::string customerFolder() const { return folder.path() + "/"; }
 };
 
 TEST_F(PeriodicRecordingTest, AMinuteAtFiveSecondsGivesTheFileAsLaidOut) {
   addSystems();
   ASSERT_EQ(setFileHeader("C001", "Customer", "Person", "Map A", customerFolder().c_str()), 0);
-  ASSERT_EQ(start(3), 0);
+  ASSERT_EQ(startPeriodic(3), 0);
   EXPECT_TRUE(hasBits(gatherState, gather::kPeriodicRecording));
   for (uint32_t slot = kStart + 5; slot <= kStart + 60; slot += 5) {
     gatherSlot(slot);
@@ -134,7 +130,7 @@ TEST_F(PeriodicRecordingTest, NamesFollowTheLocalTimeOfTheFirstRecord) {
   setenv("TZ", "JST-9", 1);
   tzset();
   ASSERT_EQ(setFileHeader("C001", "", "", "", customerFolder().c_str()), 0);
-  int32_t started = start(4);
+  int32_t started = startPeriodic(4);
   setenv("TZ", "UTC", 1);
   tzset();
   ASSERT_EQ(started, 0);
@@ -146,7 +142,7 @@ TEST_F(PeriodicRecordingTest, NamesFollowTheLocalTimeOfTheFirstRecord) {
 TEST_F(PeriodicRecordingTest, RecordLayoutIsFrozenWhenTheFileIsMade) {
   addSystems();
   ASSERT_EQ(setFileHeader("C001", "", "", "", customerFolder().c_str()), 0);
-  ASSERT_EQ(start(3), 0);
+  ASSERT_EQ(startPeriodic(3), 0);
   // A block and a unit that turn up later change nothing in the records.
   const uint8_t identity[5] = {1, 0, 0, 0, 0};
   ASSERT_TRUE(liveDataTable().addBlock(unitKind::kOutdoor, 16, identity, "E9", 50));
@@ -201,7 +197,7 @@ TEST_F(PeriodicRecordingTest, StartStopAndSizeAnswers) {
 
   // The first record falls on the slot after the last gather slot.
   gatherValues().dataDue = kStart + 15;
-  ASSERT_EQ(start(3, 10), 0);
+  ASSERT_EQ(startPeriodic(3, 10), 0);
   EXPECT_EQ(gatherValues().constDue, kStart + 10);
   EXPECT_EQ(saveSlot(3).header.firstRecordTime, kStart + 20);
   ASSERT_EQ(saveConstData(0, nullptr, 0), 0);
@@ -218,7 +214,7 @@ TEST_F(PeriodicRecordingTest, WithoutACustomerLeftoversGoFromTheRecordingFolderO
   for (const char* name : {"rec/const7.das", "rec/CONST9.DAS", "rec/other.das", "const5.das"})
     std::ofstream(name) << "old";
   ASSERT_EQ(setFileHeader(" ", "", "", "", "rec/"), 0);
-  ASSERT_EQ(start(3), 0);
+  ASSERT_EQ(startPeriodic(3), 0);
   EXPECT_TRUE(folder.exists("rec/const3.das"));
   EXPECT_FALSE(folder.exists("rec/const7.das"));
   EXPECT_FALSE(folder.exists("rec/CONST9.DAS"));
@@ -243,7 +239,7 @@ TEST_F(PeriodicRecordingTest, FileErrorsReachTheStatusPollAndFailedStartsLeaveNo
   EXPECT_EQ(entry.marks, 0u);
 
   // A file that vanished under a running recording: the append reports.
-  ASSERT_EQ(start(3), 0);
+  ASSERT_EQ(startPeriodic(3), 0);
   std::string path = customerFolder() + "35B1422325C3.das";
   ASSERT_EQ(std::remove(path.c_str()), 0);
   gatherSlot(kStart + 5);
@@ -268,10 +264,10 @@ TEST_F(PeriodicRecordingTest, CreationRefusesLayoutsOutsideTheSixteenBitSizes) {
     big.push_back({keys[i], 256});
   }
   addUnit(unitKind::kOutdoor, 1, 5, 1, big);
-  EXPECT_EQ(start(5), 4);
+  EXPECT_EQ(startPeriodic(5), 4);
   // 290 unit rows: their blocks pass 65,535 bytes.
   for (int i = 0; i < 290; ++i) addUnit(unitKind::kIndoor, 2 + i / 145, 6, i, {}, 0, uint8_t(i % 145 + 1));
-  EXPECT_EQ(start(6), 4);
+  EXPECT_EQ(startPeriodic(6), 4);
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
   EXPECT_FALSE(saveSlot(5).used());
 }

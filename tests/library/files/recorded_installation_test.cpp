@@ -3,6 +3,7 @@
 #include <string>
 
 #include "library/engine/gathering_support.h"
+#include "library/support/periodic_start.h"
 #include "library/support/program_folder.h"
 #include "simulator.h"
 #include "store/live_table.h"
@@ -15,12 +16,6 @@ namespace {
 
 class RecordedInstallation : public SampleInstallationTest {
  protected:
-  void TearDown() override {
-    saveConstData(0, nullptr, 0);
-    clearFileList();
-    SampleInstallationTest::TearDown();
-  }
-
   std::string customerFolder() const { return output.path() + "/"; }
 
   // The 1-based number of the item of that name of a unit of file 1.
@@ -57,9 +52,7 @@ TEST_F(RecordedInstallation, SearchesAndCsvOverARecordingOfTheSampleInstallation
   ASSERT_EQ(setNetMapInfo(1, 17, 1, 1, 1, 0x11, "VELUN-28", "SN-17", "Office"), 0);
   ASSERT_EQ(setNetMapInfo(1, 18, 1, 2, 1, 0x12, "VELUN-28", "SN-18", "Hall"), 0);
   ASSERT_EQ(setFileHeader("C001", "Customer", "Person", "Map A", customerFolder().c_str()), 0);
-  int32_t selection[256] = {};
-  selection[0] = 1;
-  ASSERT_EQ(saveConstData(1, selection, 5), 0);
+  ASSERT_EQ(testsupport::startPeriodic(1, 5), 0);
   for (int slot = 0; slot < 3; ++slot) {
     nextSlot();
     ASSERT_TRUE(settle());

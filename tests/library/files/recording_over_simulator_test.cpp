@@ -6,13 +6,14 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/status_words.h"
 #include "dump.h"
-#include "engine/frame.h"
 #include "engine/settings.h"
 #include "files/bus_log.h"
 #include "files/das_format.h"
 #include "files/recording.h"
 #include "library/engine/gathering_support.h"
+#include "library/support/periodic_start.h"
 #include "library/support/program_folder.h"
 #include "simulator.h"
 #include "store/live_table.h"
@@ -33,17 +34,12 @@ constexpr std::time_t kStart = 1700000000;  // 2023-11-14 22:13:20 UTC
 // sample model set. System 1: outdoor unit 1 with the indoor units 17 and 18,
 // and the sensor inputs. System 3: outdoor unit 3, whose model the map fixes
 // and whose error block no frame of the scenario fills.
-class RecordingOverSimulator : public SimulatedGatheringTest {
+class RecordingOverSimulator : public SampleInstallationTest {
  protected:
   void SetUp() override {
-    SimulatedGatheringTest::SetUp();
-    fs::current_path(PELOMAR_TESTDATA_DIR);
-    clearSettingTables();
-    resetModelTables();
-    ASSERT_EQ(initTramsoll(), 0);
+    SampleInstallationTest::SetUp();
     fs::current_path(folder.path());
-    std::ifstream in(PELOMAR_TESTDATA_DIR "/installation.scenario");
-    startSimulator(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    startSampleInstallation();
     ASSERT_EQ(initDataGather(1, 1, 3, 2, 0, " ", 5), 0);
     ASSERT_TRUE(stepUntil([] { return fixed(0, 1) && fixed(1, 17) && fixed(1, 18) && heard(0, 3); }));
     ASSERT_EQ(setDkishuName(0, 3, 1, "TALMA-335U"), 0);
@@ -62,11 +58,9 @@ class RecordingOverSimulator : public SimulatedGatheringTest {
     ASSERT_TRUE(filled(200, 0, 1));
     ASSERT_EQ(gatherValues().dataDue, kStart + 10);
   }
-
   void TearDown() override {
-    SimulatedGatheringTest::TearDown();
-    clearSaveSlots(das::kPeriodic);
-    clearSaveSlots(das::kTrigger);
+    SampleInstallationTest::TearDown();
+    testsupport::keepRecordingsAsFuzzSeeds(folder.path());
   }
 
   static bool heard(int kind, int address) {
@@ -130,9 +124,7 @@ int32_t groupItems(const char* itemFile) {
 TEST_F(RecordingOverSimulator, AMinuteOfPeriodicRecordingAtFiveSeconds) {
   std::string customer = folder.path() + "/";
   ASSERT_EQ(setFileHeader("C001", "Customer", "Person", "Map 1", customer.c_str()), 0);
-  int32_t selection[256] = {};
-  selection[0] = 1;
-  ASSERT_EQ(saveConstData(1, selection, 5), 0);
+  ASSERT_EQ(testsupport::startPeriodic(1, 5), 0);
   for (int i = 0; i < 12; ++i) slot();
   int32_t constSaving = 0, trigState = 0;
   EXPECT_EQ(execTramsoll(&constSaving, &trigState), 0);

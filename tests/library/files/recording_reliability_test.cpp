@@ -13,6 +13,7 @@
 #include "files/recording_step.h"
 #include "library/files/recording_support.h"
 #include "library/support/file_size_limit.h"
+#include "library/support/periodic_start.h"
 #include "tramsoll.h"
 
 using namespace recordingtest;
@@ -66,15 +67,13 @@ class RecordingReliabilityTest : public RecordingTest {
 
 TEST_F(RecordingReliabilityTest, FilesOfAKilledRecorderCountOnlyWholeRecords) {
   std::mt19937 random(20240611);
-  int32_t selection[256] = {};
-  selection[2] = 1;
   int withRecords = 0;
   auto until = std::chrono::steady_clock::now() + std::chrono::seconds(6);
   for (int round = 0; round < 40 && std::chrono::steady_clock::now() < until; ++round) {
     std::string subfolder = "round" + std::to_string(round) + "/";
     fs::create_directory(subfolder);
     ASSERT_EQ(setFileHeader(" ", "", "", "", subfolder.c_str()), 0);
-    ASSERT_EQ(saveConstData(1, selection, 10), 0);
+    ASSERT_EQ(testsupport::startPeriodic(3, 10), 0);
     ASSERT_EQ(saveTrigData(1, 3, 1), 0);
     uint32_t first = uint32_t(gatherValues().dataDue) + 10;
 
@@ -124,9 +123,7 @@ class FullDisk {
 TEST_F(RecordingReliabilityTest, AFullDiskStopsTheRecordingWithResult3AndKeepsTheFileWhole) {
   FullDisk disk(folder.path() + "/small");
   ASSERT_EQ(setFileHeader(" ", "", "", "", "small/"), 0);
-  int32_t selection[256] = {};
-  selection[2] = 1;
-  ASSERT_EQ(saveConstData(1, selection, 10), 0);
+  ASSERT_EQ(testsupport::startPeriodic(3, 10), 0);
   disk.limitIfNotMounted(40000);
   std::cout << (disk.mounted() ? "[ tmpfs of 64 KiB ]\n" : "[ file size limit ]\n");
 

@@ -13,13 +13,14 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/clock.h"
-#include "engine/frame.h"
+#include "base/clock.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
 #include "engine/settings.h"
 #include "files/das_format.h"
 #include "files/recording.h"
+#include "library/support/library_test.h"
 #include "library/support/program_folder.h"
-#include "store/debug_ring.h"
 #include "store/live_table.h"
 #include "tables/model_tables.h"
 
@@ -44,34 +45,17 @@ inline uint8_t patternByte(uint32_t slot, int address, int block, int i) {
 // two seconds before the slot.
 inline uint32_t stampOf(uint32_t slot) { return slot - 2; }
 
-class RecordingTest : public ::testing::Test {
+class RecordingTest : public testsupport::LibraryTest {
  protected:
   void SetUp() override {
+    LibraryTest::SetUp();
     setClock(&clock);
-    resetTables();
     gatherState.store(gather::kRunning | gather::kBusMonitor);
-    resetGatherValues();
     gatherValues().dataDue = kStart;
     liveDataTable().setFrameKeyLength(kStatusLength);
     KishuEntry entry{};
     std::strcpy(entry.fileName, "unit.itm");
     ASSERT_TRUE(addKishu(entry, model));
-  }
-
-  void TearDown() override {
-    resetTables();
-    gatherState.store(0);
-    setClock(nullptr);
-  }
-
-  static void resetTables() {
-    freeUnitTables();
-    resetModelTables();
-    clearSaveSlots(das::kPeriodic);
-    clearSaveSlots(das::kTrigger);
-    setPendingFileHeader("", "", "", "", "");
-    clearErrorWords();
-    debugRing().clear();
   }
 
   // A unit row of the model "unit.itm" under (kind, address) in `system`,

@@ -17,6 +17,7 @@
 
 #include "files/recording_step.h"
 #include "library/files/recording_support.h"
+#include "library/support/periodic_start.h"
 #include "library/tables/fake_source.h"
 #include "tramsoll.h"
 
@@ -58,11 +59,6 @@ class ReplayTest : public RecordingTest {
     addItemTo(1, 0, "Room", "btoua,E0[3],C", datatype::kAnalog, "100", "", "");
   }
 
-  void TearDown() override {
-    clearFileList();
-    RecordingTest::TearDown();
-  }
-
   void addItemTo(int kind, int group, const char* name, const char* program, int32_t type, const char* fullScale,
                  const char* state0, const char* state1, bool graph = false) {
     ItemRecord item = makeItem(program, type, fullScale);
@@ -85,9 +81,7 @@ class ReplayTest : public RecordingTest {
   std::string recordPeriodic(int count, const char* customer = "C001",
                              const std::function<void(int)>& beforeRecord = {}) {
     EXPECT_EQ(setFileHeader(customer, "Customer", "Person", "Map A", customerFolder().c_str()), 0);
-    int32_t selection[256] = {};
-    selection[2] = 1;
-    EXPECT_EQ(saveConstData(1, selection, 5), 0);
+    EXPECT_EQ(testsupport::startPeriodic(3, 5), 0);
     for (int n = 1; n <= count; ++n) {
       uint32_t slot = uint32_t(kStart + 5 * n);
       if (beforeRecord) beforeRecord(n);

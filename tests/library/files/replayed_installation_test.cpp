@@ -5,9 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "engine/frame.h"
+#include "base/status_words.h"
 #include "library/engine/gathering_support.h"
 #include "library/support/data_item_view.h"
+#include "library/support/periodic_start.h"
 #include "library/support/program_folder.h"
 #include "simulator.h"
 #include "store/live_table.h"
@@ -28,13 +29,6 @@ struct CursorView {
 
 class ReplayedInstallation : public SampleInstallationTest {
  protected:
-  void TearDown() override {
-    saveConstData(0, nullptr, 0);
-    saveTrigData(0, 0, 0);
-    clearFileList();
-    SampleInstallationTest::TearDown();
-  }
-
   std::string customerFolder() const { return output.path() + "/"; }
 
   // Gathers the sample installation until system 1's blocks hold the
@@ -104,9 +98,7 @@ class ReplayedInstallation : public SampleInstallationTest {
 
 TEST_F(ReplayedInstallation, APeriodicRecordingReplaysTheScenariosValues) {
   gatherSystemOne();
-  int32_t selection[256] = {};
-  selection[0] = 1;
-  ASSERT_EQ(saveConstData(1, selection, 5), 0);
+  ASSERT_EQ(testsupport::startPeriodic(1, 5), 0);
   slots(4);
   ASSERT_EQ(saveConstData(0, nullptr, 0), 0);
   ASSERT_EQ(initDataGather(0, 1, 3, 2, 0, " ", 5), 0);

@@ -11,6 +11,8 @@
 
 #include "engine/settings.h"
 #include "library/files/replay_support.h"
+#include "library/support/library_test.h"
+#include "library/support/periodic_start.h"
 #include "tables/all_tables.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"
@@ -48,7 +50,9 @@ void runCases(const std::vector<SpecialCase>& cases) {
   }
 }
 
-TEST(SpecialFiles, SettingTableAndIniFilesThatAreNotRegularAreRefusedNotWaitedOn) {
+using SpecialFiles = testsupport::LibraryTest;
+
+TEST_F(SpecialFiles, SettingTableAndIniFilesThatAreNotRegularAreRefusedNotWaitedOn) {
   testsupport::ProgramFolder folder;
   auto sample = [&folder](const char* file) {
     return [&folder, file] {
@@ -90,10 +94,6 @@ class SpecialDataFiles : public ReplayTest {
     addSystem();
     std::filesystem::create_directory("q7data");
   }
-  void TearDown() override {
-    saveQ7Data(0, "");
-    ReplayTest::TearDown();
-  }
   // The recording of system 3 listed (and opened when `select`), after what
   // stood at its name was removed.
   std::string listedRecording(bool select) {
@@ -118,8 +118,6 @@ TEST_F(SpecialDataFiles, RecordedCsvAndBusLogFilesThatAreNotRegularAreRefusedNot
     for (int32_t progress = 0; result == 0 || result == 1;) result = execCsvOut(&progress);
     return result;
   };
-  int32_t selection[256] = {};
-  selection[2] = 1;
   runCases({
       {"a recording at its selection", [&] { return listedRecording(false); },
        [&] { return selectDataFile(customerFolder().c_str(), 1); }, 1, name},
@@ -129,10 +127,11 @@ TEST_F(SpecialDataFiles, RecordedCsvAndBusLogFilesThatAreNotRegularAreRefusedNot
       {"a bus log", [] { return "q7data/q7-net.dl2"; }, [] { return saveQ7Data(1, "q7data\\q7-net"); }, 2,
        "q7-net.dl2"},
       {"a periodic recording's new file", [&] { return recording; },
-       [&] { return setFileHeader("C001", "", "", "", customerFolder().c_str()) + saveConstData(1, selection, 5); },
+       [&] { return setFileHeader("C001", "", "", "", customerFolder().c_str()) + testsupport::startPeriodic(3); },
        4, ""},
   });
-  EXPECT_EQ(execTramsoll(selection, selection + 1), 0) << "the library still answers";
+  int32_t constSaving = 0, trigState = 0;
+  EXPECT_EQ(execTramsoll(&constSaving, &trigState), 0) << "the library still answers";
 }
 
 }  // namespace

@@ -1,6 +1,12 @@
+#include <fcntl.h>
+#include <stdio.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <filesystem>
 
+#include "engine/trigger_check.h"
 #include "files/recording_step.h"
 #include "library/files/recording_support.h"
 #include "library/tables/fake_source.h"
@@ -8,6 +14,19 @@
 
 using namespace recordingtest;
 using tramsoll::testing::makeItem;
+
+// While set, every rename fails as a refusing file system would fail it.
+// The library is linked into this program, so its renames land here; every
+// other rename goes through.
+std::atomic<bool> failRenames{false};
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+  if (failRenames.load()) {
+    errno = EIO;
+    return -1;
+  }
+  return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
 
 namespace {
 
@@ -50,7 +69,7 @@ class TriggerRecordingTest : public RecordingTest {
       clearBits(gatherState, gather::kTriggerArmed | gather::kTriggerFired);
       return;
     }
-    if (checkTriggerCondition(2)) {
+    if (checkTriggerCondition(triggeraccess::kBus)) {
       if (held > values.trigPreCount) dropOldestTriggerRecords(held - values.trigPreCount);
       setBits(gatherState, gather::kTriggerFired);
       markTriggerRecord();
@@ -186,6 +205,25 @@ TEST_F(TriggerRecordingTest, TriggerCutKeepsTheFileWhenTheWorkFileCannotBeWritte
   EXPECT_EQ(file.records[0].time, slotTime(5));
   EXPECT_FALSE(cutTriggerFile(6)) << "a cut never empties the file";
   EXPECT_EQ(errFault.load(), 0u);
+}
+
+TEST_F(TriggerRecordingTest, TriggerCutKeepsTheFileWhenTheRenameOfTheWorkFileFails) {
+  ASSERT_EQ(setFileHeader(" ", "", "", "", ""), 0);
+  ASSERT_EQ(saveTrigData(1, 3, 1), 0);
+  for (int n = 1; n <= 10; ++n) triggerSlot(slotTime(n));
+  failRenames = true;
+  EXPECT_FALSE(cutTriggerFile(4));
+  failRenames = false;
+  EXPECT_EQ(triggerRecordCount(), 10);
+  EXPECT_FALSE(folder.exists("temp.work"));
+  das::File file = readBack("trigger.das");
+  EXPECT_EQ(file.header.recordCount, 10u);
+  EXPECT_EQ(file.records[0].time, slotTime(1));
+
+  triggerSlot(slotTime(11));
+  file = readBack("trigger.das");
+  EXPECT_EQ(file.header.recordCount, 11u) << "the next record follows the ten kept";
+  EXPECT_EQ(file.records[10].time, slotTime(11));
 }
 
 TEST_F(TriggerRecordingTest, ConditionsAreStoredOnlyForKnownUnitsAndItems) {

@@ -4,10 +4,11 @@
 #include <memory>
 #include <string>
 
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "base/table_growth.h"
+#include "library/support/library_test.h"
 #include "store/discovery_table.h"
-#include "store/table_growth.h"
 
 using namespace tramsoll;
 
@@ -34,17 +35,8 @@ std::string takeLine() {
   return debugRing().take(line) ? line : "<empty>";
 }
 
-class DiscoveryTableTest : public ::testing::Test {
+class DiscoveryTableTest : public testsupport::LibraryTest {
  protected:
-  void SetUp() override {
-    debugRing().clear();
-    clearErrorWords();
-  }
-  void TearDown() override {
-    failNextGrowths(0);
-    debugRing().clear();
-    clearErrorWords();
-  }
   std::unique_ptr<AutoAdrTable> table = std::make_unique<AutoAdrTable>();
 };
 

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "base/table_growth.h"
+#include "library/support/library_test.h"
 #include "store/discovery_table.h"
 #include "store/live_table.h"
-#include "store/table_growth.h"
 
 using namespace tramsoll;
 
@@ -25,11 +26,10 @@ std::string takeLine() {
 
 // One indoor unit at address 9 with one row and the blocks "E0" (4 bytes)
 // and "E1" (2 bytes), and a second unit at address 10 with its own "E0".
-class LiveTableTest : public ::testing::Test {
+class LiveTableTest : public testsupport::LibraryTest {
  protected:
   void SetUp() override {
-    debugRing().clear();
-    clearErrorWords();
+    LibraryTest::SetUp();
     AirconRow row{};
     std::strcpy(row.name, "indoor");
     std::memcpy(row.identity, kIdentity, kRowIdentitySize);
@@ -41,12 +41,6 @@ class LiveTableTest : public ::testing::Test {
     ASSERT_TRUE(live.addBlock(1, 10, kIdentity, "E0", 4));
     live.setFrameKeyLength(6);
   }
-  void TearDown() override {
-    failNextGrowths(0);
-    debugRing().clear();
-    clearErrorWords();
-  }
-
   // Stores time t and data bytes {t, t+1, t+2, t+3} into block E0 of unit 9.
   void storeE0(uint32_t t) {
     uint8_t data[4] = {uint8_t(t), uint8_t(t + 1), uint8_t(t + 2), uint8_t(t + 3)};
@@ -288,7 +282,9 @@ TEST_F(LiveTableTest, AllocationFailuresKeepTheTablesAndNameTheTable) {
   EXPECT_TRUE(live.setTriggerFlags(1, 9, 0, 0, 1));
 }
 
-TEST(LiveTablesOfGathering, FreeUnitTablesEmptiesEverythingAndRestartsTheHistory) {
+using LiveTablesOfGathering = testsupport::LibraryTest;
+
+TEST_F(LiveTablesOfGathering, FreeUnitTablesEmptiesEverythingAndRestartsTheHistory) {
   AirconRow row{};
   row.identity[0] = 6;
   ASSERT_TRUE(autoAdrTable().addOrUpdateEntry(200, 0, 0, 0x0C00));

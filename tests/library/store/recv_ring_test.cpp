@@ -2,23 +2,17 @@
 
 #include <cstring>
 
-#include "engine/frame.h"
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "library/support/library_test.h"
 #include "store/recv_ring.h"
 
 using namespace tramsoll;
 
 namespace {
 
-class RecvRingTest : public ::testing::Test {
+class RecvRingTest : public testsupport::LibraryTest {
  protected:
-  void SetUp() override { reset(); }
-  void TearDown() override { reset(); }
-  void reset() {
-    recvRingRelease();
-    debugRing().clear();
-    clearErrorWords();
-  }
   static BusFrameRecord numbered(int n) {
     BusFrameRecord record{};
     record.data[0] = static_cast<uint8_t>(n);

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "store/debug_ring.h"
+#include "base/debug_ring.h"
 #include "tables/scrambled.h"
 
 namespace fs = std::filesystem;
@@ -96,6 +96,21 @@ std::vector<std::string> drainDebugLines() {
   char line[tramsoll::kLineSize];
   while (tramsoll::debugRing().take(line)) lines.emplace_back(line);
   return lines;
+}
+
+void keepRecordingsAsFuzzSeeds(const std::string& folder) {
+  const char* seeds = std::getenv("PELOMAR_FUZZ_SEEDS");
+  if (!seeds || !*seeds) return;
+  std::error_code ignored;
+  for (const fs::directory_entry& file : fs::directory_iterator(folder, ignored)) {
+    if (file.path().extension() != ".das") continue;
+    std::string bytes = readBytes(file.path().string());
+    for (const auto& [target, head] : {std::pair{"das_file_fuzz", ""}, std::pair{"replay_fuzz", "\x01"}}) {
+      fs::create_directories(fs::path(seeds) / target, ignored);
+      std::ofstream(fs::path(seeds) / target / ("simulator-" + file.path().filename().string()), std::ios::binary)
+          << head << bytes;
+    }
+  }
 }
 
 }  // namespace testsupport

@@ -44,4 +44,9 @@ std::string readUnscrambled(const std::string& path);
 // Takes every line out of the library's diagnostic ring, oldest first.
 std::vector<std::string> drainDebugLines();
 
+// With PELOMAR_FUZZ_SEEDS set, keeps the recorded files (*.das) of the
+// folder as seeds of the recorded-file fuzz targets: as they are for
+// das_file_fuzz, behind the byte 0x01 for replay_fuzz.
+void keepRecordingsAsFuzzSeeds(const std::string& folder);
+
 }  // namespace testsupport

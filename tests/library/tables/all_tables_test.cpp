@@ -9,16 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
-#include "engine/settings.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "library/support/library_test.h"
 #include "library/support/program_folder.h"
 #include "library/tables/fake_source.h"
-#include "store/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/conversion.h"
 #include "tables/conversion_tables.h"
 #include "tables/model_tables.h"
 #include "tables/setting_tables.h"
+#include "tables/table_words.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;
@@ -28,22 +29,8 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-// A library as freshly loaded: no tables, no lines, no bits.
-void freshLibrary() {
-  clearSettingTables();
-  resetModelTables();
-  resetConversionTables();
-  clearErrorWords();
-  debugRing().clear();
-  checkMode = false;
-  tempUnitFlag.store(0);
-}
-
-class AllTablesTest : public ::testing::Test {
+class AllTablesTest : public testsupport::LibraryTest {
  protected:
-  void SetUp() override { freshLibrary(); }
-  void TearDown() override { freshLibrary(); }
-
   testsupport::ProgramFolder folder;
 };
 
@@ -360,7 +347,7 @@ TEST_F(AllTablesTest, CheckOnAFreshLibraryWritesTheCheckModeMessages) {
   EXPECT_EQ(drainDebugLines(), expected);
 
   // The sample set has nothing to report even in check mode.
-  freshLibrary();
+  resetLibraryState();
   testsupport::ProgramFolder sample;
   sample.copyTestdataSet();
   EXPECT_EQ(checkKishuTbl(), 0);

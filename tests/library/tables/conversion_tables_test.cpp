@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "library/support/library_test.h"
 #include "library/support/program_folder.h"
-#include "store/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/conversion_tables.h"
 
@@ -16,16 +17,8 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-class ConversionTablesTest : public ::testing::Test {
+class ConversionTablesTest : public testsupport::LibraryTest {
  protected:
-  void SetUp() override { reset(); }
-  void TearDown() override { reset(); }
-  static void reset() {
-    resetConversionTables();
-    clearErrorWords();
-    debugRing().clear();
-    checkMode = false;
-  }
   bool failed() const { return hasBits(errFault, fault::kTableLoad); }
 
   testsupport::ProgramFolder folder;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "library/support/library_test.h"
 #include "library/tables/fake_source.h"
 #include "tables/conversion.h"
 #include "tables/table_words.h"
@@ -18,6 +19,17 @@ using tramsoll::testing::FakeSource;
 using tramsoll::testing::makeItem;
 
 namespace {
+
+// Each case starts from a freshly loaded library: no table words installed,
+// degrees C.
+using Display = testsupport::LibraryTest;
+using Operands = testsupport::LibraryTest;
+using Program = testsupport::LibraryTest;
+using Times = testsupport::LibraryTest;
+using Entries = testsupport::LibraryTest;
+using Words = testsupport::LibraryTest;
+using CheckMode = testsupport::LibraryTest;
+using TableWords = testsupport::LibraryTest;
 
 // A run on a context of our own, to look at the whole state afterwards.
 struct ProgramRun {
@@ -42,7 +54,7 @@ std::string longProgram(int pairs) {
   return program;
 }
 
-TEST(Display, NumericTypesFormatTheirValueAndTakeTheUnitWord) {
+TEST_F(Display, NumericTypesFormatTheirValueAndTakeTheUnitWord) {
   FakeSource source;
   source.add("d", {0x81, 0x0B});  // 2btosam: -267
   ItemOutput out{};
@@ -66,7 +78,7 @@ TEST(Display, NumericTypesFormatTheirValueAndTakeTheUnitWord) {
   EXPECT_EQ(run.context.wordCursor, 3);
 }
 
-TEST(Display, TwoStateTypesShowOneOfTwoTexts) {
+TEST_F(Display, TwoStateTypesShowOneOfTwoTexts) {
   for (int32_t type : {1, 2, 7}) {
     ProgramRun zero("btoua,d[0],OFF,ON,extra", type);
     zero.source.add("d", {0});
@@ -85,7 +97,7 @@ TEST(Display, TwoStateTypesShowOneOfTwoTexts) {
   EXPECT_EQ(negative.context.graphValue, 1);
 }
 
-TEST(Display, OtherTypesShowNothingUnlessATextWordEnds) {
+TEST_F(Display, OtherTypesShowNothingUnlessATextWordEnds) {
   ProgramRun plain("btoua,d[0],C", 3);
   plain.source.add("d", {5});
   ASSERT_TRUE(plain.go());
@@ -99,7 +111,7 @@ TEST(Display, OtherTypesShowNothingUnlessATextWordEnds) {
   EXPECT_EQ(unknownType.context.graphValue, 0);
 }
 
-TEST(Display, GraphValueIsPercentOfFullScaleWithinMinus20To100) {
+TEST_F(Display, GraphValueIsPercentOfFullScaleWithinMinus20To100) {
   struct {
     int value;
     const char* fullScale;
@@ -115,7 +127,7 @@ TEST(Display, GraphValueIsPercentOfFullScaleWithinMinus20To100) {
   }
 }
 
-TEST(Operands, BadAddressesNameTheFailingWord) {
+TEST_F(Operands, BadAddressesNameTheFailingWord) {
   struct {
     const char* program;
     const char* message;
@@ -148,7 +160,7 @@ TEST(Operands, BadAddressesNameTheFailingWord) {
   EXPECT_STREQ(run.context.resultText, "260 ");
 }
 
-TEST(Program, UnknownFirstWordsAreNamed) {
+TEST_F(Program, UnknownFirstWordsAreNamed) {
   for (std::string program : {"add,1,x", "BTOUA,d[0]", "btoua2,d[0]", "", "int8,d[0]"}) {
     ProgramRun run(program);
     EXPECT_FALSE(run.go());
@@ -156,7 +168,7 @@ TEST(Program, UnknownFirstWordsAreNamed) {
   }
 }
 
-TEST(Program, LongWordsInMessagesAreCutToTheErrorField) {
+TEST_F(Program, LongWordsInMessagesAreCutToTheErrorField) {
   std::string word(63, 'w');
   ProgramRun run(word);
   EXPECT_FALSE(run.go());
@@ -164,7 +176,7 @@ TEST(Program, LongWordsInMessagesAreCutToTheErrorField) {
   EXPECT_EQ(std::string(run.context.errorText).substr(0, 13), "Unknown-Cmd \"");
 }
 
-TEST(Program, OperatorsStopAtTheFirstOtherWord) {
+TEST_F(Program, OperatorsStopAtTheFirstOtherWord) {
   ProgramRun run("btoua,d[0],add,1,C,add,5", 0);
   run.source.add("d", {1});
   ASSERT_TRUE(run.go());
@@ -173,7 +185,7 @@ TEST(Program, OperatorsStopAtTheFirstOtherWord) {
   EXPECT_EQ(run.context.wordCursor, 5);
 }
 
-TEST(Times, TheFirstOperandGivesTheTimeAndDatalessProgramsTheSourceTime) {
+TEST_F(Times, TheFirstOperandGivesTheTimeAndDatalessProgramsTheSourceTime) {
   FakeSource source;
   source.add("a", {1}, 100);
   source.add("b", {2}, 200);
@@ -199,7 +211,7 @@ TEST(Times, TheFirstOperandGivesTheTimeAndDatalessProgramsTheSourceTime) {
   EXPECT_EQ(time, 0u);
 }
 
-TEST(Entries, TextEntriesAndFailures) {
+TEST_F(Entries, TextEntriesAndFailures) {
   FakeSource source;
   source.add("d", {42});
   char text[8];
@@ -229,7 +241,7 @@ TEST(Entries, TextEntriesAndFailures) {
   EXPECT_EQ(time, 0u);
 }
 
-TEST(Entries, ResultAndUnitTextsStayInTheirFields) {
+TEST_F(Entries, ResultAndUnitTextsStayInTheirFields) {
   FakeSource source;
   source.add("d", {0xFF});
   std::string unit(60, 'u');
@@ -242,7 +254,7 @@ TEST(Entries, ResultAndUnitTextsStayInTheirFields) {
   EXPECT_EQ(text.substr(35), std::string(35, 'u'));
 }
 
-TEST(Entries, ProgramTextsWithoutTerminatorAreReadToTheFieldEnd) {
+TEST_F(Entries, ProgramTextsWithoutTerminatorAreReadToTheFieldEnd) {
   FakeSource source;
   source.add("d", {9});
   ItemRecord item = makeItem("", 4);
@@ -255,7 +267,7 @@ TEST(Entries, ProgramTextsWithoutTerminatorAreReadToTheFieldEnd) {
   EXPECT_EQ(out.graphValue, 0);  // 900 / 99999999
 }
 
-TEST(Words, AccessNeverPassesTheLastSlot) {
+TEST_F(Words, AccessNeverPassesTheLastSlot) {
   // 127 words before the state texts: the first text is slot 127, the second
   // would be slot 128 and reads as empty.
   ProgramRun run(longProgram(63) + ",OFF,ON", 1);
@@ -272,7 +284,7 @@ TEST(Words, AccessNeverPassesTheLastSlot) {
   EXPECT_EQ(std::strlen(run.context.word(127)), 63u);
 }
 
-TEST(CheckMode, AcceptsGoodProgramsAndReportsTheWordsUsed) {
+TEST_F(CheckMode, AcceptsGoodProgramsAndReportsTheWordsUsed) {
   resetModelTables();
   KishuEntry entry{};
   std::strcpy(entry.fileName, "model.ktb");
@@ -315,7 +327,7 @@ TEST(CheckMode, AcceptsGoodProgramsAndReportsTheWordsUsed) {
   EXPECT_STREQ(check.errorText, "Bad Addr \"big[100]\"");
 }
 
-TEST(CheckMode, RefusesEachKindOfBadProgramWithItsMessage) {
+TEST_F(CheckMode, RefusesEachKindOfBadProgramWithItsMessage) {
   resetModelTables();
   KishuEntry entry{};
   std::strcpy(entry.fileName, "model.ktb");
@@ -343,7 +355,6 @@ TEST(CheckMode, RefusesEachKindOfBadProgramWithItsMessage) {
       {"btoua,d[0],ptable,1,C", "No table for \"ptable\""},
       {"btoua,d[0],ercd", "No table for \"ercd\""},
   };
-  setTableWords(TableWords{});  // the failing defaults, whatever ran before
   for (const auto& c : bad) {
     Fields fields;
     splitFields(c.line, fields);
@@ -359,7 +370,7 @@ TEST(CheckMode, RefusesEachKindOfBadProgramWithItsMessage) {
   EXPECT_STREQ(check.errorText, "Bad Addr \"d[0]\"");
 }
 
-TEST(CheckMode, CopiesUpToTheFirstEmptyWordAndNeverBeyondTheGivenWords) {
+TEST_F(CheckMode, CopiesUpToTheFirstEmptyWordAndNeverBeyondTheGivenWords) {
   resetModelTables();
   // Exactly 128 words in a block of exactly 128 slots: all are copied and
   // the unit word is the last one.
@@ -401,25 +412,20 @@ bool fakeErcd(ConversionContext& context) {
   context.setResultText("E9");
   return true;
 }
-void fakeFahrenheit(char (&unit)[kUnitTextSize], float& value, float& fullScale) {
+void fakeFahrenheit(int32_t, char (&unit)[kUnitTextSize], float& value, float& fullScale) {
   if (std::strcmp(unit, "C") != 0) return;
   std::strcpy(unit, "F");
   value = value * 1.8f + 32;
   if (fullScale == 150) fullScale = 300;
 }
 
-struct InstalledTableWords {
-  explicit InstalledTableWords(const TableWords& words) { setTableWords(words); }
-  ~InstalledTableWords() { setTableWords(TableWords{}); }
-};
-
-TEST(TableWords, TheInterpreterHandsOverToTheInstalledWords) {
-  TableWords words{};
+TEST_F(TableWords, TheInterpreterHandsOverToTheInstalledWords) {
+  tramsoll::TableWords words{};
   words.ptable = fakePtable;
   words.utable = fakeUtable;
   words.ercd = fakeErcd;
   words.applyDisplayUnit = fakeFahrenheit;
-  InstalledTableWords installed(words);
+  setTableWords(words);  // the fixture's reset takes them out again
 
   FakeSource source;
   source.add("d", {100});

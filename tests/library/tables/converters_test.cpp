@@ -6,14 +6,21 @@
 #include <string>
 #include <vector>
 
-#include "tables/conversion.h"
+#include "library/support/library_test.h"
 #include "library/tables/fake_source.h"
+#include "tables/conversion.h"
 
 using namespace tramsoll;
 using tramsoll::testing::FakeSource;
 using tramsoll::testing::makeItem;
 
 namespace {
+
+// Each case starts from a freshly loaded library: no table words installed,
+// degrees C.
+using Converters = testsupport::LibraryTest;
+using Operators = testsupport::LibraryTest;
+using TextWords = testsupport::LibraryTest;
 
 struct Case {
   const char* program;
@@ -36,7 +43,7 @@ void expectShown(const Case& c) {
 
 std::vector<uint8_t> chars(const char* text) { return std::vector<uint8_t>(text, text + std::strlen(text)); }
 
-TEST(Converters, SingleByteConverters) {
+TEST_F(Converters, SingleByteConverters) {
   const Case cases[] = {
       {"btob,d[0],2,x", {0x04}, 4, "1", "1 x", 100},
       {"btob,d[0],3,x", {0x04}, 4, "1", "0 x", 0},
@@ -58,7 +65,7 @@ TEST(Converters, SingleByteConverters) {
   for (const Case& c : cases) expectShown(c);
 }
 
-TEST(Converters, TwoAndThreeByteConverters) {
+TEST_F(Converters, TwoAndThreeByteConverters) {
   const Case cases[] = {
       {"2btouam,d[0],d[1],x", {0x81, 0x02}, 4, "65535", "33026 x", 50},
       {"2btosam,d[0],d[1],x", {0x81, 0x02}, 4, "1000", "-258 x", -20},
@@ -86,7 +93,7 @@ TEST(Converters, TwoAndThreeByteConverters) {
   for (const Case& c : cases) expectShown(c);
 }
 
-TEST(Converters, FloatAndCharacterTextConverters) {
+TEST_F(Converters, FloatAndCharacterTextConverters) {
   const Case cases[] = {
       // 12.5 and 2e6 as IEEE singles, least significant byte first.
       {"4ftosa,d[1],x", {0xEE, 0x00, 0x00, 0x48, 0x41}, 6, "50", "12.50 x", 25},
@@ -102,7 +109,7 @@ TEST(Converters, FloatAndCharacterTextConverters) {
   for (const Case& c : cases) expectShown(c);
 }
 
-TEST(Converters, ErrorCodeConverterShowsTheTwoCharactersWithoutUnit) {
+TEST_F(Converters, ErrorCodeConverterShowsTheTwoCharactersWithoutUnit) {
   const Case cases[] = {
       {"2ctoecd,d[0],d[1]", chars("E3"), 3, "", "E3", 1},
       {"2ctoecd,d[0],d[1]", chars("00"), 3, "", "00", 0},
@@ -114,7 +121,7 @@ TEST(Converters, ErrorCodeConverterShowsTheTwoCharactersWithoutUnit) {
   for (const Case& c : cases) expectShown(c);
 }
 
-TEST(Operators, ArithmeticComparisonsAndMask) {
+TEST_F(Operators, ArithmeticComparisonsAndMask) {
   const Case cases[] = {
       {"btoua,d[0],add,1.5,x", {3}, 0, "10", "4.5 x", 45},
       {"btoua,d[0],sub,4,x", {3}, 0, "10", "-1.0 x", -10},
@@ -138,7 +145,7 @@ TEST(Operators, ArithmeticComparisonsAndMask) {
   for (const Case& c : cases) expectShown(c);
 }
 
-TEST(Operators, DivisionByZeroFailsAndLeavesTheAccumulatorZero) {
+TEST_F(Operators, DivisionByZeroFailsAndLeavesTheAccumulatorZero) {
   FakeSource source;
   source.add("d", {3}, 7);
   for (const char* program : {"btoua,d[0],div,0,x", "btoua,d[0],div,abc,x"}) {
@@ -154,7 +161,7 @@ TEST(Operators, DivisionByZeroFailsAndLeavesTheAccumulatorZero) {
   }
 }
 
-TEST(TextWords, HexShowsTheTruncatedValueInFourLowerCaseDigits) {
+TEST_F(TextWords, HexShowsTheTruncatedValueInFourLowerCaseDigits) {
   const Case cases[] = {
       {"btoua,d[0],add,0.9,hex", {26}, 3, "", "001a", 1},
       {"2btouam,d[0],d[1],hex", {0xAB, 0xCD}, 3, "", "abcd", 1},
@@ -166,7 +173,7 @@ TEST(TextWords, HexShowsTheTruncatedValueInFourLowerCaseDigits) {
   for (const Case& c : cases) expectShown(c);
 }
 
-TEST(Converters, BitNumbersOutsideTheByte) {
+TEST_F(Converters, BitNumbersOutsideTheByte) {
   FakeSource source;
   source.add("d", {0xFF, 0x81});
   ItemOutput out{};
@@ -182,7 +189,7 @@ TEST(Converters, BitNumbersOutsideTheByte) {
   }
 }
 
-TEST(Converters, NaNFromTheUnitFailsTheRun) {
+TEST_F(Converters, NaNFromTheUnitFailsTheRun) {
   FakeSource source;
   source.add("d", {0x00, 0x00, 0xC0, 0x7F});  // a quiet NaN
   ItemOutput out{};
@@ -193,7 +200,7 @@ TEST(Converters, NaNFromTheUnitFailsTheRun) {
   EXPECT_STREQ(out.text, "1000000 x");
 }
 
-TEST(Converters, ValuesBeyondTheIntegerRangeStopAtItsEnds) {
+TEST_F(Converters, ValuesBeyondTheIntegerRangeStopAtItsEnds) {
   FakeSource source;
   source.add("d", {0xFF, 0xFF});
   ItemOutput out{};

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "library/support/library_test.h"
 #include "library/support/program_folder.h"
-#include "store/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/conversion_tables.h"
 #include "tables/item_file.h"
@@ -20,16 +21,10 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-class ItemFileTest : public ::testing::Test {
+class ItemFileTest : public testsupport::LibraryTest {
  protected:
-  void SetUp() override { reset(); }
-  void TearDown() override { reset(); }
-  static void reset() {
-    resetModelTables();
-    resetConversionTables();
-    clearErrorWords();
-    debugRing().clear();
-    checkMode = false;
+  void SetUp() override {
+    LibraryTest::SetUp();
     installTableWords();
   }
 

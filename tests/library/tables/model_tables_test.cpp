@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/frame.h"
+#include "library/support/library_test.h"
 #include "tables/model_tables.h"
 
 using namespace tramsoll;
@@ -38,10 +38,7 @@ UnitGroup makeGroup(uint8_t type, uint8_t number, const char* name) {
   return group;
 }
 
-class ModelTables : public ::testing::Test {
- protected:
-  void SetUp() override { resetModelTables(); }
-};
+using ModelTables = testsupport::LibraryTest;
 
 TEST_F(ModelTables, ItemFilesAreKeyedByNameIgnoringCase) {
   EXPECT_EQ(addModel("OutDoor1.ktb"), 0);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
+#include "base/status_words.h"
 #include "library/support/program_folder.h"
 #include "tables/scrambled.h"
 

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
+#include "base/debug_ring.h"
+#include "base/status_words.h"
+#include "library/support/library_test.h"
 #include "library/support/program_folder.h"
-#include "store/debug_ring.h"
 #include "tables/all_tables.h"
 #include "tables/setting_file.h"
 #include "tables/setting_tables.h"
@@ -18,20 +19,8 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-class SettingFileTest : public ::testing::Test {
+class SettingFileTest : public testsupport::LibraryTest {
  protected:
-  void SetUp() override {
-    clearSettingTables();
-    clearErrorWords();
-    debugRing().clear();
-    checkMode = false;
-  }
-  void TearDown() override {
-    clearSettingTables();
-    clearErrorWords();
-    debugRing().clear();
-    checkMode = false;
-  }
   // Writes vexa5.set with these lines and loads it.
   bool load(const Lines& lines) {
     folder.writeScrambledLines("vexa5.set", lines);
@@ -68,48 +57,40 @@ TEST_F(SettingFileTest, SampleFileFillsEveryTable) {
   EXPECT_TRUE(getSettingSeriCount(count));
   EXPECT_EQ(count, 7);
 
-  // DO: 1010xxxx0000xxxx
+  // Every bus row of the sample file as its line gives it: kind, pattern,
+  // the numbers of /E0[5]/ and the short pattern after them, and the
+  // central pattern of DC.
+  struct BusRow {
+    const char* model;
+    uint8_t kind;
+    uint16_t longValue, longMask;
+    uint8_t first, second, shortValue, shortMask, centralValue, centralMask;
+  };
+  const BusRow busRows[] = {
+      {"TALMA-224", connect::kDO, 0xA000, 0xF0F0, 0, 0, 0, 0, 0, 0},
+      {"TALMA-280K", connect::kDOK, 0xA010, 0xF0F0, 0xE0, 5, 0x01, 0x0F, 0, 0},
+      {"TALMA-335U", connect::kDOU, 0xA020, 0xF0F0, 0xE0, 5, 0x02, 0x0F, 0, 0},
+      {"TALMA-400E", connect::kDOE, 0xA030, 0xF0F0, 0xE0, 5, 0x03, 0x0F, 0, 0},
+      {"NORVE-500P", connect::kDONP, 0xB000, 0xF0F0, 0xE0, 5, 0x04, 0x0F, 0, 0},
+      {"NORVE-560C", connect::kDONC, 0xB010, 0xF0F0, 0xE0, 5, 0x05, 0x0F, 0, 0},
+      {"VELUN-28", connect::kDI, 0x4000, 0xF0F0, 0, 0, 0, 0, 0, 0},
+      {"VELUN-36Z", connect::kDIZ, 0x4080, 0xF0F0, 0, 0, 0, 0, 0, 0},
+      {"CORDA-CX1", connect::kDC, 0x7001, 0xF00F, 0, 0, 0, 0, 0xE1, 0xF3},
+  };
+  for (const BusRow& e : busRows) {
+    SCOPED_TRACE(e.model);
+    SettingQ7Row row = q7(e.model);
+    EXPECT_EQ(row.connectionKind, e.kind);
+    EXPECT_EQ((std::vector<int>{row.longValue, row.longMask, row.firstNumber, row.secondNumber, row.shortValue,
+                                row.shortMask, row.centralValue, row.centralMask}),
+              (std::vector<int>{e.longValue, e.longMask, e.first, e.second, e.shortValue, e.shortMask,
+                                e.centralValue, e.centralMask}));
+  }
   SettingQ7Row row = q7("TALMA-224");
-  EXPECT_EQ(row.connectionKind, connect::kDO);
   EXPECT_STREQ(row.itemFile, "outdr01.itm");
-  EXPECT_EQ(row.longValue, 0xA000);
-  EXPECT_EQ(row.longMask, 0xF0F0);
   EXPECT_STREQ(row.otherNames[0], "TALMA-224A");
   EXPECT_STREQ(row.otherNames[2], "TALMA-224C");
   EXPECT_STREQ(row.otherNames[3], "");
-
-  // DOK: 1010xxxx0001xxxx/E0[5]/xxxx0001
-  row = q7("TALMA-280K");
-  EXPECT_EQ(row.connectionKind, connect::kDOK);
-  EXPECT_EQ(row.longValue, 0xA010);
-  EXPECT_EQ(row.longMask, 0xF0F0);
-  EXPECT_EQ(row.firstNumber, 0xE0);
-  EXPECT_EQ(row.secondNumber, 5);
-  EXPECT_EQ(row.shortValue, 0x01);
-  EXPECT_EQ(row.shortMask, 0x0F);
-
-  // DOE: .../E0[5]/xxxx0011
-  row = q7("TALMA-400E");
-  EXPECT_EQ(row.connectionKind, connect::kDOE);
-  EXPECT_EQ(row.firstNumber, 0xE0);
-  EXPECT_EQ(row.secondNumber, 5);
-  EXPECT_EQ(row.shortValue, 0x03);
-  EXPECT_EQ(row.shortMask, 0x0F);
-
-  // DC: 1110xx01/0111xxxxxxxx0001
-  row = q7("CORDA-CX1");
-  EXPECT_EQ(row.connectionKind, connect::kDC);
-  EXPECT_EQ(row.centralValue, 0xE1);
-  EXPECT_EQ(row.centralMask, 0xF3);
-  EXPECT_EQ(row.longValue, 0x7001);
-  EXPECT_EQ(row.longMask, 0xF00F);
-  EXPECT_EQ(row.firstNumber, 0);
-
-  EXPECT_EQ(q7("TALMA-335U").connectionKind, connect::kDOU);
-  EXPECT_EQ(q7("NORVE-500P").connectionKind, connect::kDONP);
-  EXPECT_EQ(q7("NORVE-560C").connectionKind, connect::kDONC);
-  EXPECT_EQ(q7("VELUN-28").connectionKind, connect::kDI);
-  EXPECT_EQ(q7("VELUN-36Z").connectionKind, connect::kDIZ);
   EXPECT_TRUE(findSettingQ7ByItemFile("INDR01.ITM", row));
   EXPECT_STREQ(row.modelName, "VELUN-28");
 
@@ -124,22 +105,31 @@ TEST_F(SettingFileTest, SampleFileFillsEveryTable) {
   EXPECT_FALSE(getSettingPara(2, model));
   EXPECT_STREQ(model.modelName, "");  // cleared on a miss
 
-  // SX: B2400C7POS2/S03T0300K04
-  SettingSeriRow unit = seri("BORIN-X1");
-  EXPECT_EQ(unit.rowKind, rowkind::kSX);
-  EXPECT_EQ(unit.speedCode, '4');
-  EXPECT_EQ(unit.dataBits, '7');
-  EXPECT_EQ(unit.parityCode, '1');
-  EXPECT_EQ(unit.stopBits, '2');
-  EXPECT_STREQ(unit.sText, "03");
-  EXPECT_STREQ(unit.tText, "0300");
-  EXPECT_STREQ(unit.kText, "04");
-  EXPECT_EQ(seri("BORIN-L1").rowKind, rowkind::kSL);
-  EXPECT_EQ(seri("BORIN-R1").parityCode, '0');
-  EXPECT_EQ(seri("BORIN-K1").rowKind, rowkind::kSK);
-  EXPECT_EQ(seri("BORIN-H1").rowKind, rowkind::kSH);
-  EXPECT_EQ(seri("BORIN-A1").speedCode, '1');
-  EXPECT_EQ(seri("BORIN-Q1").rowKind, rowkind::kSQ);
+  // Every board row: kind, then speed, data bits, parity and stop bits of
+  // "B<speed>C<bits>P<parity>S<stop>", then the S, T and K texts.
+  struct BoardRow {
+    const char* model;
+    uint8_t kind;
+    const char* line;
+    const char* s;
+    const char* t;
+    const char* k;
+  };
+  const BoardRow boardRows[] = {
+      {"BORIN-L1", rowkind::kSL, "6821", "01", "0100", "02"}, {"BORIN-R1", rowkind::kSR, "5801", "02", "0200", "03"},
+      {"BORIN-X1", rowkind::kSX, "4712", "03", "0300", "04"}, {"BORIN-K1", rowkind::kSK, "3822", "04", "0400", "05"},
+      {"BORIN-H1", rowkind::kSH, "2701", "05", "0500", "06"}, {"BORIN-A1", rowkind::kSA, "1811", "06", "0600", "07"},
+      {"BORIN-Q1", rowkind::kSQ, "6801", "07", "0700", "08"},
+  };
+  for (const BoardRow& e : boardRows) {
+    SCOPED_TRACE(e.model);
+    SettingSeriRow unit = seri(e.model);
+    EXPECT_EQ(unit.rowKind, e.kind);
+    EXPECT_EQ(std::string({unit.speedCode, unit.dataBits, unit.parityCode, unit.stopBits}), e.line);
+    EXPECT_STREQ(unit.sText, e.s);
+    EXPECT_STREQ(unit.tText, e.t);
+    EXPECT_STREQ(unit.kText, e.k);
+  }
 
   int32_t mode = 0;
   EXPECT_TRUE(getControlMode(mode));
