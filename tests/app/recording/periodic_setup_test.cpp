@@ -234,15 +234,23 @@ class PeriodicSetupTest : public QObject {
     QVERIFY(!setUp.isLoaded());
   }
 
-  void closingTheMapUnloadsTheSetUps() {
+  void rescanAndClosingOfTheMapUnloadTheSetUps() {
     scriptLibrary(fake(), {});
-    frmMap& mapWindow = openMapWindow(makeMap("13"));
-    frmRecode::instance().showForm();
-    frmRecodeSensorInput::instance().load();
-    mapWindow.prepareForEndFormMap();
-    mapWindow.tmrForEnd_Timer();
-    QVERIFY(!frmRecode::instance().isLoaded() && !frmRecodeSensorInput::instance().isLoaded());
-    QVERIFY(!program().dialogOpen);
+    const std::function<void(frmMap&)> leave[] = {
+        [](frmMap& map) { map.refreshMap(); },
+        [](frmMap& map) {
+          map.prepareForEndFormMap();
+          map.tmrForEnd_Timer();
+        },
+    };
+    for (const auto& leaveMap : leave) {
+      frmMap& mapWindow = openMapWindow(makeMap("13"));
+      frmRecode::instance().showForm();
+      frmRecodeSensorInput::instance().load();
+      leaveMap(mapWindow);
+      QVERIFY(!frmRecode::instance().isLoaded() && !frmRecodeSensorInput::instance().isLoaded());
+      QVERIFY(!program().dialogOpen);
+    }
   }
 };
 
