@@ -1,7 +1,6 @@
 // The question before a recording that may not fit, and the map window's
 // record key that checks the set-up and asks it: which answers start which
 // recording, and a Yes that comes after the map was replaced or closed.
-#include "frame/window_roads.h"
 #include "recording/frmFileSizeOver.h"
 #include "recording/frmRecode.h"
 #include "recording_windows.h"
@@ -14,11 +13,12 @@
 
 namespace {
 
-// The roads to the two recordings' starts that the question took.
-QStringList startsTaken() {
+// The recordings the library was asked to start.
+QStringList startsTaken(const FakeTramsoll& fake) {
   QStringList starts;
-  for (const QString& road : unbuiltRoadsTaken()) {
-    if (road.startsWith("startRecode")) starts << road;
+  for (const QString& call : fake.calls) {
+    if (call.startsWith("saveConstData(1,")) starts << "startRecode";
+    if (call.startsWith("saveTrigData(1,")) starts << "startRecodeTrigger";
   }
   return starts;
 }
@@ -32,10 +32,7 @@ class FileSizeOverTest : public QObject {
   FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
-  void init() {
-    world = startedProgram();
-    unbuiltRoadsTaken().clear();
-  }
+  void init() { world = startedProgram(); }
   void cleanup() { world.reset(); }
 
   void onlyYesStartsTheRecordingItWasAskedFor() {
@@ -56,7 +53,7 @@ class FileSizeOverTest : public QObject {
     };
     openMapWindow(makeMap("13"));
     for (const auto& c : cases) {
-      unbuiltRoadsTaken().clear();
+      fake().calls.clear();
       frmFileSizeOver& question = frmFileSizeOver::instance();
       question.idCalledFrom = c.idCalledFrom;
       bool noHadFocus = false;
@@ -67,7 +64,7 @@ class FileSizeOverTest : public QObject {
       });
       question.ask();
       QVERIFY2(noHadFocus && !question.isLoaded() && !program().dialogOpen, c.answer);
-      QVERIFY2(startsTaken() == c.starts, c.answer);
+      QVERIFY2(startsTaken(fake()) == c.starts, c.answer);
     }
     QCOMPARE(frmFileSizeOver::instance().lbl1->text(), "Free hard disk area is insufficient.");
   }
@@ -83,7 +80,7 @@ class FileSizeOverTest : public QObject {
     };
     for (const auto& c : cases) {
       frmMap& mapWindow = openMapWindow(makeMap("13"));
-      unbuiltRoadsTaken().clear();
+      fake().calls.clear();
       frmFileSizeOver& question = frmFileSizeOver::instance();
       question.idCalledFrom = frmFileSizeOver::kPeriodicRecording;
       answerNextModal([&](QWidget*) {
@@ -91,7 +88,7 @@ class FileSizeOverTest : public QObject {
         question.cmdOk->click();
       });
       question.ask();
-      QVERIFY2(startsTaken().isEmpty(), c.fault);
+      QVERIFY2(startsTaken(fake()).isEmpty(), c.fault);
     }
   }
 
@@ -116,7 +113,7 @@ class FileSizeOverTest : public QObject {
       map->ifMode = c.ifMode;
       frmMap& mapWindow = openMapWindow(map, 20, c.method, c.minutes);
       QTest::keyClick(&mapWindow, Qt::Key_F5);
-      unbuiltRoadsTaken().clear();
+      fake().calls.clear();
       bool asked = false;
       const QPointer<QTimer> watch = answerNextModal([&](QWidget* modal) {
         auto* question = qobject_cast<frmFileSizeOver*>(modal);
@@ -126,7 +123,7 @@ class FileSizeOverTest : public QObject {
       MessageCollector messages;
       QTest::keyClick(&mapWindow, Qt::Key_F7);
       delete watch.data();
-      QVERIFY2(asked == c.asked && messages.keys == c.messages && startsTaken() == c.starts, c.road);
+      QVERIFY2(asked == c.asked && messages.keys == c.messages && startsTaken(fake()) == c.starts, c.road);
       // The periodic set-up's checks leave it loaded, never shown.
       QVERIFY2(!frmRecode::instance().isVisible(), c.road);
     }
