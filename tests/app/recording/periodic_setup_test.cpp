@@ -17,12 +17,6 @@
 
 namespace {
 
-QStringList column(const QTableWidget& grid, int column) {
-  QStringList texts;
-  for (int row = 0; row < grid.rowCount(); ++row) texts << (grid.item(row, column) ? grid.item(row, column)->text() : "");
-  return texts;
-}
-
 QString statusLine() { return mainWindowParts().statusLine->text(); }
 
 void keys(QWidget& widget, std::initializer_list<Qt::Key> pressed) {
