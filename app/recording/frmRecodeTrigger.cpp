@@ -105,12 +105,12 @@ void frmRecodeTrigger::makeSystemControls() {
   txtFreeDisk->setFocusPolicy(Qt::NoFocus);
   lblFreeDiskUnit = label(fraTrigger, "MB ", QRect(6150, 880, 800, 240));
   lblFreeDiskElse = label(fraTrigger, "(If the free disk area is more than 2 GB, values may not be correct.)",
-                          QRect(4800, 1200, 2700, 480));
+                          QRect(4800, 1180, 2700, 720));
   lblFreeDiskElse->setWordWrap(true);
 }
 
 void frmRecodeTrigger::makeConditionControls() {
-  lblCondition = label(fraTrigger, "2.2 Trigger conditions setting", QRect(120, 1760, 7300, 240));
+  lblCondition = label(fraTrigger, "2.2 Trigger conditions setting", QRect(120, 1760, 4400, 240));
   grdCondition = grid(fraTrigger, QRect(240, 2040, 4350, 1330));
   grdCondition->setSelectionBehavior(QAbstractItemView::SelectItems);
   grdCondition->setSelectionMode(QAbstractItemView::SingleSelection);
