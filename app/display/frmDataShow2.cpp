@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -155,8 +156,13 @@ void frmDataShow2::fillTimeColumn() {
   int32_t rows = 0;
   if (live()) {
     // The newest samples lie at the bottom: the first filling shows them.
-    if (now_show == 1 && grd->rowCount() > 0) {
-      grd->scrollTo(grd->model()->index(grd->rowCount() - 1, 0), QAbstractItemView::PositionAtTop);
+    // The window is laid out once it is shown: the scroll waits for that.
+    if (now_show == 1) {
+      QTimer::singleShot(0, grd, [grid = grd] {
+        if (grid->rowCount() > 0) {
+          grid->scrollTo(grid->model()->index(grid->rowCount() - 1, 0), QAbstractItemView::PositionAtTop);
+        }
+      });
       now_show = 2;
     }
     first = int64_t(graph.cusorTime) - kLiveSpan;

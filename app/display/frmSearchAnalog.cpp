@@ -37,8 +37,10 @@ constexpr int kWideOption = 2400;
 }  // namespace
 
 std::optional<float> searchLimitOf(const QString& text) {
+  QLocale plain = QLocale::c();
+  plain.setNumberOptions(QLocale::RejectGroupSeparator);
   bool ok = false;
-  const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+  const double value = plain.toDouble(text.trimmed(), &ok);
   if (!ok || !std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) return std::nullopt;
   return static_cast<float>(value);
 }
