@@ -36,6 +36,7 @@ constexpr int kOpeningWidth = 9000;
 constexpr int kOpeningHeight = 4800;
 constexpr int kTimeColumnWidth = 900;
 constexpr int kItemColumnWidth = 1100;
+constexpr int kCellPadding = 12;  // pixels around a cell's text
 
 constexpr int64_t kSecondsPerDay = 86400;
 constexpr int32_t kLiveStep = 5;        // seconds between two live samples
@@ -132,7 +133,9 @@ void frmDataShow2::showData(frmDataShow& parent) {
   }
   grd->setColumnCount(static_cast<int>(columnItems_.size()) + 1);
   Grid(*grd).setHeadings(headings);
-  grd->setColumnWidth(0, twipsToPixels(kTimeColumnWidth));
+  // A time is read whole, whatever the grid's font.
+  const int timeWidth = grd->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + kCellPadding;
+  grd->setColumnWidth(0, std::max(twipsToPixels(kTimeColumnWidth), timeWidth));
   for (int column = 1; column < grd->columnCount(); ++column) {
     grd->horizontalHeaderItem(column)->setToolTip(headings[column]);  // a cut name reads whole
     fillColumn(column, columnItems_[static_cast<std::size_t>(column - 1)]);
