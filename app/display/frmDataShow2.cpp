@@ -5,6 +5,7 @@
 #include "frame/common_routines.h"
 #include "frame/grid.h"
 #include "frame/library/tramsoll_client.h"
+#include "frame/main_window.h"
 #include "frame/program_values.h"
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
@@ -13,6 +14,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -34,6 +36,8 @@ constexpr int kMinimumWidth = 1000;
 constexpr int kMinimumHeight = 1400;
 constexpr int kOpeningWidth = 9000;
 constexpr int kOpeningHeight = 4800;
+constexpr int kCascadeStep = 300;
+constexpr int kCascadeSteps = 8;
 constexpr int kTimeColumnWidth = 900;
 constexpr int kItemColumnWidth = 1100;
 constexpr int kCellPadding = 12;  // pixels around a cell's text
@@ -78,6 +82,22 @@ void frmDataShow2::onLoad() {
   grd->setFont(gridFont);
   grd->verticalHeader()->setDefaultSectionSize(grd->fontMetrics().height() + 4);
   resizeClientTwips(kOpeningWidth, kOpeningHeight);
+  placeBesideParent();
+}
+
+void frmDataShow2::placeBesideParent() {
+  // Each detail window opens a step further down and right of its parent,
+  // cut to the main window's area so that it opens whole in sight.
+  QMdiArea* area = mainMdiArea();
+  if (!area || !subWindow() || !parent_ || !parent_->subWindow()) return;
+  const int step = twipsToPixels(kCascadeStep) * (1 + (formNumber - 1) % kCascadeSteps);
+  const QSize room = area->viewport()->size();
+  QPoint at = parent_->subWindow()->pos() + QPoint(step, step);
+  at.setX(std::max(0, std::min(at.x(), room.width() - subWindow()->minimumSizeHint().width())));
+  at.setY(std::max(0, std::min(at.y(), room.height() - subWindow()->minimumSizeHint().height())));
+  subWindow()->move(at);
+  subWindow()->resize(std::min(subWindow()->width(), std::max(room.width() - at.x(), minimumWidth())),
+                      std::min(subWindow()->height(), std::max(room.height() - at.y(), minimumHeight())));
 }
 
 void frmDataShow2::onUnload() {

@@ -68,6 +68,7 @@ class frmDataShow2 : public ChildForm {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void placeBesideParent();
   void fillTimeColumn();
   void fillColumn(int column, const DetailColumn& item);
   int32_t systemNumber() const;
