@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds Pelomar3 and runs it against the simulated Vexa5 adapter.
 #
-#   bash tools/run-demo.sh [STEP...]
-#   bash tools/run-demo.sh --steps FILE
+#   bash tools/run-demo.sh [--free-mb N] [--window-manager] [STEP...]
+#   bash tools/run-demo.sh [--free-mb N] [--window-manager] --steps FILE
 #
 # Installs what is missing (apt-get, when run as root), builds into build/,
 # installs the program folder into build/install/pelomar3, starts the
@@ -21,8 +21,25 @@
 #   shot:NAME   saves a picture of the screen to build/run/NAME.png
 # A steps file holds one step a line; blank lines and lines starting with #
 # are skipped.
+#
+# --free-mb N (root only) runs the program from a copy of its folder on a
+# file system of its own, a tmpfs holding the program, its files and the
+# demo data with N MB left free, so the program sees a small disk.
+# --window-manager runs openbox on the headless screen, so the program's
+# windows become active as on a desktop (keys that move between option
+# buttons need an active window).
 set -euo pipefail
 steps=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --free-mb)
+      [[ "${2:-}" =~ ^[0-9]+$ ]] || { echo "run-demo: --free-mb needs a number of MB" >&2; exit 2; }
+      export PELOMAR_DEMO_FREE_MB=$2
+      shift 2 ;;
+    --window-manager) export PELOMAR_DEMO_WM=1; shift ;;
+    *) break ;;
+  esac
+done
 if [ "${1:-}" = "--steps" ]; then
   [ -f "${2:-}" ] || { echo "run-demo: --steps needs a readable file" >&2; exit 2; }
   while IFS= read -r line || [ -n "$line" ]; do
@@ -58,8 +75,13 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
     apt-get install -y -qq cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libbenchmark-dev \
       qt6-base-dev qt6-qpa-plugins xvfb xauth imagemagick xdotool fonts-dejavu-core fonts-ipafont-gothic >/dev/null
   fi
+  if [ -n "${PELOMAR_DEMO_FREE_MB:-}" ] && [ "$(id -u)" != 0 ]; then
+    echo "run-demo: --free-mb mounts a file system, which needs root" >&2
+    exit 1
+  fi
   missing=()
   for tool in cmake ninja g++; do command -v "$tool" >/dev/null || missing+=("$tool"); done
+  if [ -n "${PELOMAR_DEMO_WM:-}" ]; then command -v openbox >/dev/null || missing+=(openbox); fi
   if [ -z "${DISPLAY:-}" ]; then
     for tool in xvfb-run import; do command -v "$tool" >/dev/null || missing+=("$tool"); done
   fi
@@ -95,11 +117,26 @@ for step in "${steps[@]}"; do
   case "$step" in shot:*) rm -f "$run/${step#shot:}.png" ;; esac
 done
 pids=()
+disk="$run/disk"
 stop_all() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  if [ -n "${PELOMAR_DEMO_FREE_MB:-}" ] && mountpoint -q "$disk"; then
+    cd "$root"
+    umount "$disk" || umount -l "$disk"
+  fi
 }
 trap stop_all EXIT
+
+# The small disk: mounted roomy for the copy and the demo data below, then
+# shrunk to what they take and the free space asked for.
+if [ -n "${PELOMAR_DEMO_FREE_MB:-}" ]; then
+  mkdir -p "$disk"
+  if mountpoint -q "$disk"; then umount "$disk"; fi
+  mount -t tmpfs -o size=1g pelomar-demo-disk "$disk"
+  cp -a "$program" "$disk/"
+  program="$disk/pelomar3"
+fi
 
 "$bin/adapter-sim" --scenario "$root/testdata/installation.scenario" --link "$run/com1" --log "$run/adapter-sim.log" \
   >"$run/adapter-sim.out" 2>&1 </dev/null &
@@ -127,6 +164,12 @@ fi
   exit 1
 }
 
+if [ -n "${PELOMAR_DEMO_FREE_MB:-}" ]; then
+  used_kb=$(df -k --output=used "$disk" | tail -n 1)
+  mount -o remount,size=$((used_kb + PELOMAR_DEMO_FREE_MB * 1024))k "$disk"
+  echo "run-demo: the program folder is $program, with $(df -h --output=avail "$disk" | tail -n 1 | tr -d ' ') free"
+fi
+
 export TRAMSOLL_COM1="$run/com1"
 # Started from the program folder, so that a Lang.ini there is used.
 cd "$program"
@@ -135,11 +178,18 @@ if [ -z "${PELOMAR_DEMO_SCREENSHOT:-}" ] && [ ${#steps[@]} -eq 0 ]; then
   exit 0
 fi
 
+# On the headless screen only: a desktop has a window manager of its own.
+if [ -n "${PELOMAR_DEMO_WM:-}" ] && [ -n "${PELOMAR_DEMO_SCREENSHOT:-}" ]; then
+  openbox --sm-disable >"$run/openbox.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 50); do xdotool get_desktop >/dev/null 2>&1 && break; sleep 0.1; done
+fi
 ./pelomar3 >"$run/pelomar3.out" 2>&1 &
-pids+=($!)
+program_pid=$!
+pids+=("$program_pid")
 sleep "$wait_seconds"
 program_runs() {
-  kill -0 "${pids[1]}" 2>/dev/null || { echo "run-demo: pelomar3 ended:" >&2; cat "$run/pelomar3.out" >&2; exit 1; }
+  kill -0 "$program_pid" 2>/dev/null || { echo "run-demo: pelomar3 ended:" >&2; cat "$run/pelomar3.out" >&2; exit 1; }
 }
 program_runs
 if [ ${#steps[@]} -eq 0 ]; then
@@ -151,7 +201,11 @@ fi
 # Keys go to the window that has the focus: the main window to begin with.
 main_window=$(xdotool search --onlyvisible --class pelomar3 | head -n 1)
 [ -n "$main_window" ] || { echo "run-demo: the main window of pelomar3 is not shown" >&2; exit 1; }
-xdotool windowfocus --sync "$main_window"
+if [ -n "${PELOMAR_DEMO_WM:-}" ]; then
+  xdotool windowactivate --sync "$main_window"
+else
+  xdotool windowfocus --sync "$main_window"
+fi
 for step in "${steps[@]}"; do
   value=${step#*:}
   echo "run-demo: $step"

@@ -26,6 +26,16 @@ constexpr Qt::WindowFlags kNoButtons = Qt::CustomizeWindowHint | Qt::WindowTitle
 
 Q_LOGGING_CATEGORY(windowsLog, "pelomar.windows", QtWarningMsg)
 
+void activateLastShownWindow(QMdiArea& area) {
+  const QList<QMdiSubWindow*> history = area.subWindowList(QMdiArea::ActivationHistoryOrder);
+  for (auto window = history.rbegin(); window != history.rend(); ++window) {
+    if ((*window)->isVisible()) {
+      area.setActiveSubWindow(*window);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 Form::Form() { forms().push_back(this); }
@@ -91,8 +101,14 @@ void ChildForm::hideSubWindow() {
   QMdiArea* area = mainMdiArea();
   const bool active = area && area->activeSubWindow() == subWindow_;
   subWindow_->hide();
-  // The MDI area keeps a hidden window active, and the keys with it.
-  if (active && opener_ && opener_->isVisible()) area->setActiveSubWindow(opener_);
+  // The MDI area keeps a hidden window active, and the keys with it: the
+  // window it was opened from takes over, else the one active before it.
+  if (!active) return;
+  if (opener_ && opener_->isVisible()) {
+    area->setActiveSubWindow(opener_);
+  } else {
+    activateLastShownWindow(*area);
+  }
 }
 
 void ChildForm::deleteWithSubWindow() {
@@ -192,6 +208,11 @@ void DialogForm::showModeless() {
 }
 
 void DialogForm::cancel() { QDialog::reject(); }
+
+bool DialogForm::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) onActivate();
+  return QDialog::event(event);
+}
 
 void DialogForm::setCloseBox(CloseBox closeBox) {
   closeBox_ = closeBox;

@@ -127,6 +127,9 @@ class DialogForm : public QDialog, public Form {
   DialogForm();
   virtual void onLoad() {}
   virtual void onUnload() {}
+  // Runs each time the window becomes the active window.
+  virtual void onActivate() {}
+  bool event(QEvent* event) override;
   void setCloseBox(CloseBox closeBox);
   void done(int result) override;
   // Esc and the window system's close come here.

@@ -26,6 +26,9 @@
 #include "map/map_paging.h"
 #include "map/map_picture.h"
 #include "map/map_title.h"
+#include "recording/frmFileSizeOver.h"
+#include "recording/frmRecode.h"
+#include "recording/frmRecodeSensorInput.h"
 #include "types/unit_kinds.h"
 
 #include <QKeyEvent>
@@ -94,6 +97,7 @@ frmMap::frmMap() {
   connect(picMap, &MapPicture::unitFocused, this, [this](int index) { unitFocused(index); });
   makeButtons();
   makeTimers();
+  installRecordingMapWindow(this, this);
 }
 
 void frmMap::makeButtons() {
@@ -699,8 +703,8 @@ void frmMap::openControlDataChange() {
   if (!certify.askPassword()) setFocus();
 }
 
-void frmMap::openRecode() { noteUnbuiltRoad(QStringLiteral("frmRecode")); }
-void frmMap::openRecodeSensorInput() { noteUnbuiltRoad(QStringLiteral("frmRecodeSensorInput")); }
+void frmMap::openRecode() { frmRecode::instance().showForm(); }
+void frmMap::openRecodeSensorInput() { frmRecodeSensorInput::instance().showModal(); }
 void frmMap::openRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("frmRecodeTrigger")); }
 void frmMap::openRefreshMap() { frmRefreshMap::instance().askModal([this] { refreshMap(); }); }
 
@@ -711,9 +715,11 @@ void frmMap::showChangeMapQuestion() {
 void frmMap::prepareForEndFormControl() { frmControl::instance().prepareForEndFormControl(); }
 
 void frmMap::unloadChildWindows() {
+  frmRecode::instance().unload();
+  frmRecodeSensorInput::instance().unload();
   // The unit information editor puts its list away with it.
   takeWindowRoad(WindowRoad::UnitInformationUnload);
-  for (const char* window : {"frmRecode", "frmRecodeSensorInput", "frmRecodeTrigger"}) {
+  for (const char* window : {"frmRecodeTrigger"}) {
     noteUnbuiltRoad(QStringLiteral("unload ") + QLatin1String(window));
   }
   frmAirconNumShow::instance().unload();

@@ -23,6 +23,7 @@
 #include "map/map_marks.h"
 #include "map/map_scan.h"
 #include "map/map_window_maps.h"
+#include "recording/recording_map_window.h"
 #include "types/GraphSystem.h"
 #include "types/MapQ7net.h"
 #include "types/MapShowManager.h"
@@ -36,7 +37,7 @@ class MapPicture;
 class QPushButton;
 class QTimer;
 
-class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipant {
+class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipant, public RecordingMapWindow {
   Q_OBJECT
  public:
   // ---- What the opener sets before showing the window, and other windows
@@ -183,6 +184,16 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
 
   // Cancel (Esc, the close box): asks first while a recording runs.
   void cancel() override;
+
+  // ---- The window as the recording set-ups see it ----
+  std::shared_ptr<MapQ7net> recordingMap() const override { return mapQ7netObj; }
+  bool periodicRecordingRuns() const override { return mapRecode; }
+  bool sensorInputSetUpShown() const override { return flagRecodeSensorInputShow; }
+  void noteSensorInputSetUpShown() override { flagRecodeSensorInputShow = true; }
+  void refreshModeButtons() override { showButtonName(); }
+  bool mapClosing() const override { return flagForEnd(); }
+  void startPeriodicRecording() override { startRecode(); }
+  void startTriggerRecording() override { startRecodeTrigger(); }
 
   static constexpr int kWidth = 9300;
   static constexpr int kHeight = 5600;

@@ -16,6 +16,9 @@
 #include "map/map_library.h"
 #include "map/map_live_display.h"
 #include "map/map_recording.h"
+#include "recording/frmFileSizeOver.h"
+#include "recording/frmRecode.h"
+#include "recording/frmRecodeSensorInput.h"
 #include "recording/recording_systems.h"
 #include "recording/sensor_items.h"
 
@@ -146,11 +149,28 @@ void frmMap::checkWhetherCanRecode(int32_t systemKind, int32_t systemNo, bool& r
   result = mapQ7netObj && systemCanRecode(*mapQ7netObj, systemKind, systemNo);
 }
 
-// The set-up's checks come with the recording set-up windows; until then a
-// start counts as set up and fitting the disk.
 void frmMap::startRecodeChecked() {
-  noteUnbuiltRoad(QStringLiteral("periodic recording check"));
-  startRecode();
+  // The set-up's own check and size comparison, on its one instance whether
+  // it is open or not.
+  int32_t result = 0;
+  bool over = false;
+  const auto check = [&result, &over](auto& setUp) {
+    setUp.checkRecodeData(result);
+    if (result == 0) setUp.whetherFileSizeOver(over);
+  };
+  if (mapQ7netObj->ifMode == 1) {
+    check(frmRecodeSensorInput::instance());
+  } else {
+    check(frmRecode::instance());
+  }
+  if (result != 0) return;
+  if (!over) {
+    startRecode();
+    return;
+  }
+  frmFileSizeOver& question = frmFileSizeOver::instance();
+  question.idCalledFrom = frmFileSizeOver::kPeriodicRecording;
+  question.ask();
 }
 
 void frmMap::startRecodeTriggerChecked() {

@@ -1,5 +1,6 @@
 #include "recording/recode_check.h"
 
+#include "frame/dialogs/frmMessage.h"
 #include "frame/texts/text_table.h"
 #include "recording/recording_systems.h"
 
@@ -58,4 +59,8 @@ NumberedMessage recordingMessage(RecordingMessage which) {
 
 NumberedMessage recodeCheckMessage(int32_t result) {
   return recordingMessage(result == kRecodeTimeMissing ? RecordingMessage::RecordTime : RecordingMessage::RecordSystem);
+}
+
+void showRecordingMessage(const NumberedMessage& message) {
+  showMessage(message.key, message.lines[0], message.lines[1], message.lines[2]);
 }

@@ -37,3 +37,5 @@ enum class RecordingMessage {
 NumberedMessage recordingMessage(RecordingMessage which);
 // The message of a failed check (kRecodeTimeMissing or kRecodeSystemMissing).
 NumberedMessage recodeCheckMessage(int32_t result);
+// Shows the message modal over the main window.
+void showRecordingMessage(const NumberedMessage& message);

@@ -37,6 +37,7 @@ const AnalogInput kAnalogInputs[2] = {
 };
 
 QString& itemName(MapQ7net& map, int channel) { return map.*kItemNames[channel - 1]; }
+const QString& itemName(const MapQ7net& map, int channel) { return map.*kItemNames[channel - 1]; }
 
 // The analog boxes of one input stored on the map and as the default.
 void saveAnalogInput(MapQ7net& map, const AnalogInput& input, const AnalogEntry& entry) {
@@ -93,6 +94,10 @@ void applySensorSwitches(MapQ7net& map) {
 
 SensorItemEntries showSensorItems(MapQ7net& map) {
   applySensorSwitches(map);
+  return sensorItemsOf(map);
+}
+
+SensorItemEntries sensorItemsOf(const MapQ7net& map) {
   SensorItemEntries entries;
   for (int channel = 1; channel <= kSensorInputs; ++channel) {
     entries.checks[channel - 1] = map.*kChecks[channel - 1] == 1;

@@ -45,6 +45,8 @@ void applySensorSwitches(MapQ7net& map);
 // The boxes as the map fills them, after the switches were taken. The
 // analog boxes of an input are for use only while its switch is 1.
 SensorItemEntries showSensorItems(MapQ7net& map);
+// The boxes as the map fills them now, without asking the adapter.
+SensorItemEntries sensorItemsOf(const MapQ7net& map);
 
 // The boxes that must be numbers, in the order they are checked.
 enum class SensorValueBox { Offset7, Offset8, FullScale7, FullScale8 };

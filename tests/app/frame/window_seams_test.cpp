@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -166,6 +167,27 @@ class WindowSeamsTest : public QObject {
     QVERIFY(!menu.isLoaded());
     QVERIFY(!list.isLoaded() && !list.subWindow()->isVisible());
     QCOMPARE(program().workMode, int32_t(kWorkFree));
+  }
+
+  // As in any MDI program, closing the active child window activates the
+  // one that was active before it, so that its keys work again.
+  void closedActiveWindowHandsTheActivationBack() {
+    auto* below = new CountingForm(CloseBox::Unloads);
+    auto* above = new CountingForm(CloseBox::Unloads);
+    auto* hidden = new CountingForm(CloseBox::Unloads);
+    hidden->showForm();
+    below->showForm();
+    hidden->unload();
+    above->showForm();
+    QMdiArea& area = *frmMdi::instance().mdiArea;
+    above->unload();
+    QCOMPARE(area.activeSubWindow(), below->subWindow());
+    // An inactive window that closes leaves the active one alone.
+    above->showForm();
+    area.setActiveSubWindow(below->subWindow());
+    above->unload();
+    QCOMPARE(area.activeSubWindow(), below->subWindow());
+    for (CountingForm* form : {below, above, hidden}) form->deleteWithSubWindow();
   }
 
   void windowsPutAwayAreMadeAfresh() {

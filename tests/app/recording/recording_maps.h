@@ -1,11 +1,15 @@
-// Hand-built maps for the recording set-up tests.
+// Hand-built maps for the recording set-up tests, and the library's answers
+// about their sizes and the free space.
 #pragma once
 
 #include "map/map_builder.h"
+#include "support/fake_tramsoll.h"
 
 #include <QStringList>
 
+#include <map>
 #include <memory>
+#include <utility>
 
 // A bus map at 20 s for 30 minutes from system words, ordinary ones and
 // central ones: a mark and the on-line state of the system's one unit ("13"
@@ -31,4 +35,31 @@ inline std::shared_ptr<MapQ7net> makeMap(const char* ordinary, const char* centr
   map->recodeInterval = 20;
   map->recodeTime = 30;
   return map;
+}
+
+// The recode marks of the ordinary, then ("|") the central systems.
+inline QString marks(const MapQ7net& map) {
+  QString text;
+  for (const auto& system : map.systems) text += QString::number(system->recode);
+  text += QLatin1Char('|');
+  for (const auto& system : map.systemsCen) text += QString::number(system->recode);
+  return text;
+}
+
+// Answers getDataSize per library system number with {header, record bytes}
+// (2 and no bytes for any other system), and the free-space query with a
+// KB count.
+inline void scriptLibrary(FakeTramsoll& fake, std::map<int32_t, std::pair<int32_t, int32_t>> sizes,
+                          int32_t freeKb = 0) {
+  fake.on<decltype(::getDataSize)>("getDataSize", [sizes](int32_t system, int32_t, int32_t* header, int32_t* record) {
+    const auto found = sizes.find(system);
+    *header = found == sizes.end() ? 0 : found->second.first;
+    *record = found == sizes.end() ? 0 : found->second.second;
+    return found == sizes.end() ? 2 : 0;
+  });
+  fake.on<decltype(::getFreeDskSzEx)>("getFreeDskSzEx", [freeKb](const char*, int32_t* kb, float* bytes) {
+    *kb = freeKb;
+    *bytes = static_cast<float>(freeKb) * 1024;
+    return 0;
+  });
 }

@@ -16,19 +16,6 @@
 
 #include <limits>
 
-namespace {
-
-// The recode marks of the ordinary, then ("|") the central systems.
-QString marks(const MapQ7net& map) {
-  QString text;
-  for (const auto& system : map.systems) text += QString::number(system->recode);
-  text += QLatin1Char('|');
-  for (const auto& system : map.systemsCen) text += QString::number(system->recode);
-  return text;
-}
-
-}  // namespace
-
 class RecordingSetupTest : public QObject {
   Q_OBJECT
 

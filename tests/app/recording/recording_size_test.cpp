@@ -9,28 +9,6 @@
 
 #include <QtTest>
 
-#include <map>
-
-namespace {
-
-// Answers getDataSize per library system number with {header, record bytes},
-// and the free-space query with a KB count.
-void scriptLibrary(FakeTramsoll& fake, std::map<int32_t, std::pair<int32_t, int32_t>> sizes, int32_t freeKb = 0) {
-  fake.on<decltype(::getDataSize)>("getDataSize", [sizes](int32_t system, int32_t, int32_t* header, int32_t* record) {
-    const auto found = sizes.find(system);
-    *header = found == sizes.end() ? 0 : found->second.first;
-    *record = found == sizes.end() ? 0 : found->second.second;
-    return found == sizes.end() ? 2 : 0;
-  });
-  fake.on<decltype(::getFreeDskSzEx)>("getFreeDskSzEx", [freeKb](const char*, int32_t* kb, float* bytes) {
-    *kb = freeKb;
-    *bytes = static_cast<float>(freeKb) * 1024;
-    return 0;
-  });
-}
-
-}  // namespace
-
 class RecordingSizeTest : public QObject {
   Q_OBJECT
 

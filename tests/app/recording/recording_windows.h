@@ -1,0 +1,37 @@
+// The map window as the set-up window tests open it.
+#pragma once
+
+#include "frame/program_values.h"
+#include "map/frmMap.h"
+#include "recording_maps.h"
+
+#include <QAbstractItemView>
+#include <QTableWidget>
+#include <QtTest>
+
+// The map window open for recording work on `map`, its timers stopped, the
+// acquisition running in the map's mode. The opening gives the map the
+// default recording settings; then it takes the interval, stop method and
+// minutes given.
+inline frmMap& openMapWindow(const std::shared_ptr<MapQ7net>& map, int32_t interval = 20, int32_t method = 0,
+                             int32_t minutes = 30) {
+  program().workMode = kWorkRecording;
+  program().gatherMode = map->ifMode;
+  frmMap& window = frmMap::instance();
+  window.unload();
+  window.mapMode = kMapModeScan;
+  window.mapQ7netObj = window.newMapQ7netObj = map;
+  window.showForm();
+  window.tmrForExecTramsoll->stop();
+  window.tmrForRefreshMap->stop();
+  map->recodeInterval = interval;
+  map->recodeMethod = method;
+  map->recodeTime = minutes;
+  return window;
+}
+
+// A click on a grid row (from 0), as the engineer makes it.
+inline void clickRow(QTableWidget& grid, int row) {
+  const QRect cell = grid.visualRect(grid.model()->index(row, 1));
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+}
