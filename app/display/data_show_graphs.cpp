@@ -126,6 +126,7 @@ void frmDataShow::prepareDrawing() {
 
 void frmDataShow::setGraphGeometry(const AreaGeometry& geometry) {
   drawing_->plotter.setGeometry(geometry, digitalBars_);
+  drawing_->canvas.placeScaleLabels();
 }
 
 void frmDataShow::showGraph() {

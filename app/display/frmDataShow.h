@@ -215,7 +215,7 @@ class frmDataShow : public ChildForm {
   // Lays the window out for its size and redraws the graphs and the cursor;
   // nothing while minimised.
   void Form_Resize();
-  // The plotting's geometry after a layout.
+  // The plotting's geometry and the scale's figures after a layout.
   void setGraphGeometry(const AreaGeometry& geometry);
   // Draws one item over what its area shows.
   void plotItem(const PlotRequest& item);

@@ -61,15 +61,21 @@ void PaintedGraphCanvas::drawSubLines() {
 void PaintedGraphCanvas::drawVerticalScale() {
   GraphArea& strip = *parts_.scale;
   strip.clear();
-  const int labelHeight = pixelsToTwips(parts_.scaleLabels[0]->sizeHint().height());
-  const VerticalScale scale = verticalScale(strip.scaleHeight(), labelHeight);
+  const VerticalScale scale = placeScaleLabels();
   QPainter& painter = strip.painter();
   painter.setPen(QPen(strip.palette().color(QPalette::Mid), 0));
   for (const ScaleTick& tick : scale.ticks) painter.drawLine(0, tick.y, tick.length, tick.y);
+}
+
+VerticalScale PaintedGraphCanvas::placeScaleLabels() {
+  const GraphArea& strip = *parts_.scale;
+  const int labelHeight = pixelsToTwips(parts_.scaleLabels[0]->sizeHint().height());
+  const VerticalScale scale = verticalScale(strip.scaleHeight(), labelHeight);
   for (std::size_t i = 0; i < scale.labels.size() && i < parts_.scaleLabels.size(); ++i) {
     QLabel& label = *parts_.scaleLabels[i];
     label.move(strip.insidePixel(dataShowDesign::kScaleLabelLeft, static_cast<int>(std::lround(scale.labels[i].top))));
   }
+  return scale;
 }
 
 QPainter& PaintedGraphCanvas::analogPen(uint32_t colour) {

@@ -5,6 +5,7 @@
 // item.
 #pragma once
 
+#include "display/data_show_layout.h"
 #include "display/graph_plot.h"
 
 #include <array>
@@ -35,6 +36,9 @@ class PaintedGraphCanvas final : public GraphCanvas {
   void setScaleOptions(int32_t subLineOption, bool readOutShown);
   // Ends a drawing: the areas show what was painted.
   void finish();
+  // Puts the scale's labels beside the places of their ticks (a layout
+  // does, before any tick is drawn); answers the scale.
+  VerticalScale placeScaleLabels();
 
   void clearAnalog() override;
   void clearDigital() override;

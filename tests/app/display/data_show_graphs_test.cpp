@@ -301,6 +301,22 @@ class DataShowGraphsTest : public QObject {
     QVERIFY(fake().callsOf(QStringLiteral("getGraphData")).isEmpty());
   }
 
+  void scaleFiguresStandInPlaceWithNothingGraphed() {
+    // Nothing graphed draws no tick; the figures still stood piled at the top.
+    items->setItems(kOutdoorUnit, 1, {analog("A"), twoState("B")});
+    const auto window = open(liveDataShow(), ordinarySystem());
+    QVERIFY(window);
+    QCOMPARE(window->graphedCounts(), (GraphedCounts{0, 0}));
+    QCOMPARE(shownLabels(window->lblAnalog), QStringList(8, QString()));
+    QList<int> tops;
+    for (QLabel* figure : {window->lblP100, window->lblP[9], window->lblP[5], window->lblP[1], window->lblP0,
+                           window->lblP[0], window->lblP20}) {
+      tops << figure->y();
+    }
+    QVERIFY(std::is_sorted(tops.begin(), tops.end()) && std::adjacent_find(tops.begin(), tops.end()) == tops.end());
+    QVERIFY(tops.last() + window->lblP20->height() <= window->picVscale->height());
+  }
+
   void levelReadOutFollowsTheMouseInAReplay() {
     items->setItems(kOutdoorUnit, 1, {analog("A", 1)});
     const struct {
