@@ -168,12 +168,12 @@ class DataShowGraphsTest : public QObject {
   }
 
   void itemListTurnsItemsOnAndOff() {
-    items->setItems(kOutdoorUnit, 1, {analog("A", 1), analog("B"), twoState("C", 1), twoState("D"), analog("E")});
+    items->setItems(kOutdoorUnit, 1, {analog("A", 1), analog("B"), twoState("C"), twoState("D", 1), analog("E")});
     items->setItems(kSensorUnit, 1, {twoState("SW")});
     const auto window = open(liveDataShow(), ordinarySystem(true));
     QVERIFY(window);
     QCOMPARE(window->lastRow(), 1);
-    enum How { Click, F12 };
+    enum How { Click, F12, FullRedraw };
     const struct Step {
       const char* what;
       How how;
@@ -182,30 +182,31 @@ class DataShowGraphsTest : public QObject {
       QList<int32_t> fetched;  // items drawn by the step
       QStringList legends, lanes;
     } steps[] = {
-        {"the first click selects", Click, 2, {1, 0, 1, 0, 0, 0}, {}, {"1"}, {"3"}},
-        {"the second toggles: drawn over the graph", Click, 2, {1, 1, 1, 0, 0, 0}, {2}, {"1", "2"}, {"3"}},
-        {"F12 at once: off, the analog graph redrawn", F12, 2, {1, 0, 1, 0, 0, 0}, {1}, {"1"}, {"3"}},
-        {"a digital item in the next lane", F12, 4, {1, 0, 1, 1, 0, 0}, {4}, {"1"}, {"3", "4"}},
-        {"an analog item takes the lowest free pen", F12, 5, {1, 0, 1, 1, 1, 0}, {5}, {"1", "5"}, {"3", "4"}},
-        {"off: the digital graph redrawn, lanes close up", F12, 3, {1, 0, 0, 1, 1, 0}, {4}, {"1", "5"}, {"4"}},
-        {"a sensor unit's digital row toggles nothing", F12, 6, {1, 0, 0, 1, 1, 0}, {}, {"1", "5"}, {"4"}},
+        {"the first click selects", Click, 2, {1, 0, 0, 1, 0, 0}, {}, {"1"}, {"4"}},
+        {"the second toggles: drawn over the graph", Click, 2, {1, 1, 0, 1, 0, 0}, {2}, {"1", "2"}, {"4"}},
+        {"F12 at once: off, the analog graph redrawn", F12, 2, {1, 0, 0, 1, 0, 0}, {1}, {"1"}, {"4"}},
+        {"a digital item drawn at once in the next lane", F12, 3, {1, 0, 1, 1, 0, 0}, {3}, {"1"}, {"4", "3"}},
+        {"an analog item takes the lowest free pen", F12, 5, {1, 0, 1, 1, 1, 0}, {5}, {"1", "5"}, {"4", "3"}},
+        {"a full redraw puts the lanes in list order", FullRedraw, 0, {1, 0, 1, 1, 1, 0}, {1, 5, 3, 4}, {"1", "5"},
+         {"3", "4"}},
+        {"off: the digital graph redrawn", F12, 4, {1, 0, 1, 0, 1, 0}, {3}, {"1", "5"}, {"3"}},
+        {"a sensor unit's digital row toggles nothing", F12, 6, {1, 0, 1, 0, 1, 0}, {}, {"1", "5"}, {"3"}},
     };
     for (const Step& step : steps) {
       fake().calls.clear();
-      if (step.how == Click) {
-        clickRow(*window, step.row);
-      } else {
-        pressF12On(*window, step.row);
-      }
+      if (step.how == Click) clickRow(*window, step.row);
+      if (step.how == F12) pressF12On(*window, step.row);
+      if (step.how == FullRedraw) window->showGraph();
       const QByteArray what(step.what);
       QVERIFY2(graphShows(*window) == step.shown, what);
       QVERIFY2(fetchedItems(fake()) == step.fetched, what);
       QVERIFY2(shownLabels(window->lblAnalog).mid(0, step.legends.size()) == step.legends, what);
       QVERIFY2(shownLabels(window->lblDigital).mid(0, step.lanes.size()) == step.lanes, what);
+      QVERIFY2(window->flagForEndOk && !window->busyFlag(), what);
+      if (step.how == FullRedraw) continue;
       // The row stays highlighted whole, whatever happened.
       QVERIFY2(window->grdList->currentRow() == step.row - 1, what);
       QVERIFY2(window->grdList->selectionModel()->isRowSelected(step.row - 1, {}), what);
-      QVERIFY2(window->flagForEndOk && !window->busyFlag(), what);
     }
     QCOMPARE(Grid(*window->grdList).text(4, 0), QStringLiteral("*"));
     QCOMPARE(window->grdList->item(4, 0)->background().color(), QColor(255, 0, 0));  // pen 1, red
