@@ -12,9 +12,11 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QLabel>
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <initializer_list>
 
 // Mouse buttons pressed in either graph area place the cursor; x is taken
 // from the area's inner left edge, where the graphs' positions start.
@@ -38,10 +40,14 @@ class GraphClickFilter : public QObject {
 void frmDataShow::watchGraphClicks() {
   auto* filter = new GraphClickFilter(*this);
   for (QFrame* area : {picAnalog, picDigital}) area->installEventFilter(filter);
-  // The lines standing in the areas let a click through to them.
-  for (QFrame* line : {linCusorAnalog, linCusorDigital, linTriggerAnalog, linTriggerDigital}) {
-    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+  // The lines and labels standing in the areas let a click through to them.
+  for (QWidget* standing : std::initializer_list<QWidget*>{linCusorAnalog, linCusorDigital, linTriggerAnalog,
+                                                          linTriggerDigital, Hcursor}) {
+    standing->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
+  for (QLabel* label : lblAnalog) label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  for (QLabel* label : lblDigital) label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  for (QFrame* line : linDigital) line->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 // ---- Navigation ----

@@ -84,6 +84,7 @@ constexpr int kLaneHeight = 180;
 constexpr int kCascadeStep = 300;
 constexpr int kFrameFontSize = 8;
 constexpr int kCascadeSteps = 8;
+constexpr int kFigurePixels = 10;  // legends, lane labels and the scale's figures
 
 // A line of one pixel drawn as a filled control, so it can be placed and
 // hidden like the other controls.
@@ -94,16 +95,6 @@ QFrame* newLine(QWidget* parent, const QColor& colour) {
   palette.setColor(QPalette::Window, colour);
   line->setPalette(palette);
   return line;
-}
-
-QFrame* newArea(QWidget* parent) {
-  auto* area = new QFrame(parent);
-  area->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  area->setAutoFillBackground(true);
-  QPalette palette = area->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  area->setPalette(palette);
-  return area;
 }
 
 QPushButton* newButton(const char* caption, QWidget* parent) {
@@ -181,12 +172,14 @@ void frmDataShow::makeControls() {
   txtCurY->setReadOnly(true);
   txtCurY->hide();
   makeButtons();
+  makeGraphDrawing();
 }
 
 void frmDataShow::makeGraphAreas() {
-  picAnalog = newArea(this);
-  picDigital = newArea(this);
-  picVscale = new QFrame(this);
+  picAnalog = new GraphArea(this, Qt::white);
+  picDigital = new GraphArea(this, Qt::white);
+  picVscale = new GraphArea(this, palette().color(QPalette::Window));
+  picVscale->setFrameStyle(QFrame::NoFrame);
   for (std::size_t i = 0; i < linDigital.size(); ++i) linDigital[i] = newLine(picDigital, Qt::lightGray);
   for (std::size_t i = 0; i < lblAnalog.size(); ++i) {
     lblAnalog[i] = new QLabel(QString::number(i + 1), picAnalog);
@@ -198,6 +191,30 @@ void frmDataShow::makeGraphAreas() {
   linCusorDigital = newLine(picDigital, Qt::black);
   linTriggerAnalog = newLine(picAnalog, Qt::darkGray);
   linTriggerDigital = newLine(picDigital, Qt::darkGray);
+  Hcursor = newLine(picAnalog, Qt::darkGray);
+  HcursorS = newLine(picVscale, Qt::darkGray);
+  Hcursor->hide();
+  HcursorS->hide();
+  makeScaleLabels();
+}
+
+void frmDataShow::makeScaleLabels() {
+  // Small figures: the strip is 390 twips wide.
+  QFont figures = font();
+  figures.setPixelSize(kFigurePixels);
+  const auto label = [&](const QString& caption, QWidget* parent) {
+    auto* made = new QLabel(caption, parent);
+    made->setFont(figures);
+    made->adjustSize();
+    return made;
+  };
+  lblP100 = label(QStringLiteral("100"), picVscale);
+  for (std::size_t i = 0; i < lblP.size(); ++i) lblP[i] = label(QString::number(i == 0 ? -10 : int(i) * 10), picVscale);
+  lblP0 = label(QStringLiteral("0%"), picVscale);
+  lblP20 = label(QStringLiteral("-20"), picVscale);
+  for (std::size_t i = 0; i < lblAnalog.size(); ++i) {
+    for (QLabel* number : {lblAnalog[i], lblDigital[i]}) number->setFont(figures);
+  }
 }
 
 void frmDataShow::makeButtons() {
@@ -273,7 +290,10 @@ void frmDataShow::layOutControls(const DataShowLayout& layout) {
     const TimeTick& tick = layout.timeTicks[i];
     linGraph[i]->setGeometry(twipsToPixels(static_cast<int>(tick.x)), twipsToPixels(tick.top), 1,
                              twipsToPixels(tick.bottom - tick.top));
-    lblGraph[i]->setGeometry(twipsRect(static_cast<int>(tick.labelLeft), tick.labelTop, kTimeLabelWidth, kLabelHeight));
+    // At least the design width; a time already shown keeps the width it needs.
+    QRect label = twipsRect(static_cast<int>(tick.labelLeft), tick.labelTop, kTimeLabelWidth, kLabelHeight);
+    label.setWidth(std::max(label.width(), lblGraph[i]->sizeHint().width()));
+    lblGraph[i]->setGeometry(label);
   }
   lblDay->setGeometry(twipsRect(layout.lblDayLeft, layout.lblDayTop, layout.lblDayWidth, kLabelHeight));
   // The two frames fill the row left of the unit box, their buttons side by side.
@@ -309,14 +329,20 @@ void frmDataShow::layOutControls(const DataShowLayout& layout) {
     lblDigital[i]->setGeometry(lanes.left() + 2, lanes.top() + twipsToPixels(kLaneLineY[i]), twipsToPixels(300),
                                twipsToPixels(kLaneHeight));
   }
-  const QRect inner = picAnalog->contentsRect();
-  const AreaGeometry geometry = areaGeometry(pixelsToTwips(inner.width()), pixelsToTwips(inner.height()));
+  for (GraphArea* area : {picAnalog, picDigital, picVscale}) area->fitImage();
+  lblP100->move(picVscale->insidePixel(kScaleLabelLeft, 0));
+  Hcursor->resize(picAnalog->contentsRect().width(), 1);
+  HcursorS->resize(picVscale->contentsRect().width(), 1);
+  const AreaGeometry geometry = areaGeometry(picAnalog->scaleWidth(), picAnalog->scaleHeight());
   screen_.setGraphRange(geometry.graphLeft, geometry.graphRight);
+  setGraphGeometry(geometry);
 }
 
 // ---- Load, activation, unload ----
 
 void frmDataShow::onLoad() {
+  // No smaller than the design's smallest window, in whole pixels.
+  setMinimumSize(kMinimumInnerWidthPixels, kMinimumInnerHeightPixels);
   resizeClientTwips(pixelsToTwips(kMinimumInnerWidthPixels), pixelsToTwips(kMinimumInnerHeightPixels));
   // Windows opened one after another cascade from the top left, so that
   // each new one leaves the title of the one before in sight.
@@ -324,9 +350,9 @@ void frmDataShow::onLoad() {
     const int step = twipsToPixels(kCascadeStep) * ((formNumber - 1) % kCascadeSteps);
     subWindow()->move(step, step);
   }
+  digitalBars_ = ::digitalBars(kLaneLineY);
   layOutControls(layoutDataShow(pixelsToTwips(kMinimumInnerWidthPixels), pixelsToTwips(kMinimumInnerHeightPixels)));
   setControlCaptions();
-  digitalBars_ = ::digitalBars(kLaneLineY);
   pens_ = PenTable{};
   for (std::size_t i = 0; i < lblAnalog.size(); ++i) setTextColour(*lblAnalog[i], kPenColor[i]);
   linTriggerAnalog->hide();
@@ -650,17 +676,7 @@ void frmDataShow::showLabel() {
   flagForEndOk = true;
 }
 
-// ---- Graphs: drawn by the graph drawing, which is not built yet ----
-
-void frmDataShow::showGraph() {
-  if (flagForEnd) return;
-  showAnalogGraph();
-  showDigitalGraph();
-}
-
-void frmDataShow::showAnalogGraph() {}
-
-void frmDataShow::showDigitalGraph() {}
+// ---- Model ----
 
 void frmDataShow::deleteGraphSystemObj() {
   if (!graphSystemObj) return;
