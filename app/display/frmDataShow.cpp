@@ -15,7 +15,6 @@
 #include "frame/program_values.h"
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
-#include "frame/window_roads.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -133,19 +132,7 @@ std::shared_ptr<frmDataShow> frmDataShow::create() {
   return hold(new Made);
 }
 
-std::shared_ptr<frmDataShow> frmDataShow::hold(frmDataShow* window) {
-  // The MDI area owns the sub-window that holds a loaded window; deleting
-  // that deletes the window with it. A window already gone with the main
-  // window is left alone.
-  return std::shared_ptr<frmDataShow>(window, [alive = QPointer<frmDataShow>(window)](frmDataShow*) {
-    if (!alive) return;
-    if (QMdiSubWindow* holder = alive->subWindow()) {
-      holder->deleteLater();
-    } else {
-      alive->deleteLater();
-    }
-  });
-}
+std::shared_ptr<frmDataShow> frmDataShow::hold(frmDataShow* window) { return holdChildForm(window); }
 
 frmDataShow::frmDataShow() {
   setWindowTitle(QStringLiteral("Operation Data Display"));
@@ -159,6 +146,7 @@ frmDataShow::frmDataShow() {
   tmrForEnd->setInterval(kEndDelayMs);
   connect(tmrForEnd, &QTimer::timeout, this, [this] { tmrForEnd_Timer(); });
   keys_.previewKeysOf(*this);
+  watchGraphClicks();
 }
 
 // ---- Controls ----
@@ -396,6 +384,7 @@ void frmDataShow::onActivate() { setMainStatusText(tableText(kActiveStatusText))
 void frmDataShow::onUnload() {
   tmrForMonitor->stop();
   closeDetailForms();
+  deleteDetailForms();
 }
 
 void frmDataShow::keyPressEvent(QKeyEvent* event) {
@@ -579,6 +568,9 @@ void frmDataShow::selectWholeRow(int32_t row) {
 
 void frmDataShow::setCusorData() {
   if (flagForEnd) return;
+  // A replay reads no record outside its file (none at all without records).
+  const ScreenCounters& at = screen_.screen();
+  if (!live() && (at.graphCusorNo < 1 || at.graphCusorNo > at.graphTotalNum)) return;
   flagForEndOk = false;
   for (const UnitGroup& group : listedGroups(graphSystem())) readCursorValues(*group.units, group.unitKind);
   flagForEndOk = true;
@@ -743,7 +735,8 @@ void frmDataShow::cboAircon_Click(int index) {
 }
 
 void frmDataShow::cmdSearch_Click() {
-  if (live() || flagForEnd) return;
+  // A recording without records has nothing to search.
+  if (live() || flagForEnd || screen_.screen().graphTotalNum < 1) return;
   const int32_t row = grdList->currentRow() + 1;
   if (row != searchRow_) {
     flagSearchMinMax = false;
@@ -767,12 +760,6 @@ void frmDataShow::cmdSearch_Click() {
   selectWholeRow(row);
 }
 
-void frmDataShow::openSearchWindow(const SearchTarget& target, const QString&) {
-  // The search windows are not built yet.
-  noteUnbuiltRoad(target.kind == SearchKind::Analog ? QStringLiteral("frmSearchAnalog")
-                                                    : QStringLiteral("frmSearchErrorCode"));
-}
-
 void frmDataShow::cmdPrint_Click() {
   const QString question = tableText(kPrintQuestionText) + QStringLiteral("\n\n( ") + tableText(kPrintWarningText) +
                            QStringLiteral(" )\n");
@@ -784,24 +771,6 @@ void frmDataShow::cmdPrint_Click() {
   showAnalogGraph();
   showDigitalGraph();
 }
-
-// Zoom, paging and cursor steps come with the navigation of a replay.
-void frmDataShow::cmdLarge_Click() {}
-void frmDataShow::cmdSmall_Click() {}
-void frmDataShow::cmdBackward_Click() {}
-void frmDataShow::cmdForward_Click() {}
-void frmDataShow::cmdLeft_Click() {}
-void frmDataShow::cmdRight_Click() {}
-
-void frmDataShow::moveCusor(int32_t) {
-  if (live() || flagForEnd) return;
-}
-
-void frmDataShow::detail_Click() { noteUnbuiltRoad(QStringLiteral("frmDataShow2")); }
-
-void frmDataShow::closeDetailForms() {}
-
-void frmDataShow::redrawDetailForms() {}
 
 // ---- Live refresh ----
 

@@ -16,9 +16,12 @@
 // on a row of the item list, or F12, turns its item on or off. The window
 // lays itself out whenever it is resized.
 //
-// The navigation of a replay (zoom, paging, cursor steps, the mouse), the
-// detail windows and the search windows are not built here yet: their
-// methods and roads stand empty.
+// A replay moves through its recording by key and mouse: zoom along the
+// scale ladder (F1, F2), half a screen back and forth (F3, F4), the cursor
+// one record left or right (F5, F6 and the arrows) or onto a click in the
+// graphs; the search windows put the cursor on what they find (moveCusor).
+// D opens a detail window on the values behind the screen. These live in
+// display/data_show_navigation.cpp.
 #pragma once
 
 #include "display/data_show_layout.h"
@@ -45,6 +48,8 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTimer;
+class frmDataShow2;
+struct Redraw;
 struct SearchTarget;
 
 // The window's name for the event guard: with formNumber and dataSource it
@@ -109,12 +114,18 @@ class frmDataShow : public ChildForm {
   void showDigitalGraph();
   // Releases the window's model; a model without units is kept.
   virtual void deleteGraphSystemObj();
-  // Puts the cursor on a record a search found (replay).
+  // Puts the cursor on a record a search found (replay): the screen moves
+  // to the grid screen holding it when it lies off the screen.
   void moveCusor(int32_t tmpCusorNo);
   // Starts the window's own closing: it hides, releases its recorded file
   // (replay windows) and unloads itself when its end timer fires, leaving
   // its opener's collection. A window already closing is left as it is.
   void prepareForEndFormDataShow();
+
+  // The detail windows opened from this window, under their formNumber
+  // as text; a detail window that unloads leaves it.
+  Collection<frmDataShow2> detailForms;
+  void removeFormDataShow(const frmDataShow2& form);
 
   // Cancel (Esc, the close box): asks the event guard, then closes.
   void cancel() override;
@@ -239,7 +250,7 @@ class frmDataShow : public ChildForm {
   void cboAircon_Click(int index);
   void cmdSearch_Click();
   void cmdPrint_Click();
-  // Navigation of a replay, the detail windows and the searches come later.
+  // Navigation of a replay, the detail windows and the searches.
   void cmdLarge_Click();
   void cmdSmall_Click();
   void cmdBackward_Click();
@@ -250,6 +261,17 @@ class frmDataShow : public ChildForm {
   void openSearchWindow(const SearchTarget& target, const QString& dataItemName);
   void closeDetailForms();
   void redrawDetailForms();
+  // The detail windows go with the window.
+  void deleteDetailForms();
+  // A step of the record arithmetic, then what it asks to redraw in one busy
+  // state, then the navigation buttons it left.
+  template <class Step>
+  void navigate(Step step);
+  void redrawScreen(const Redraw& redraw);
+  // A mouse button pressed in either graph, x in twips from the area's left.
+  void watchGraphClicks();
+  void graphMouseDown(double x);
+  friend class GraphClickFilter;
 
   friend class DisplayWindowOwner;
   // Set by the owner that holds the window: drops it from its collection.
