@@ -37,6 +37,8 @@ inline constexpr int32_t kLeftTimeLabelLeft = 60;
 inline constexpr int32_t kTimeLabelWidth = 540;
 // The lane lines of the digital area, 180 twips apart.
 inline constexpr std::array<int32_t, 9> kLaneLineY = {0, 180, 360, 540, 720, 900, 1080, 1260, 1440};
+// The scale's figures stand right of its long ticks.
+inline constexpr int32_t kScaleLabelLeft = 130;
 // The dotted sub-lines run across any width the analog area can have.
 inline constexpr int32_t kSubLineRight = 34000;
 // The window's outer size is its inner size plus its frame; the layout

@@ -15,7 +15,6 @@
 #include "frame/program_values.h"
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
-#include "frame/window_roads.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -85,6 +84,7 @@ constexpr int kLaneHeight = 180;
 constexpr int kCascadeStep = 300;
 constexpr int kFrameFontSize = 8;
 constexpr int kCascadeSteps = 8;
+constexpr int kFigurePixels = 10;  // legends, lane labels and the scale's figures
 
 // A line of one pixel drawn as a filled control, so it can be placed and
 // hidden like the other controls.
@@ -95,16 +95,6 @@ QFrame* newLine(QWidget* parent, const QColor& colour) {
   palette.setColor(QPalette::Window, colour);
   line->setPalette(palette);
   return line;
-}
-
-QFrame* newArea(QWidget* parent) {
-  auto* area = new QFrame(parent);
-  area->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  area->setAutoFillBackground(true);
-  QPalette palette = area->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  area->setPalette(palette);
-  return area;
 }
 
 QPushButton* newButton(const char* caption, QWidget* parent) {
@@ -142,19 +132,7 @@ std::shared_ptr<frmDataShow> frmDataShow::create() {
   return hold(new Made);
 }
 
-std::shared_ptr<frmDataShow> frmDataShow::hold(frmDataShow* window) {
-  // The MDI area owns the sub-window that holds a loaded window; deleting
-  // that deletes the window with it. A window already gone with the main
-  // window is left alone.
-  return std::shared_ptr<frmDataShow>(window, [alive = QPointer<frmDataShow>(window)](frmDataShow*) {
-    if (!alive) return;
-    if (QMdiSubWindow* holder = alive->subWindow()) {
-      holder->deleteLater();
-    } else {
-      alive->deleteLater();
-    }
-  });
-}
+std::shared_ptr<frmDataShow> frmDataShow::hold(frmDataShow* window) { return holdChildForm(window); }
 
 frmDataShow::frmDataShow() {
   setWindowTitle(QStringLiteral("Operation Data Display"));
@@ -168,6 +146,7 @@ frmDataShow::frmDataShow() {
   tmrForEnd->setInterval(kEndDelayMs);
   connect(tmrForEnd, &QTimer::timeout, this, [this] { tmrForEnd_Timer(); });
   keys_.previewKeysOf(*this);
+  watchGraphClicks();
 }
 
 // ---- Controls ----
@@ -193,12 +172,14 @@ void frmDataShow::makeControls() {
   txtCurY->setReadOnly(true);
   txtCurY->hide();
   makeButtons();
+  makeGraphDrawing();
 }
 
 void frmDataShow::makeGraphAreas() {
-  picAnalog = newArea(this);
-  picDigital = newArea(this);
-  picVscale = new QFrame(this);
+  picAnalog = new GraphArea(this, Qt::white);
+  picDigital = new GraphArea(this, Qt::white);
+  picVscale = new GraphArea(this, palette().color(QPalette::Window));
+  picVscale->setFrameStyle(QFrame::NoFrame);
   for (std::size_t i = 0; i < linDigital.size(); ++i) linDigital[i] = newLine(picDigital, Qt::lightGray);
   for (std::size_t i = 0; i < lblAnalog.size(); ++i) {
     lblAnalog[i] = new QLabel(QString::number(i + 1), picAnalog);
@@ -210,6 +191,30 @@ void frmDataShow::makeGraphAreas() {
   linCusorDigital = newLine(picDigital, Qt::black);
   linTriggerAnalog = newLine(picAnalog, Qt::darkGray);
   linTriggerDigital = newLine(picDigital, Qt::darkGray);
+  Hcursor = newLine(picAnalog, Qt::darkGray);
+  HcursorS = newLine(picVscale, Qt::darkGray);
+  Hcursor->hide();
+  HcursorS->hide();
+  makeScaleLabels();
+}
+
+void frmDataShow::makeScaleLabels() {
+  // Small figures: the strip is 390 twips wide.
+  QFont figures = font();
+  figures.setPixelSize(kFigurePixels);
+  const auto label = [&](const QString& caption, QWidget* parent) {
+    auto* made = new QLabel(caption, parent);
+    made->setFont(figures);
+    made->adjustSize();
+    return made;
+  };
+  lblP100 = label(QStringLiteral("100"), picVscale);
+  for (std::size_t i = 0; i < lblP.size(); ++i) lblP[i] = label(QString::number(i == 0 ? -10 : int(i) * 10), picVscale);
+  lblP0 = label(QStringLiteral("0%"), picVscale);
+  lblP20 = label(QStringLiteral("-20"), picVscale);
+  for (std::size_t i = 0; i < lblAnalog.size(); ++i) {
+    for (QLabel* number : {lblAnalog[i], lblDigital[i]}) number->setFont(figures);
+  }
 }
 
 void frmDataShow::makeButtons() {
@@ -285,7 +290,10 @@ void frmDataShow::layOutControls(const DataShowLayout& layout) {
     const TimeTick& tick = layout.timeTicks[i];
     linGraph[i]->setGeometry(twipsToPixels(static_cast<int>(tick.x)), twipsToPixels(tick.top), 1,
                              twipsToPixels(tick.bottom - tick.top));
-    lblGraph[i]->setGeometry(twipsRect(static_cast<int>(tick.labelLeft), tick.labelTop, kTimeLabelWidth, kLabelHeight));
+    // At least the design width; a time already shown keeps the width it needs.
+    QRect label = twipsRect(static_cast<int>(tick.labelLeft), tick.labelTop, kTimeLabelWidth, kLabelHeight);
+    label.setWidth(std::max(label.width(), lblGraph[i]->sizeHint().width()));
+    lblGraph[i]->setGeometry(label);
   }
   lblDay->setGeometry(twipsRect(layout.lblDayLeft, layout.lblDayTop, layout.lblDayWidth, kLabelHeight));
   // The two frames fill the row left of the unit box, their buttons side by side.
@@ -321,14 +329,20 @@ void frmDataShow::layOutControls(const DataShowLayout& layout) {
     lblDigital[i]->setGeometry(lanes.left() + 2, lanes.top() + twipsToPixels(kLaneLineY[i]), twipsToPixels(300),
                                twipsToPixels(kLaneHeight));
   }
-  const QRect inner = picAnalog->contentsRect();
-  const AreaGeometry geometry = areaGeometry(pixelsToTwips(inner.width()), pixelsToTwips(inner.height()));
+  for (GraphArea* area : {picAnalog, picDigital, picVscale}) area->fitImage();
+  lblP100->move(picVscale->insidePixel(kScaleLabelLeft, 0));
+  Hcursor->resize(picAnalog->contentsRect().width(), 1);
+  HcursorS->resize(picVscale->contentsRect().width(), 1);
+  const AreaGeometry geometry = areaGeometry(picAnalog->scaleWidth(), picAnalog->scaleHeight());
   screen_.setGraphRange(geometry.graphLeft, geometry.graphRight);
+  setGraphGeometry(geometry);
 }
 
 // ---- Load, activation, unload ----
 
 void frmDataShow::onLoad() {
+  // No smaller than the design's smallest window, in whole pixels.
+  setMinimumSize(kMinimumInnerWidthPixels, kMinimumInnerHeightPixels);
   resizeClientTwips(pixelsToTwips(kMinimumInnerWidthPixels), pixelsToTwips(kMinimumInnerHeightPixels));
   // Windows opened one after another cascade from the top left, so that
   // each new one leaves the title of the one before in sight.
@@ -336,9 +350,9 @@ void frmDataShow::onLoad() {
     const int step = twipsToPixels(kCascadeStep) * ((formNumber - 1) % kCascadeSteps);
     subWindow()->move(step, step);
   }
+  digitalBars_ = ::digitalBars(kLaneLineY);
   layOutControls(layoutDataShow(pixelsToTwips(kMinimumInnerWidthPixels), pixelsToTwips(kMinimumInnerHeightPixels)));
   setControlCaptions();
-  digitalBars_ = ::digitalBars(kLaneLineY);
   pens_ = PenTable{};
   for (std::size_t i = 0; i < lblAnalog.size(); ++i) setTextColour(*lblAnalog[i], kPenColor[i]);
   linTriggerAnalog->hide();
@@ -370,6 +384,7 @@ void frmDataShow::onActivate() { setMainStatusText(tableText(kActiveStatusText))
 void frmDataShow::onUnload() {
   tmrForMonitor->stop();
   closeDetailForms();
+  deleteDetailForms();
 }
 
 void frmDataShow::keyPressEvent(QKeyEvent* event) {
@@ -553,6 +568,9 @@ void frmDataShow::selectWholeRow(int32_t row) {
 
 void frmDataShow::setCusorData() {
   if (flagForEnd) return;
+  // A replay reads no record outside its file (none at all without records).
+  const ScreenCounters& at = screen_.screen();
+  if (!live() && (at.graphCusorNo < 1 || at.graphCusorNo > at.graphTotalNum)) return;
   flagForEndOk = false;
   for (const UnitGroup& group : listedGroups(graphSystem())) readCursorValues(*group.units, group.unitKind);
   flagForEndOk = true;
@@ -658,17 +676,7 @@ void frmDataShow::showLabel() {
   flagForEndOk = true;
 }
 
-// ---- Graphs: drawn by the graph drawing, which is not built yet ----
-
-void frmDataShow::showGraph() {
-  if (flagForEnd) return;
-  showAnalogGraph();
-  showDigitalGraph();
-}
-
-void frmDataShow::showAnalogGraph() {}
-
-void frmDataShow::showDigitalGraph() {}
+// ---- Model ----
 
 void frmDataShow::deleteGraphSystemObj() {
   if (!graphSystemObj) return;
@@ -727,7 +735,8 @@ void frmDataShow::cboAircon_Click(int index) {
 }
 
 void frmDataShow::cmdSearch_Click() {
-  if (live() || flagForEnd) return;
+  // A recording without records has nothing to search.
+  if (live() || flagForEnd || screen_.screen().graphTotalNum < 1) return;
   const int32_t row = grdList->currentRow() + 1;
   if (row != searchRow_) {
     flagSearchMinMax = false;
@@ -751,12 +760,6 @@ void frmDataShow::cmdSearch_Click() {
   selectWholeRow(row);
 }
 
-void frmDataShow::openSearchWindow(const SearchTarget& target, const QString&) {
-  // The search windows are not built yet.
-  noteUnbuiltRoad(target.kind == SearchKind::Analog ? QStringLiteral("frmSearchAnalog")
-                                                    : QStringLiteral("frmSearchErrorCode"));
-}
-
 void frmDataShow::cmdPrint_Click() {
   const QString question = tableText(kPrintQuestionText) + QStringLiteral("\n\n( ") + tableText(kPrintWarningText) +
                            QStringLiteral(" )\n");
@@ -768,24 +771,6 @@ void frmDataShow::cmdPrint_Click() {
   showAnalogGraph();
   showDigitalGraph();
 }
-
-// Zoom, paging and cursor steps come with the navigation of a replay.
-void frmDataShow::cmdLarge_Click() {}
-void frmDataShow::cmdSmall_Click() {}
-void frmDataShow::cmdBackward_Click() {}
-void frmDataShow::cmdForward_Click() {}
-void frmDataShow::cmdLeft_Click() {}
-void frmDataShow::cmdRight_Click() {}
-
-void frmDataShow::moveCusor(int32_t) {
-  if (live() || flagForEnd) return;
-}
-
-void frmDataShow::detail_Click() { noteUnbuiltRoad(QStringLiteral("frmDataShow2")); }
-
-void frmDataShow::closeDetailForms() {}
-
-void frmDataShow::redrawDetailForms() {}
 
 // ---- Live refresh ----
 

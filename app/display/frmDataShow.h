@@ -10,12 +10,23 @@
 // values every 5 s. Closing is a handshake: the window hides, releases its
 // recorded file and unloads 5 s later, leaving its opener's collection.
 //
-// The drawing of the graphs, the navigation of a replay (zoom, paging,
-// cursor steps, the mouse), the detail windows and the search windows are
-// not built here yet: their methods and roads stand empty.
+// The graphs draw the graphed items over the screen's records: up to eight
+// analog items in their pens with legends, up to eight two-state and code
+// items in the digital lanes (display/data_show_graphs.cpp). A second click
+// on a row of the item list, or F12, turns its item on or off. The window
+// lays itself out whenever it is resized.
+//
+// A replay moves through its recording by key and mouse: zoom along the
+// scale ladder (F1, F2), half a screen back and forth (F3, F4), the cursor
+// one record left or right (F5, F6 and the arrows) or onto a click in the
+// graphs; the search windows put the cursor on what they find (moveCusor).
+// D opens a detail window on the values behind the screen. These live in
+// display/data_show_navigation.cpp.
 #pragma once
 
 #include "display/data_show_layout.h"
+#include "display/graph_area.h"
+#include "display/graphed_items.h"
 #include "display/pen_table.h"
 #include "display/record_arithmetic.h"
 #include "frame/form.h"
@@ -37,6 +48,8 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTimer;
+class frmDataShow2;
+struct Redraw;
 struct SearchTarget;
 
 // The window's name for the event guard: with formNumber and dataSource it
@@ -101,12 +114,18 @@ class frmDataShow : public ChildForm {
   void showDigitalGraph();
   // Releases the window's model; a model without units is kept.
   virtual void deleteGraphSystemObj();
-  // Puts the cursor on a record a search found (replay).
+  // Puts the cursor on a record a search found (replay): the screen moves
+  // to the grid screen holding it when it lies off the screen.
   void moveCusor(int32_t tmpCusorNo);
   // Starts the window's own closing: it hides, releases its recorded file
   // (replay windows) and unloads itself when its end timer fires, leaving
   // its opener's collection. A window already closing is left as it is.
   void prepareForEndFormDataShow();
+
+  // The detail windows opened from this window, under their formNumber
+  // as text; a detail window that unloads leaves it.
+  Collection<frmDataShow2> detailForms;
+  void removeFormDataShow(const frmDataShow2& form);
 
   // Cancel (Esc, the close box): asks the event guard, then closes.
   void cancel() override;
@@ -120,13 +139,15 @@ class frmDataShow : public ChildForm {
   int32_t lastRow() const { return lastRow_; }
   bool busyFlag() const { return busyDepth_ > 0; }
   const std::array<LaneBar, 8>& digitalBars() const { return digitalBars_; }
+  // The graphed items as the last redraw or toggle counted them.
+  const GraphedCounts& graphedCounts() const { return counts_; }
 
   // ---- Controls ----
   QComboBox* cboAircon = nullptr;
   QTableWidget* grdList = nullptr;
-  QFrame* picAnalog = nullptr;
-  QFrame* picDigital = nullptr;
-  QFrame* picVscale = nullptr;
+  GraphArea* picAnalog = nullptr;
+  GraphArea* picDigital = nullptr;
+  GraphArea* picVscale = nullptr;
   QGroupBox* fraGraph = nullptr;
   QGroupBox* fraCusor = nullptr;
   QPushButton* cmdLarge = nullptr;
@@ -146,6 +167,15 @@ class frmDataShow : public ChildForm {
   std::array<QLabel*, 8> lblAnalog{};   // pen legends
   std::array<QLabel*, 8> lblDigital{};  // lane labels
   std::array<QFrame*, 9> linDigital{};  // lane lines
+  // The vertical scale's labels: "100" at the top, lblP(1..9) "10".."90",
+  // lblP(0) "-10", "0%" and "-20".
+  QLabel* lblP100 = nullptr;
+  std::array<QLabel*, 10> lblP{};
+  QLabel* lblP0 = nullptr;
+  QLabel* lblP20 = nullptr;
+  // The horizontal cursor over the analog area and the scale.
+  QFrame* Hcursor = nullptr;
+  QFrame* HcursorS = nullptr;
   QFrame* linCusorAnalog = nullptr;
   QFrame* linCusorDigital = nullptr;
   QFrame* linTriggerAnalog = nullptr;
@@ -162,10 +192,14 @@ class frmDataShow : public ChildForm {
   void onUnload() override;
   void onActivate() override;
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void makeControls();
   void makeGraphAreas();
+  void makeScaleLabels();
+  // The drawing of the graphs and the item list's clicks and F12.
+  void makeGraphDrawing();
   void makeButtons();
   void setControlCaptions();
   // Places the controls for a layout and takes the analog area's x range.
@@ -188,6 +222,26 @@ class frmDataShow : public ChildForm {
   void placeCursorLine(QFrame& line, const QFrame& area, int32_t x);
   void hideGivingWayToTheWindowBelow();
 
+  // ---- Graphs, layout and scales (display/data_show_graphs.cpp) ----
+  // Lays the window out for its size and redraws the graphs and the cursor;
+  // nothing while minimised.
+  void Form_Resize();
+  // The plotting's geometry and the scale's figures after a layout.
+  void setGraphGeometry(const AreaGeometry& geometry);
+  // Draws one item over what its area shows.
+  void plotItem(const PlotRequest& item);
+  // Where the graphs' samples come from, and the display options the
+  // scales follow, before a drawing.
+  void prepareDrawing();
+  void picAnalog_MouseMove(double y);
+  void picVscale_MouseMove(double y);
+  void showLevelAt(double y, int scaleHeight);
+  void grdList_Click();
+  void grdList_KeyDown(int keyCode);
+  // A second selection of the row (or F12) turns its item on or off.
+  void toggleGraphOfRow(int32_t row);
+  void turnItemOnOrOff(int32_t row);
+
   // Busy state: pointer, unit box and the seven navigation and search
   // buttons; pairs nest, the outer one saves and restores.
   void beginBusy();
@@ -196,7 +250,7 @@ class frmDataShow : public ChildForm {
   void cboAircon_Click(int index);
   void cmdSearch_Click();
   void cmdPrint_Click();
-  // Navigation of a replay, the detail windows and the searches come later.
+  // Navigation of a replay, the detail windows and the searches.
   void cmdLarge_Click();
   void cmdSmall_Click();
   void cmdBackward_Click();
@@ -207,6 +261,17 @@ class frmDataShow : public ChildForm {
   void openSearchWindow(const SearchTarget& target, const QString& dataItemName);
   void closeDetailForms();
   void redrawDetailForms();
+  // The detail windows go with the window.
+  void deleteDetailForms();
+  // A step of the record arithmetic, then what it asks to redraw in one busy
+  // state, then the navigation buttons it left.
+  template <class Step>
+  void navigate(Step step);
+  void redrawScreen(const Redraw& redraw);
+  // A mouse button pressed in either graph, x in twips from the area's left.
+  void watchGraphClicks();
+  void graphMouseDown(double x);
+  friend class GraphClickFilter;
 
   friend class DisplayWindowOwner;
   // Set by the owner that holds the window: drops it from its collection.
@@ -215,7 +280,10 @@ class frmDataShow : public ChildForm {
   KeyTable keys_;
   RecordArithmetic screen_;
   PenTable pens_;
-  std::array<LaneBar, 8> digitalBars_{};
+  std::array<LaneBar, 8> digitalBars_ = ::digitalBars();
+  struct GraphDrawing;
+  std::shared_ptr<GraphDrawing> drawing_;  // made with the controls, complete where it draws
+  GraphedCounts counts_;
   std::array<bool, 7> savedEnabled_{};
   int32_t busyDepth_ = 0;
   int32_t lastRow_ = 0;

@@ -119,6 +119,16 @@ void ChildForm::deleteWithSubWindow() {
   }
 }
 
+void deleteChildFormLater(ChildForm* window) {
+  if (!window) return;
+  // The MDI area owns the sub-window that holds a loaded window.
+  if (QMdiSubWindow* holder = window->subWindow()) {
+    holder->deleteLater();
+  } else {
+    window->deleteLater();
+  }
+}
+
 bool ChildForm::hasKeysOfItsOwn() const { return KeyTable::hasKeysWithin(*this); }
 
 void ChildForm::setCloseBox(CloseBox closeBox) {

@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class Form {
@@ -109,6 +110,16 @@ class ChildForm : public QWidget, public Form {
   bool loaded_ = false;
   CloseBox closeBox_ = CloseBox::Unloads;
 };
+
+// A child window of which several are open at once (display and detail
+// windows), held by shared pointers: when the last holder lets go, the
+// window is deleted with its sub-window, later, so that a window may let go
+// of itself. A window already gone with the main window is left alone.
+void deleteChildFormLater(ChildForm* window);
+template <class T>
+std::shared_ptr<T> holdChildForm(T* window) {
+  return std::shared_ptr<T>(window, [alive = QPointer<T>(window)](T*) { deleteChildFormLater(alive.data()); });
+}
 
 class DialogForm : public QDialog, public Form {
   Q_OBJECT

@@ -7,6 +7,7 @@ namespace {
 constexpr int32_t kMoreSlices = 1;
 constexpr int32_t kSearchGoesOn = 2;
 constexpr int32_t kSearchFound = 0;
+constexpr int32_t kNoMatch = 1;
 
 }  // namespace
 
@@ -33,6 +34,8 @@ SliceDriver::Slice dataSearchSlices() {
     int32_t record = 0;
     const int32_t result = tramsollApi().execDataSrch(&record);
     if (result == kSearchGoesOn) return SliceStep::more(0);
-    return SliceStep::finished(result == kSearchFound ? record : 0);
+    if (result == kSearchFound) return SliceStep::finished(record);
+    if (result == kNoMatch) return SliceStep::finished(0);
+    return SliceStep::failed(result);
   };
 }

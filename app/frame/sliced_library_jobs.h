@@ -11,5 +11,5 @@ SliceDriver::Slice csvConversionSlices();
 // execMinMaxSrch until the pass is done; getMinMaxData then has the values.
 SliceDriver::Slice minMaxSearchSlices();
 // execDataSrch until it stops; the finished value is the 1-based record
-// found, 0 when no record matches.
+// found, 0 when no record matches. Any other answer fails the job with it.
 SliceDriver::Slice dataSearchSlices();

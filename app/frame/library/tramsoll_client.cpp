@@ -171,8 +171,9 @@ GraphTexts TramsollClient::graphTexts(const ItemSource& source, int32_t itemNumb
   o.result = api_.getGraphData2(source.dataSource, textForLibrary(source.customerFolder).constData(),
                                 source.filePosition, source.systemNumber, source.unitKind, source.unitNumber,
                                 itemNumber, firstRecord, recordCount, valueSlots.data());
+  // A slot shows its first nine bytes: the tenth is room for the terminator.
   for (int32_t k = 0; k < recordCount; ++k) {
-    o.valueTexts << textFromLibrary(valueSlots.data() + static_cast<std::size_t>(k) * kSlot, kSlot, kSlot);
+    o.valueTexts << textFromLibrary(valueSlots.data() + static_cast<std::size_t>(k) * kSlot, kSlot - 1, kSlot - 1);
   }
   return o;
 }

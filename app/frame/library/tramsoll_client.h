@@ -162,7 +162,8 @@ class TramsollClient {
                               int32_t unitNumber, int32_t conditionNumber);
   CursorTexts cursorData(const ItemSource& source, int32_t itemNumber, int32_t recordNumber);
   // At most one graph call's records (TRAMSOLL_GRAPH_RECORD_COUNT); a count
-  // outside that is refused without asking the library (result -1).
+  // outside that is refused without asking the library (result -1). Each
+  // text is read from a zeroed slot, at most its first nine bytes.
   GraphTexts graphTexts(const ItemSource& source, int32_t itemNumber, int32_t firstRecord, int32_t recordCount);
   // Sets up the CSV conversion of a listed file into files beside the base
   // path, their header rows worded by the 31 heading texts (missing ones

@@ -1,15 +1,19 @@
 // A live display window from the map over the real library and the
 // simulated sample installation: System 1's items with their values and
-// change times under "Monitoring: ", read again every 5 s; the map closes
-// once the window has gone.
+// change times under "Monitoring: ", read again every 5 s, its default items
+// drawn as pens with legends and as lanes, drawn again every 5 s and when
+// the window is resized; the map closes once the window has gone.
 #include "display/frmDataShow.h"
+#include "display/data_show_layout.h"
 #include "frame/grid.h"
+#include "frame/twips.h"
 #include "frame/program_values.h"
 #include "map/frmMap.h"
 #include "support/program_fixture.h"
 #include "support/simulated_installation.h"
 
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -20,6 +24,20 @@ QStringList column(const frmDataShow& window, int column) {
   QStringList texts;
   for (int row = 0; row < window.grdList->rowCount(); ++row) texts << Grid(*window.grdList).text(row, column);
   return texts;
+}
+
+int shownLabels(const std::array<QLabel*, 8>& labels) {
+  return int(std::count_if(labels.begin(), labels.end(),
+                           [](const QLabel* label) { return label->isVisibleTo(label->parentWidget()); }));
+}
+
+bool holdsColour(const QImage& image, const QColor& colour) {
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixelColor(x, y) == colour) return true;
+    }
+  }
+  return false;
 }
 
 bool someFilled(const QStringList& texts) {
@@ -64,6 +82,30 @@ class DataShowOverSimulatorTest : public QObject {
     QVERIFY(QTest::qWaitFor([&] { return window->lblDay->text() != shownAt; }, 11000));
     QVERIFY(QTest::qWaitFor([&] { return column(*window, 3) != changedAt; }, 11000));
     saveScreenshot(*window, QStringLiteral("live-display"));
+
+    // The default items as pens with their legends and as lanes with their
+    // labels, the first pen near-black.
+    QVERIFY(shownLabels(window->lblAnalog) > 0);
+    QVERIFY(shownLabels(window->lblDigital) > 0);
+    QVERIFY(holdsColour(window->picAnalog->image(), QColor(1, 1, 1)));
+    QVERIFY(holdsColour(window->picDigital->image(), QColor(0, 0, 255)));
+    // Drawn again at the next tick: a stain on both areas goes.
+    const QColor stain(7, 7, 7);
+    window->picAnalog->image().fill(stain);
+    window->picDigital->image().fill(stain);
+    QVERIFY(QTest::qWaitFor([&] { return window->picAnalog->image().pixelColor(0, 0) != stain; }, 6000));
+    QVERIFY(window->picDigital->image().pixelColor(0, 0) != stain);
+    QVERIFY(holdsColour(window->picAnalog->image(), QColor(1, 1, 1)));
+
+    // Resized: laid out again for its new size and drawn again.
+    window->picAnalog->image().fill(stain);
+    window->subWindow()->resize(window->subWindow()->size() + QSize(200, 100));
+    const DataShowLayout layout = layoutDataShow(pixelsToTwips(window->width()), pixelsToTwips(window->height()));
+    QCOMPARE(window->picAnalog->width(), twipsToPixels(layout.picAnalog.width));
+    QCOMPARE(window->picDigital->y(), twipsToPixels(layout.picDigital.top));
+    QVERIFY(holdsColour(window->picAnalog->image(), QColor(1, 1, 1)));
+    QVERIFY(!holdsColour(window->picAnalog->image(), stain));
+    saveScreenshot(*window, QStringLiteral("live-display-resized"));
 
     // The map closes once its live window has gone.
     map.cmdCancel->click();

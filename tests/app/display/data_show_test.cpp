@@ -4,6 +4,7 @@
 // (the event guard, the close box and Esc, the live refresh, the search
 // launch and the screen print).
 #include "display/data_items.h"
+#include "display/data_search_form.h"
 #include "display/data_show_opening.h"
 #include "frame/dialogs/ask_yes_no.h"
 #include "frame/event_manager.h"
@@ -13,8 +14,7 @@
 #include "frame/program_values.h"
 #include "frame/window_roads.h"
 #include "records/data_show_replay.h"
-#include "support/fake_items.h"
-#include "support/program_fixture.h"
+#include "support/display_windows.h"
 #include "types/unit_kinds.h"
 
 #include <QComboBox>
@@ -23,6 +23,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -32,33 +33,7 @@
 
 namespace {
 
-struct Units {
-  int32_t out = 0, in = 0, cen = 0, sen = 0;
-};
-
-// The opener's fill: a system of the kind with numbered units.
-GraphSystemFill systemOf(int32_t kind, Units units, std::function<void(GraphSystem&)> more = {}) {
-  return [=](GraphSystem& graph) {
-    graph.systemKind = kind;
-    graph.systemNumber = 1;
-    graph.airconNumberNow = 1;
-    addGraphAircons(graph.airconsOut, kOutdoorUnit, units.out);
-    addGraphAircons(graph.airconsIn, kIndoorUnit, units.in);
-    addGraphAircons(graph.airconsCen, kCentralUnit, units.cen);
-    addGraphAircons(graph.airconsSen, kSensorUnit, units.sen);
-    graph.sensorDataShow = units.sen > 0 && kind != kSensorSystem;
-    if (more) more(graph);
-  };
-}
-
-FakeItem analog(const char* name, int32_t graphDefault = 0) { return FakeItem{name, "100", 0, graphDefault}; }
-FakeItem twoState(const char* name, int32_t graphDefault = 0) { return FakeItem{name, " ", 1, graphDefault}; }
-
-QStringList column(const frmDataShow& window, int column) {
-  QStringList texts;
-  for (int row = 0; row < window.grdList->rowCount(); ++row) texts << Grid(*window.grdList).text(row, column);
-  return texts;
-}
+QStringList column(const frmDataShow& window, int column) { return gridColumn(*window.grdList, column); }
 
 QStringList unitBox(const frmDataShow& window) {
   QStringList texts;
@@ -78,42 +53,20 @@ QColor foreground(const frmDataShow& window, int row, int column) {
 class DataShowTest : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
-  std::unique_ptr<FakeItems> items;
-  std::unique_ptr<DisplayWindowOwner> owner;
+  std::unique_ptr<DisplayWorld> display;
 
-  FakeTramsoll& fake() { return world->library.fake; }
-
-  std::shared_ptr<frmDataShow> open(const DataShowSource& source, const GraphSystemFill& fill) {
-    const DataShowOpening opening = openDataShow(*owner, source, fill);
-    if (opening.outcome != DataShowOpened::Shown) return nullptr;
-    return opening.window;
-  }
+  FakeTramsoll& fake() { return display->fake(); }
   std::shared_ptr<frmDataShow> openLive(const GraphSystemFill& fill, int32_t ordinarySystems = 0) {
-    return open(liveDataShow([ordinarySystems] { return ordinarySystems; }), fill);
+    return display->openLive(fill, ordinarySystems);
   }
-  std::shared_ptr<frmDataShow> openReplay(const GraphSystemFill& fill) {
-    return open(replayDataShow(QStringLiteral("C07"), 2), fill);
-  }
+  std::shared_ptr<frmDataShow> openReplay(const GraphSystemFill& fill) { return display->openReplay(fill); }
   static bool registered(const frmDataShow& window) {
     return eventManager().askClose(kDataShowFormName, window.formNumber, window.dataSource);
   }
 
  private slots:
-  void init() {
-    world = startedProgram();
-    items = std::make_unique<FakeItems>(fake());
-    owner = std::make_unique<DisplayWindowOwner>();
-    program().displayOptions[kFontColor] = 0;
-    unbuiltRoadsTaken().clear();
-  }
-  void cleanup() {
-    installPrinterSource({});
-    owner.reset();
-    items.reset();
-    eventManager().deleteAllEventForms();
-    world.reset();
-  }
+  void init() { display = std::make_unique<DisplayWorld>(); }
+  void cleanup() { display.reset(); }
 
   void itemsBecomeRowsNamedByTheirUnits() {
     struct Case {
@@ -122,10 +75,10 @@ class DataShowTest : public QObject {
       Units units;
       QStringList rows, box;
     };
-    items->setItems(kOutdoorUnit, 1, {analog("Tho"), FakeItem{"Hidden", "", 3}, twoState("52C")});
-    items->setItems(kIndoorUnit, 2, {analog("Thi")});
-    items->setItems(kCentralUnit, 1, {analog("Mode")});
-    items->setItems(kSensorUnit, 1, {analog("CH1")});
+    display->items->setItems(kOutdoorUnit, 1, {analog("Tho"), FakeItem{"Hidden", "", 3}, twoState("52C")});
+    display->items->setItems(kIndoorUnit, 2, {analog("Thi")});
+    display->items->setItems(kCentralUnit, 1, {analog("Mode")});
+    display->items->setItems(kSensorUnit, 1, {analog("CH1")});
     const Case cases[] = {
         {"ordinary", kOrdinarySystem, {1, 2, 0, 0}, {"1 O-1-Tho", "2 O-1-52C", "3 I-2-Thi"}, {"O-1", "I-1", "I-2"}},
         {"with its sensor inputs", kOrdinarySystem, {1, 0, 0, 1}, {"1 O-1-Tho", "2 O-1-52C", "3 Sensor-CH1"},
@@ -139,7 +92,7 @@ class DataShowTest : public QObject {
       QCOMPARE(column(*window, 1), c.rows);
       QCOMPARE(unitBox(*window), c.box);
       QCOMPARE(window->graphSystem().totalItemNumber, c.rows.size());
-      owner->closeWindows();
+      display->owner->closeWindows();
       window->tmrForEnd_Timer();
     }
     // The skipped item leaves a gap in the library's numbers, none in the list's.
@@ -150,20 +103,20 @@ class DataShowTest : public QObject {
     QCOMPARE(column(*window, 4), QStringList({"100", " "}));
 
     // A system whose items are all hidden: the window is let go unshown.
-    items->setItems(kOutdoorUnit, 5, {FakeItem{"A", "", 3}, FakeItem{"B", "", 4}});
-    const int held = owner->count();
+    display->items->setItems(kOutdoorUnit, 5, {FakeItem{"A", "", 3}, FakeItem{"B", "", 4}});
+    const int held = display->owner->count();
     const DataShowOpening none =
-        openDataShow(*owner, liveDataShow(), systemOf(kOrdinarySystem, {0, 0, 0, 0}, [](GraphSystem& graph) {
+        openDataShow(*display->owner, liveDataShow(), systemOf(kOrdinarySystem, {0, 0, 0, 0}, [](GraphSystem& graph) {
                        graph.airconsOut.add(std::make_shared<GraphAircon>(GraphAircon{{}, 1, 0, {}}), "1");
                        graph.airconsOut.item(1)->airconNumber = 5;
                      }));
     QCOMPARE(none.outcome, DataShowOpened::NoItems);
-    QCOMPARE(owner->count(), held);
+    QCOMPARE(display->owner->count(), held);
   }
 
   void defaultItemsOfTheChosenUnitAreMarked() {
-    for (int32_t unit = 1; unit <= 3; ++unit) items->setItems(kOutdoorUnit, unit, {analog("Td", 1), analog("Ts")});
-    for (int32_t unit = 1; unit <= 2; ++unit) items->setItems(kIndoorUnit, unit, {analog("Thi", 1), twoState("Run", 1)});
+    for (int32_t unit = 1; unit <= 3; ++unit) display->items->setItems(kOutdoorUnit, unit, {analog("Td", 1), analog("Ts")});
+    for (int32_t unit = 1; unit <= 2; ++unit) display->items->setItems(kIndoorUnit, unit, {analog("Thi", 1), twoState("Run", 1)});
     auto window = openLive(systemOf(kOrdinarySystem, {3, 2, 0, 0}, [](GraphSystem& graph) {
       graph.airconNumberNow = 4;  // indoor unit 1
     }));
@@ -195,8 +148,8 @@ class DataShowTest : public QObject {
     std::vector<FakeItem> nine;
     for (int i = 1; i <= 9; ++i) nine.push_back(analog("A", 1));
     nine.push_back(twoState("B", 1));
-    items->setItems(kOutdoorUnit, 1, nine);
-    items->setItems(kSensorUnit, 1, {analog("CH1", 1), twoState("SW", 1)});
+    display->items->setItems(kOutdoorUnit, 1, nine);
+    display->items->setItems(kSensorUnit, 1, {analog("CH1", 1), twoState("SW", 1)});
     auto window = openLive(systemOf(kOrdinarySystem, {1, 0, 0, 1}));
     QVERIFY(window);
     QList<int32_t> shown;
@@ -236,11 +189,11 @@ class DataShowTest : public QObject {
         {"damaged trigger past the file", false, 100, 500, 5, 1, 100, 100, 100, 5, true},
         {"live: the newest 121 at 5 s", true, 121, 0, 10, 1, 121, 121, 121, 5, false},
     };
-    items->setItems(kOutdoorUnit, 1, {analog("Tho")});
+    display->items->setItems(kOutdoorUnit, 1, {analog("Tho")});
     for (const Case& c : cases) {
-      items->records = c.records;
-      items->trigger = c.trigger;
-      items->interval = c.interval;
+      display->items->records = c.records;
+      display->items->trigger = c.trigger;
+      display->items->interval = c.interval;
       auto window = c.live ? openLive(systemOf(kOrdinarySystem, {1, 0, 0, 0}))
                            : openReplay(systemOf(kOrdinarySystem, {1, 0, 0, 0}));
       QVERIFY2(window, c.name);
@@ -254,15 +207,15 @@ class DataShowTest : public QObject {
       QVERIFY2(fake().callsOf(QStringLiteral("getCursData")).last().endsWith(
                    QStringLiteral(", %1, *, *, *, *, *, *, *)").arg(c.cursor)),
                name);
-      owner->closeWindows();
+      display->owner->closeWindows();
       window->tmrForEnd_Timer();
     }
   }
 
   void captionsAndTimeLabels() {
-    items->setItems(kCentralUnit, 1, {analog("Mode")});
-    items->month = 5;
-    items->second = 240;
+    display->items->setItems(kCentralUnit, 1, {analog("Mode")});
+    display->items->month = 5;
+    display->items->second = 240;
     const auto central = systemOf(kCentralSystem, {0, 0, 1, 0}, [](GraphSystem& graph) {
       graph.systemNumber = 2;
       graph.mapName = QStringLiteral("Roof");
@@ -285,9 +238,9 @@ class DataShowTest : public QObject {
 
     // A trigger recording started at 23:00, 60 s apart, the trigger on
     // record 65: the screen 61..71 spans midnight.
-    items->records = 200;
-    items->trigger = 65;
-    items->interval = 60;
+    display->items->records = 200;
+    display->items->trigger = 65;
+    display->items->interval = 60;
     auto trigger = openReplay(systemOf(kCentralSystem, {0, 0, 1, 0}, [](GraphSystem& graph) {
       graph.saveTime = 23 * 3600;
     }));
@@ -299,18 +252,18 @@ class DataShowTest : public QObject {
     QCOMPARE(trigger->linTriggerAnalog->x(), trigger->linCusorAnalog->x());
 
     // A read without a date keeps the cursor's date.
-    items->month = 0;
-    items->second = 999;
+    display->items->month = 0;
+    display->items->second = 999;
     trigger->setCusorData();
     QCOMPARE(trigger->graphSystem().cusorTime, 240);
   }
 
   void onlyChangedValuesAreWritten() {
-    items->setItems(kOutdoorUnit, 1, {analog("Td"), FakeItem{"Ps", "50", 0, 0}, analog("Tc"), analog("Pe")});
-    items->setValue(kOutdoorUnit, 1, 1, "77 F");
-    items->setValue(kOutdoorUnit, 1, 2, "300 PSI");
-    items->setValue(kOutdoorUnit, 1, 3, "25 C");
-    items->setValue(kOutdoorUnit, 1, 4, "0.5 PSI");
+    display->items->setItems(kOutdoorUnit, 1, {analog("Td"), FakeItem{"Ps", "50", 0, 0}, analog("Tc"), analog("Pe")});
+    display->items->setValue(kOutdoorUnit, 1, 1, "77 F");
+    display->items->setValue(kOutdoorUnit, 1, 2, "300 PSI");
+    display->items->setValue(kOutdoorUnit, 1, 3, "25 C");
+    display->items->setValue(kOutdoorUnit, 1, 4, "0.5 PSI");
     auto window = openLive(systemOf(kOrdinarySystem, {1, 0, 0, 0}));
     QVERIFY(window);
     Grid grid(*window->grdList);
@@ -322,8 +275,8 @@ class DataShowTest : public QObject {
     // The next tick: a cell whose value did not change is not written again,
     // the changed ones are, and a corrected full scale is not doubled twice.
     grid.setText(1, 2, QStringLiteral("kept"));
-    items->setValue(kOutdoorUnit, 1, 1, "78 F", "12:00:05");
-    items->setValue(kOutdoorUnit, 1, 4, "1.5 PSI");
+    display->items->setValue(kOutdoorUnit, 1, 1, "78 F", "12:00:05");
+    display->items->setValue(kOutdoorUnit, 1, 4, "1.5 PSI");
     window->grdList->setCurrentCell(2, 1);  // the engineer's row
     window->tmrForMonitor_Timer();
     QCOMPARE(column(*window, 2), QStringList({"78 F", "kept", "25 C", "1.5 PSI"}));
@@ -339,7 +292,7 @@ class DataShowTest : public QObject {
 
     // A value the library cut in the middle of a character loses the whole
     // character; a time text filling the buffer shows its eight characters.
-    items->setValue(kOutdoorUnit, 1, 3, QByteArray(30, '1') + "\xE2\x84\x83", "12:00:109");
+    display->items->setValue(kOutdoorUnit, 1, 3, QByteArray(30, '1') + "\xE2\x84\x83", "12:00:109");
     window->tmrForMonitor_Timer();
     QCOMPARE(grid.text(2, 2), QString(30, QLatin1Char('1')));
     QCOMPARE(grid.text(2, 3), QStringLiteral("12:00:10"));
@@ -347,8 +300,8 @@ class DataShowTest : public QObject {
 
   void markerColoursFollowTheFontColourOption() {
     std::vector<FakeItem> four{analog("A", 1), analog("B", 1), analog("C", 1), analog("D", 1)};
-    items->setItems(kOutdoorUnit, 1, four);
-    items->setItems(kOutdoorUnit, 2, {analog("E")});
+    display->items->setItems(kOutdoorUnit, 1, four);
+    display->items->setItems(kOutdoorUnit, 2, {analog("E")});
     for (const int16_t option : {int16_t(0), int16_t(1)}) {
       program().displayOptions[kFontColor] = option;
       auto window = openLive(systemOf(kOrdinarySystem, {2, 0, 0, 0}));
@@ -362,13 +315,13 @@ class DataShowTest : public QObject {
       QCOMPARE(Grid(*window->grdList).text(3, 0), QString());
       QCOMPARE(background(*window, 4, 0), window->grdList->palette().color(QPalette::Base));
       QCOMPARE(foreground(*window, 4, 1), QColor(Qt::black));
-      owner->closeWindows();
+      display->owner->closeWindows();
       window->tmrForEnd_Timer();
     }
   }
 
   void digitalBarsSpanTheMiddleOfEachLane() {
-    items->setItems(kOutdoorUnit, 1, {analog("A")});
+    display->items->setItems(kOutdoorUnit, 1, {analog("A")});
     auto window = openLive(systemOf(kOrdinarySystem, {1, 0, 0, 0}));
     for (int lane = 0; lane < 8; ++lane) {
       QCOMPARE(window->digitalBars()[static_cast<std::size_t>(lane)], (LaneBar{180 * lane + 45, 180 * lane + 135}));
@@ -380,7 +333,7 @@ class DataShowTest : public QObject {
   }
 
   void closingIsAHandshakeWithTheGuard() {
-    items->setItems(kOutdoorUnit, 1, {analog("A")});
+    display->items->setItems(kOutdoorUnit, 1, {analog("A")});
     for (const bool closeBox : {false, true}) {
       auto window = openLive(systemOf(kOrdinarySystem, {1, 0, 0, 0}));
       QVERIFY(window);
@@ -395,9 +348,9 @@ class DataShowTest : public QObject {
       QVERIFY(window->flagForEnd && !registered(*window));
       QVERIFY(!window->tmrForMonitor->isActive() && window->tmrForEnd->isActive());
       QVERIFY(window->isLoaded() && !window->subWindow()->isVisible());
-      QCOMPARE(owner->count(), 1);
+      QCOMPARE(display->owner->count(), 1);
       window->tmrForEnd_Timer();
-      QVERIFY(!window->isLoaded() && owner->isEmpty() && !window->graphSystemObj);
+      QVERIFY(!window->isLoaded() && display->owner->isEmpty() && !window->graphSystemObj);
       QVERIFY(fake().callsOf(QStringLiteral("closeDataFile")).isEmpty());
     }
     // A window of another kind with the same number is another window.
@@ -414,7 +367,7 @@ class DataShowTest : public QObject {
   }
 
   void liveWindowKeysAndRefresh() {
-    items->setItems(kOutdoorUnit, 1, {analog("A"), twoState("B")});
+    display->items->setItems(kOutdoorUnit, 1, {analog("A"), twoState("B")});
     auto first = openLive(systemOf(kOrdinarySystem, {1, 0, 0, 0}));
     auto second = openLive(systemOf(kOrdinarySystem, {1, 0, 0, 0}));
     QVERIFY(first && second);
@@ -425,7 +378,7 @@ class DataShowTest : public QObject {
     }
     QVERIFY(messages.keys.isEmpty() && unbuiltRoadsTaken().isEmpty());
     QTest::keyClick(first->grdList, Qt::Key_D);
-    QCOMPARE(unbuiltRoadsTaken(), QStringList({"frmDataShow2"}));
+    QCOMPARE(first->detailForms.count(), 1);
 
     // While the second window's unit change runs, the first one's refresh
     // waits for a later tick.
@@ -439,7 +392,7 @@ class DataShowTest : public QObject {
 
     // Closed in the middle of a refresh: the refresh stops before the values
     // are written, and the window may unload.
-    items->setValue(kOutdoorUnit, 1, 1, "9.9");
+    display->items->setValue(kOutdoorUnit, 1, 1, "9.9");
     QTimer::singleShot(0, first.get(), [&first] { first->cancel(); });
     first->tmrForMonitor_Timer();
     QCOMPARE(Grid(*first->grdList).text(0, 2), QString());
@@ -447,43 +400,66 @@ class DataShowTest : public QObject {
   }
 
   void searchLaunchOfAReplay() {
-    items->setItems(kOutdoorUnit, 1, {analog("A"), analog("B"), twoState("C"), FakeItem{"D", " ", 2}});
-    items->setItems(kSensorUnit, 1, {twoState("SW")});
+    display->items->setItems(kOutdoorUnit, 1, {analog("A"), analog("B"), twoState("C"), FakeItem{"D", " ", 2}});
+    display->items->setItems(kSensorUnit, 1, {twoState("SW")});
     auto window = openReplay(systemOf(kOrdinarySystem, {1, 0, 0, 1}));
     QVERIFY(window);
-    const auto searchFrom = [&window](int row) {
+    // The search windows that open, as they were set up, each cancelled.
+    QStringList opened;
+    const auto searchFrom = [&](int row, bool opens) {
       window->grdList->setCurrentCell(row - 1, 1);
+      QPointer<QTimer> watch;
+      if (opens) {
+        watch = answerNextModal([&](QWidget* modal) {
+          auto* search = qobject_cast<DataSearchForm*>(modal);
+          if (!search) {
+            modal->close();
+            return;
+          }
+          opened << QStringLiteral("%1 %2 %3 %4/%5/%6 %7")
+                        .arg(QLatin1String(search->metaObject()->className()), search->dataItemName, search->customDir)
+                        .arg(search->airconType)
+                        .arg(search->airconNumber)
+                        .arg(search->dataitemNumber)
+                        .arg(search->fileNumber);
+          if (search->parentForm != window.get()) opened << QStringLiteral("another parent");
+          search->cancel();
+        });
+      }
       QTest::keyClick(window->grdList, Qt::Key_F7);
+      delete watch.data();  // one that never fired
     };
     const auto remember = [&window] {
       window->flagSearchMinMax = true;
       window->searchMaxValue = 9;
       window->searchIndex = 2;
     };
-    searchFrom(1);
+    searchFrom(1, true);
     remember();
-    searchFrom(1);
+    searchFrom(1, true);
     QVERIFY(window->flagSearchMinMax && window->searchMaxValue == 9 && window->searchIndex == 2);
-    searchFrom(2);
+    searchFrom(2, true);
     QVERIFY(!window->flagSearchMinMax && window->searchMaxValue == 0 && window->searchIndex == 0);
-    QCOMPARE(unbuiltRoadsTaken(), QStringList({"frmSearchAnalog", "frmSearchAnalog", "frmSearchAnalog"}));
+    QCOMPARE(opened, QStringList({"frmSearchAnalog 1 O-1-A C07 0/1/1 2", "frmSearchAnalog 1 O-1-A C07 0/1/1 2",
+                                  "frmSearchAnalog 2 O-1-B C07 0/1/2 2"}));
 
     MessageCollector messages;
-    searchFrom(3);
+    searchFrom(3, false);
     QCOMPARE(messages.keys, QStringList({"14-1"}));
-    searchFrom(4);
-    QCOMPARE(unbuiltRoadsTaken().last(), QStringLiteral("frmSearchErrorCode"));
-    searchFrom(5);  // a sensor unit's two-state item: nothing
+    searchFrom(4, true);
+    QCOMPARE(opened.last(), QStringLiteral("frmSearchErrorCode 4 O-1-D C07 0/1/4 2"));
+    searchFrom(5, false);  // a sensor unit's two-state item: nothing
     QCOMPARE(messages.keys.size(), 1);
-    QCOMPARE(unbuiltRoadsTaken().size(), 4);
+    QCOMPARE(opened.size(), 4);
     QCOMPARE(window->grdList->currentRow(), 4);
     QVERIFY(window->grdList->selectionModel()->isRowSelected(4, {}));
+    QVERIFY(unbuiltRoadsTaken().isEmpty());
   }
 
   void screenPrintAsksFirst() {
-    items->setItems(kOutdoorUnit, 1, {analog("A")});
+    display->items->setItems(kOutdoorUnit, 1, {analog("A")});
     auto window = openLive(systemOf(kOrdinarySystem, {1, 0, 0, 0}));
-    const QString pdf = world->folder.file(QStringLiteral("display.pdf"));
+    const QString pdf = display->world->folder.file(QStringLiteral("display.pdf"));
     for (const bool printer : {true, false}) {
       QFile::remove(pdf);
       installPrinterSource([&]() -> std::unique_ptr<QPrinter> {

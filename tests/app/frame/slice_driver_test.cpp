@@ -83,6 +83,7 @@ class SliceDriverTest : public QObject {
         {"min/max pass", "execMinMaxSrch", minMaxSearchSlices, {{1, 50}, {0, 100}}, finished, 0, {50, 100}},
         {"value found", "execDataSrch", dataSearchSlices, {{2, 5}, {2, 9}, {0, 17}}, finished, 17, {100}},
         {"no value matches", "execDataSrch", dataSearchSlices, {{2, 5}, {1, 0}}, finished, 0, {100}},
+        {"an unknown search answer is no miss", "execDataSrch", dataSearchSlices, {{2, 5}, {3, 0}}, failed, 3, {}},
     };
     for (const Case& c : cases) {
       InstalledFake library;

@@ -6,6 +6,7 @@
 #include "map/frmMap.h"
 #include "frame/single_instance.h"
 #include "simulator.h"
+#include "support/fake_tramsoll.h"
 #include "support/program_fixture.h"
 
 #include <QDir>
@@ -77,4 +78,11 @@ frmMap* startWithBusMap(const SimulatedInstallation& site) {
   access.doFix();
   frmMap& map = frmMap::instance();
   return map.isLoaded() ? &map : nullptr;
+}
+
+void forwardCallsToLibrary(FakeTramsoll& fake, TramsollApi& library) {
+#define PELOMAR_FORWARD_EXPORT(name, params, args) \
+  fake.on<decltype(::name)>(#name, [&library] params { return library.name args; });
+  TRAMSOLL_EXPORTS(PELOMAR_FORWARD_EXPORT)
+#undef PELOMAR_FORWARD_EXPORT
 }

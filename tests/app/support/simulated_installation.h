@@ -53,6 +53,11 @@ class SimulatedInstallation {
   std::unique_ptr<TramsollLibrary> library_;
 };
 
+class FakeTramsoll;
+// Every export of the fake is answered by `library`, so the fake's log
+// shows what the program asked the real library.
+void forwardCallsToLibrary(FakeTramsoll& fake, TramsollApi& library);
+
 // Starts the program over the installation and opens the map of the Q7 bus
 // for recording without a customer, as the access-method window does; null
 // when the program did not start or the map did not open.

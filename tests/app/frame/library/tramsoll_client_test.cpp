@@ -127,7 +127,7 @@ class TramsollClientTest : public QObject {
       return 0;
     });
     const GraphTexts graph = TramsollClient().graphTexts({}, 1, 1, 3);
-    QCOMPARE(graph.valueTexts, QStringList({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("9999999999")}));
+    QCOMPARE(graph.valueTexts, QStringList({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("999999999")}));
     QCOMPARE(askedCount, 3);
     fake.calls.clear();
     QCOMPARE(TramsollClient().graphTexts({}, 1, 1, TRAMSOLL_GRAPH_RECORD_COUNT + 1).result, TramsollClient::kRefused);
