@@ -29,6 +29,7 @@
 #include "recording/frmFileSizeOver.h"
 #include "recording/frmRecode.h"
 #include "recording/frmRecodeSensorInput.h"
+#include "recording/frmRecodeTrigger.h"
 #include "types/unit_kinds.h"
 
 #include <QKeyEvent>
@@ -705,7 +706,7 @@ void frmMap::openControlDataChange() {
 
 void frmMap::openRecode() { frmRecode::instance().showForm(); }
 void frmMap::openRecodeSensorInput() { frmRecodeSensorInput::instance().showModal(); }
-void frmMap::openRecodeTrigger() { noteUnbuiltRoad(QStringLiteral("frmRecodeTrigger")); }
+void frmMap::openRecodeTrigger() { frmRecodeTrigger::instance().showForm(); }
 void frmMap::openRefreshMap() { frmRefreshMap::instance().askModal([this] { refreshMap(); }); }
 
 void frmMap::showChangeMapQuestion() {
@@ -717,11 +718,9 @@ void frmMap::prepareForEndFormControl() { frmControl::instance().prepareForEndFo
 void frmMap::unloadChildWindows() {
   frmRecode::instance().unload();
   frmRecodeSensorInput::instance().unload();
+  frmRecodeTrigger::instance().unload();
   // The unit information editor puts its list away with it.
   takeWindowRoad(WindowRoad::UnitInformationUnload);
-  for (const char* window : {"frmRecodeTrigger"}) {
-    noteUnbuiltRoad(QStringLiteral("unload ") + QLatin1String(window));
-  }
   frmAirconNumShow::instance().unload();
   frmDataChange::instance().unload();
 }

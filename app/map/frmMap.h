@@ -188,6 +188,8 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
   // ---- The window as the recording set-ups see it ----
   std::shared_ptr<MapQ7net> recordingMap() const override { return mapQ7netObj; }
   bool periodicRecordingRuns() const override { return mapRecode; }
+  GraphSystem& triggerModel() override { return systemTriggerObj; }
+  bool triggerRecordingRuns() const override { return mapRecodeTrigger; }
   bool sensorInputSetUpShown() const override { return flagRecodeSensorInputShow; }
   void noteSensorInputSetUpShown() override { flagRecodeSensorInputShow = true; }
   void refreshModeButtons() override { showButtonName(); }

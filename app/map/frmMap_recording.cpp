@@ -19,6 +19,7 @@
 #include "recording/frmFileSizeOver.h"
 #include "recording/frmRecode.h"
 #include "recording/frmRecodeSensorInput.h"
+#include "recording/frmRecodeTrigger.h"
 #include "recording/recording_systems.h"
 #include "recording/sensor_items.h"
 
@@ -174,8 +175,21 @@ void frmMap::startRecodeChecked() {
 }
 
 void frmMap::startRecodeTriggerChecked() {
-  noteUnbuiltRoad(QStringLiteral("trigger recording check"));
-  startRecodeTrigger();
+  // The trigger set-up's check and size comparison, on its one instance
+  // whether it is open or not.
+  frmRecodeTrigger& setUp = frmRecodeTrigger::instance();
+  int32_t result = frmRecodeTrigger::kTriggerReady;
+  setUp.checkRecodeTriggerData(result);
+  if (result != frmRecodeTrigger::kTriggerReady) return;
+  bool over = false;
+  setUp.whetherFileSizeOver(over);
+  if (!over) {
+    startRecodeTrigger();
+    return;
+  }
+  frmFileSizeOver& question = frmFileSizeOver::instance();
+  question.idCalledFrom = frmFileSizeOver::kTriggerRecording;
+  question.ask();
 }
 
 void frmMap::setSensorData() {

@@ -3,6 +3,7 @@
 #include "frame/gathering.h"
 #include "map/map_tree.h"
 #include "map/map_window_maps.h"
+#include "recording/trigger_model.h"
 
 #include <algorithm>
 
@@ -16,11 +17,6 @@ void emptySystems(Collection<MapSystem>& systems) {
     system->airconsSen.clear();
   }
   systems.clear();
-}
-
-void emptyTriggerUnits(Collection<GraphAircon>& units) {
-  for (const auto& unit : units) unit->dataItems.clear();
-  units.clear();
 }
 
 void setOffLine(const Collection<MapAircon>& units) {
@@ -68,12 +64,6 @@ void deleteMapQ7netObj(MapQ7net& map) {
 }
 
 void deleteMapShowManagerObj(MapShowManager& manager) { manager.pages.clear(); }
-
-void deleteSystemTriggerObj(GraphSystem& model) {
-  emptyTriggerUnits(model.airconsOut);
-  emptyTriggerUnits(model.airconsIn);
-  emptyTriggerUnits(model.airconsCen);
-}
 
 void releaseSystemTriggerObj(GraphSystem& model) {
   deleteSystemTriggerObj(model);

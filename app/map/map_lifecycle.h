@@ -25,11 +25,7 @@ void deleteMapQ7netObj(MapQ7net& map);
 // for the next paging.
 void deleteMapShowManagerObj(MapShowManager& manager);
 
-// Empties the trigger-condition model: the data items of every outdoor,
-// indoor and central unit, then the units. Its system, kind and row count
-// stay; the sensor units are not touched.
-void deleteSystemTriggerObj(GraphSystem& model);
-// Empties the model and starts a new one with every number 0, as when the
+// Empties the trigger-condition model (deleteSystemTriggerObj) and starts a new one with every number 0, as when the
 // map window closes: conditions chosen for other units cannot reach the
 // library.
 void releaseSystemTriggerObj(GraphSystem& model);

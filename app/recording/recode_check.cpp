@@ -17,6 +17,8 @@ constexpr MessageEntries kMessages[] = {
     {RecordingMessage::RecordSystem, "7-2", {0, 442, 0}},
     {RecordingMessage::SensorSettings, "7-3", {443, 444, 0}},
     {RecordingMessage::SensorValues, "8-1", {0, 445, 0}},
+    {RecordingMessage::TriggerTime, "9-1", {0, 446, 0}},
+    {RecordingMessage::TriggerConditions, "9-2", {0, 447, 0}},
 };
 
 // Walks one collection; true at the first system that stays marked.

@@ -1,5 +1,5 @@
 // The checks a periodic recording passes before it starts, and the numbered
-// messages of the recording set-up.
+// messages of the recording set-ups.
 #pragma once
 
 #include "types/MapQ7net.h"
@@ -33,6 +33,8 @@ enum class RecordingMessage {
   RecordSystem,    // "7-2": no system to record
   SensorSettings,  // "7-3": the sensor-input set-up was not visited
   SensorValues,    // "8-1": an offset or full scale is not a number
+  TriggerTime,     // "9-1": no record time before and after the trigger
+  TriggerConditions,  // "9-2": no trigger condition set
 };
 NumberedMessage recordingMessage(RecordingMessage which);
 // The message of a failed check (kRecodeTimeMissing or kRecodeSystemMissing).

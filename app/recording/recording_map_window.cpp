@@ -32,3 +32,8 @@ bool periodicRecordingRuns() {
   const RecordingMapWindow* window = recordingMapWindow();
   return window && window->periodicRecordingRuns();
 }
+
+bool triggerRecordingRuns() {
+  const RecordingMapWindow* window = recordingMapWindow();
+  return window && window->triggerRecordingRuns();
+}

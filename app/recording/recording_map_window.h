@@ -1,10 +1,12 @@
 // The map window as the recording set-up windows see it: the map they edit
-// in place, whether periodic recording runs, the visit of the sensor-input
-// set-up, the refresh of its buttons, its closing, and the two recordings a
+// in place, the trigger-condition model it keeps for that map, whether
+// periodic or trigger recording runs, the visit of the sensor-input set-up,
+// the refresh of its buttons, its closing, and the two recordings a
 // confirmation may start. The map window opens the set-up windows, so they
 // cannot include it; it puts itself in place here when it is made.
 #pragma once
 
+#include "types/GraphSystem.h"
 #include "types/MapQ7net.h"
 
 #include <QObject>
@@ -17,6 +19,11 @@ class RecordingMapWindow {
   virtual std::shared_ptr<MapQ7net> recordingMap() const = 0;
   // frmMap.mapRecode: periodic recording runs; the set-ups then only show.
   virtual bool periodicRecordingRuns() const = 0;
+  // frmMap.systemTriggerObj: the trigger-condition model of the current map.
+  virtual GraphSystem& triggerModel() = 0;
+  // frmMap.mapRecodeTrigger: trigger recording is armed or runs; the
+  // trigger set-up then only shows.
+  virtual bool triggerRecordingRuns() const = 0;
   // frmMap.flagRecodeSensorInputShow: the sensor-input set-up has been
   // opened since the map window opened.
   virtual bool sensorInputSetUpShown() const = 0;
@@ -43,3 +50,5 @@ RecordingMapWindow* recordingMapWindow();
 std::shared_ptr<MapQ7net> recordingMap();
 // Whether periodic recording runs (false without a map window).
 bool periodicRecordingRuns();
+// Whether trigger recording runs (false without a map window).
+bool triggerRecordingRuns();

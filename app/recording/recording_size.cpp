@@ -24,15 +24,15 @@ double sampleCount(const MapQ7net& map) {
   return seconds / map.recodeInterval;
 }
 
+QString kilobyteText(int64_t kilobytes) { return QString::number(kilobytes); }
+
+}  // namespace
+
 bool carriesSensorInputs(const MapQ7net& map, int32_t systemNo) {
   if (!recordsSensorInputs(map.ifMode)) return false;
   const auto system = sensorSystem(map);
   return system && system->systemNumber == systemNo;
 }
-
-QString kilobyteText(int64_t kilobytes) { return QString::number(kilobytes); }
-
-}  // namespace
 
 double sensorInputBytes(const MapQ7net& map) {
   if (map.recodeInterval <= 0) return 0;

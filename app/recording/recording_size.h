@@ -16,6 +16,9 @@
 // it stops by hand; the system that carries the sensor inputs adds 32 bytes
 // a sample. An interval of 0 or less gives 0.
 double getFileSize(const MapQ7net& map, int32_t systemNo);
+// Whether the system (library system number) carries the map's sensor
+// inputs: a mode with sensor input and the sensor system tied to it.
+bool carriesSensorInputs(const MapQ7net& map, int32_t systemNo);
 // The sensor inputs' own bytes: 32 a sample over the minutes (by time) or one
 // hour (by hand); 0 for an interval of 0 or less.
 double sensorInputBytes(const MapQ7net& map);

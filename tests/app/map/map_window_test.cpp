@@ -102,24 +102,8 @@ class MapWindowTest : public QObject {
     }
   }
 
-  void functionKeysTakeTheRoadOfTheirMode() {
-    struct Case {
-      int32_t mode;
-      int key;
-      const char* road;
-    };
-    const Case cases[] = {
-        {2, Qt::Key_F8, "frmRecodeTrigger"},
-        {2, Qt::Key_F9, "trigger recording check"},
-    };
+  void displayModeF9IsNotTakenWithoutPermission() {
     frmMap& window = openMap(busMap(2));
-    window.mapQ7netObj->systems.item(1)->recode = 1;
-    for (const Case& c : cases) {
-      QTest::keyClick(&window, static_cast<Qt::Key>(Qt::Key_F3 + c.mode));
-      unbuiltRoadsTaken().clear();
-      QTest::keyClick(&window, static_cast<Qt::Key>(c.key));
-      QVERIFY2(unbuiltRoadsTaken().contains(QString::fromLatin1(c.road)), c.road);
-    }
     // Display mode F9 is neither offered nor taken without the setting
     // file's permission.
     QTest::keyClick(&window, Qt::Key_F4);

@@ -5,6 +5,7 @@
 #include "frame/main_window.h"
 #include "recording/frmRecode.h"
 #include "recording/frmRecodeSensorInput.h"
+#include "recording/frmRecodeTrigger.h"
 #include "recording/recording_systems.h"
 #include "recording_windows.h"
 #include "support/program_fixture.h"
@@ -16,12 +17,6 @@
 #include <QRadioButton>
 
 namespace {
-
-QStringList column(const QTableWidget& grid, int column) {
-  QStringList texts;
-  for (int row = 0; row < grid.rowCount(); ++row) texts << (grid.item(row, column) ? grid.item(row, column)->text() : "");
-  return texts;
-}
 
 QString statusLine() { return mainWindowParts().statusLine->text(); }
 
@@ -234,10 +229,14 @@ class PeriodicSetupTest : public QObject {
     QVERIFY(!setUp.isLoaded());
   }
 
-  void rescanAndClosingOfTheMapUnloadTheSetUps() {
+  void aChangedRescannedOrClosedMapUnloadsTheSetUps() {
     scriptLibrary(fake(), {});
     const std::function<void(frmMap&)> leave[] = {
         [](frmMap& map) { map.refreshMap(); },
+        [](frmMap& map) {
+          map.newMapQ7netObj = makeMap("13");
+          map.changeMap();
+        },
         [](frmMap& map) {
           map.prepareForEndFormMap();
           map.tmrForEnd_Timer();
@@ -247,8 +246,13 @@ class PeriodicSetupTest : public QObject {
       frmMap& mapWindow = openMapWindow(makeMap("13"));
       frmRecode::instance().showForm();
       frmRecodeSensorInput::instance().load();
+      frmRecodeTrigger::instance().showForm();
+      QCOMPARE(mapWindow.systemTriggerObj.airconsOut.count(), 1);
       leaveMap(mapWindow);
       QVERIFY(!frmRecode::instance().isLoaded() && !frmRecodeSensorInput::instance().isLoaded());
+      QVERIFY(!frmRecodeTrigger::instance().isLoaded());
+      // The trigger conditions of the old units go with them.
+      QVERIFY(mapWindow.systemTriggerObj.airconsOut.isEmpty() && mapWindow.systemTriggerObj.systemNumber == 0);
       QVERIFY(!program().dialogOpen);
     }
   }

@@ -29,8 +29,8 @@ FakeItems::FakeItems(FakeTramsoll& fake) {
   fake.on<decltype(::getDataItem)>(
       "getDataItem", [this](int32_t, const char*, int32_t, int32_t, int32_t kind, int32_t unit, int32_t number,
                             char* name, int32_t* nameLength, char* fullScale, int32_t* fullScaleLength,
-                            int32_t* dataType, int32_t* graphDefault, char*, int32_t* state0Length, char*,
-                            int32_t* state1Length, int32_t*, int32_t*) {
+                            int32_t* dataType, int32_t* graphDefault, char* state0, int32_t* state0Length,
+                            char* state1, int32_t* state1Length, int32_t*, int32_t*) {
         *state0Length = *state1Length = 0;
         const std::vector<FakeItem>* items = itemsOf(kind, unit);
         if (!items || number < 1 || number > static_cast<int32_t>(items->size())) return 6;
@@ -38,6 +38,8 @@ FakeItems::FakeItems(FakeTramsoll& fake) {
         fill(name, nameLength, item.name, TRAMSOLL_ITEM_NAME_SIZE);
         fill(fullScale, fullScaleLength, item.dataType == 0 ? item.fullScale : QByteArray(" "),
              TRAMSOLL_FULL_SCALE_TEXT_SIZE);
+        fill(state0, state0Length, item.state0, TRAMSOLL_STATE_TEXT_SIZE);
+        fill(state1, state1Length, item.state1, TRAMSOLL_STATE_TEXT_SIZE);
         *dataType = item.dataType;
         *graphDefault = item.graphDefault;
         return 0;

@@ -17,6 +17,8 @@ struct FakeItem {
   QByteArray fullScale = "100";
   int32_t dataType = 0;      // 0 analog, 1 two-state, 2 code, 3 and more not shown
   int32_t graphDefault = 0;  // the library's default-graph flag
+  QByteArray state0{};       // the state texts of a two-state item
+  QByteArray state1{};
 };
 
 class FakeItems {
