@@ -5,9 +5,7 @@
 #include "frame/program_values.h"
 #include "frame/window_roads.h"
 #include "frame/work_form.h"
-#include "map/frmMap.h"
 #include "map/frmMapsList.h"
-#include "recording/frmRecodeTrigger.h"
 #include "records/frmCustom.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
@@ -75,16 +73,10 @@ void installUnitInformationRoads() {
   installWindowRoad(WindowRoad::UnitInformationUnload, [] { frmInforInput::instance().unload(); });
 }
 
-// The map window's trigger start hands over the trigger set-up's conditions.
-void installTriggerConditionSender() {
-  frmMap::installTriggerConditionSender([] { frmRecodeTrigger::instance().setTriggerConditionForSave(); });
-}
-
 }  // namespace
 
 void installProgramWindows() {
   installMainMenuCommands(commandTable());
   installWindowRoads();
   installUnitInformationRoads();
-  installTriggerConditionSender();
 }

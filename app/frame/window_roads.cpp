@@ -1,7 +1,5 @@
 #include "frame/window_roads.h"
 
-#include <QtGlobal>
-
 #include <map>
 
 namespace {
@@ -22,14 +20,4 @@ bool takeWindowRoad(WindowRoad road) {
   const std::function<void()> show = found->second;
   show();
   return true;
-}
-
-void noteUnbuiltRoad(const QString& name) {
-  qInfo("Pelomar3: %s is not built yet", qPrintable(name));
-  unbuiltRoadsTaken() << name;
-}
-
-QStringList& unbuiltRoadsTaken() {
-  static QStringList taken;
-  return taken;
 }

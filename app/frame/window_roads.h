@@ -5,9 +5,6 @@
 // what each way does.
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 #include <functional>
 
 enum class WindowRoad {
@@ -22,8 +19,3 @@ enum class WindowRoad {
 void installWindowRoad(WindowRoad road, std::function<void()> show);
 // Shows the road's window; false when the program has installed none.
 bool takeWindowRoad(WindowRoad road);
-
-// A road into a window or routine that is not built yet: logged (for the
-// engineer on the program's output, for the tests in unbuiltRoadsTaken).
-void noteUnbuiltRoad(const QString& name);
-QStringList& unbuiltRoadsTaken();

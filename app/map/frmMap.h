@@ -128,11 +128,6 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
   // check, then the start (or the question when the file may not fit).
   void startRecodeChecked();
   void startRecodeTriggerChecked();
-  // Hands the trigger set-up's conditions to the library before a trigger
-  // start. The trigger set-up puts its own sender in place (tests too);
-  // without one the road is logged.
-  void setTriggerConditionForSave();
-  static void installTriggerConditionSender(std::function<void()> sender);
 
   // ---- Live display windows ----
   // Display mode F6, after the units went to the library: a live window for

@@ -10,7 +10,6 @@
 #include "frame/site/paths.h"
 #include "frame/site/site_files.h"
 #include "frame/texts/text_table.h"
-#include "frame/window_roads.h"
 #include "map/frmMap.h"
 #include "map/frmQ7dataSameFile.h"
 #include "map/map_library.h"
@@ -34,10 +33,6 @@ constexpr int32_t kSensorOnlyMode = 1;
 constexpr int kOverwriteQuestion = 376;
 constexpr int32_t kFolderTooLong = 1;
 
-std::function<void()>& triggerConditionSender() {
-  static std::function<void()> sender;
-  return sender;
-}
 
 bool mapWithSensorInputs(int32_t ifMode) { return ifMode == kSensorOnlyMode || recordsSensorInputs(ifMode); }
 
@@ -80,7 +75,7 @@ void frmMap::startRecodeTrigger() {
   if (!mayReplaceFilesWithoutCustomer(triggerFileWouldBeReplaced) || !sendFileHeaderOrTell()) return;
   TramsollApi& api = tramsollApi();
   sendNetMapInfo(map, api);
-  setTriggerConditionForSave();
+  frmRecodeTrigger::instance().setTriggerConditionForSave();
   if (!startAnswered(api.saveTrigData(kStart, triggerSystemIndex(map), map.recodeTriggerTime))) return;
   mapRecodeTrigger = true;
   mapRecodeTriggerOn = false;
@@ -98,18 +93,6 @@ void frmMap::stopRecodeTrigger() {
 void frmMap::stopRecodeAll() {
   stopRecode();
   stopRecodeTrigger();
-}
-
-void frmMap::installTriggerConditionSender(std::function<void()> sender) {
-  triggerConditionSender() = std::move(sender);
-}
-
-void frmMap::setTriggerConditionForSave() {
-  if (const auto& sender = triggerConditionSender()) {
-    sender();
-    return;
-  }
-  noteUnbuiltRoad(QStringLiteral("setTriggerConditionForSave"));
 }
 
 // ---- The steps the starts share ----

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "map/map_tree.h"
+#include "types/GraphSystem.h"
 #include "types/unit_kinds.h"
 
 #include <tuple>
@@ -56,4 +57,18 @@ inline MapQ7net mapOf(const std::vector<std::pair<int, int>>& ordinary, int cent
   built.central(central);
   if (tiedSensor) built.tiedSensor(tiedSensor);
   return built.map;
+}
+
+// A trigger-condition model for outdoor unit 1 of system 1 holding one
+// two-state item (the library's item number given) whose first condition
+// asks for state 1, the second unused.
+inline void giveTheModelOneCondition(GraphSystem& model, int32_t dataItemNo) {
+  auto item = std::make_shared<GraphDataItem>();
+  std::tie(item->listNo, item->dataItemNo, item->dataType, item->triggerCondition1, item->triggerCondition2) =
+      std::tuple(1, dataItemNo, 1, 1, 2);
+  auto unit = std::make_shared<GraphAircon>();
+  unit->airconNumber = 1;
+  unit->dataItems.add(item, numberKey(1));
+  std::tie(model.systemKind, model.systemNumber, model.digitalItemNumber) = std::tuple(0, 1, 1);
+  model.airconsOut.add(unit, numberKey(1));
 }

@@ -5,7 +5,6 @@
 // a start the library refuses), and the systems the library cannot number.
 #include "frame/dialogs/frmMessage.h"
 #include "frame/site/site_files.h"
-#include "frame/window_roads.h"
 #include "map/map_builder.h"
 #include "map/map_recording.h"
 #include "map/open_map.h"
@@ -110,11 +109,8 @@ class MapRecordingTest : public QObject {
     });
     fake().on<decltype(::saveTrigData)>("saveTrigData",
                                         [this](int32_t action, int32_t, int32_t) { return action == 1 ? startAnswer : 0; });
-    frmMap::installTriggerConditionSender(nullptr);
-    unbuiltRoadsTaken().clear();
   }
   void cleanup() {
-    frmMap::installTriggerConditionSender(nullptr);
     world.reset();
   }
 
@@ -187,9 +183,9 @@ class MapRecordingTest : public QObject {
         {"an ordinary mark goes before a central one", "01", "10", "saveTrigData(1, 2, 30)"},
         {"no mark watches system 1", "00", "00", "saveTrigData(1, 1, 30)"},
     };
-    frmMap::installTriggerConditionSender([] { tramsollApi().setTrigCondition(9, 0, 1, 7, 1, 3); });
     for (const Case& c : cases) {
       frmMap& window = openMap(markedMap(c.ordinary, c.central, true));
+      giveTheModelOneCondition(window.systemTriggerObj, 7);
       fake().calls.clear();
       window.startRecodeTrigger();
       // The conditions go after the units, which they name.
@@ -197,6 +193,8 @@ class MapRecordingTest : public QObject {
                                    QStringList{QStringLiteral("setTrigCondition"), QStringLiteral("saveTrigData"),
                                                QStringLiteral("setAirconSendData")};
       QVERIFY2(names(fake().calls) == expected, c.fault);
+      QVERIFY2(fake().callsOf(QStringLiteral("setTrigCondition")) == QStringList{"setTrigCondition(1, 0, 1, 7, 1, 2)"},
+               c.fault);
       QVERIFY2(fake().callsOf(QStringLiteral("saveTrigData")) == QStringList{QLatin1String(c.start)}, c.fault);
       QVERIFY2(window.mapRecodeTrigger && !window.mapRecodeTriggerOn, c.fault);
       fake().calls.clear();
@@ -205,10 +203,6 @@ class MapRecordingTest : public QObject {
       QVERIFY2(!window.mapRecodeTrigger, c.fault);
       window.unload();
     }
-    // Until the trigger set-up hands its conditions over, the road is noted.
-    frmMap::installTriggerConditionSender(nullptr);
-    openMap(markedMap("1", "", true)).startRecodeTrigger();
-    QVERIFY(unbuiltRoadsTaken().contains(QStringLiteral("setTriggerConditionForSave")));
   }
 
   void startsThatMustNotHappenChangeNothing() {

@@ -5,7 +5,6 @@
 #include "frame/print_service.h"
 #include "frame/program_values.h"
 #include "frame/site/site_files.h"
-#include "frame/window_roads.h"
 #include "map/frmMap.h"
 #include "map/frmMapsList.h"
 #include "map/map_lifecycle.h"
@@ -48,7 +47,6 @@ class MapWindowTest : public QObject {
   void init() {
     world = startedProgram();
     program().gatherQ7Init = 1;
-    unbuiltRoadsTaken().clear();
   }
   void cleanup() {
     installPrinterSource({});
@@ -107,9 +105,10 @@ class MapWindowTest : public QObject {
     // Display mode F9 is neither offered nor taken without the setting
     // file's permission.
     QTest::keyClick(&window, Qt::Key_F4);
-    unbuiltRoadsTaken().clear();
+    MessageCollector messages;
     QTest::keyClick(&window, Qt::Key_F9);
-    QVERIFY(unbuiltRoadsTaken().isEmpty());
+    // Taken, the road would refuse the unselected unit with "6-7".
+    QVERIFY(messages.keys.isEmpty());
     QVERIFY(window.cmdMode[3]->text().isEmpty());
   }
 

@@ -10,6 +10,7 @@
 #include "frame/site/site_files.h"
 #include "map/frmInterface.h"
 #include "map/frmMap.h"
+#include "map/map_builder.h"
 #include "map/map_picture.h"
 #include "support/program_fixture.h"
 #include "support/simulated_installation.h"
@@ -24,18 +25,16 @@
 
 namespace {
 
-// System 1's outdoor unit shows a warning in the sample installation: the
-// trigger condition asks for it.
-void askForTheWarningOfSystemOne() {
+// The library's number of the item "Warning" of system 1's outdoor unit,
+// which shows a warning in the sample installation; 0 when it has none.
+int32_t warningOfSystemOne() {
   const ItemSource unit{0, QString(), 0, 1, kOutdoorUnit, 1};
   int32_t items = 0, records = 0, trigger = 0, interval = 0;
   tramsollApi().getDataItemNum(0, "", 0, 1, kOutdoorUnit, 1, &items, &records, &trigger, &interval);
-  for (int32_t item = 1; item <= items; ++item) {
-    if (TramsollClient().dataItem(unit, item).itemName != QLatin1String("Warning")) continue;
-    tramsollApi().setTrigCondition(1, kOutdoorUnit, 1, item, 1, 3);
-    return;
+  for (int32_t number = 1; number <= items; ++number) {
+    if (TramsollClient().dataItem(unit, number).itemName == QLatin1String("Warning")) return number;
   }
-  QFAIL("outdoor unit 1 has no item Warning");
+  return 0;
 }
 
 QStringList filesIn(const QString& folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
@@ -85,11 +84,12 @@ class RecordingOverSimulatorTest : public QObject {
     currentCustomer().id.clear();
 
     // Trigger: inspected until the unit's warning meets the condition. The
-    // start is taken without the trigger set-up's check, whose conditions
-    // the sender stands in for.
-    frmMap::installTriggerConditionSender(askForTheWarningOfSystemOne);
+    // start is taken without the trigger set-up: the model is given the
+    // condition as the set-up would build it.
+    const int32_t warning = warningOfSystemOne();
+    QVERIFY(warning > 0);
+    giveTheModelOneCondition(map.systemTriggerObj, warning);
     map.startRecodeTrigger();
-    frmMap::installTriggerConditionSender(nullptr);
     QVERIFY(map.mapRecodeTrigger && triggerMark.isVisibleTo(map.picMap));
     QCOMPARE(triggerMark.text(), QStringLiteral("Trig. Inspect."));
     QVERIFY(QTest::qWaitFor([&] { return triggerMark.text() == QStringLiteral("Trig. Record."); }, 40000));

@@ -3,7 +3,6 @@
 #include "frame/event_manager.h"
 #include "frame/print_service.h"
 #include "frame/program_values.h"
-#include "frame/window_roads.h"
 #include "records/data_show_replay.h"
 #include "types/unit_kinds.h"
 
@@ -40,7 +39,6 @@ DisplayWorld::DisplayWorld()
       items(std::make_unique<FakeItems>(world->library.fake)),
       owner(std::make_unique<DisplayWindowOwner>()) {
   program().displayOptions[kFontColor] = 0;
-  unbuiltRoadsTaken().clear();
 }
 
 DisplayWorld::~DisplayWorld() {
