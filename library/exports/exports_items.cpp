@@ -5,27 +5,21 @@
 #include <cstring>
 
 #include "base/caller_values.h"
-#include "base/status_words.h"
 #include "engine/frame.h"
-#include "engine/settings.h"
 #include "exports/export_outs.h"
+#include "exports/item_request.h"
 #include "files/file_list.h"
-#include "files/item_lookup.h"
-#include "store/live_table.h"
 #include "tramsoll.h"
 
 using namespace tramsoll;
 
 namespace {
 
-constexpr int32_t kLiveRecordCount = 121;
 constexpr int32_t kNameSize = TRAMSOLL_ITEM_NAME_SIZE;
 constexpr int32_t kFullScaleTextSize = TRAMSOLL_FULL_SCALE_TEXT_SIZE;
 constexpr int32_t kStateTextBufferSize = TRAMSOLL_STATE_TEXT_SIZE;
 constexpr int32_t kConditionTextSize = TRAMSOLL_CONDITION_TEXT_SIZE;
 constexpr int32_t kNoCondition = 3;
-
-bool gathering() { return hasBits(gatherState, gather::kRunning); }
 
 void clearText(char* buffer, int32_t* length, int32_t capacity) {
   if (buffer) std::memset(buffer, 0, static_cast<std::size_t>(capacity));
@@ -36,18 +30,13 @@ bool twoStateType(int32_t dataType) {
   return dataType == datatype::kDigital || dataType == datatype::kBinary || dataType == datatype::kOnOff;
 }
 
-// The unit that an item export names: 0 found, else its result code. A
-// unit missing from a file is not an error here; it has no items.
+// The unit that an item export names and its source: 0 found, else its
+// result code. A unit missing from a file is not an error here; it has no
+// items, and the file's records are still reported.
 int32_t findItemUnit(int32_t dataSource, const char* folder, int32_t filePosition, int32_t system, int32_t unitKind,
-                     int32_t unitNumber, ItemUnit& unit) {
-  unit = ItemUnit{};
-  if (dataSource != itemsource::kLive && dataSource != itemsource::kReplay) return 1;
-  if (dataSource == itemsource::kLive && !gathering()) return 2;
-  if (!validUnitClass(unitKind)) return 4;
-  if (dataSource == itemsource::kLive) return findLiveUnit(system, unitKind, unitNumber, unit) ? 0 : 5;
-  const ReplayTables* replay = openedReplay(folder, subtractHeld(filePosition, 1));
-  if (replay) findFileUnit(*replay, unitKind, unitNumber, unit);
-  return 0;
+                     int32_t unitNumber, FoundItem& found) {
+  int32_t result = findExportItem({dataSource, folder, filePosition, system, unitKind, unitNumber}, found);
+  return result == itemfound::kNoFileUnit ? 0 : result;
 }
 
 // The stored condition of a trigger file: 0 with the unit found, else the
@@ -73,21 +62,14 @@ extern "C" TRAMSOLL_API int32_t getDataItemNum(int32_t dataSource, const char* c
                                                int32_t* intervalSeconds) {
   ExportFrame frame;
   for (int32_t* out : {itemCount, recordCount, triggerRecord, intervalSeconds}) setOut(out, 0);
-  ItemUnit unit;
-  int32_t result = findItemUnit(dataSource, customerFolder, filePosition, systemNumber, unitKind, unitNumber, unit);
+  FoundItem found;
+  int32_t result = findItemUnit(dataSource, customerFolder, filePosition, systemNumber, unitKind, unitNumber, found);
   if (result != 0) return result;
-  setOut(itemCount, unit.itemCount);
-  if (dataSource == itemsource::kLive) {
-    setOut(recordCount, kLiveRecordCount);
-    setOut(intervalSeconds, gatherValues().dataInterval);
-    return 0;
-  }
-  const ListedFile* file = findListedFile(customerFolder, subtractHeld(filePosition, 1));
-  if (!file) return 0;
-  const das::FileHeader& header = file->header;
-  setOut(recordCount, static_cast<int32_t>(header.recordCount));
-  if (header.recordingKind == das::kTrigger) setOut(triggerRecord, static_cast<int32_t>(header.triggerRecord + 1));
-  setOut(intervalSeconds, header.interval);
+  setOut(itemCount, found.unit.itemCount);
+  RecordSpan span = found.source->span();
+  setOut(recordCount, span.recordCount);
+  setOut(triggerRecord, span.triggerRecord);
+  setOut(intervalSeconds, span.interval);
   return 0;
 }
 
@@ -108,11 +90,11 @@ extern "C" TRAMSOLL_API int32_t getDataItem(int32_t dataSource, const char* cust
   setOut(dataType, 0);
   setOut(defaultGraphFlag, 0);
 
-  ItemUnit unit;
-  int32_t result = findItemUnit(dataSource, customerFolder, filePosition, systemNumber, unitKind, unitNumber, unit);
+  FoundItem found;
+  int32_t result = findItemUnit(dataSource, customerFolder, filePosition, systemNumber, unitKind, unitNumber, found);
   if (result != 0) return result;
   ItemRecord item;
-  if (!unitItem(unit, itemNumber, item)) return 6;
+  if (!unitItem(found.unit, itemNumber, item)) return 6;
   int32_t type = itemDataType(item);
   setTextOut(itemName, itemNameLength, kNameSize, item.name);
   setTextOut(fullScaleText, fullScaleTextLength, kFullScaleTextSize, twoStateType(type) ? " " : item.fullScale);
@@ -120,12 +102,10 @@ extern "C" TRAMSOLL_API int32_t getDataItem(int32_t dataSource, const char* cust
   setOut(defaultGraphFlag, (item.flags & itemflag::kDefaultGraph) ? 1 : 0);
   setTextOut(stateText0, stateText0Length, kStateTextBufferSize, item.stateText0);
   setTextOut(stateText1, stateText1Length, kStateTextBufferSize, item.stateText1);
-  if (dataSource == itemsource::kLive) {
-    uint32_t flags = 0;
-    liveDataTable().getTriggerFlags(unitKind, unit.address, unit.row, itemNumber - 1, flags);
-    setOut(triggerCode1, static_cast<int32_t>(flags & 0x3));
-    setOut(triggerCode2, static_cast<int32_t>((flags >> 2) & 0x3));
-  }
+  uint32_t flags = 0;
+  if (!found.source->triggerFlags(itemNumber, flags)) return 0;
+  setOut(triggerCode1, static_cast<int32_t>(flags & 0x3));
+  setOut(triggerCode2, static_cast<int32_t>((flags >> 2) & 0x3));
   return 0;
 }
 
