@@ -1,9 +1,9 @@
 #include "frame/texts/text_table.h"
 
+#include "frame/regular_file.h"
 #include "frame/site/record_fields.h"
 
 #include <QDir>
-#include <QFile>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -102,9 +102,10 @@ LangIniOutcome applyLangIni(const QByteArray& content) {
 }
 
 LangIniOutcome readLangIniFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return LangIniOutcome{};
-  return applyLangIni(file.readAll());
+  // A Lang.ini that is not a regular file counts as none.
+  const RegularFileRead file = readRegularFile(path);
+  if (!file) return LangIniOutcome{};
+  return applyLangIni(file.content);
 }
 
 void loadTextTable() {
@@ -113,7 +114,7 @@ void loadTextTable() {
   const LangIniOutcome outcome = readLangIniFile(QDir::current().filePath(QStringLiteral("Lang.ini")));
   textTableTag() = labelTexts()[0];
   if (outcome.failed) {
-    QMessageBox box(QMessageBox::NoIcon, tableText(19), QStringLiteral("Lang.ini file error : ") + outcome.badField,
+    QMessageBox box(QMessageBox::NoIcon, tableText(19), QStringLiteral("Lang.ini file error : ") + printableExcerpt(outcome.badField.toUtf8()),
                     QMessageBox::Ok);
     box.exec();
   }
