@@ -99,7 +99,8 @@ std::string firstWrongText(std::size_t count, Evaluate evaluate) {
   for (std::size_t i = 0; i < count; ++i) {
     const std::string text = evaluate(i);
     if (i >= kKnown || text != kKnownTexts[i]) {
-      return "item " + std::to_string(i + 1) + " gave \"" + text + "\", known \"" + (i < kKnown ? kKnownTexts[i] : "?") + "\"";
+      const std::string known = i < kKnown ? kKnownTexts[i] : "?";
+      return "item " + std::to_string(i + 1) + " gave \"" + text + "\", known \"" + known + "\"";
     }
   }
   return {};
@@ -149,7 +150,8 @@ void reportFigures(benchmark::State& state, double evaluating, long made, std::s
   auto evaluations = static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(items);
   state.SetItemsProcessed(evaluations);
   state.counters["items"] = static_cast<double>(items);
-  state.counters["allocations_per_item"] = evaluations ? static_cast<double>(made) / static_cast<double>(evaluations) : 0;
+  state.counters["allocations_per_item"] =
+      evaluations ? static_cast<double>(made) / static_cast<double>(evaluations) : 0;
   if (failures) state.SkipWithError("an item failed to evaluate");
 }
 

@@ -127,7 +127,9 @@ bool writeLargeRecording(const std::string& path, uint32_t records) {
   recording.records = records;
   // Byte 0 of the first group is what the first item (a signed byte) shows.
   recording.dataByte = [records](uint32_t r, int unit, int group, int i) -> uint8_t {
-    if (unit == kCheckedUnit && group == 0 && i == 0) return static_cast<uint8_t>(r + 1 == records ? kLastValue : r % 90);
+    if (unit == kCheckedUnit && group == 0 && i == 0) {
+      return static_cast<uint8_t>(r + 1 == records ? kLastValue : r % 90);
+    }
     return static_cast<uint8_t>((r * 7 + static_cast<uint32_t>(unit * 3 + group * 11 + i)) % 97);
   };
   std::string error;
@@ -208,7 +210,8 @@ bool csvRight(const std::string& base, uint32_t records) {
     last = line;
   }
   const std::size_t first = last.find(',');
-  const std::string value = first == std::string::npos ? std::string() : last.substr(first + 1, last.find(',', first + 1) - first - 1);
+  const std::string value =
+      first == std::string::npos ? std::string() : last.substr(first + 1, last.find(',', first + 1) - first - 1);
   if (rows != records || value != "\"" + std::to_string(kLastValue) + ".0 \"") {
     return wrong("the CSV file is not the recording's");
   }

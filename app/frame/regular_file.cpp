@@ -59,7 +59,8 @@ RegularFileRead readRegularFile(const QString& path) {
   result.content.resize(static_cast<qsizetype>(size));
   qsizetype done = 0;
   while (done < result.content.size()) {
-    const ssize_t got = ::read(file.fd(), result.content.data() + done, static_cast<size_t>(result.content.size() - done));
+    const auto left = static_cast<size_t>(result.content.size() - done);
+    const ssize_t got = ::read(file.fd(), result.content.data() + done, left);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       result.error = errno;

@@ -29,7 +29,8 @@ std::unique_ptr<DataManageInfor>& stationHolder() {
 SiteFileResult readWholeFile(const QString& path, QByteArray& content) {
   RegularFileRead file = readRegularFile(path);
   if (!file) {
-    const QString failed = file.opened ? QStringLiteral("%1 cannot be read: %2") : QStringLiteral("%1 cannot be opened: %2");
+    const QString failed =
+        file.opened ? QStringLiteral("%1 cannot be read: %2") : QStringLiteral("%1 cannot be opened: %2");
     return SiteFileResult::failure(failed.arg(path, file.reason()));
   }
   content = std::move(file.content);

@@ -114,7 +114,9 @@ void loadTextTable() {
   const LangIniOutcome outcome = readLangIniFile(QDir::current().filePath(QStringLiteral("Lang.ini")));
   textTableTag() = labelTexts()[0];
   if (outcome.failed) {
-    QMessageBox box(QMessageBox::NoIcon, tableText(19), QStringLiteral("Lang.ini file error : ") + printableExcerpt(outcome.badField.toUtf8()),
+    // A long field is cut and its bytes that are not text escaped, so the box stays small.
+    const QString field = printableExcerpt(outcome.badField.toUtf8());
+    QMessageBox box(QMessageBox::NoIcon, tableText(19), QStringLiteral("Lang.ini file error : ") + field,
                     QMessageBox::Ok);
     box.exec();
   }
