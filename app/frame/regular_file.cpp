@@ -56,6 +56,13 @@ RegularFileRead readRegularFile(const QString& path) {
   off_t size = 0;
   RegularFileRead result = openRegular(file, size);
   if (!result) return result;
+  // None of the program's files comes near this; a larger one would only
+  // exhaust the memory.
+  constexpr off_t kLargestFile = off_t{256} * 1024 * 1024;
+  if (size > kLargestFile) {
+    result.error = EFBIG;
+    return result;
+  }
   result.content.resize(static_cast<qsizetype>(size));
   qsizetype done = 0;
   while (done < result.content.size()) {

@@ -19,7 +19,8 @@ struct RegularFileRead {
   QString reason() const;
 };
 
-// The whole file as it stood when it was opened.
+// The whole file as it stood when it was opened; a file over 256 MB is
+// refused with EFBIG.
 RegularFileRead readRegularFile(const QString& path);
 // Whether the path opens, without waiting, as a regular file (links are
 // followed); an absent file is not one.
