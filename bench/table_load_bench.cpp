@@ -3,13 +3,19 @@
 // conversion tables. Times initTramsoll from the files to the filled tables
 // (each iteration starts from empty tables; the target is under 100 ms), and
 // that time as a ratio to reading and descrambling the same files without
-// building tables, measured in the same run.
+// building tables, measured in the same run (the reference). Every load is
+// checked against the set it was made from before its figure counts: the
+// models and setting rows (300 each), each first and last model's 200 items
+// and the name and program of its last item; a wrong load ends the
+// benchmark with an error and no figure.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -111,6 +117,8 @@ void emptyTables() {
 
 using Clock = std::chrono::steady_clock;
 
+bool wrongAnswer = false;
+
 // The reference: every file of the set read whole and descrambled, no line
 // split and no table built. Seconds.
 double readAndDescramble() {
@@ -126,6 +134,33 @@ double readAndDescramble() {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// What a load of the set must give; "" when it gave it.
+constexpr int kUnitType = 0;
+constexpr int kGroup = 0;
+
+std::string loadedWrong() {
+  int32_t settingRows = 0;
+  if (kishuCount() != kModels || !getSettingQ7Count(settingRows) || settingRows != kModels) {
+    return "models " + std::to_string(kishuCount()) + ", setting rows " + std::to_string(settingRows);
+  }
+  char lastName[16];
+  std::snprintf(lastName, sizeof lastName, "Item%03d", kItems - 1);
+  // The program is kept without the blanks between its words.
+  std::string lastLine = itemLine(kItems - 1);
+  lastLine.erase(std::remove(lastLine.begin(), lastLine.end(), ' '), lastLine.end());
+  for (int32_t model : {0, kModels - 1}) {
+    int32_t items = 0;
+    ItemRecord last{};
+    if (!findKishuSubItemCount(model, kUnitType, kGroup, items) || items != kItems ||
+        !getItem(model, kUnitType, kGroup, kItems - 1, last) || std::strcmp(last.name, lastName) != 0 ||
+        lastLine.find(last.program) == std::string::npos) {
+      return "model " + std::to_string(model) + ": " + std::to_string(items) + " items, the last \"" + last.name +
+             "\" \"" + last.program + "\"";
+    }
+  }
+  return {};
+}
+
 void BM_InitTramsollLargeSet(benchmark::State& state) {
   LargeSet set;
   double loading = 0, reading = 0;
@@ -137,6 +172,15 @@ void BM_InitTramsollLargeSet(benchmark::State& state) {
     Clock::time_point start = Clock::now();
     if (initTramsoll() != 0) state.SkipWithError("the large set failed to load");
     loading += std::chrono::duration<double>(Clock::now() - start).count();
+    state.PauseTiming();
+    const std::string wrong = loadedWrong();
+    state.ResumeTiming();
+    if (!wrong.empty()) {
+      std::fprintf(stderr, "wrong answer: %s\n", wrong.c_str());
+      wrongAnswer = true;
+  state.SkipWithError(("wrong answer: " + wrong).c_str());
+      break;
+    }
   }
   state.counters["items"] = benchmark::Counter(double{kModels} * kItems);
   state.counters["ratio_to_read_and_descramble"] = reading > 0 ? loading / reading : 0;
@@ -146,4 +190,11 @@ BENCHMARK(BM_InitTramsollLargeSet)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// A wrong answer fails the run as well as skipping its benchmark.
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return wrongAnswer ? 1 : 0;
+}

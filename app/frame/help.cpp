@@ -1,12 +1,12 @@
 #include "frame/help.h"
 
 #include "frame/main_window.h"
+#include "frame/regular_file.h"
 #include "frame/site/paths.h"
 #include "frame/texts/text_table.h"
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QUrl>
@@ -26,7 +26,7 @@ QString helpPagePath(HelpCommand command, int context) {
 void htmlHelp(HelpCommand command, int context) {
   if (command == kHelpCloseAll) return;
   const QString page = helpPagePath(command, context);
-  if (!QFileInfo(page).isFile()) {
+  if (!opensAsRegularFile(page)) {
     QMessageBox::information(mainWindow(), tableText(19), QStringLiteral("Help is not installed."));
     return;
   }

@@ -2,8 +2,11 @@
 // insertion order, reached by 1-based position or by an optional text key.
 // Items are shared, so an object taken from one collection may be held by
 // another (the map window and the customer record hold the same maps).
+// Keys are found through a hash index beside the insertion order, so adding
+// and looking up cost the same for the 100,000th item as for the first.
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <cstddef>
@@ -12,22 +15,25 @@
 #include <utility>
 #include <vector>
 
-template <class T>
+template <class T, class Key = QString>
 class Collection {
  public:
   using Item = std::shared_ptr<T>;
 
  private:
   struct Entry {
-    QString key;
+    Key key;
     Item item;
   };
 
  public:
   // Adds at the end. A non-empty key must be new: a repeated key is refused
   // and the collection is left as it was. An empty key adds without a key.
-  bool add(Item item, const QString& key = QString()) {
-    if (!key.isEmpty() && contains(key)) return false;
+  bool add(Item item, const Key& key = Key()) {
+    if (!key.isEmpty()) {
+      if (positions_.contains(key)) return false;
+      positions_.insert(key, count() + 1);
+    }
     entries_.push_back({key, std::move(item)});
     return true;
   }
@@ -41,32 +47,38 @@ class Collection {
     return entries_[static_cast<std::size_t>(position - 1)].item;
   }
   // The item added under the key, or null when there is none.
-  Item item(const QString& key) const {
+  Item item(const Key& key) const {
     const int position = positionOf(key);
     return position ? item(position) : nullptr;
   }
-  bool contains(const QString& key) const { return positionOf(key) != 0; }
+  bool contains(const Key& key) const { return positionOf(key) != 0; }
   // The key the item at a position was added with ("" when none).
-  QString keyAt(int position) const {
-    if (position < 1 || position > count()) return QString();
+  Key keyAt(int position) const {
+    if (position < 1 || position > count()) return Key();
     return entries_[static_cast<std::size_t>(position - 1)].key;
   }
   // 1-based position of the key, 0 when absent.
-  int positionOf(const QString& key) const {
+  int positionOf(const Key& key) const {
     if (key.isEmpty()) return 0;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      if (entries_[i].key == key) return static_cast<int>(i) + 1;
-    }
-    return 0;
+    return positions_.value(key, 0);
   }
 
+  // Removing moves the later items up one position, their index entries too.
   bool remove(int position) {
     if (position < 1 || position > count()) return false;
-    entries_.erase(entries_.begin() + (position - 1));
+    const auto removed = entries_.begin() + (position - 1);
+    if (!removed->key.isEmpty()) positions_.remove(removed->key);
+    for (auto later = removed + 1; later != entries_.end(); ++later) {
+      if (!later->key.isEmpty()) --positions_[later->key];
+    }
+    entries_.erase(removed);
     return true;
   }
-  bool remove(const QString& key) { return remove(positionOf(key)); }
-  void clear() { entries_.clear(); }
+  bool remove(const Key& key) { return remove(positionOf(key)); }
+  void clear() {
+    entries_.clear();
+    positions_.clear();
+  }
 
   // Enumeration in insertion order yields the items.
   class const_iterator {
@@ -98,4 +110,5 @@ class Collection {
 
  private:
   std::vector<Entry> entries_;
+  QHash<Key, int> positions_;  // key -> 1-based position in entries_
 };

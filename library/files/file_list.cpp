@@ -122,28 +122,78 @@ uint64_t nextOpening() {
   return ++last;
 }
 
-bool addListedFile(const char* folderText, const std::string& name, const das::FileHeader& header, int64_t length) {
-  ListedFolder* folder = findFolder(folderText);
-  if (!folder) {
-    if (!growByOne(folders(), "CustumDirList")) return false;
-    folder = &folders().back();
-    folder->folder = folderText;
+// The files of one folder as a scan finds them: the folder is looked up
+// (or made) once, and the files it listed before the scan are found by name
+// through an index sorted by name, so a scan of n files costs n log n
+// instead of a search through every listed file for each name.
+class FolderScan {
+ public:
+  explicit FolderScan(const char* folderText) : folderText_(folderText) {}
+
+  ListedFolder* folder() {
+    if (folder_) return folder_;
+    folder_ = findFolder(folderText_);
+    if (!folder_) {
+      if (!growByOne(folders(), "CustumDirList")) return nullptr;
+      folder_ = &folders().back();
+      folder_->folder = folderText_;
+    }
+    indexListedFiles();
+    return folder_;
   }
+
+  // The listed file of the name (the first one listed, should a name be
+  // there twice), or null.
+  ListedFile* find(const std::string& name) {
+    std::vector<ListedFile>& files = folder_->files;
+    if (!indexed_) {
+      auto found = std::find_if(files.begin(), files.end(), [&](const ListedFile& file) { return file.name == name; });
+      return found == files.end() ? nullptr : &*found;
+    }
+    auto at = std::lower_bound(byName_.begin(), byName_.end(), name,
+                               [&](std::size_t position, const std::string& wanted) {
+                                 return files[position].name < wanted;
+                               });
+    if (at == byName_.end() || files[*at].name != name) return nullptr;
+    return &files[*at];
+  }
+
+ private:
+  // Without memory for the index the scan still works, by plain search.
+  void indexListedFiles() {
+    const std::vector<ListedFile>& files = folder_->files;
+    indexed_ = allocateOrReport("DataFileList", [&] {
+      byName_.resize(files.size());
+      for (std::size_t i = 0; i < files.size(); ++i) byName_[i] = i;
+    });
+    if (!indexed_) return;
+    std::stable_sort(byName_.begin(), byName_.end(),
+                     [&](std::size_t a, std::size_t b) { return files[a].name < files[b].name; });
+  }
+
+  const char* folderText_;
+  ListedFolder* folder_ = nullptr;
+  std::vector<std::size_t> byName_;  // positions in folder_->files, by name
+  bool indexed_ = false;
+};
+
+bool addListedFile(FolderScan& scan, const std::string& name, const das::FileHeader& header, int64_t length) {
+  ListedFolder* folder = scan.folder();
+  if (!folder) return false;
   setFieldText(folder->customerId, header.customerId);
   setFieldText(folder->customerName, header.customerName);
 
-  auto found = std::find_if(folder->files.begin(), folder->files.end(),
-                            [&](const ListedFile& file) { return file.name == name; });
-  ListedFile* file = nullptr;
-  if (found == folder->files.end()) {
+  // A folder's names are all different, so the files this scan appends are
+  // never looked for again in it and need no place in the index.
+  ListedFile* file = scan.find(name);
+  if (!file) {
     if (!growByOne(folder->files, "DataFileList")) return false;
     file = &folder->files.back();
     file->name = name;
     file->header.mapNumber = header.mapNumber;
     file->header.systemNumber = header.systemNumber;
-  } else {
-    file = &*found;
-    if (replaced(file->header, header)) closeForGood(*file);
+  } else if (replaced(file->header, header)) {
+    closeForGood(*file);
   }
   // Map and system number are the ones the file was first listed with.
   uint16_t mapNumber = file->header.mapNumber;
@@ -175,6 +225,7 @@ bool scanDataFolder(const char* folderText, int32_t& count) {
   std::vector<std::string> names;
   if (!folderFiles(directory, names) || names.empty()) return false;
   std::set<FileIdentity> recording = filesBeingRecorded();
+  FolderScan scan(folderText);
   for (const std::string& name : names) {
     std::string path = directory + name;
     struct stat info {};
@@ -183,7 +234,7 @@ bool scanDataFolder(const char* folderText, int32_t& count) {
     das::FileHeader header{};
     int64_t length = 0;
     if (!readListedHeader(path, header, length)) continue;
-    addListedFile(folderText, name, header, length);
+    addListedFile(scan, name, header, length);
   }
   return countListedFiles(folderText, count);
 }

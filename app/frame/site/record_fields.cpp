@@ -213,7 +213,8 @@ QString shownCharacter(const QByteArray& bytes, int at, int& taken) {
 QString printableExcerpt(const QByteArray& bytes, int maxLength) {
   QStringList shown;
   qsizetype length = 0;
-  for (int at = 0; at < bytes.size();) {
+  // Once the excerpt is known to be cut, the rest of a long text is not looked at.
+  for (int at = 0; at < bytes.size() && length <= maxLength;) {
     int taken = 1;
     shown << shownCharacter(bytes, at, taken);
     length += shown.back().size();

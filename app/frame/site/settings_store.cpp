@@ -1,5 +1,8 @@
 #include "frame/site/settings_store.h"
 
+#include "frame/regular_file.h"
+
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 
@@ -13,6 +16,28 @@ QSettings openStore() {
   return QSettings(QSettings::IniFormat, QSettings::UserScope, QLatin1String(kApplication),
                    QLatin1String(kApplication));
 }
+
+// QSettings reads its file as it is made, so the store's path is taken from
+// a store of a name no file has: the folder is the one QSettings uses.
+QString storePath() {
+  const QString probe = QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                  QLatin1String(kApplication) + QLatin1String(".store-folder"))
+                            .fileName();
+  const QString name = QLatin1String(kApplication);
+  return QFileInfo(probe).path() + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1String(".ini");
+}
+
+// A store that is a FIFO, a device, a socket or a folder would stop the
+// program or fill its memory: it is not read and the defaults stand.
+bool storeCanBeRead() {
+  const QString path = storePath();
+  return pathKind(path) == PathKind::Absent || opensAsRegularFile(path);
+}
+
+// The store is never written through a link nor over anything but a
+// regular file; what could not be saved is then said as for any store that
+// cannot be written.
+bool storeCanBeWritten() { return pathKind(storePath()) != PathKind::Other; }
 
 // The stored name equal to `name` without regard to case, or `name` itself.
 QString storedName(const QStringList& names, const QString& name) {
@@ -33,6 +58,7 @@ void enterSection(QSettings& store, const QString& section) {
 }  // namespace
 
 QString readText(const QString& section, const QString& key, const QString& fallback) {
+  if (!storeCanBeRead()) return fallback;
   QSettings store = openStore();
   enterSection(store, section);
   const QString name = storedName(store.childKeys(), key);
@@ -50,6 +76,7 @@ int32_t readNumber(const QString& section, const QString& key, int32_t fallback)
 }
 
 bool writeText(const QString& section, const QString& key, const QString& value) {
+  if (!storeCanBeWritten()) return false;
   QSettings store = openStore();
   enterSection(store, section);
   store.setValue(storedName(store.childKeys(), key), value);
@@ -61,8 +88,8 @@ bool writeNumber(const QString& section, const QString& key, int32_t value) {
   return writeText(section, key, QString::number(value));
 }
 
-QString storeFileName() { return openStore().fileName(); }
+QString storeFileName() { return storePath(); }
 
-bool storeIsWritable() { return openStore().isWritable(); }
+bool storeIsWritable() { return storeCanBeWritten() && openStore().isWritable(); }
 
 }  // namespace settings

@@ -2,12 +2,12 @@
 
 #include "frame/folder_texts.h"
 #include "frame/program_values.h"
+#include "frame/regular_file.h"
 #include "frame/site/customer_file.h"
 #include "frame/site/paths.h"
 #include "frame/site/record_fields.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <memory>
@@ -27,14 +27,13 @@ std::unique_ptr<DataManageInfor>& stationHolder() {
 }
 
 SiteFileResult readWholeFile(const QString& path, QByteArray& content) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    return SiteFileResult::failure(QStringLiteral("%1 cannot be opened: %2").arg(path, file.errorString()));
+  RegularFileRead file = readRegularFile(path);
+  if (!file) {
+    const QString failed =
+        file.opened ? QStringLiteral("%1 cannot be read: %2") : QStringLiteral("%1 cannot be opened: %2");
+    return SiteFileResult::failure(failed.arg(path, file.reason()));
   }
-  content = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    return SiteFileResult::failure(QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()));
-  }
+  content = std::move(file.content);
   return {};
 }
 

@@ -1,9 +1,9 @@
 #include "frame/texts/text_table.h"
 
+#include "frame/regular_file.h"
 #include "frame/site/record_fields.h"
 
 #include <QDir>
-#include <QFile>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -102,9 +102,10 @@ LangIniOutcome applyLangIni(const QByteArray& content) {
 }
 
 LangIniOutcome readLangIniFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return LangIniOutcome{};
-  return applyLangIni(file.readAll());
+  // A Lang.ini that is not a regular file counts as none.
+  const RegularFileRead file = readRegularFile(path);
+  if (!file) return LangIniOutcome{};
+  return applyLangIni(file.content);
 }
 
 void loadTextTable() {
@@ -113,7 +114,9 @@ void loadTextTable() {
   const LangIniOutcome outcome = readLangIniFile(QDir::current().filePath(QStringLiteral("Lang.ini")));
   textTableTag() = labelTexts()[0];
   if (outcome.failed) {
-    QMessageBox box(QMessageBox::NoIcon, tableText(19), QStringLiteral("Lang.ini file error : ") + outcome.badField,
+    // A long field is cut and its bytes that are not text escaped, so the box stays small.
+    const QString field = printableExcerpt(outcome.badField.toUtf8());
+    QMessageBox box(QMessageBox::NoIcon, tableText(19), QStringLiteral("Lang.ini file error : ") + field,
                     QMessageBox::Ok);
     box.exec();
   }

@@ -1,0 +1,213 @@
+// Files the program reads that are not regular files (a FIFO, a link to a
+// character device, a socket, a folder), the settings store as a link, and
+// a Lang.ini with a huge faulty field.
+#include "frame/help.h"
+#include "frame/icon_cache.h"
+#include "frame/site/settings_store.h"
+#include "frame/site/site_files.h"
+#include "frame/texts/text_table.h"
+#include "support/test_support.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <future>
+
+namespace {
+
+enum class Special { Fifo, DeviceLink, Socket, Folder };
+
+QByteArray encoded(const QString& path) { return QFile::encodeName(path); }
+
+// A character device of the program's own with the null device's numbers
+// when the test may make one (as root), else the system's null device.
+QString nullDevice(const QString& folder) {
+  const QString own = QDir(folder).filePath(QStringLiteral("null-device"));
+  if (::mknod(encoded(own).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0) return own;
+  return QStringLiteral("/dev/null");
+}
+
+// Puts the special file at `path`; a socket stays bound while `socketFd` is open.
+void makeSpecial(Special kind, const QString& path, int& socketFd) {
+  QDir().mkpath(QFileInfo(path).path());
+  switch (kind) {
+    case Special::Fifo: QVERIFY(::mkfifo(encoded(path).constData(), 0600) == 0); break;
+    case Special::DeviceLink:
+      QVERIFY(QFile::link(nullDevice(QFileInfo(path).path()), path));
+      break;
+    case Special::Socket: {
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      QVERIFY(encoded(path).size() < static_cast<qsizetype>(sizeof address.sun_path));
+      std::strcpy(address.sun_path, encoded(path).constData());
+      socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+      QVERIFY(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+      break;
+    }
+    case Special::Folder: QVERIFY(QDir().mkpath(path)); break;
+  }
+}
+
+// Runs the reader beside the test so that a reader waiting on a FIFO fails
+// the case instead of stopping the test; the FIFO then gets writers that
+// let the reader go.
+bool answersInTime(const std::function<bool()>& reader, const QString& path, bool& answer) {
+  std::future<bool> done = std::async(std::launch::async, reader);
+  if (done.wait_for(std::chrono::seconds(30)) == std::future_status::ready) {
+    answer = done.get();
+    return true;
+  }
+  do {  // a reader may open the FIFO again
+    const int writer = ::open(encoded(path).constData(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) ::close(writer);
+  } while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready);
+  return false;
+}
+
+struct Reader {
+  const char* name;
+  // Where the file lies, given the scratch program folder and settings folder.
+  std::function<QString(const ScratchFolder&, const ScratchSettings&)> place;
+  // True when the reader treated the file as absent or unreadable.
+  std::function<bool()> refused;
+  bool onMainThread = false;  // shows a box; it never opened the file
+};
+
+const QString kStoreName = QStringLiteral("PelomarVexa5Software/PelomarVexa5Software.ini");
+
+std::vector<Reader> readers() {
+  return {
+      {"Lang.ini", [](const ScratchFolder& f, const ScratchSettings&) { return f.file(QStringLiteral("Lang.ini")); },
+       [] { return !readLangIniFile(QDir::current().filePath(QStringLiteral("Lang.ini"))).opened; }},
+      {"station file",
+       [](const ScratchFolder& f, const ScratchSettings&) { return f.file(QStringLiteral("pelomar3.dam")); },
+       [] {
+         clearServiceStationInfo();
+         const SiteFileResult read = loadServiceStationFile();
+         return read.ok || read.message.contains(QStringLiteral("cannot be opened"));
+       }},
+      {"customer file",
+       [](const ScratchFolder& f, const ScratchSettings&) { return f.file(QStringLiteral("C1/C1.dak")); },
+       [] { return loadCustomerFile(QStringLiteral("C1")).message.contains(QStringLiteral("cannot be opened")); }},
+      {"settings store", [](const ScratchFolder&, const ScratchSettings& s) { return s.path() + '/' + kStoreName; },
+       [] {
+         const QString read = settings::readText(QStringLiteral("Display"), QStringLiteral("FontSz"), "default");
+         return read == QLatin1String("default") && !settings::storeIsWritable();
+       }},
+      {"icon file",
+       [](const ScratchFolder& f, const ScratchSettings&) { return f.file(QStringLiteral("icons/OU_green.ico")); },
+       [] { return !programIcon(QStringLiteral("icons/OU_green.ico")).has_value(); }},
+      {"help page",
+       [](const ScratchFolder& f, const ScratchSettings&) { return f.file(QStringLiteral("help/index.html")); },
+       [] {
+         QString shown;
+         answerNextModal([&shown](QWidget* modal) {
+           shown = qobject_cast<QMessageBox*>(modal)->text();
+           modal->close();
+         });
+         htmlHelp(kHelpDisplayTopic, 0);
+         return shown == QLatin1String("Help is not installed.");
+       },
+       true},
+  };
+}
+
+}  // namespace
+
+class SpecialFilesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyReaderTakesASpecialFileForAnAbsentOne_data() {
+    QTest::addColumn<int>("reader");
+    QTest::addColumn<int>("kind");
+    const std::vector<Reader> all = readers();
+    const std::pair<const char*, Special> kinds[] = {{"FIFO", Special::Fifo},
+                                                     {"link to a character device", Special::DeviceLink},
+                                                     {"socket", Special::Socket},
+                                                     {"folder", Special::Folder}};
+    for (int r = 0; r < static_cast<int>(all.size()); ++r) {
+      for (const auto& [name, kind] : kinds) {
+        QTest::addRow("%s: %s", all[r].name, name) << r << static_cast<int>(kind);
+      }
+    }
+  }
+  void everyReaderTakesASpecialFileForAnAbsentOne() {
+    QFETCH(int, reader);
+    QFETCH(int, kind);
+    ScratchFolder folder;
+    ScratchSettings store;
+    const Reader& tried = readers()[static_cast<std::size_t>(reader)];
+    const QString path = tried.place(folder, store);
+    int socketFd = -1;
+    makeSpecial(static_cast<Special>(kind), path, socketFd);
+    bool refused = false;
+    if (tried.onMainThread) {
+      refused = tried.refused();
+    } else {
+      QVERIFY2(answersInTime(tried.refused, path, refused), "the reader waited on the file");
+    }
+    if (socketFd >= 0) ::close(socketFd);
+    // The scratch folder's files may become fuzz seeds: the special one goes first.
+    if (!QFile::remove(path)) QDir(path).removeRecursively();
+    QVERIFY(refused);
+  }
+
+  void settingsAreNeverWrittenThroughALink() {
+    ScratchSettings store;
+    QTemporaryDir elsewhere;
+    const QString target = ::geteuid() == 0 ? nullDevice(elsewhere.path()) : elsewhere.filePath("other.ini");
+    const QByteArray before = "[Display]\nFontSz=8\n";
+    if (target.endsWith(QLatin1String(".ini"))) {
+      QFile file(target);
+      QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+    }
+    const QString storeFile = store.path() + '/' + kStoreName;
+    QDir().mkpath(QFileInfo(storeFile).path());
+    QVERIFY(QFile::link(target, storeFile));
+
+    QVERIFY(!settings::storeIsWritable());
+    QVERIFY(!settings::writeText(QStringLiteral("Display"), QStringLiteral("FontSz"), QStringLiteral("9")));
+    QCOMPARE(QFileInfo(storeFile).symLinkTarget(), target);
+    struct stat info {};
+    QVERIFY(::lstat(encoded(target).constData(), &info) == 0);
+    if (target.endsWith(QLatin1String(".ini"))) {
+      QFile file(target);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      QCOMPARE(file.readAll(), before);
+    } else {
+      QVERIFY(S_ISCHR(info.st_mode));
+    }
+  }
+
+  void longFaultyLangIniFieldIsShownCut() {
+    ScratchFolder folder;
+    setEnglishTexts();
+    const QByteArray field = "\x01" + QByteArray(64 * 1024, 'A');
+    folder.write(QStringLiteral("Lang.ini"), "12,\"Zwoelf\"\r\n" + field + ",\"x\"\r\nEND\r\n");
+    QString shown;
+    answerNextModal([&shown](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      shown = box->text();
+      box->button(QMessageBox::Ok)->click();
+    });
+    loadTextTable();
+    QCOMPARE(shown, QStringLiteral("Lang.ini file error : \\x01") + QString(33, QLatin1Char('A')) + "...");
+    QCOMPARE(labelTexts()[12], QStringLiteral("Zwoelf"));
+  }
+};
+
+QTEST_MAIN(SpecialFilesTest)
+#include "special_files_test.moc"
