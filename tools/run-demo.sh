@@ -102,7 +102,11 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
     exit 1
   fi
 
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  # build/ keeps the generator it was made with (the README's plain build
+  # uses the default one); a new one uses Ninja.
+  generator=(-G Ninja)
+  [ ! -f build/CMakeCache.txt ] || generator=()
+  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
 
   # The program runs from its installed folder: the program, the library,
