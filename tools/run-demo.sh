@@ -10,8 +10,11 @@
 # linked at build/run/com1, writes the demo customers and recordings into
 # the program folder (tools/demo-data), and starts the installed pelomar3
 # with COM1 pointed at that link. With a display the program runs until it
-# is ended; without one it runs under xvfb-run, a screenshot is saved to
-# build/run/screenshot.png after a few seconds, and both processes end.
+# is ended. Without one it runs under xvfb-run, its main window filling the
+# screen, and shows the program's main job: Record, Record only, OK on the
+# access method (QVII-NET) and Yes to the standby warning, then the network
+# map with the units' live states; build/run/main-menu.png and
+# build/run/map.png are saved, and both processes end.
 #
 # Steps drive the program instead (on the display, or under xvfb-run without
 # one): once it has started they run in order, then both processes end.
@@ -49,6 +52,12 @@ if [ "${1:-}" = "--steps" ]; then
   done <"$2"
 else
   steps=("$@")
+fi
+# Without a display and without steps: the main menu, then the network map
+# of the simulated installation once the units' states have come (a
+# snapshot every five seconds; a busy machine takes longer).
+if [ ${#steps[@]} -eq 0 ] && [ -z "${DISPLAY:-}" ]; then
+  steps=(shot:main-menu key:F1 wait:2 key:F1 wait:2 key:F1 wait:2 key:F1 wait:25 shot:map)
 fi
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -93,7 +102,11 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
     exit 1
   fi
 
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  # build/ keeps the generator it was made with (the README's plain build
+  # uses the default one); a new one uses Ninja.
+  generator=(-G Ninja)
+  [ ! -f build/CMakeCache.txt ] || generator=()
+  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
 
   # The program runs from its installed folder: the program, the library,
@@ -112,7 +125,7 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
 fi
 
 mkdir -p "$run"
-rm -f "$run/com1" "$run/screenshot.png"
+rm -f "$run/com1"
 for step in "${steps[@]}"; do
   case "$step" in shot:*) rm -f "$run/${step#shot:}.png" ;; esac
 done
@@ -192,15 +205,17 @@ program_runs() {
   kill -0 "$program_pid" 2>/dev/null || { echo "run-demo: pelomar3 ended:" >&2; cat "$run/pelomar3.out" >&2; exit 1; }
 }
 program_runs
-if [ ${#steps[@]} -eq 0 ]; then
-  import -window root "$run/screenshot.png"
-  echo "run-demo: screenshot saved to $run/screenshot.png"
-  exit 0
-fi
 
 # Keys go to the window that has the focus: the main window to begin with.
 main_window=$(xdotool search --onlyvisible --class pelomar3 | head -n 1)
 [ -n "$main_window" ] || { echo "run-demo: the main window of pelomar3 is not shown" >&2; exit 1; }
+# On the headless screen the main window fills it, so that the pictures show
+# the program rather than the empty screen around it.
+if [ -n "${PELOMAR_DEMO_SCREENSHOT:-}" ]; then
+  read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+  xdotool windowmove "$main_window" 0 0 windowsize "$main_window" "$screen_width" "$screen_height"
+  sleep 1
+fi
 if [ -n "${PELOMAR_DEMO_WM:-}" ]; then
   xdotool windowactivate --sync "$main_window"
 else

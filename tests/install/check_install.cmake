@@ -1,6 +1,6 @@
 # Installs the build under a scratch prefix and checks that it is one
-# program folder with its desktop entry, and nothing else: no test program,
-# benchmark or tool.
+# program folder with its desktop entry and icon, and nothing else: no test
+# program, benchmark or tool. The build tree is left as it was.
 #
 #   cmake -DBUILD_DIR=build -DPREFIX=build/install-check -DFOLDER=pelomar3 -P check_install.cmake
 
@@ -9,14 +9,21 @@ function(fail message)
 endfunction()
 
 file(REMOVE_RECURSE "${PREFIX}")
+file(GLOB_RECURSE build_before LIST_DIRECTORIES true "${BUILD_DIR}/app/*")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
   fail("cmake --install failed: ${errors}")
 endif()
+file(GLOB_RECURSE build_after LIST_DIRECTORIES true "${BUILD_DIR}/app/*")
+list(REMOVE_ITEM build_after ${build_before})
+if(build_after)
+  fail("installing wrote into the build tree: ${build_after}")
+endif()
 
 set(expected
   share/applications/pelomar3.desktop
+  share/icons/hicolor/128x128/apps/pelomar3.png
   ${FOLDER}/pelomar3
   ${FOLDER}/libtramsoll.so
   ${FOLDER}/pelomar3.png
@@ -56,10 +63,16 @@ if(EXISTS "${BUILD_DIR}/bin/icons" AND NOT IS_DIRECTORY "${PREFIX}/${FOLDER}/ico
 endif()
 
 file(READ "${PREFIX}/share/applications/pelomar3.desktop" entry)
-foreach(line "Exec=${PREFIX}/${FOLDER}/pelomar3" "Path=${PREFIX}/${FOLDER}" "Icon=${PREFIX}/${FOLDER}/pelomar3.png")
+foreach(line "Exec=${PREFIX}/${FOLDER}/pelomar3" "Path=${PREFIX}/${FOLDER}" "Icon=pelomar3")
   string(FIND "${entry}" "${line}\n" at)
   if(at LESS 0)
     fail("the desktop entry lacks ${line}")
   endif()
 endforeach()
+# The manifest lists the entry, so that removing what it lists uninstalls.
+file(STRINGS "${BUILD_DIR}/install_manifest.txt" manifest)
+list(FIND manifest "${PREFIX}/share/applications/pelomar3.desktop" at)
+if(at LESS 0)
+  fail("install_manifest.txt lacks the desktop entry")
+endif()
 message(STATUS "install check: ${PREFIX} holds the program folder and its desktop entry")

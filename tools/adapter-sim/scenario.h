@@ -1,6 +1,6 @@
 // The installation the simulated adapter stands for: its own settings, the
 // units on the bus with the frames they send, and the unit-board data it
-// answers with. Read from a small text file (see README, "Adapter simulator").
+// answers with. Read from a small text file (see docs/building-and-testing.md, "Adapter simulator").
 #pragma once
 
 #include <cstdint>
