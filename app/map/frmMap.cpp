@@ -25,7 +25,7 @@
 #include "map/map_merge.h"
 #include "map/map_paging.h"
 #include "map/map_picture.h"
-#include "map/map_title.h"
+#include "frame/map_title.h"
 #include "recording/frmFileSizeOver.h"
 #include "recording/frmRecode.h"
 #include "recording/frmRecodeSensorInput.h"

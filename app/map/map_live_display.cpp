@@ -1,6 +1,6 @@
 #include "map/map_live_display.h"
 
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 #include "recording/recording_systems.h"
 #include "types/unit_kinds.h"
 

@@ -14,8 +14,8 @@
 #include "frame/texts/text_table.h"
 #include "frame/window_controls.h"
 #include "map/frmMap.h"
-#include "map/map_title.h"
-#include "map/map_tree.h"
+#include "frame/map_title.h"
+#include "types/map_tree.h"
 #include "records/frmInforList.h"
 
 namespace {

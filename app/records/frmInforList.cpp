@@ -10,7 +10,7 @@
 #include "frame/texts/text_table.h"
 #include "frame/window_controls.h"
 #include "map/frmMap.h"
-#include "map/map_title.h"
+#include "frame/map_title.h"
 #include "records/unit_links.h"
 
 namespace {
