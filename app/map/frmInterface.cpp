@@ -258,12 +258,7 @@ void frmInterface::doFix() {
     return;
   }
   frmMap& window = frmMap::instance();
-  deleteMapShowManagerObj(window.mapShowManagerObj);
-  // The scan map of a stored map is nobody else's; a scan-mode map may be
-  // the customer's already.
-  if (window.mapMode == kMapModeStored && window.newMapQ7netObj) deleteMapQ7netObj(*window.newMapQ7netObj);
-  window.mapMode = kMapModeScan;
-  window.mapQ7netObj = window.newMapQ7netObj = newMap();
+  window.openOnScan(newMap());
   unload();
   window.showForm();
   window.setFocus();
