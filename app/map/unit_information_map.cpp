@@ -1,27 +1,19 @@
 #include "map/unit_information_map.h"
 
-#include <QPointer>
+#include "frame/installed_window.h"
 
 namespace {
 
-struct Installed {
-  QPointer<QObject> window;
-  UnitInformationMap* asSeen = nullptr;
-};
-
-Installed& installed() {
-  static Installed mapWindow;
+InstalledWindow<UnitInformationMap>& installed() {
+  static InstalledWindow<UnitInformationMap> mapWindow;
   return mapWindow;
 }
 
 }  // namespace
 
-void installUnitInformationMap(QObject* window, UnitInformationMap* asSeen) { installed() = {window, asSeen}; }
+void installUnitInformationMap(QObject* window, UnitInformationMap* asSeen) { installed().install(window, asSeen); }
 
-UnitInformationMap* unitInformationMap() {
-  const Installed& mapWindow = installed();
-  return mapWindow.window ? mapWindow.asSeen : nullptr;
-}
+UnitInformationMap* unitInformationMap() { return installed().get(); }
 
 MapQ7net* unitInformationShownMap() {
   const UnitInformationMap* window = unitInformationMap();
