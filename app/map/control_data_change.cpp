@@ -1,8 +1,8 @@
 #include "map/control_data_change.h"
 
 #include "frame/library/tramsoll_api.h"
+#include "frame/map_title.h"
 #include "frame/program_values.h"
-#include "map/map_merge.h"
 #include "types/unit_kinds.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
 #include "frame/window_controls.h"
-#include "map/map_title.h"
+#include "frame/map_title.h"
 
 #include <QEvent>
 #include <QGroupBox>

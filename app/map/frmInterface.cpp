@@ -4,6 +4,7 @@
 #include "frame/gathering.h"
 #include "frame/library/tramsoll_client.h"
 #include "frame/main_window.h"
+#include "frame/map_title.h"
 #include "frame/program_values.h"
 #include "frame/site/site_files.h"
 #include "frame/texts/text_table.h"
@@ -257,12 +258,7 @@ void frmInterface::doFix() {
     return;
   }
   frmMap& window = frmMap::instance();
-  deleteMapShowManagerObj(window.mapShowManagerObj);
-  // The scan map of a stored map is nobody else's; a scan-mode map may be
-  // the customer's already.
-  if (window.mapMode == kMapModeStored && window.newMapQ7netObj) deleteMapQ7netObj(*window.newMapQ7netObj);
-  window.mapMode = kMapModeScan;
-  window.mapQ7netObj = window.newMapQ7netObj = newMap();
+  window.openOnScan(newMap());
   unload();
   window.showForm();
   window.setFocus();

@@ -25,7 +25,7 @@
 #include "map/map_merge.h"
 #include "map/map_paging.h"
 #include "map/map_picture.h"
-#include "map/map_title.h"
+#include "frame/map_title.h"
 #include "recording/frmFileSizeOver.h"
 #include "recording/frmRecode.h"
 #include "recording/frmRecodeSensorInput.h"
@@ -99,6 +99,7 @@ frmMap::frmMap() {
   makeButtons();
   makeTimers();
   installRecordingMapWindow(this, this);
+  installUnitInformationMap(this, this);
 }
 
 void frmMap::makeButtons() {
@@ -138,6 +139,13 @@ void frmMap::makeTimers() {
   // The read-back of a changed parameter, from the unit the change window
   // holds (also when it has closed meanwhile).
   connect(tmrForSendE6, &QTimer::timeout, this, [] { frmDataChange::instance().setSendDataE6(); });
+}
+
+void frmMap::openOnScan(const std::shared_ptr<MapQ7net>& map) {
+  deleteMapShowManagerObj(mapShowManagerObj);
+  if (mapMode == kMapModeStored && newMapQ7netObj) deleteMapQ7netObj(*newMapQ7netObj);
+  mapMode = kMapModeScan;
+  mapQ7netObj = newMapQ7netObj = map;
 }
 
 MapWindowMaps frmMap::maps() {

@@ -23,6 +23,7 @@
 #include "map/map_marks.h"
 #include "map/map_scan.h"
 #include "map/map_window_maps.h"
+#include "map/unit_information_map.h"
 #include "recording/recording_map_window.h"
 #include "types/GraphSystem.h"
 #include "types/MapQ7net.h"
@@ -37,30 +38,28 @@ class MapPicture;
 class QPushButton;
 class QTimer;
 
-class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipant, public RecordingMapWindow {
+class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipant, public RecordingMapWindow,
+               public UnitInformationMap {
   Q_OBJECT
  public:
-  // ---- What the opener sets before showing the window, and other windows
-  // read: how it was opened, the map the scan builds, the map shown, the
-  // pages and the place in them, the trigger-condition model.
-  int32_t mapMode = kMapModeScan;
-  std::shared_ptr<MapQ7net> newMapQ7netObj;
-  std::shared_ptr<MapQ7net> mapQ7netObj;
-  MapShowManager mapShowManagerObj;
-  GraphSystem systemTriggerObj;
-  // The open live display windows.
-  DisplayWindowOwner dataShowForms;
+  // ---- What other windows ask of it ----
+  // Puts `map` in the window as the live scan that the bus builds
+  // (kMapModeScan), before the window is shown: the pages of the earlier map
+  // go, and the scan map of a stored map is released (a scan-mode map may be
+  // the customer's already).
+  void openOnScan(const std::shared_ptr<MapQ7net>& map);
+  // How the window was opened: kMapModeScan or kMapModeStored.
+  int32_t openedMode() const { return mapMode; }
+  // The map the scan builds (the shown one in scan mode).
+  std::shared_ptr<MapQ7net> scanMap() const { return newMapQ7netObj; }
   // Recordings running: periodic, trigger (armed or running), trigger met,
-  // bus data; a default trigger system has been marked.
-  bool mapRecode = false;
-  bool mapRecodeTrigger = false;
-  bool mapRecodeTriggerOn = false;
-  bool mapFlagRecodeTrigger = false;
-  bool mapRecodeQ7Data = false;
-  bool flagFormControlShow = false;        // the centralized-operation window is open
-  bool flagRecodeSensorInputShow = false;  // the sensor-input set-up is open
-  // The screen mode (kMapScreenMode, kDisplayScreenMode, kRecordScreenMode).
-  int32_t mode = kMapScreenMode;
+  // bus data.
+  bool isRecordingPeriodic() const { return mapRecode; }
+  bool isRecordingTrigger() const { return mapRecodeTrigger; }
+  bool isTriggerMet() const { return mapRecodeTriggerOn; }
+  bool isRecordingBusData() const { return mapRecodeQ7Data; }
+  // The centralized-operation window is open.
+  bool isControlWindowOpen() const { return flagFormControlShow; }
   // Set while the window closes; its buttons, keys and scans then do nothing.
   bool flagForEnd() const { return dataShowForms.flagForEnd(); }
   // The selected unit button, 0..23.
@@ -151,26 +150,11 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
   // The set-up and unit windows the closing map unloads.
   void unloadChildWindows();
 
-  // ---- Timers and their steps ----
-  QTimer* tmrForExecTramsoll = nullptr;  // 1000 ms: the library's status
-  QTimer* tmrForRefreshMap = nullptr;    // 3000 ms: the bus scan
-  QTimer* tmrForRecode = nullptr;        // 60000 ms: minutes of a timed recording
-  QTimer* tmrForEnd = nullptr;           // 2000 ms: finishes closing
-  QTimer* tmrForSendE6 = nullptr;        // 5000 ms, one shot: the control-parameter change
+  // ---- Timer steps ----
   void tmrForExecTramsoll_Timer();
   void tmrForRefreshMap_Timer();
   void tmrForRecode_Timer();
   void tmrForEnd_Timer();
-
-  // ---- Controls ----
-  MapPicture* picMap = nullptr;
-  QPushButton* cmdUp = nullptr;
-  QPushButton* cmdDown = nullptr;
-  QPushButton* cmdMapMode = nullptr;
-  QPushButton* cmdShowMode = nullptr;
-  QPushButton* cmdRecodeMode = nullptr;
-  std::array<QPushButton*, 4> cmdMode{};  // F6..F9
-  QPushButton* cmdCancel = nullptr;
 
   // ---- The end of the program ----
   bool recordingRuns() const override;
@@ -192,6 +176,12 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
   void startPeriodicRecording() override { startRecode(); }
   void startTriggerRecording() override { startRecodeTrigger(); }
 
+  // ---- The window as the unit-information windows see it ----
+  MapQ7net* shownMap() const override { return mapQ7netObj.get(); }
+  const MapShowManager& shownPlace() const override { return mapShowManagerObj; }
+  void redrawMap() override { showMap(); }
+  ChildForm& mapWindow() override { return *this; }
+
   static constexpr int kWidth = 9300;
   static constexpr int kHeight = 5600;
 
@@ -203,6 +193,48 @@ class frmMap : public SingleForm<frmMap, ChildForm>, public ProgramEndParticipan
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // Tests force states and reach the controls through this one door.
+  friend struct MapWindowInside;
+
+  // ---- The window's state: how it was opened, the map the scan builds,
+  // the map shown, the pages and the place in them, the trigger-condition
+  // model.
+  int32_t mapMode = kMapModeScan;
+  std::shared_ptr<MapQ7net> newMapQ7netObj;
+  std::shared_ptr<MapQ7net> mapQ7netObj;
+  MapShowManager mapShowManagerObj;
+  GraphSystem systemTriggerObj;
+  // The open live display windows.
+  DisplayWindowOwner dataShowForms;
+  // Recordings running: periodic, trigger (armed or running), trigger met,
+  // bus data; a default trigger system has been marked.
+  bool mapRecode = false;
+  bool mapRecodeTrigger = false;
+  bool mapRecodeTriggerOn = false;
+  bool mapFlagRecodeTrigger = false;
+  bool mapRecodeQ7Data = false;
+  bool flagFormControlShow = false;        // the centralized-operation window is open
+  bool flagRecodeSensorInputShow = false;  // the sensor-input set-up is open
+  // The screen mode (kMapScreenMode, kDisplayScreenMode, kRecordScreenMode).
+  int32_t mode = kMapScreenMode;
+
+  // ---- Timers ----
+  QTimer* tmrForExecTramsoll = nullptr;  // 1000 ms: the library's status
+  QTimer* tmrForRefreshMap = nullptr;    // 3000 ms: the bus scan
+  QTimer* tmrForRecode = nullptr;        // 60000 ms: minutes of a timed recording
+  QTimer* tmrForEnd = nullptr;           // 2000 ms: finishes closing
+  QTimer* tmrForSendE6 = nullptr;        // 5000 ms, one shot: the control-parameter change
+
+  // ---- Controls ----
+  MapPicture* picMap = nullptr;
+  QPushButton* cmdUp = nullptr;
+  QPushButton* cmdDown = nullptr;
+  QPushButton* cmdMapMode = nullptr;
+  QPushButton* cmdShowMode = nullptr;
+  QPushButton* cmdRecodeMode = nullptr;
+  std::array<QPushButton*, 4> cmdMode{};  // F6..F9
+  QPushButton* cmdCancel = nullptr;
+
   void makeButtons();
   void makeTimers();
   void showCaption();

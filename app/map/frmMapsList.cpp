@@ -8,6 +8,7 @@
 #include "frame/gathering.h"
 #include "frame/grid.h"
 #include "frame/main_window.h"
+#include "frame/map_title.h"
 #include "frame/program_values.h"
 #include "frame/site/site_files.h"
 #include "frame/texts/text_table.h"

@@ -1,7 +1,7 @@
 #include "map/map_buttons.h"
 
+#include "frame/map_title.h"
 #include "frame/texts/text_table.h"
-#include "map/map_merge.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "map/map_gathering.h"
 #include "map/map_lifecycle.h"
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 #include "frame/program_values.h"
 
 namespace {

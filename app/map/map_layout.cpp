@@ -2,7 +2,7 @@
 
 #include "frame/common_routines.h"
 #include "map/map_paging.h"
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 #include "types/unit_kinds.h"
 
 #include <algorithm>

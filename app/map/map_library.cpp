@@ -2,7 +2,7 @@
 
 #include "frame/library/tramsoll_client.h"
 #include "frame/site/paths.h"
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 #include "recording/recording_systems.h"
 #include "types/unit_kinds.h"
 

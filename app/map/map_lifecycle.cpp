@@ -1,7 +1,7 @@
 #include "map/map_lifecycle.h"
 
 #include "frame/gathering.h"
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 #include "map/map_window_maps.h"
 #include "recording/trigger_model.h"
 

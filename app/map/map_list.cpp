@@ -1,10 +1,8 @@
 #include "map/map_list.h"
 
 #include "frame/program_values.h"
-#include "frame/texts/text_table.h"
 #include "map/map_gathering.h"
 #include "map/map_lifecycle.h"
-#include "map/map_merge.h"
 
 #include <algorithm>
 #include <vector>
@@ -61,13 +59,6 @@ SiteFileResult deleteMap(int32_t mapNumber) {
   // The maps of a recording without a customer have no file.
   if (customer.id.isEmpty()) return {};
   return saveCustomerFile();
-}
-
-QString accessMethodText(int32_t ifMode) {
-  if (ifMode == 1) return labelTexts()[4];
-  if (isBusAccess(ifMode)) return QStringLiteral("Q7-NET");
-  if (isBoardAccess(ifMode)) return labelTexts()[2];
-  return QString();
 }
 
 bool everyUnitHasKnownModel(const MapQ7net& map) {

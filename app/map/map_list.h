@@ -31,9 +31,6 @@ int32_t mapListSelectedRow(int32_t selectedRow, int32_t mapCount);
 // map changes nothing.
 SiteFileResult deleteMap(int32_t mapNumber);
 
-// The access-method column: "Sensor input only", "Q7-NET", "PCB connection",
-// or empty for any other interface mode.
-QString accessMethodText(int32_t ifMode);
 // False when an outdoor, indoor or central unit has an empty model text (the
 // library cannot build its items without gathering for it first).
 bool everyUnitHasKnownModel(const MapQ7net& map);

@@ -1,6 +1,6 @@
 #include "map/map_live_display.h"
 
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 #include "recording/recording_systems.h"
 #include "types/unit_kinds.h"
 
@@ -90,14 +90,8 @@ void fillSensor(const MapQ7net& map, const MapShowManager& manager, GraphSystem&
 
 void setDataToGraphSystemObj(const MapQ7net& map, const MapShowManager& manager, int32_t selectedSlot,
                              GraphSystem& graph) {
-  graph.customName = map.customName;
-  graph.mapName = map.mapName;
-  graph.mapNumber = map.mapNumber;
-  graph.ifMode = map.ifMode;
+  setGraphSystemMap(graph, map.customName, map.mapName, map.mapNumber, map.ifMode, 1);
   graph.systemKind = manager.systemKindNow;
-  graph.realtime = 1;
-  graph.graphTopRow = 1;
-  graph.sensorDataShow = false;
   switch (graph.systemKind) {
     case kOrdinarySystem:
       fillOrdinary(map, manager, graph);

@@ -1,7 +1,7 @@
 #include "map/map_marks.h"
 
 #include "frame/texts/text_table.h"
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 #include "types/unit_kinds.h"
 
 namespace {

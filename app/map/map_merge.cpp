@@ -1,6 +1,7 @@
 #include "map/map_merge.h"
 
-#include "map/map_tree.h"
+#include "frame/map_title.h"
+#include "types/map_tree.h"
 #include "types/unit_kinds.h"
 
 #include <memory>
@@ -139,9 +140,6 @@ void mergeBoardUnits(MapQ7net& map, const Collection<MapAircon>& scanned, Collec
 }
 
 }  // namespace
-
-bool isBusAccess(int32_t ifMode) { return ifMode == 2 || ifMode == 3; }
-bool isBoardAccess(int32_t ifMode) { return ifMode == 4 || ifMode == 5 || ifMode == 8 || ifMode == 9; }
 
 bool compareScanWithMap(const MapQ7net& scanned, const MapQ7net& stored) {
   for (const auto& system : scanned.systems) {

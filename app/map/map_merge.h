@@ -34,6 +34,3 @@ enum class ScanReconcile {
 };
 ScanReconcile reconcileScanWithMap(const MapQ7net& scanned, MapQ7net& stored);
 
-// Interface modes of bus access (2, 3) and of board access (4, 5, 8, 9).
-bool isBusAccess(int32_t ifMode);
-bool isBoardAccess(int32_t ifMode);

@@ -1,6 +1,6 @@
 #include "map/map_paging.h"
 
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 #include "types/unit_kinds.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "frame/library/tramsoll_api.h"
 #include "frame/library/tramsoll_client.h"
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 #include "types/unit_kinds.h"
 
 #include <algorithm>

@@ -15,6 +15,7 @@
 
 #include "frame/key_table.h"
 #include "frame/single_form.h"
+#include "recording/recode_sections.h"
 
 #include <array>
 #include <cstdint>
@@ -28,7 +29,9 @@ class QRadioButton;
 class QTableWidget;
 class RecodeConditionControls;
 
-class frmRecode : public SingleForm<frmRecode, ChildForm> {
+// Sections 1 to 3 (interval, stop method and minutes, free disk) come from
+// RecodeSetUpSections.
+class frmRecode : public SingleForm<frmRecode, ChildForm>, public RecodeSetUpSections {
   Q_OBJECT
  public:
   // 0 when a recording may start; 1 ("7-1") when it stops by time without
@@ -42,24 +45,11 @@ class frmRecode : public SingleForm<frmRecode, ChildForm> {
   // folder's disk; a recording stopped by hand is never compared.
   void whetherFileSizeOver(bool& over);
 
-  QLabel* lblInterval = nullptr;
-  QComboBox* cboInterval = nullptr;
-  QLabel* lblSecond = nullptr;
-  QLabel* lblEndMethod = nullptr;
-  QGroupBox* fraRecode = nullptr;
-  std::array<QRadioButton*, 2> optEndMethod{};  // "Manual", "Auto"
-  QLabel* lblTime = nullptr;
-  QLineEdit* txtTime = nullptr;
-  QLabel* lblMinute = nullptr;
   QLabel* lblSystemSelect = nullptr;
   QTableWidget* grdSystemSelect = nullptr;
   QLabel* lblTotalSize = nullptr;
   QLineEdit* txtTotalSize = nullptr;
   QLabel* lblTotalSizeUnit = nullptr;
-  QLabel* lblFreeDisk = nullptr;
-  QLineEdit* txtFreeDisk = nullptr;
-  QLabel* lblFreeDiskUnit = nullptr;
-  QLabel* lblFreeDiskElse = nullptr;
   QLabel* lblSensorInput = nullptr;
   QGroupBox* fraSensorInput = nullptr;
   std::array<QRadioButton*, 2> optSensorInput{};  // "No recording", "Recording"

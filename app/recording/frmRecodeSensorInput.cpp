@@ -5,7 +5,7 @@
 #include "frame/program_values.h"
 #include "frame/texts/text_table.h"
 #include "frame/window_controls.h"
-#include "map/map_title.h"
+#include "frame/map_title.h"
 #include "recording/recode_check.h"
 #include "recording/recode_conditions.h"
 #include "recording/recording_map_window.h"

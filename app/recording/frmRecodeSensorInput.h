@@ -12,6 +12,7 @@
 
 #include "frame/key_table.h"
 #include "frame/single_form.h"
+#include "recording/recode_sections.h"
 #include "recording/sensor_items.h"
 
 #include <array>
@@ -26,7 +27,7 @@ class QPushButton;
 class QRadioButton;
 class RecodeConditionControls;
 
-class frmRecodeSensorInput : public SingleForm<frmRecodeSensorInput, DialogForm> {
+class frmRecodeSensorInput : public SingleForm<frmRecodeSensorInput, DialogForm>, public RecodeSetUpSections {
   Q_OBJECT
  public:
   // 1 ("7-1" shown) when the recording stops by time without minutes, else
@@ -39,23 +40,10 @@ class frmRecodeSensorInput : public SingleForm<frmRecodeSensorInput, DialogForm>
   // The adapter's switches taken, the eight inputs handed to the library.
   void setSensorData();
 
-  // Sections 1 to 3.
-  QLabel* lblInterval = nullptr;
-  QComboBox* cboInterval = nullptr;
-  QLabel* lblSecond = nullptr;
-  QLabel* lblEndMethod = nullptr;
-  QGroupBox* fraRecode = nullptr;
-  std::array<QRadioButton*, 2> optEndMethod{};  // "Manual", "Auto"
-  QLabel* lblTime = nullptr;
-  QLineEdit* txtTime = nullptr;
-  QLabel* lblMinute = nullptr;
+  // Sections 1 to 3 beyond RecodeSetUpSections: the expected size.
   QLabel* lblFileSize = nullptr;
   QLineEdit* txtFileSize = nullptr;
   QLabel* lblFileSizeUnit = nullptr;
-  QLabel* lblFreeDisk = nullptr;
-  QLineEdit* txtFreeDisk = nullptr;
-  QLabel* lblFreeDiskUnit = nullptr;
-  QLabel* lblFreeDiskElse = nullptr;
   // Section 4: one row per input, index 0 for input 1.
   QLabel* lblDataItems = nullptr;
   std::array<QCheckBox*, kSensorInputs> chk{};

@@ -5,7 +5,7 @@
 #include "frame/number_box.h"
 #include "frame/texts/text_table.h"
 #include "frame/window_controls.h"
-#include "map/map_title.h"
+#include "frame/map_title.h"
 #include "recording/recode_check.h"
 #include "recording/recording_map_window.h"
 #include "recording/recording_size.h"

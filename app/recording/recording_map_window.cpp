@@ -1,27 +1,19 @@
 #include "recording/recording_map_window.h"
 
-#include <QPointer>
+#include "frame/installed_window.h"
 
 namespace {
 
-struct Installed {
-  QPointer<QObject> window;
-  RecordingMapWindow* asSeen = nullptr;
-};
-
-Installed& installed() {
-  static Installed mapWindow;
+InstalledWindow<RecordingMapWindow>& installed() {
+  static InstalledWindow<RecordingMapWindow> mapWindow;
   return mapWindow;
 }
 
 }  // namespace
 
-void installRecordingMapWindow(QObject* window, RecordingMapWindow* asSeen) { installed() = {window, asSeen}; }
+void installRecordingMapWindow(QObject* window, RecordingMapWindow* asSeen) { installed().install(window, asSeen); }
 
-RecordingMapWindow* recordingMapWindow() {
-  const Installed& mapWindow = installed();
-  return mapWindow.window ? mapWindow.asSeen : nullptr;
-}
+RecordingMapWindow* recordingMapWindow() { return installed().get(); }
 
 std::shared_ptr<MapQ7net> recordingMap() {
   const RecordingMapWindow* window = recordingMapWindow();

@@ -32,20 +32,14 @@ void addGraphAircons(Collection<GraphAircon>& units, int32_t type, int32_t count
 }
 
 void setGraphSystemFromFile(GraphSystem& graph, const DataShowCustom& custom, const DataShowFile& file) {
-  graph.customName = custom.customName;
-  graph.mapName = file.mapName;
-  graph.mapNumber = file.mapNumber;
-  graph.ifMode = file.ifMode;
+  setGraphSystemMap(graph, custom.customName, file.mapName, file.mapNumber, file.ifMode, 0);
   graph.systemNumber = file.systemNumber;
   graph.kind = file.kind;
-  graph.realtime = 0;
   graph.saveYear = file.saveYear;
   graph.saveMonth = file.saveMonth;
   graph.saveDay = file.saveDay;
   graph.saveTime = file.saveTime;
   graph.airconNumberNow = 1;
-  graph.graphTopRow = 1;
-  graph.sensorDataShow = false;
   graph.systemKind = fileSystemKind(file);
   if (graph.systemKind == kSensorSystem) {
     addGraphAircons(graph.airconsSen, kSensorUnit, 1);

@@ -13,9 +13,9 @@
 #include "frame/main_window.h"
 #include "frame/texts/text_table.h"
 #include "frame/window_controls.h"
-#include "map/frmMap.h"
-#include "map/map_title.h"
-#include "map/map_tree.h"
+#include "map/unit_information_map.h"
+#include "frame/map_title.h"
+#include "types/map_tree.h"
 #include "records/frmInforList.h"
 
 namespace {
@@ -36,7 +36,7 @@ constexpr int kButtonTop = 3360;
 constexpr int kButtonWidth = 1700;
 constexpr int kButtonHeight = 495;
 
-MapQ7net* shownMap() { return frmMap::instance().mapQ7netObj.get(); }
+MapQ7net* shownMap() { return unitInformationShownMap(); }
 
 QRect fieldAt(int row) { return {kFieldLeft, kFirstFieldTop + row * kFieldStep, kFieldWidth, kFieldHeight}; }
 QRect fieldLabelAt(int row) {
@@ -104,7 +104,7 @@ void frmInforInput::onUnload() {
   frmInforList::instance().unload();
   // The map's units belong to the map window.
   selectedUnit_.reset();
-  showAgainIfOpen(frmMap::instance());
+  if (UnitInformationMap* map = unitInformationMap()) showAgainIfOpen(map->mapWindow());
 }
 
 void frmInforInput::listClosed() {
@@ -117,7 +117,7 @@ void frmInforInput::onActivate() { setMainStatusText(tableText(kStatusText)); }
 // ---- The units of the system ----
 
 void frmInforInput::fillUnitList() {
-  const MapShowManager& place = frmMap::instance().mapShowManagerObj;
+  const MapShowManager& place = unitInformationShownPlace();
   selectedSystem_ = chosenUnitSystem(place.systemKindNow, place.systemNumberNow, place.systemCenNow);
   systemModelText_.clear();
   {
@@ -222,7 +222,7 @@ void frmInforInput::saveData() {
     record->controlAddress = unitAddressFromText(txtControlAddress->text());
   }
   if (flagInforListExist) showListOn(linkNoShown_, true);
-  frmMap::instance().showMap();
+  if (UnitInformationMap* map = unitInformationMap()) map->redrawMap();
   cboAirconNumber->setFocus();
   setMainStatusText(tableText(kSavedText));
 }

@@ -9,8 +9,8 @@
 #include "frame/main_window.h"
 #include "frame/texts/text_table.h"
 #include "frame/window_controls.h"
-#include "map/frmMap.h"
-#include "map/map_title.h"
+#include "frame/map_title.h"
+#include "map/unit_information_map.h"
 #include "records/unit_links.h"
 
 namespace {
@@ -18,7 +18,7 @@ namespace {
 constexpr int kTitleText = 206;
 constexpr int kStatusText = 392;
 
-const MapQ7net* shownMap() { return frmMap::instance().mapQ7netObj.get(); }
+const MapQ7net* shownMap() { return unitInformationShownMap(); }
 
 }  // namespace
 

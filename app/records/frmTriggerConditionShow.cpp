@@ -5,7 +5,7 @@
 #include "frame/main_window.h"
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
-#include "map/map_title.h"
+#include "frame/map_title.h"
 #include "records/data_show_cells.h"
 #include "records/data_show_replay.h"
 #include "types/unit_kinds.h"

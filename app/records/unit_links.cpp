@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "frame/texts/text_table.h"
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 
 namespace {
 

@@ -47,3 +47,17 @@ struct GraphSystem {
   bool sensorDataShow = false;   // the sensor unit is shown beside a bus system
   int32_t digitalItemNumber = 0; // trigger model: condition rows; 0 rebuilds the model
 };
+
+// What a live and a replayed window's model start from alike: which map,
+// live (1) or replay (0), the list at its first row and no sensor unit
+// beside the system.
+inline void setGraphSystemMap(GraphSystem& graph, const QString& customName, const QString& mapName, int32_t mapNumber,
+                              int32_t ifMode, int32_t realtime) {
+  graph.customName = customName;
+  graph.mapName = mapName;
+  graph.mapNumber = mapNumber;
+  graph.ifMode = ifMode;
+  graph.realtime = realtime;
+  graph.graphTopRow = 1;
+  graph.sensorDataShow = false;
+}

@@ -16,6 +16,7 @@
 #include "records/frmDataTransfer.h"
 #include "records/frmSs.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -43,20 +44,16 @@ class EmptyWindow : public SingleForm<EmptyWindow<N>, ChildForm> {};
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
-
-  FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     QVERIFY(activateMainWindow());
   }
   void cleanup() {
-    world.reset();
+    ProgramTest::cleanup();
     program().mapRecodeModeOpen = false;
   }
 

@@ -13,6 +13,7 @@
 #include "frame/twips.h"
 #include "map/frmMap.h"
 #include "records/frmCustomsData.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
 
 #include <QAction>
@@ -128,9 +129,9 @@ class ProgramEndTest : public QObject {
     QFETCH(bool, byClosing);
     StartedProgram world;
     frmMap& map = frmMap::instance();
-    map.mapRecodeTrigger = true;
-    map.mapRecodeTriggerOn = true;
-    map.mapRecodeQ7Data = true;
+    inside(map).mapRecodeTrigger = true;
+    inside(map).mapRecodeTriggerOn = true;
+    inside(map).mapRecodeQ7Data = true;
     frmMdi& main = frmMdi::instance();
     const auto askToEnd = [&] {
       if (byClosing) {
@@ -148,13 +149,13 @@ class ProgramEndTest : public QObject {
     });
     askToEnd();
     QVERIFY(main.isVisible());
-    QVERIFY(map.mapRecodeTrigger);
+    QVERIFY(map.isRecordingTrigger());
     QVERIFY(world.gatherStops().isEmpty());
     QVERIFY(!main.tmrForEndApp->isActive());
 
     answerNextModal([](QWidget* modal) { qobject_cast<frmStopRecode*>(modal)->cmdOk->click(); });
     askToEnd();
-    QVERIFY(!map.mapRecodeTrigger && !map.mapRecodeTriggerOn && !map.mapRecodeQ7Data);
+    QVERIFY(!map.isRecordingTrigger() && !map.isTriggerMet() && !map.isRecordingBusData());
     QVERIFY(!main.isVisible());
     QVERIFY(main.tmrForEndApp->isActive());
     QCOMPARE(world.gatherStops().size(), 1);
@@ -167,7 +168,7 @@ class ProgramEndTest : public QObject {
     auto replay = displayWindow(1, false);
     auto live = displayWindow(1, true);
     frmCustomsData::instance().dataShowForms.add(replay);
-    frmMap::instance().dataShowForms.add(live);
+    inside(frmMap::instance()).dataShowForms.add(live);
     frmMdi& main = frmMdi::instance();
 
     QVERIFY(!main.close());
@@ -188,7 +189,7 @@ class ProgramEndTest : public QObject {
     tmrForEndApp_Timer();
     QVERIFY(!programHasEnded());
     live->tmrForEnd_Timer();
-    QVERIFY(frmMap::instance().dataShowForms.isEmpty());
+    QVERIFY(inside(frmMap::instance()).dataShowForms.isEmpty());
     tmrForEndApp_Timer();
     verifyEnded(world);
   }
@@ -197,11 +198,11 @@ class ProgramEndTest : public QObject {
     StartedProgram world;
     auto stuck = displayWindow(3, true);
     stuck->flagForEndOk = false;  // never finishes drawing
-    frmMap::instance().dataShowForms.add(stuck);
+    inside(frmMap::instance()).dataShowForms.add(stuck);
     frmMain::instance().cmdEnd->click();
     stuck->tmrForEnd_Timer();
     QVERIFY(stuck->tmrForEnd->isActive());  // it looks again later
-    QCOMPARE(frmMap::instance().dataShowForms.count(), 1);
+    QCOMPARE(inside(frmMap::instance()).dataShowForms.count(), 1);
     for (int tick = 1; tick < kEndTimeoutTicks; ++tick) tmrForEndApp_Timer();
     QVERIFY(!programHasEnded());
     tmrForEndApp_Timer();
@@ -211,12 +212,12 @@ class ProgramEndTest : public QObject {
   void openMapWindowClosesInItsTwoStagesBeforeTheEnd() {
     StartedProgram world;
     frmMap& map = frmMap::instance();
-    map.mapQ7netObj = map.newMapQ7netObj = std::make_shared<MapQ7net>();
+    inside(map).mapQ7netObj = inside(map).newMapQ7netObj = std::make_shared<MapQ7net>();
     map.showForm();
     QVERIFY(!frmMdi::instance().close());
     // First stage: the map hides and waits for its own end timer.
     QVERIFY(map.flagForEnd());
-    QVERIFY(map.tmrForEnd->isActive());
+    QVERIFY(inside(map).tmrForEnd->isActive());
     QVERIFY(!map.subWindow()->isVisible());
     QVERIFY(program().mapFormOpen);
     tmrForEndApp_Timer();

@@ -13,6 +13,7 @@
 #include "records/data_show_replay.h"
 #include "support/fake_items.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 #include "types/unit_kinds.h"
 
 #include <QComboBox>
@@ -86,17 +87,15 @@ void moveMouse(GraphArea& area, int y) {
 
 }  // namespace
 
-class DataShowGraphsTest : public QObject {
+class DataShowGraphsTest : public ProgramTest {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
   std::unique_ptr<FakeItems> items;
   std::unique_ptr<DisplayWindowOwner> owner;
   // Samples by the library's item number, the same at every record.
   std::map<int32_t, std::vector<int32_t>> samples;
   std::function<void()> whileFetching;
 
-  FakeTramsoll& fake() { return world->library.fake; }
 
   std::shared_ptr<frmDataShow> open(const DataShowSource& source, const GraphSystemFill& fill) {
     const DataShowOpening opening = openDataShow(*owner, source, fill);
@@ -105,7 +104,7 @@ class DataShowGraphsTest : public QObject {
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     items = std::make_unique<FakeItems>(fake());
     owner = std::make_unique<DisplayWindowOwner>();
     samples.clear();
@@ -127,7 +126,7 @@ class DataShowGraphsTest : public QObject {
     owner.reset();
     items.reset();
     eventManager().deleteAllEventForms();
-    world.reset();
+    ProgramTest::cleanup();
   }
 
   void areasShowPensLegendsAndLanes() {

@@ -9,6 +9,7 @@
 #include "frame/twips.h"
 #include "frame/program_values.h"
 #include "map/frmMap.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
 #include "support/simulated_installation.h"
 
@@ -58,14 +59,14 @@ class DataShowOverSimulatorTest : public QObject {
     frmMap& map = *opened;
     // System 1 with its two indoor units, its models fixed.
     QVERIFY(QTest::qWaitFor(
-        [&] { return !map.mapQ7netObj->systems.isEmpty() && map.mapQ7netObj->systems.item(1)->airconsIn.count() == 2; },
+        [&] { return !map.recordingMap()->systems.isEmpty() && map.recordingMap()->systems.item(1)->airconsIn.count() == 2; },
         20000));
     QTest::qWait(6000);
 
-    map.cmdShowMode->click();
-    map.cmdMode[0]->click();  // F6: a live window of the selected system
-    QCOMPARE(map.dataShowForms.count(), 1);
-    const std::shared_ptr<frmDataShow> window = map.dataShowForms.windows().item(1);
+    inside(map).cmdShowMode->click();
+    inside(map).cmdMode[0]->click();  // F6: a live window of the selected system
+    QCOMPARE(inside(map).dataShowForms.count(), 1);
+    const std::shared_ptr<frmDataShow> window = inside(map).dataShowForms.windows().item(1);
     QVERIFY(window->isVisible());
     QVERIFY2(window->windowTitle().contains(QStringLiteral("System 1")), qPrintable(window->windowTitle()));
     const QStringList names = column(*window, 1);
@@ -108,11 +109,11 @@ class DataShowOverSimulatorTest : public QObject {
     saveScreenshot(*window, QStringLiteral("live-display-resized"));
 
     // The map closes once its live window has gone.
-    map.cmdCancel->click();
+    inside(map).cmdCancel->click();
     QVERIFY(window->flagForEnd);
     QVERIFY(program().mapFormOpen);
     QVERIFY(QTest::qWaitFor([&] { return !program().mapFormOpen; }, 15000));
-    QVERIFY(map.dataShowForms.isEmpty() && !window->isLoaded());
+    QVERIFY(inside(map).dataShowForms.isEmpty() && !window->isLoaded());
   }
 };
 

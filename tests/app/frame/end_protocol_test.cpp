@@ -8,6 +8,7 @@
 #include "frame/frmMdi.h"
 #include "frame/program_end.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -43,18 +44,13 @@ std::shared_ptr<frmDataShow> replayWindow(int32_t number) {
 
 }  // namespace
 
-class EndProtocolTest : public QObject {
+class EndProtocolTest : public ProgramTest {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
-
-  FakeTramsoll& fake() { return world->library.fake; }
-
  private slots:
-  void init() { world = startedProgram(); }
   void cleanup() {
     DisplayWindowOwner::setFactory(nullptr);
-    world.reset();
+    ProgramTest::cleanup();
   }
 
   void registeredRecordingIsAskedAboutAndOpenWindowsDelayTheEnd() {

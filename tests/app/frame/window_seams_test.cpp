@@ -12,6 +12,7 @@
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -61,17 +62,14 @@ QList<bool> enabledButtons() {
 
 }  // namespace
 
-class WindowSeamsTest : public QObject {
+class WindowSeamsTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     QVERIFY(activateMainWindow());
   }
-  void cleanup() { world.reset(); }
 
   void menuItemsButtonsAndKeysFollowOneEnablingTable_data() {
     QTest::addColumn<int>("workMode");

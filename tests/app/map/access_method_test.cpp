@@ -8,6 +8,7 @@
 #include "map/frmMap.h"
 #include "map/frmStopQ7netAircon.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -60,18 +61,14 @@ QString pressOk(frmInterface& window) {
 
 }  // namespace
 
-class AccessMethodTest : public QObject {
+class AccessMethodTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     program().workMode = kWorkRecording;
   }
-  void cleanup() { world.reset(); }
 
   void okRefusesInItsOrderAndOnlyWhatItMust() {
     struct Case {
@@ -189,9 +186,9 @@ class AccessMethodTest : public QObject {
     fake().results["initDataGather"] = 0;
     frmInterface::instance().doFix();
     const frmMap& map = frmMap::instance();
-    QCOMPARE(map.mapMode, 0);
-    QVERIFY(map.mapQ7netObj == map.newMapQ7netObj);
-    const MapQ7net& made = *map.mapQ7netObj;
+    QCOMPARE(map.openedMode(), 0);
+    QVERIFY(map.recordingMap() == map.scanMap());
+    const MapQ7net& made = *map.recordingMap();
     QCOMPARE(std::tuple(made.mapNumber, made.mapIndex, made.ifMode), std::tuple(4, 5, 2));
     QCOMPARE(made.mapName, QStringLiteral("Basement"));
     QCOMPARE(map.windowTitle(), QStringLiteral("Network Map Display(Kansai Works,Basement,Q7-NET)"));

@@ -13,6 +13,7 @@
 #include "map/frmInterface.h"
 #include "map/frmMap.h"
 #include "simulator.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
 #include "support/simulated_installation.h"
 
@@ -62,7 +63,7 @@ class BusOperationOverSimulatorTest : public QObject {
     access.showForMap(1, 0);
     access.doFix();
     frmMap& map = frmMap::instance();
-    QVERIFY(QTest::qWaitFor([&] { return map.mapShowManagerObj.totalPages == 5; }, 20000));
+    QVERIFY(QTest::qWaitFor([&] { return inside(map).mapShowManagerObj.totalPages == 5; }, 20000));
 
     // ---- Central operation: run, cool and one degree up ----
     QTest::keyClick(&map, Qt::Key_F7);
@@ -93,7 +94,7 @@ class BusOperationOverSimulatorTest : public QObject {
     QCOMPARE(std::tuple(status.runFlag, status.mode, status.setPoint), std::tuple(1, 2, 23.0f));
     QCOMPARE(control.txtMode->text(), QStringLiteral("Cooling"));
     QTest::keyClick(&control, Qt::Key_Escape);
-    QVERIFY(QTest::qWaitFor([&] { return !map.flagFormControlShow; }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return !map.isControlWindowOpen(); }, 5000));
 
     // ---- The control-parameter change of outdoor unit 1 (zubrel 1) ----
     answerNextModal([](QWidget* modal) {
@@ -134,7 +135,7 @@ class BusOperationOverSimulatorTest : public QObject {
         10000));
     QVERIFY2(*readBack - *changed > 4.5 && *readBack - *changed < 7, qPrintable(QString::number(*readBack - *changed)));
 
-    map.cmdCancel->click();
+    inside(map).cmdCancel->click();
     QVERIFY(QTest::qWaitFor([] { return !program().mapFormOpen; }, 5000));
   }
 };

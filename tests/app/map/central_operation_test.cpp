@@ -9,7 +9,9 @@
 #include "map/frmControl.h"
 #include "map/frmMap.h"
 #include "map/map_builder.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QApplication>
 #include <QDir>
@@ -80,16 +82,14 @@ qint64 iconKey(const QToolButton* button) { return button->icon().cacheKey(); }
 
 }  // namespace
 
-class CentralOperationTest : public QObject {
+class CentralOperationTest : public ProgramTest {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
   Bus bus;
-  FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     bus = Bus{};
     scriptBus(fake(), bus);
     QDir(world->folder.path()).mkpath(QStringLiteral("icons"));
@@ -97,7 +97,6 @@ class CentralOperationTest : public QObject {
       QFile::copy(QStringLiteral(PELOMAR_BIN_DIR "/icons/") + icon, world->folder.file(QStringLiteral("icons/") + icon));
     }
   }
-  void cleanup() { world.reset(); }
 
   void addressesStandByGroupAndUnitOnTwoPages() {
     bus.presence = {{21, 1}, {70, 1}};
@@ -218,14 +217,14 @@ class CentralOperationTest : public QObject {
     frmMap& map = frmMap::instance();
     auto shown = std::make_shared<MapQ7net>(mapOf({{1, 1}}));
     shown->ifMode = 2;
-    map.mapQ7netObj = map.newMapQ7netObj = shown;
+    inside(map).mapQ7netObj = inside(map).newMapQ7netObj = shown;
     map.showForm();
-    map.tmrForExecTramsoll->stop();
-    map.tmrForRefreshMap->stop();
+    inside(map).tmrForExecTramsoll->stop();
+    inside(map).tmrForRefreshMap->stop();
     for (bool cancelFirst : {true, false}) {
       QTest::keyClick(&map, Qt::Key_F7);
       frmControl& window = frmControl::instance();
-      QVERIFY(window.isLoaded() && window.isVisible() && map.flagFormControlShow);
+      QVERIFY(window.isLoaded() && window.isVisible() && map.isControlWindowOpen());
       QCOMPARE(window.tmrForRefreshAll->interval(), 3000);
       if (cancelFirst) {
         QTest::keyClick(&window, Qt::Key_Escape);
@@ -234,11 +233,11 @@ class CentralOperationTest : public QObject {
         QCOMPARE(mainMdiArea()->activeSubWindow(), map.subWindow());
         QVERIFY(!window.tmrForRefreshAll->isActive() && !window.tmrForSendCommand->isActive());
         window.tmrForEnd_Timer();
-        QVERIFY(!window.isLoaded() && !map.flagFormControlShow);
+        QVERIFY(!window.isLoaded() && !map.isControlWindowOpen());
         continue;
       }
       // The map's closing tells the window, and waits for it.
-      map.cmdCancel->click();
+      inside(map).cmdCancel->click();
       QVERIFY(window.flagForEnd);
       map.tmrForEnd_Timer();
       QVERIFY(map.isLoaded());

@@ -10,7 +10,9 @@
 #include "map/frmDataChangeConfirm.h"
 #include "map/frmMap.h"
 #include "map/map_builder.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,16 +38,16 @@ std::shared_ptr<MapQ7net> busMap() {
 frmMap& openMap() {
   program().workMode = kWorkRecording;
   frmMap& window = frmMap::instance();
-  window.mapQ7netObj = window.newMapQ7netObj = busMap();
+  inside(window).mapQ7netObj = inside(window).newMapQ7netObj = busMap();
   window.showForm();
-  window.tmrForExecTramsoll->stop();
-  window.tmrForRefreshMap->stop();
+  inside(window).tmrForExecTramsoll->stop();
+  inside(window).tmrForRefreshMap->stop();
   return window;
 }
 
 // The map's place: system kind and number, page within the system, unit.
 void select(frmMap& map, int32_t kind, int32_t system, int32_t page, int32_t unit) {
-  MapShowManager& place = map.mapShowManagerObj;
+  MapShowManager& place = inside(map).mapShowManagerObj;
   std::tie(place.systemKindNow, place.systemNumberNow, place.systemPageNumberNow, place.airconNumberNow) =
       std::tuple(kind, system, page, unit);
 }
@@ -66,12 +68,10 @@ QTimer* answer(QString& came, bool yes = true) {
 
 }  // namespace
 
-class ControlChangeTest : public QObject {
+class ControlChangeTest : public ProgramTest {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
   std::map<int32_t, int32_t> received;  // getAirconReceiveState by address
-  FakeTramsoll& fake() { return world->library.fake; }
 
   // F9 in display mode: the password window is answered with the typed
   // passwords, one after the other, and the messages they brought.
@@ -99,7 +99,7 @@ class ControlChangeTest : public QObject {
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     received = {{kZubrel, 1}, {41, 0}};
     fake().on<decltype(::getAirconReceiveState)>("getAirconReceiveState", [this](int32_t address, int32_t* state) {
       *state = received.contains(address) ? received.at(address) : 0;
@@ -110,7 +110,6 @@ class ControlChangeTest : public QObject {
     values.centralOperation = true;
     values.accessPassword = QStringLiteral("Abc123");
   }
-  void cleanup() { world.reset(); }
 
   void onlyAnOutdoorUnitThatAnsweredLeadsToThePassword() {
     struct Case {
@@ -236,12 +235,12 @@ class ControlChangeTest : public QObject {
     QCOMPARE(fake().callsOf(QStringLiteral("setAirconSendData")),
              QStringList{QStringLiteral("setAirconSendData(232, 42, 17, 2, 0)")});
     QCOMPARE(change.txtSetValue->text(), QStringLiteral("2"));
-    QVERIFY(map.tmrForSendE6->isActive() && map.tmrForSendE6->interval() == 5000);
+    QVERIFY(inside(map).tmrForSendE6->isActive() && inside(map).tmrForSendE6->interval() == 5000);
     // The read-back goes to the change's unit also when its window closed.
     QTest::keyClick(&change, Qt::Key_Escape);
     QVERIFY(!change.isLoaded());
-    map.tmrForSendE6->setInterval(10);
-    QVERIFY(QTest::qWaitFor([&] { return !map.tmrForSendE6->isActive(); }, 2000));
+    inside(map).tmrForSendE6->setInterval(10);
+    QVERIFY(QTest::qWaitFor([&] { return !inside(map).tmrForSendE6->isActive(); }, 2000));
     QCOMPARE(fake().callsOf(QStringLiteral("setAirconSendData")).value(1),
              QStringLiteral("setAirconSendData(230, 42, 0, 0, 0)"));
     // Refresh asks at once, whatever the boxes hold.
@@ -259,7 +258,7 @@ class ControlChangeTest : public QObject {
     fake().calls.clear();
     answer(came);
     QTest::keyClick(&change, Qt::Key_F1);
-    QVERIFY(fake().calls.isEmpty() && map.tmrForSendE6->isActive());
+    QVERIFY(fake().calls.isEmpty() && inside(map).tmrForSendE6->isActive());
   }
 };
 

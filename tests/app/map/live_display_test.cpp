@@ -6,20 +6,22 @@
 #include "map/map_live_display.h"
 #include "map/open_map.h"
 #include "support/data_show_double.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QtTest>
 
 namespace {
 
-QList<int32_t> numbers(const frmMap& map) {
+QList<int32_t> numbers(frmMap& map) {
   QList<int32_t> held;
-  for (const auto& window : map.dataShowForms.windows()) held << window->formNumber;
+  for (const auto& window : inside(map).dataShowForms.windows()) held << window->formNumber;
   return held;
 }
 
 void closeWindow(frmMap& map, int32_t number) {
-  const auto window = map.dataShowForms.windows().item(QString::number(number));
+  const auto window = inside(map).dataShowForms.windows().item(QString::number(number));
   window->prepareForEndFormDataShow();
   window->tmrForEnd_Timer();
 }
@@ -58,19 +60,15 @@ void addSensorSystem(MapQ7net& map, int32_t number) {
 
 }  // namespace
 
-class LiveDisplayTest : public QObject {
+class LiveDisplayTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     program().controlChangeMode = 1;
     program().centralOperation = true;
   }
-  void cleanup() { world.reset(); }
 
   void windowsAreNumberedAndEachOpeningAsksForControlData() {
     DataShowDoubles doubles;
@@ -85,7 +83,7 @@ class LiveDisplayTest : public QObject {
     QCOMPARE(fake().callsOf(QStringLiteral("setAirconSendData")).size(), 3);
     // The units went to the library before each window read its items.
     QCOMPARE(fake().callsOf(QStringLiteral("setNetMapInfo")).size(), 6);
-    const GraphSystem& model = window.dataShowForms.windows().item(1)->graphSystem();
+    const GraphSystem& model = inside(window).dataShowForms.windows().item(1)->graphSystem();
     QCOMPARE(std::tuple(model.realtime, model.systemNumber, unitsOf(model)), std::tuple(1, 1, QStringLiteral("O1 I1")));
     closeWindow(window, 2);
     QTest::keyClick(&window, Qt::Key_F6);
@@ -109,7 +107,7 @@ class LiveDisplayTest : public QObject {
       fake().calls.clear();
       MessageCollector messages;
       window.openRealtimeDataShow();
-      QVERIFY2(window.dataShowForms.count() == road.held, road.fault);
+      QVERIFY2(inside(window).dataShowForms.count() == road.held, road.fault);
       QVERIFY2(fake().callsOf(QStringLiteral("setAirconSendData")).isEmpty(), road.fault);
       QVERIFY2(!DataShowDouble::steps.contains(QStringLiteral("showGraph")), road.fault);
       QVERIFY2(messages.keys.isEmpty(), road.fault);

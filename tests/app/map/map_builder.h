@@ -4,7 +4,7 @@
 // a record placed "P<link>" at control address 16 + link.
 #pragma once
 
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 #include "types/GraphSystem.h"
 #include "types/unit_kinds.h"
 

@@ -10,7 +10,9 @@
 #include "map/frmMapsList.h"
 #include "map/map_list.h"
 #include "map/stored_map_samples.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QAction>
 #include <QLabel>
@@ -69,11 +71,8 @@ QList<int32_t> indoorAddresses(const MapQ7net& map) {
 
 }  // namespace
 
-class MapChangeWindowTest : public QObject {
+class MapChangeWindowTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
 
   // The customer "c1" holding the stored map, opened from the list after
   // gathering started for it; the test runs the timers.
@@ -84,8 +83,8 @@ class MapChangeWindowTest : public QObject {
     frmMapsList::instance().doFix(kFixGathering, map);
     program().gatherQ7Init = gatherQ7Init;
     frmMap& window = frmMap::instance();
-    window.tmrForExecTramsoll->stop();
-    window.tmrForRefreshMap->stop();
+    inside(window).tmrForExecTramsoll->stop();
+    inside(window).tmrForRefreshMap->stop();
     fake().calls.clear();
     return window;
   }
@@ -104,10 +103,9 @@ class MapChangeWindowTest : public QObject {
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     clearCustomerInfo();
   }
-  void cleanup() { world.reset(); }
 
   void everyScanIsReconciledWithTheStoredMap() {
     struct Case {
@@ -132,20 +130,20 @@ class MapChangeWindowTest : public QObject {
       if (c.extraIndoor) bus[kIndoorUnit][34] = {3, 0, "IU-W"};
       scriptBus(fake(), bus);
       fake().results["setDkishuName"] = c.modelAnswer;
-      window.tmrForRefreshMap->start();
+      inside(window).tmrForRefreshMap->start();
       ModalAnswerer answers;
       window.tmrForRefreshMap_Timer();
       QVERIFY2(fake().callsOf(QStringLiteral("setDkishuName")) == c.models, c.road);
       QVERIFY2(answers.seen == c.seen, c.road);
       const MapAircon& outdoor = *map->systems.item(1)->airconsOut.item(1);
       if (c.extraIndoor) {
-        QVERIFY2(window.flagForEnd() && !window.tmrForRefreshMap->isActive(), c.road);
+        QVERIFY2(window.flagForEnd() && !inside(window).tmrForRefreshMap->isActive(), c.road);
         QVERIFY2(outdoor.generalKind == QLatin1String("OU-X") && outdoor.onLine == 0, c.road);
       } else {
         QVERIFY2(outdoor.generalKind == QLatin1String("OU-X2") && outdoor.onLine == 3 && outdoor.state == 1, c.road);
         QVERIFY2(map->systems.item(1)->airconsIn.item(2)->generalKind == QLatin1String("IU-Y"), c.road);
         QCOMPARE(linksText(*map), QStringLiteral("1:OU-X@1 2:IU-Z@2 3:IU-Y@3"));
-        QVERIFY2(window.mapMode == kMapModeStored && window.mapShowManagerObj.totalPages == 1, c.road);
+        QVERIFY2(window.openedMode() == kMapModeStored && inside(window).mapShowManagerObj.totalPages == 1, c.road);
       }
       window.unload();
       releaseCustomerInfo();
@@ -165,15 +163,15 @@ class MapChangeWindowTest : public QObject {
       QCOMPARE(frmDspParam::instance().Label1[2]->text(), QStringLiteral("Cen.Ope. : ON"));
       QCOMPARE(fake().callsOf(QStringLiteral("setCentralOperation")), QStringList{QStringLiteral("setCentralOperation(1)")});
       // The scan is the map now, under the old map's identity and link records.
-      const auto adopted = window.mapQ7netObj;
-      QVERIFY(adopted != map && adopted == window.newMapQ7netObj && window.mapMode == kMapModeScan);
+      const auto adopted = window.recordingMap();
+      QVERIFY(adopted != map && adopted == window.scanMap() && window.openedMode() == kMapModeScan);
       QCOMPARE(indoorAddresses(*adopted), (QList<int32_t>{32, 33, 34}));
       QCOMPARE((QList<int32_t>{adopted->mapIndex, adopted->mapNumber}), (QList<int32_t>{7, 1}));
       QVERIFY(currentCustomer().q7nets.item(QStringLiteral("7")) == adopted);
       // The old records overwrite the scan's by number, an empty model too
       // (the next scan fills it again).
       QCOMPARE(linksText(*adopted), QStringLiteral("1:OU-X@1 2:@2 3:IU-Y@3 4:IU-W"));
-      QVERIFY(window.tmrForRefreshMap->isActive() && !window.flagForEnd());
+      QVERIFY(inside(window).tmrForRefreshMap->isActive() && !window.flagForEnd());
       window.unload();
       releaseCustomerInfo();
     }
@@ -183,23 +181,23 @@ class MapChangeWindowTest : public QObject {
     const auto map = storedMap();
     frmMap& window = openStoredMap(map, 0);
     QCOMPARE(scanChangedBus(window, true), QStringList{QStringLiteral("frmChangeMap")});
-    const auto adopted = window.mapQ7netObj;
+    const auto adopted = window.recordingMap();
     fake().calls.clear();
     ModalAnswerer answers({true});
     QTest::keyClick(&window, Qt::Key_F8);  // map mode: the rescan
     QCOMPARE(answers.seen, QStringList{QStringLiteral("frmRefreshMap")});
-    const auto fresh = window.mapQ7netObj;
-    QVERIFY(fresh != adopted && fresh == window.newMapQ7netObj && fresh->systems.isEmpty());
+    const auto fresh = window.recordingMap();
+    QVERIFY(fresh != adopted && fresh == window.scanMap() && fresh->systems.isEmpty());
     QVERIFY(currentCustomer().q7nets.item(QStringLiteral("7")) == fresh && currentCustomer().q7nets.count() == 1);
     QCOMPARE(fake().callsOf(QStringLiteral("initDataGather")),
              (QStringList{QStringLiteral("initDataGather(0, 1, 3, 2, 1, \" \", 5)"), QStringLiteral("initDataGather(1, 1, 3, 2, 1, \" \", 5)")}));
-    QVERIFY(window.tmrForExecTramsoll->isActive() && window.tmrForRefreshMap->isActive());
+    QVERIFY(inside(window).tmrForExecTramsoll->isActive() && inside(window).tmrForRefreshMap->isActive());
     // The next scans build the map again (the second gives the empty model
     // of link 2 its unit's); the closing map goes into the file.
     window.tmrForRefreshMap_Timer();
     window.tmrForRefreshMap_Timer();
     QCOMPARE(indoorAddresses(*fresh), (QList<int32_t>{32, 33, 34}));
-    window.cmdCancel->click();
+    inside(window).cmdCancel->click();
     window.tmrForEnd_Timer();
     QVERIFY(!window.isLoaded());
     CustomInfor written;

@@ -5,6 +5,7 @@
 #include "frame/program_values.h"
 #include "map/frmMap.h"
 #include "simulator.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
 #include "support/simulated_installation.h"
 
@@ -35,13 +36,13 @@ class MapOverSimulatorTest : public QObject {
 
     // Systems of outdoor units 1, 2, 3 and 6, the indoor units 17 and 18 on
     // the first, 19 on the second, and the central unit 32.
-    const MapQ7net& shown = *map.mapQ7netObj;
+    const MapQ7net& shown = *map.recordingMap();
     QVERIFY2(QTest::qWaitFor([&] { return shown.systems.count() == 4 && shown.systemsCen.count() == 1; }, 20000),
              qPrintable(QString::number(shown.systems.count())));
     QCOMPARE(outdoorCounts(shown), QList<int>({1, 1, 1, 1}));
     QVERIFY(QTest::qWaitFor([&] { return shown.systems.item(1)->airconsIn.count() == 2; }, 10000));
     QCOMPARE(shown.systemsCen.item(1)->airconsCen.item(1)->autoAddress, 32);
-    QCOMPARE(map.mapShowManagerObj.totalPages, 5);
+    QCOMPARE(inside(map).mapShowManagerObj.totalPages, 5);
 
     MessageCollector messages;
     site.simulator().stop();
@@ -49,7 +50,7 @@ class MapOverSimulatorTest : public QObject {
     QTest::qWait(3000);  // nothing more is told
     QCOMPARE(messages.keys, QStringList({QStringLiteral("6-1"), QStringLiteral("5-3")}));
 
-    map.cmdCancel->click();
+    inside(map).cmdCancel->click();
     QVERIFY(QTest::qWaitFor([] { return !program().mapFormOpen; }, 5000));
     QVERIFY(!map.isLoaded());
   }

@@ -8,7 +8,9 @@
 #include "map/map_builder.h"
 #include "map/map_recording.h"
 #include "map/open_map.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QMessageBox>
 #include <QPointer>
@@ -84,11 +86,9 @@ class ModalAnswer {
 
 }  // namespace
 
-class MapRecordingTest : public QObject {
+class MapRecordingTest : public ProgramTest {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
   // The selections of the starts (action 1) and stops (action 0), and what
   // a start answers.
   QList<QList<int>> starts, stops;
@@ -96,7 +96,7 @@ class MapRecordingTest : public QObject {
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     clearCustomerInfo();
     program().controlChangeMode = 1;
     program().centralOperation = true;
@@ -111,7 +111,7 @@ class MapRecordingTest : public QObject {
                                         [this](int32_t action, int32_t, int32_t) { return action == 1 ? startAnswer : 0; });
   }
   void cleanup() {
-    world.reset();
+    ProgramTest::cleanup();
   }
 
   void periodicStartHandsTheMapToTheLibraryThenTheMarkedSystems() {
@@ -137,8 +137,8 @@ class MapRecordingTest : public QObject {
     QCOMPARE(fake().callsOf(QStringLiteral("setAirconSendData")),
              QStringList{QStringLiteral("setAirconSendData(230, 255, 0, 0, 0)")});
     QCOMPARE(starts, QList<QList<int>>{(QList<int>{1, 3})});
-    QVERIFY(window.mapRecode && window.tmrForRecode->isActive());
-    QCOMPARE(window.cmdMode[1]->text(), QStringLiteral("Period. rcd end (F7)"));
+    QVERIFY(window.isRecordingPeriodic() && inside(window).tmrForRecode->isActive());
+    QCOMPARE(inside(window).cmdMode[1]->text(), QStringLiteral("Period. rcd end (F7)"));
 
     // The control data is asked for at the first start of the map only.
     window.stopRecode();
@@ -151,12 +151,12 @@ class MapRecordingTest : public QObject {
     fake().calls.clear();
     window.tmrForRecode_Timer();
     window.tmrForRecode_Timer();
-    QVERIFY(window.mapRecode && fake().calls.isEmpty());
+    QVERIFY(window.isRecordingPeriodic() && fake().calls.isEmpty());
     window.tmrForRecode_Timer();
     QCOMPARE(fake().callsOf(QStringLiteral("saveConstData")), QStringList{QStringLiteral("saveConstData(0, *, 20)")});
     QCOMPARE(stops, QList<QList<int>>{QList<int>{}});
-    QVERIFY(!window.mapRecode && !window.tmrForRecode->isActive());
-    QCOMPARE(window.cmdMode[1]->text(), QStringLiteral("Period. rcd start (F7)"));
+    QVERIFY(!window.isRecordingPeriodic() && !inside(window).tmrForRecode->isActive());
+    QCOMPARE(inside(window).cmdMode[1]->text(), QStringLiteral("Period. rcd start (F7)"));
   }
 
   void sensorOnlyMapRecordsSystemOneWhateverItsSystemsSay() {
@@ -185,7 +185,7 @@ class MapRecordingTest : public QObject {
     };
     for (const Case& c : cases) {
       frmMap& window = openMap(markedMap(c.ordinary, c.central, true));
-      giveTheModelOneCondition(window.systemTriggerObj, 7);
+      giveTheModelOneCondition(inside(window).systemTriggerObj, 7);
       fake().calls.clear();
       window.startRecodeTrigger();
       // The conditions go after the units, which they name.
@@ -196,11 +196,11 @@ class MapRecordingTest : public QObject {
       QVERIFY2(fake().callsOf(QStringLiteral("setTrigCondition")) == QStringList{"setTrigCondition(1, 0, 1, 7, 1, 2)"},
                c.fault);
       QVERIFY2(fake().callsOf(QStringLiteral("saveTrigData")) == QStringList{QLatin1String(c.start)}, c.fault);
-      QVERIFY2(window.mapRecodeTrigger && !window.mapRecodeTriggerOn, c.fault);
+      QVERIFY2(window.isRecordingTrigger() && !window.isTriggerMet(), c.fault);
       fake().calls.clear();
       window.stopRecodeTrigger();
       QVERIFY2(fake().calls == QStringList{QStringLiteral("saveTrigData(0, 0, 30)")}, c.fault);
-      QVERIFY2(!window.mapRecodeTrigger, c.fault);
+      QVERIFY2(!window.isRecordingTrigger(), c.fault);
       window.unload();
     }
   }
@@ -250,8 +250,8 @@ class MapRecordingTest : public QObject {
         QVERIFY2(answer.question.isEmpty() != c.asked, c.fault);
         QVERIFY2(answer.lines.mid(0, 2).join(QLatin1Char('|')) == QLatin1String(c.message), c.fault);
       }
-      const bool running = c.trigger ? window.mapRecodeTrigger : window.mapRecode;
-      QVERIFY2(running == c.started && window.tmrForRecode->isActive() == (c.started && !c.trigger), c.fault);
+      const bool running = c.trigger ? window.isRecordingTrigger() : window.isRecordingPeriodic();
+      QVERIFY2(running == c.started && inside(window).tmrForRecode->isActive() == (c.started && !c.trigger), c.fault);
       QVERIFY2(fake().calls.isEmpty() != c.reached, c.fault);
       if (*c.earlierFile) QVERIFY2(QFile::remove(world->folder.file(QLatin1String(c.earlierFile))), c.fault);
       window.stopRecodeAll();

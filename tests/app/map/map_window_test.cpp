@@ -11,7 +11,9 @@
 #include "map/map_picture.h"
 #include "map/map_builder.h"
 #include "map/open_map.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -37,20 +39,17 @@ const QString kStart = QStringLiteral("initDataGather(1, 1, 3, %1, 1, \" \", 5)"
 
 }  // namespace
 
-class MapWindowTest : public QObject {
+class MapWindowTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     program().gatherQ7Init = 1;
   }
   void cleanup() {
     installPrinterSource({});
-    world.reset();
+    ProgramTest::cleanup();
   }
 
   void pollTellsOnceAndRestartsGatheringAfterATimeOut() {
@@ -85,7 +84,7 @@ class MapWindowTest : public QObject {
           "initDataGather", [&c](int32_t start, int32_t, int32_t, int32_t, int32_t, const char*, int32_t) {
             return start ? c.restartAnswer : 0;
           });
-      window.mapRecodeQ7Data = c.busLog;
+      inside(window).mapRecodeQ7Data = c.busLog;
       fake().calls.clear();
       if (c.dialogOpen) program().dialogOpen.raise();
       MessageCollector messages;
@@ -95,7 +94,7 @@ class MapWindowTest : public QObject {
       QStringList expected{QStringLiteral("execTramsoll(*, *)")};
       if (c.busLog) expected << QStringLiteral("saveQ7Data(0, \"%1\")").arg(program().q7dataFolder);
       QVERIFY2(fake().calls == expected + c.gathering, c.fault);
-      QVERIFY2(!window.mapRecodeQ7Data, c.fault);
+      QVERIFY2(!window.isRecordingBusData(), c.fault);
       window.unload();
     }
   }
@@ -109,7 +108,7 @@ class MapWindowTest : public QObject {
     QTest::keyClick(&window, Qt::Key_F9);
     // Taken, the road would refuse the unselected unit with "6-7".
     QVERIFY(messages.keys.isEmpty());
-    QVERIFY(window.cmdMode[3]->text().isEmpty());
+    QVERIFY(inside(window).cmdMode[3]->text().isEmpty());
   }
 
   void pageIsDrawnWithTheIconsThatCanBeRead() {
@@ -118,14 +117,14 @@ class MapWindowTest : public QObject {
     QVERIFY(QFile::copy(QStringLiteral(PELOMAR_BIN_DIR "/icons/OU_green.ico"), world->folder.file(QStringLiteral("icons/OU_green.ico"))));
     frmMap& window = openMap(busMap(2));
     window.setDataToMapShowManagerObj();
-    const MapPicture& picture = *window.picMap;
+    const MapPicture& picture = *inside(window).picMap;
     QVERIFY(!picture.cmdAircon[0]->icon().isNull());
     QVERIFY(picture.cmdAircon[1]->icon().isNull());
     // The drawing went on past the indoor unit: its texts, the sensor icon's
     // place and the page's end are there.
     QCOMPARE(picture.txtZubrelAddress[1]->text(), QStringLiteral("001"));
-    QVERIFY(picture.cmdAircon[2]->isVisibleTo(window.picMap) && !picture.cmdAircon[3]->isVisibleTo(window.picMap));
-    QCOMPARE(window.mapShowManagerObj.systemNumberNow, 1);
+    QVERIFY(picture.cmdAircon[2]->isVisibleTo(inside(window).picMap) && !picture.cmdAircon[3]->isVisibleTo(inside(window).picMap));
+    QCOMPARE(inside(window).mapShowManagerObj.systemNumberNow, 1);
   }
 
   void controlDataIsAskedOfEveryUnitOnlyWhereAllowed() {
@@ -192,16 +191,16 @@ class MapWindowTest : public QObject {
       currentCustomer().id = id;
       auto map = busMap(3);
       frmMap& window = openMap(map);
-      window.mapRecode = true;
+      inside(window).mapRecode = true;
       answerNextModal([](QWidget* modal) {
         QVERIFY(qobject_cast<frmStopRecode*>(modal));
         modal->close();
       });
-      window.cmdCancel->click();  // a recording runs: asked first, and No keeps the map
+      inside(window).cmdCancel->click();  // a recording runs: asked first, and No keeps the map
       QVERIFY(!window.flagForEnd());
-      window.mapRecode = false;
-      window.cmdCancel->click();
-      QVERIFY(window.flagForEnd() && window.tmrForEnd->isActive() && window.isLoaded());
+      inside(window).mapRecode = false;
+      inside(window).cmdCancel->click();
+      QVERIFY(window.flagForEnd() && inside(window).tmrForEnd->isActive() && window.isLoaded());
       fake().calls.clear();
       window.tmrForEnd_Timer();
       QVERIFY(!window.isLoaded() && !program().mapFormOpen);

@@ -9,6 +9,7 @@
 #include "map/map_builder.h"
 #include "map/map_list.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -48,11 +49,8 @@ const QString kStop = QStringLiteral("initDataGather(0, 1, 3, %1, %2, \"%3\", 5)
 
 }  // namespace
 
-class MapsListTest : public QObject {
+class MapsListTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
 
   // The list as the customer list's Select shows it.
   frmMapsList& showList() {
@@ -64,10 +62,9 @@ class MapsListTest : public QObject {
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     clearCustomerInfo();
   }
-  void cleanup() { world.reset(); }
 
   void okOpensAStoredMapOnlyWhereTheLibraryCanGatherIt() {
     struct Case {
@@ -143,7 +140,7 @@ class MapsListTest : public QObject {
       QVERIFY2(answers.seen == c.seen, qPrintable(c.road + QLatin1Char('\n') + answers.seen.join(QLatin1Char('\n'))));
       QVERIFY2(window.isLoaded() == c.opened && list.isLoaded() == !c.opened, c.road);
       QVERIFY2(recordingChoices(*map) == QLatin1String(c.choices), c.road);
-      if (c.opened) QVERIFY2(window.mapQ7netObj == map && window.mapMode == kMapModeStored, c.road);
+      if (c.opened) QVERIFY2(window.recordingMap() == map && window.openedMode() == kMapModeStored, c.road);
       window.unload();
       list.unload();
     }

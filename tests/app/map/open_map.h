@@ -4,6 +4,7 @@
 
 #include "frame/program_values.h"
 #include "map/frmMap.h"
+#include "support/map_window_inside.h"
 
 #include <QTimer>
 
@@ -12,10 +13,10 @@
 inline frmMap& openMap(const std::shared_ptr<MapQ7net>& map) {
   program().workMode = kWorkRecording;
   frmMap& window = frmMap::instance();
-  window.mapMode = kMapModeScan;
-  window.mapQ7netObj = window.newMapQ7netObj = map;
+  inside(window).mapMode = kMapModeScan;
+  inside(window).mapQ7netObj = inside(window).newMapQ7netObj = map;
   window.showForm();
-  window.tmrForExecTramsoll->stop();
-  window.tmrForRefreshMap->stop();
+  inside(window).tmrForExecTramsoll->stop();
+  inside(window).tmrForRefreshMap->stop();
   return window;
 }

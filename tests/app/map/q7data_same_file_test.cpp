@@ -8,7 +8,9 @@
 #include "map/map_builder.h"
 #include "map/map_recording.h"
 #include "map/open_map.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QDir>
 #include <QLabel>
@@ -47,11 +49,9 @@ class QuestionWatch {
 
 }  // namespace
 
-class Q7dataSameFileTest : public QObject {
+class Q7dataSameFileTest : public ProgramTest {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
   QString logFolder() const { return world->folder.file(QStringLiteral("q7data")); }
   QStringList logs() const { return QDir(logFolder()).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase); }
 
@@ -64,8 +64,6 @@ class Q7dataSameFileTest : public QObject {
   }
 
  private slots:
-  void init() { world = startedProgram(); }
-  void cleanup() { world.reset(); }
 
   void earlierLogsAreAskedAboutAndOnlyTheLibrarysAreRemoved() {
     struct Case {
@@ -120,13 +118,13 @@ class Q7dataSameFileTest : public QObject {
       if (c.started || c.library != 0) calls << start;
       if (c.library != 0) calls << stop;
       QVERIFY2(fake().calls == calls, c.fault);
-      QVERIFY2(window.mapRecodeQ7Data == c.started, c.fault);
-      QVERIFY2(window.cmdMode[1]->text() ==
+      QVERIFY2(window.isRecordingBusData() == c.started, c.fault);
+      QVERIFY2(inside(window).cmdMode[1]->text() ==
                    (c.started ? QStringLiteral("QVII data rec. end (F7)") : QStringLiteral("QVII data rec. start (F7)")),
                c.fault);
       if (c.started) {
         QTest::keyClick(&window, Qt::Key_F7);
-        QVERIFY2(!window.mapRecodeQ7Data && fake().calls.last() == stop, c.fault);
+        QVERIFY2(!window.isRecordingBusData() && fake().calls.last() == stop, c.fault);
       }
       for (const QString& file : logs()) QFile::remove(QDir(logFolder()).filePath(file));
       window.unload();
@@ -144,7 +142,7 @@ class Q7dataSameFileTest : public QObject {
     program().q7dataFolder.clear();
     fake().calls.clear();
     QTest::keyClick(&window, Qt::Key_F7);
-    QVERIFY(fake().calls.isEmpty() && !window.mapRecodeQ7Data);
+    QVERIFY(fake().calls.isEmpty() && !window.isRecordingBusData());
     QVERIFY(messages.keys.isEmpty());
     QVERIFY(!checkWhetherQ7dataFileExists(world->folder.file(QStringLiteral("missing/q7-net"))));
   }

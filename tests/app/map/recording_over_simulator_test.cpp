@@ -12,6 +12,7 @@
 #include "map/frmMap.h"
 #include "map/map_builder.h"
 #include "map/map_picture.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
 #include "support/simulated_installation.h"
 #include "types/unit_kinds.h"
@@ -55,23 +56,23 @@ class RecordingOverSimulatorTest : public QObject {
     access.doFix();
     frmMap& map = frmMap::instance();
     const auto onLine = [&map] {
-      const auto system = map.mapQ7netObj->systems.item(1);
+      const auto system = map.recordingMap()->systems.item(1);
       return system && system->airconsOut.item(1) && system->airconsOut.item(1)->onLine == 3;
     };
     QVERIFY(QTest::qWaitFor(onLine, 40000));
-    const QLabel& periodicMark = *map.picMap->lblRecode[0];
-    const QLabel& triggerMark = *map.picMap->lblRecodeTrigger[0];
+    const QLabel& periodicMark = *inside(map).picMap->lblRecode[0];
+    const QLabel& triggerMark = *inside(map).picMap->lblRecodeTrigger[0];
 
     // Periodic, without a customer: const<n>.das in the program folder.
     QTest::keyClick(&map, Qt::Key_F5);
     QTest::keyClick(&map, Qt::Key_F7);
-    QVERIFY(map.mapRecode && periodicMark.isVisibleTo(map.picMap));
+    QVERIFY(map.isRecordingPeriodic() && periodicMark.isVisibleTo(inside(map).picMap));
     QVERIFY2(filesIn(site.folder.path()).contains(QStringLiteral("const1.das")),
              qPrintable(filesIn(site.folder.path()).join(' ')));
     QTest::qWait(2500);  // the poll finds it running
-    QVERIFY(map.mapRecode);
+    QVERIFY(map.isRecordingPeriodic());
     QTest::keyClick(&map, Qt::Key_F7);
-    QVERIFY(!map.mapRecode && !periodicMark.isVisibleTo(map.picMap));
+    QVERIFY(!map.isRecordingPeriodic() && !periodicMark.isVisibleTo(inside(map).picMap));
 
     // For a customer: a file named by its start and system in its folder.
     currentCustomer().id = QStringLiteral("c07");
@@ -88,29 +89,29 @@ class RecordingOverSimulatorTest : public QObject {
     // condition as the set-up would build it.
     const int32_t warning = warningOfSystemOne();
     QVERIFY(warning > 0);
-    giveTheModelOneCondition(map.systemTriggerObj, warning);
+    giveTheModelOneCondition(inside(map).systemTriggerObj, warning);
     map.startRecodeTrigger();
-    QVERIFY(map.mapRecodeTrigger && triggerMark.isVisibleTo(map.picMap));
+    QVERIFY(map.isRecordingTrigger() && triggerMark.isVisibleTo(inside(map).picMap));
     QCOMPARE(triggerMark.text(), QStringLiteral("Trig. Inspect."));
     QVERIFY(QTest::qWaitFor([&] { return triggerMark.text() == QStringLiteral("Trig. Record."); }, 40000));
-    QVERIFY(map.mapRecodeTriggerOn);
+    QVERIFY(map.isTriggerMet());
     QTest::keyClick(&map, Qt::Key_F9);
-    QVERIFY(!map.mapRecodeTrigger && !triggerMark.isVisibleTo(map.picMap));
+    QVERIFY(!map.isRecordingTrigger() && !triggerMark.isVisibleTo(inside(map).picMap));
 
     // The bus log, from display mode.
     QTest::keyClick(&map, Qt::Key_F4);
     QTest::keyClick(&map, Qt::Key_F7);
-    QVERIFY(map.mapRecodeQ7Data);
+    QVERIFY(map.isRecordingBusData());
     QTest::qWait(1500);
     QTest::keyClick(&map, Qt::Key_F7);
-    QVERIFY(!map.mapRecodeQ7Data);
+    QVERIFY(!map.isRecordingBusData());
     QProcess dump;
     dump.start(QStringLiteral(PELOMAR_BIN_DIR "/das-dump"), {program().q7dataFolder + QStringLiteral(".dl2")});
     QVERIFY(dump.waitForFinished(10000));
     const QString printed = QString::fromUtf8(dump.readAllStandardOutput());
     QVERIFY2(printed.contains(QStringLiteral("Service Pelomar VEXA5 Log")), qPrintable(printed.left(400)));
 
-    map.cmdCancel->click();
+    inside(map).cmdCancel->click();
     QVERIFY(QTest::qWaitFor([] { return !program().mapFormOpen; }, 5000));
   }
 };

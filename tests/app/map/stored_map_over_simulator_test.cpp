@@ -12,6 +12,7 @@
 #include "map/map_list.h"
 #include "map/stored_map_samples.h"
 #include "program_windows.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
 #include "support/simulated_installation.h"
 
@@ -69,26 +70,26 @@ class StoredMapOverSimulatorTest : public QObject {
     frmMapsList& list = showCustomerMaps(mapWithoutUnit20());
     QTest::keyClick(&list, Qt::Key_F1);  // every model known: opened at once
     frmMap& window = frmMap::instance();
-    QVERIFY(window.isLoaded() && window.mapMode == kMapModeStored);
-    const auto stored = window.mapQ7netObj;
+    QVERIFY(window.isLoaded() && window.openedMode() == kMapModeStored);
+    const auto stored = window.recordingMap();
 
     // The stored units come on line as the bus shows them.
     const MapAircon& outdoor = *stored->systems.item(1)->airconsOut.item(1);
     const MapAircon& central = *stored->systemsCen.item(1)->airconsCen.item(1);
     QVERIFY2(QTest::qWaitFor([&] { return outdoor.onLine >= 3 && central.onLine >= 3; }, 20000),
              qPrintable(QStringLiteral("%1 %2").arg(outdoor.onLine).arg(central.onLine)));
-    QCOMPARE(window.mapMode, kMapModeStored);
+    QCOMPARE(window.openedMode(), kMapModeStored);
 
     // Indoor unit 20 speaks: asked, and Yes adopts the bus.
     ModalAnswerer answers({true});
-    QVERIFY2(QTest::qWaitFor([&] { return window.mapMode == kMapModeScan; }, 40000), qPrintable(answers.seen.join(' ')));
+    QVERIFY2(QTest::qWaitFor([&] { return window.openedMode() == kMapModeScan; }, 40000), qPrintable(answers.seen.join(' ')));
     QCOMPARE(answers.seen, QStringList{QStringLiteral("frmChangeMap")});
-    const auto adopted = window.mapQ7netObj;
+    const auto adopted = window.recordingMap();
     QList<int32_t> indoor;
     for (const auto& unit : adopted->systems.item(1)->airconsIn) indoor << unit->autoAddress;
     QCOMPARE(indoor, (QList<int32_t>{17, 20}));
 
-    window.cmdCancel->click();
+    inside(window).cmdCancel->click();
     QVERIFY(QTest::qWaitFor([] { return !program().mapFormOpen; }, 5000));
     CustomInfor written;
     ReadFault fault;

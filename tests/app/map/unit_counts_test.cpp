@@ -6,7 +6,9 @@
 #include "map/frmAirconNumShow.h"
 #include "map/frmMap.h"
 #include "map/map_builder.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QPushButton>
 #include <QTableWidget>
@@ -28,15 +30,10 @@ QStringList rows(QTableWidget& grid) {
 
 }  // namespace
 
-class UnitCountsTest : public QObject {
+class UnitCountsTest : public ProgramTest {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
-
  private slots:
-  void init() { world = startedProgram(); }
-  void cleanup() { world.reset(); }
-
   void countsEverySystemWithSubTotalsAndTotal() {
     struct Case {
       const char* fault;
@@ -68,19 +65,19 @@ class UnitCountsTest : public QObject {
   void aFurtherF8OnlyBringsTheSnapshotForwardAndTheMapsClosingUnloadsIt() {
     program().workMode = kWorkRecording;
     frmMap& map = frmMap::instance();
-    map.mapQ7netObj = map.newMapQ7netObj = std::make_shared<MapQ7net>(mapOf({{1, 2}}));
-    map.mapQ7netObj->ifMode = 2;
+    inside(map).mapQ7netObj = inside(map).newMapQ7netObj = std::make_shared<MapQ7net>(mapOf({{1, 2}}));
+    map.recordingMap()->ifMode = 2;
     map.showForm();
-    map.tmrForExecTramsoll->stop();
-    map.tmrForRefreshMap->stop();
+    inside(map).tmrForExecTramsoll->stop();
+    inside(map).tmrForRefreshMap->stop();
     QTest::keyClick(&map, Qt::Key_F4);
     QTest::keyClick(&map, Qt::Key_F8);
     frmAirconNumShow& window = frmAirconNumShow::instance();
     QVERIFY(window.isLoaded());
-    map.mapQ7netObj->systems.item(1)->airconsIn.clear();
+    map.recordingMap()->systems.item(1)->airconsIn.clear();
     QTest::keyClick(&map, Qt::Key_F8);
     QCOMPARE(rows(*window.grdList).value(0), QStringLiteral("System 1|1|2|"));
-    map.cmdCancel->click();
+    inside(map).cmdCancel->click();
     map.tmrForEnd_Timer();
     QVERIFY(!map.isLoaded() && !window.isLoaded());
   }

@@ -4,7 +4,9 @@
 #include "recording/frmFileSizeOver.h"
 #include "recording/frmRecode.h"
 #include "recording_windows.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -25,16 +27,10 @@ QStringList startsTaken(const FakeTramsoll& fake) {
 
 }  // namespace
 
-class FileSizeOverTest : public QObject {
+class FileSizeOverTest : public ProgramTest {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
-
  private slots:
-  void init() { world = startedProgram(); }
-  void cleanup() { world.reset(); }
-
   void onlyYesStartsTheRecordingItWasAskedFor() {
     const struct {
       const char* answer;
@@ -74,7 +70,7 @@ class FileSizeOverTest : public QObject {
       const char* fault;
       std::function<void(frmMap&)> meanwhile;
     } cases[] = {
-        {"the map replaced", [](frmMap& map) { map.mapQ7netObj = makeMap("13"); }},
+        {"the map replaced", [](frmMap& map) { inside(map).mapQ7netObj = makeMap("13"); }},
         {"the map closing", [](frmMap& map) { map.prepareForEndFormMap(); }},
         {"the map closed", [](frmMap&) { program().mapFormOpen = false; }},
     };

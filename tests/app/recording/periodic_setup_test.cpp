@@ -8,7 +8,9 @@
 #include "recording/frmRecodeTrigger.h"
 #include "recording/recording_systems.h"
 #include "recording_windows.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -26,19 +28,15 @@ void keys(QWidget& widget, std::initializer_list<Qt::Key> pressed) {
 
 }  // namespace
 
-class PeriodicSetupTest : public QObject {
+class PeriodicSetupTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     program().adapterOptions[0] = 0;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   }
-  void cleanup() { world.reset(); }
 
   void openingShowsSizesTotalAndFreeSpaceAndUnmarksSystemsOffLine() {
     scriptLibrary(fake(), {{1, {4600, 228}}, {2, {2000, 100}}, {3, {1500, 50}}, {4, {9000, 900}}}, 1264128);
@@ -81,7 +79,7 @@ class PeriodicSetupTest : public QObject {
         {"F12 marks it again", [&] { keys(grid, {Qt::Key_F12}); }, "10|0", 0, false},
         {"a system off line is refused", [&] { keys(grid, {Qt::Key_Down, Qt::Key_F12}); }, "10|0", 1, true},
         {"while recording clicks do nothing", [&] {
-           mapWindow.mapRecode = true;
+           inside(mapWindow).mapRecode = true;
            clickRow(grid, 0);
            clickRow(grid, 0);
          }, "10|0", 0, false},
@@ -210,7 +208,7 @@ class PeriodicSetupTest : public QObject {
     scriptLibrary(fake(), {});
     auto map = makeMap("13 13");
     frmMap& mapWindow = openMapWindow(map);
-    mapWindow.mapRecode = true;
+    inside(mapWindow).mapRecode = true;
     frmRecode& setUp = frmRecode::instance();
     setUp.showForm();
     QVERIFY(!setUp.cmdEnd->isEnabled());
@@ -234,7 +232,7 @@ class PeriodicSetupTest : public QObject {
     const std::function<void(frmMap&)> leave[] = {
         [](frmMap& map) { map.refreshMap(); },
         [](frmMap& map) {
-          map.newMapQ7netObj = makeMap("13");
+          inside(map).newMapQ7netObj = makeMap("13");
           map.changeMap();
         },
         [](frmMap& map) {
@@ -247,12 +245,12 @@ class PeriodicSetupTest : public QObject {
       frmRecode::instance().showForm();
       frmRecodeSensorInput::instance().load();
       frmRecodeTrigger::instance().showForm();
-      QCOMPARE(mapWindow.systemTriggerObj.airconsOut.count(), 1);
+      QCOMPARE(inside(mapWindow).systemTriggerObj.airconsOut.count(), 1);
       leaveMap(mapWindow);
       QVERIFY(!frmRecode::instance().isLoaded() && !frmRecodeSensorInput::instance().isLoaded());
       QVERIFY(!frmRecodeTrigger::instance().isLoaded());
       // The trigger conditions of the old units go with them.
-      QVERIFY(mapWindow.systemTriggerObj.airconsOut.isEmpty() && mapWindow.systemTriggerObj.systemNumber == 0);
+      QVERIFY(inside(mapWindow).systemTriggerObj.airconsOut.isEmpty() && inside(mapWindow).systemTriggerObj.systemNumber == 0);
       QVERIFY(!program().dialogOpen);
     }
   }

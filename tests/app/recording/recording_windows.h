@@ -5,6 +5,7 @@
 #include "map/frmMap.h"
 #include "map/map_lifecycle.h"
 #include "recording_maps.h"
+#include "support/map_window_inside.h"
 
 #include <QAbstractItemView>
 #include <QTableWidget>
@@ -20,12 +21,12 @@ inline frmMap& openMapWindow(const std::shared_ptr<MapQ7net>& map, int32_t inter
   program().gatherMode = map->ifMode;
   frmMap& window = frmMap::instance();
   window.unload();
-  releaseSystemTriggerObj(window.systemTriggerObj);
-  window.mapMode = kMapModeScan;
-  window.mapQ7netObj = window.newMapQ7netObj = map;
+  releaseSystemTriggerObj(inside(window).systemTriggerObj);
+  inside(window).mapMode = kMapModeScan;
+  inside(window).mapQ7netObj = inside(window).newMapQ7netObj = map;
   window.showForm();
-  window.tmrForExecTramsoll->stop();
-  window.tmrForRefreshMap->stop();
+  inside(window).tmrForExecTramsoll->stop();
+  inside(window).tmrForRefreshMap->stop();
   map->recodeInterval = interval;
   map->recodeMethod = method;
   map->recodeTime = minutes;

@@ -5,7 +5,9 @@
 #include "frame/main_window.h"
 #include "recording/frmRecodeSensorInput.h"
 #include "recording_windows.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,11 +32,8 @@ void scriptSwitches(FakeTramsoll& fake, int32_t switch7, int32_t switch8) {
 
 }  // namespace
 
-class SensorInputSetupTest : public QObject {
+class SensorInputSetupTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
 
   // A sensor-only map (mode 1) with the dialog shown modeless over it.
   frmRecodeSensorInput& openOnSensorMap(int32_t method = 0, int32_t minutes = 30) {
@@ -48,10 +47,9 @@ class SensorInputSetupTest : public QObject {
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     scriptLibrary(fake(), {{2, {2000, 100}}}, 100);
   }
-  void cleanup() { world.reset(); }
 
   void sensorOnlySizesFollowIntervalStopAndMinutes() {
     frmRecodeSensorInput& setUp = openOnSensorMap();
@@ -182,7 +180,7 @@ class SensorInputSetupTest : public QObject {
     auto map = makeMap("");
     map->ifMode = 1;
     frmMap& mapWindow = openMapWindow(map);
-    mapWindow.mapRecode = true;
+    inside(mapWindow).mapRecode = true;
     frmRecodeSensorInput& setUp = frmRecodeSensorInput::instance();
     setUp.showModeless();
     QVERIFY(!setUp.cmdEnd->isEnabled());

@@ -9,6 +9,7 @@
 #include "recording/frmRecodeTrigger.h"
 #include "recording_windows.h"
 #include "simulator.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
 #include "support/simulated_installation.h"
 #include "vexa5_adapter.h"
@@ -67,7 +68,7 @@ class TriggerOverSimulatorTest : public QObject {
     QVERIFY(opened);
     frmMap& map = *opened;
     const auto onLine = [&map] {
-      const auto system = map.mapQ7netObj->systems.item(1);
+      const auto system = map.recordingMap()->systems.item(1);
       return system && system->airconsOut.item(1) && system->airconsOut.item(1)->onLine == 3;
     };
     QVERIFY(QTest::qWaitFor(onLine, 40000));
@@ -89,15 +90,15 @@ class TriggerOverSimulatorTest : public QObject {
     QVERIFY(!setUp.isLoaded());
 
     // Inspected while the warning is off, recorded once it is on.
-    const QLabel& mark = *map.picMap->lblRecodeTrigger[0];
+    const QLabel& mark = *inside(map).picMap->lblRecodeTrigger[0];
     QTest::keyClick(&map, Qt::Key_F9);
-    QVERIFY(map.mapRecodeTrigger);
+    QVERIFY(map.isRecordingTrigger());
     QTest::qWait(7000);  // more than one snapshot of the library
     QCOMPARE(mark.text(), QStringLiteral("Trig. Inspect."));
     site.simulator().injectBytes(warningOnPacket());
     QVERIFY(QTest::qWaitFor([&] { return mark.text() == QStringLiteral("Trig. Record."); }, 20000));
     QTest::keyClick(&map, Qt::Key_F9);
-    QVERIFY(!map.mapRecodeTrigger);
+    QVERIFY(!map.isRecordingTrigger());
 
     // The file names the chosen condition of the warning.
     const QString folder = site.folder.path() + QLatin1Char('/');
@@ -117,7 +118,7 @@ class TriggerOverSimulatorTest : public QObject {
     QVERIFY2(stored.contains(QStringLiteral("Error=/")), qPrintable(stored.join(' ')));
     stored.removeIf([](const QString& item) { return item.endsWith(QLatin1String("=/")); });
     QCOMPARE(stored, QStringList{QStringLiteral("Warning=ON/")});
-    map.cmdCancel->click();
+    inside(map).cmdCancel->click();
     QVERIFY(QTest::qWaitFor([] { return !program().mapFormOpen; }, 5000));
   }
 };

@@ -10,7 +10,9 @@
 #include "recording/trigger_model.h"
 #include "recording_windows.h"
 #include "support/fake_items.h"
+#include "support/map_window_inside.h"
 #include "support/program_fixture.h"
+#include "support/program_test.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -74,14 +76,12 @@ QStringList triggerMarks(const MapQ7net& map) {
 
 }  // namespace
 
-class TriggerSetupTest : public QObject {
+class TriggerSetupTest : public ProgramTest {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
   std::unique_ptr<FakeItems> items;
-  FakeTramsoll& fake() { return world->library.fake; }
   frmRecodeTrigger& setUp() { return frmRecodeTrigger::instance(); }
-  GraphSystem& model() { return frmMap::instance().systemTriggerObj; }
+  GraphSystem& model() { return inside(frmMap::instance()).systemTriggerObj; }
 
   // The set-up opened from the map window's record mode.
   frmRecodeTrigger& openFromMap(const std::shared_ptr<MapQ7net>& map) {
@@ -97,14 +97,14 @@ class TriggerSetupTest : public QObject {
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     items = std::make_unique<FakeItems>(fake());
     program().displayOptions[kOsVersion] = 1;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   }
   void cleanup() {
     items.reset();
-    world.reset();
+    ProgramTest::cleanup();
   }
 
   void buildsTheRowsOfTheTwoStateAndCodeItemsOfTheUnitsOnLine() {
@@ -350,7 +350,7 @@ class TriggerSetupTest : public QObject {
     items->setItems(kOutdoorUnit, 1, itemsOfTypes({2}));
     auto map = siteMap("o o");
     frmMap& mapWindow = openMapWindow(map);
-    mapWindow.mapRecodeTrigger = true;
+    inside(mapWindow).mapRecodeTrigger = true;
     frmRecodeTrigger& window = setUp();
     window.showForm();
     QVERIFY(!window.cmdEnd->isEnabled());

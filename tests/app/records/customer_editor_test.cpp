@@ -7,6 +7,7 @@
 #include "map/frmMapsList.h"
 #include "records/frmCustom.h"
 #include "records/frmCustomsList.h"
+#include "support/program_test.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,17 +15,14 @@
 
 #include <cerrno>
 
-class CustomerEditorTest : public QObject {
+class CustomerEditorTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     clearCustomerInfo();
   }
-  void cleanup() { world.reset(); }
 
   void saveChecksTheIdAndMovesTheCustomer_data() {
     QTest::addColumn<QString>("oldId");  // "": a new customer

@@ -13,6 +13,7 @@
 #include "records/frmCustom.h"
 #include "records/frmCustomsData.h"
 #include "records/frmCustomsList.h"
+#include "support/program_test.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -59,10 +60,8 @@ QString roadTaken() {
 
 }  // namespace
 
-class CustomerListTest : public QObject {
+class CustomerListTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
 
   frmCustomsList& openList(int32_t work) {
     QAction* item = work == kWorkRecording ? frmMdi::instance().mnuRecode : frmMdi::instance().mnuCustom;
@@ -72,7 +71,7 @@ class CustomerListTest : public QObject {
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     clearServiceStationInfo();
     setContactNames(serviceShop(), {"Sato", "Ito", "Kato"});
     writeCustomer(world->folder, "acme/acme.dak", "Acme Corp");
@@ -80,7 +79,6 @@ class CustomerListTest : public QObject {
     world->folder.write("csv/old.das", "x");
     world->folder.write("Gamma/delta.dak", "x");
   }
-  void cleanup() { world.reset(); }
 
   void everyRoadLeadsWhereTheWorkGoes_data() {
     QTest::addColumn<int>("work");

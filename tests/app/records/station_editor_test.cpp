@@ -6,6 +6,7 @@
 #include "frame/site/site_files.h"
 #include "records/contact_list.h"
 #include "records/frmSs.h"
+#include "support/program_test.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,19 +16,16 @@
 
 #include <cerrno>
 
-class StationEditorTest : public QObject {
+class StationEditorTest : public ProgramTest {
   Q_OBJECT
-
-  std::unique_ptr<ProgramFixture> world;
 
  private slots:
   void init() {
-    world = startedProgram();
+    ProgramTest::init();
     clearServiceStationInfo();
     setContactNames(serviceShop(), {"Sato", "Ito", "Kato"});
     frmSs::instance().showForm();
   }
-  void cleanup() { world.reset(); }
 
   void contactsChangeInTheWindowAndOnlySaveWritesThem_data() {
     QTest::addColumn<QStringList>("steps");  // "text>key": the combo's text, then a key

@@ -18,6 +18,8 @@
 #include "records/frmInforInput.h"
 #include "records/frmInforList.h"
 #include "records/unit_links.h"
+#include "support/map_window_inside.h"
+#include "support/program_test.h"
 
 namespace {
 
@@ -25,7 +27,7 @@ namespace {
 frmMap& openMap(const MapQ7net& built, int32_t page = 1) {
   frmMap& window = openMap(std::make_shared<MapQ7net>(built));
   window.setDataToMapShowManagerObj();
-  window.mapShowManagerObj.pageNumberNow = page;
+  inside(window).mapShowManagerObj.pageNumberNow = page;
   window.showMap();
   return window;
 }
@@ -71,16 +73,10 @@ QStringList copyRow(int row, int lastRow = -1) {
 
 }  // namespace
 
-class UnitInformationTest : public QObject {
+class UnitInformationTest : public ProgramTest {
   Q_OBJECT
 
-  std::unique_ptr<ProgramFixture> world;
-  FakeTramsoll& fake() { return world->library.fake; }
-
  private slots:
-  void init() { world = startedProgram(); }
-  void cleanup() { world.reset(); }
-
   void editorOffersTheUnitsOfTheChosenSystem_data() {
     QTest::addColumn<int>("page");
     QTest::addColumn<int>("systemPage");  // -1: the map's own place
@@ -120,7 +116,7 @@ class UnitInformationTest : public QObject {
     map.systems.item(1)->airconsOut.item(QStringLiteral("1"))->generalKind = QStringLiteral("PUHY");
     map.systemsCen.item(2)->airconsCen.item(QStringLiteral("1"))->generalKind = QStringLiteral("ABC");
     frmMap& window = openMap(map, page);
-    MapShowManager& shown = window.mapShowManagerObj;
+    MapShowManager& shown = inside(window).mapShowManagerObj;
     if (systemPage > 0) shown.systemPageNumberNow = systemPage;
     shown.airconNumberNow = place;
     if (centralRow) shown.systemCenNow = centralRow;
@@ -131,7 +127,7 @@ class UnitInformationTest : public QObject {
     QCOMPARE(editor.windowTitle(), caption);
     // Each unit of the builder is placed "P<link>" with its zubrelAddress
     // equal to its number.
-    const auto link = findLink(*window.mapQ7netObj, editor.linkNoInforList);
+    const auto link = findLink(*window.recordingMap(), editor.linkNoInforList);
     QVERIFY(link);
     QCOMPARE(editor.txtPlace->text(), link->place);
     QCOMPARE(editor.txtZubrelAddress->text(), zubrel);
@@ -154,13 +150,13 @@ class UnitInformationTest : public QObject {
     QFETCH(int, stored);
     frmMap& window = openMap(mapOf({{1, 1}}));
     frmInforInput& editor = openEditor(window);
-    const QString links0 = links(*window.mapQ7netObj);
+    const QString links0 = links(*window.recordingMap());
     editor.txtPlace->setText(QStringLiteral(" Roof "));
     editor.cboKind->setEditText(QStringLiteral(" PUHY-P250 "));
     editor.txtControlAddress->setText(typed);
     const QStringList shown = messageOf([&] { QTest::keyClick(editor.txtPlace, Qt::Key_F1); });
-    const LinkAircon& record = *findLink(*window.mapQ7netObj, 1);
-    QCOMPARE(links(*window.mapQ7netObj), links0);  // the unit's own record: nothing relinked
+    const LinkAircon& record = *findLink(*window.recordingMap(), 1);
+    QCOMPARE(links(*window.recordingMap()), links0);  // the unit's own record: nothing relinked
     if (stored == -2) {
       QCOMPARE(shown,
                QStringList({"Error No.:10-1", "Centralized address is not correct.", "Must be [1-00] to [8-15].", ""}));
@@ -172,7 +168,7 @@ class UnitInformationTest : public QObject {
     QCOMPARE(shown, QStringList());
     QCOMPARE(record.controlAddress, stored);
     QCOMPARE(record.place + '|' + record.kind, QStringLiteral("Roof|PUHY-P250"));
-    QCOMPARE(window.picMap->txtControlAddress[0]->text(), typed.trimmed());  // the map is redrawn
+    QCOMPARE(inside(window).picMap->txtControlAddress[0]->text(), typed.trimmed());  // the map is redrawn
   }
 
   void modelCandidatesEndWithAComma_data() {
@@ -206,7 +202,7 @@ class UnitInformationTest : public QObject {
     MapQ7net built = mapOf({{2, 1}});
     for (int32_t linkNo = 4; linkNo <= 30; ++linkNo) addFreeRecord(built, linkNo, QStringLiteral("F%1").arg(linkNo));
     frmMap& window = openMap(built);
-    const MapQ7net& map = *window.mapQ7netObj;
+    const MapQ7net& map = *window.recordingMap();
     frmInforInput& editor = openEditor(window);
     QCOMPARE(editor.cboAirconNumber->currentText(), QStringLiteral("O-1"));
     QTest::keyClick(editor.cboAirconNumber, Qt::Key_F2);
@@ -259,7 +255,7 @@ class UnitInformationTest : public QObject {
     built.systems.item(1)->airconsOut.item(QStringLiteral("1"))->linkNoNow = 9;
     addFreeRecord(built, 3, QStringLiteral("Free"));
     frmMap& window = openMap(built);
-    const MapQ7net& map = *window.mapQ7netObj;
+    const MapQ7net& map = *window.recordingMap();
     frmInforInput& editor = openEditor(window);
     QCOMPARE(editor.txtPlace->text(), QString());
     QCOMPARE(editor.linkNoInforList, 0);

@@ -1,6 +1,6 @@
-#include "map/map_title.h"
+#include "frame/map_title.h"
 
-#include "map/map_list.h"
+#include "frame/texts/text_table.h"
 
 namespace {
 
@@ -12,6 +12,16 @@ QString titleUpToAccess(const QString& windowText, const QString& customName, co
 }
 
 }  // namespace
+
+bool isBusAccess(int32_t ifMode) { return ifMode == 2 || ifMode == 3; }
+bool isBoardAccess(int32_t ifMode) { return ifMode == 4 || ifMode == 5 || ifMode == 8 || ifMode == 9; }
+
+QString accessMethodText(int32_t ifMode) {
+  if (ifMode == 1) return labelTexts()[4];
+  if (isBusAccess(ifMode)) return QStringLiteral("Q7-NET");
+  if (isBoardAccess(ifMode)) return labelTexts()[2];
+  return QString();
+}
 
 QString mapWindowTitle(const QString& windowText, const QString& customName, const QString& mapName, int32_t ifMode) {
   return titleUpToAccess(windowText, customName, mapName) + accessMethodText(ifMode) + QLatin1Char(')');

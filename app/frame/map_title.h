@@ -11,6 +11,13 @@
 
 #include <cstdint>
 
+// Interface modes of bus access (2, 3) and of board access (4, 5, 8, 9).
+bool isBusAccess(int32_t ifMode);
+bool isBoardAccess(int32_t ifMode);
+// The access-method column: "Sensor input only", "Q7-NET", "PCB connection",
+// or empty for any other interface mode.
+QString accessMethodText(int32_t ifMode);
+
 QString mapWindowTitle(const QString& windowText, const QString& customName, const QString& mapName, int32_t ifMode);
 QString mapWindowTitle(const QString& windowText, const MapQ7net& map);
 // A window on one part of the map names that part after the access method

@@ -1,4 +1,4 @@
-#include "map/map_tree.h"
+#include "types/map_tree.h"
 
 std::shared_ptr<MapSystem> findSystem(const Collection<MapSystem>& systems, int32_t systemNumber) {
   for (const auto& system : systems) {

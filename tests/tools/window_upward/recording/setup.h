@@ -1,0 +1,2 @@
+// Including a data class further down the order is allowed.
+#include "types/unit.h"

@@ -1,0 +1,2 @@
+// A data class.
+#pragma once
