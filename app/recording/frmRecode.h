@@ -97,6 +97,7 @@ class frmRecode : public SingleForm<frmRecode, ChildForm> {
   void highlightRecodeSystemRow();
   void selectRecodeSystem(int row);
   void showRecodeFileSize();
+  void showRunningState();
   void enableSensorSystem(bool enabled);
   void selectSensorSystem();
   void optSensorInput_Click(int index);
