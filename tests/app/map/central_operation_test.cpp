@@ -2,6 +2,7 @@
 // address stands, how the selection follows the units and the pages, the
 // commands the requests make and to whom they go, and its closing, which
 // the map waits for.
+#include "frame/fit_to_text.h"
 #include "frame/icon_cache.h"
 #include "frame/main_window.h"
 #include "frame/program_values.h"
@@ -117,14 +118,14 @@ class CentralOperationTest : public QObject {
     QCOMPARE(window.selectedAddress(), 21);
     // Its button holds the focus, so that the window's keys reach the window.
     QCOMPARE(window.focusWidget(), window.cmdAircon[21]);
-    QCOMPARE(window.cmdAircon[21]->geometry(), twipsRect(1875, 500, 350, 350));
+    QCOMPARE(window.cmdAircon[21]->geometry(), placeAfterTextFit(window, twipsRect(1875, 500, 350, 350)));
     QVERIFY(window.cmdAircon[21]->isVisibleTo(&window) && !window.cmdAircon[20]->isVisibleTo(&window));
     QCOMPARE(window.txtErrorCode->text(), QStringLiteral("E4"));
     QCOMPARE(window.txtMode->text(), QStringLiteral("Cooling"));
     QVERIFY(!window.cmdUp->isEnabled() && window.cmdDown->isEnabled());
     QTest::keyClick(&window, Qt::Key_F2);
     QCOMPARE(window.selectedAddress(), 70);
-    QCOMPARE(window.cmdAircon[6]->geometry(), twipsRect(2235, 75, 350, 350));
+    QCOMPARE(window.cmdAircon[6]->geometry(), placeAfterTextFit(window, twipsRect(2235, 75, 350, 350)));
     QCOMPARE(window.lblRow[0]->text(), QStringLiteral("5"));
     QVERIFY(window.cmdUp->isEnabled() && !window.cmdDown->isEnabled());
     QVERIFY(window.lblManageKyousei->isVisibleTo(&window) && !window.lblManageChuou->isVisibleTo(&window));
