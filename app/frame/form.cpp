@@ -1,5 +1,6 @@
 #include "frame/form.h"
 
+#include "frame/control_names.h"
 #include "frame/fit_to_text.h"
 #include "frame/key_table.h"
 #include "frame/main_window.h"
@@ -37,8 +38,8 @@ void activateLastShownWindow(QMdiArea& area) {
   }
 }
 
-// Where the font needs more room than the design gives, a window grows
-// about its centre, keeping clear of the area's (or screen's) left and top.
+// Where the font needs more room than the design gives, a dialog grows
+// about its centre, keeping clear of the screen's left and top.
 QPoint grownOrigin(const QRect& place, QSize grown) {
   return QPoint(std::max(place.x() - grown.width() / 2, 0), std::max(place.y() - grown.height() / 2, 0));
 }
@@ -48,9 +49,9 @@ void fitSubWindowToTexts(QWidget& form, QMdiSubWindow& subWindow, QSize frameInT
   // A hidden sub-window has not given its widget the size yet.
   form.resize(subWindow.size() - frame);
   const QSize client = fitControlsToTexts(form, titleWidthNeeded(subWindow) - frame.width());
-  const QSize grown = client + frame - subWindow.size();
-  if (grown.isNull()) return;
-  subWindow.setGeometry(QRect(grownOrigin(subWindow.geometry(), grown), client + frame));
+  // A child window keeps its place (cascaded display windows stay in step)
+  // and grows to the right and down.
+  if (client + frame != subWindow.size()) subWindow.resize(client + frame);
 }
 
 void fitDialogToTexts(QDialog& dialog) {
@@ -101,6 +102,7 @@ void ChildForm::load() {
   loaded_ = true;
   onLoad();
   if (subWindow_) fitSubWindowToTexts(*this, *subWindow_, frameTwips());
+  nameControlsAfterLabels(*this);
   emit loaded();
 }
 
@@ -221,6 +223,7 @@ void DialogForm::load() {
   loaded_ = true;
   onLoad();
   fitDialogToTexts(*this);
+  nameControlsAfterLabels(*this);
 }
 
 

@@ -1,8 +1,8 @@
 // Every window and dialog class, opened at its default size in the
-// program's font: no label, button, frame or title text is cut. A text
-// fits when its font's advance fits the room the style gives it (or, for a
-// wrapped label, every word fits across and all lines down), and a title
-// when its title bar's label holds it.
+// program's font: no label, button, frame or title text is cut (its
+// font's advance fits the room the style gives it, a wrapped label's words
+// across and lines down, a title its title bar's label), and every input
+// control is named after its label.
 #include "display/frmSearchAnalog.h"
 #include "display/frmSearchErrorCode.h"
 #include "frame/FrmMes.h"
@@ -42,14 +42,12 @@
 #include "records/frmTriggerConditionShow.h"
 #include "support/program_fixture.h"
 
-#include <QAbstractButton>
-#include <QGroupBox>
-#include <QLabel>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QStyleOptionButton>
 #include <QtTest>
 
 #include <functional>
@@ -89,56 +87,10 @@ QWidget* search() {
   return dialog<T>();
 }
 
-int widest(const QFontMetrics& metrics, const QStringList& lines) {
-  int most = 0;
-  for (const QString& line : lines) most = std::max(most, metrics.horizontalAdvance(line));
-  return most;
-}
-
-// "" when the control's text is shown whole, else what is cut.
-QString cutLabel(const QLabel& label) {
-  const QString text = label.text();
-  if (text.isEmpty() || Qt::mightBeRichText(text)) return {};
-  const QRect room = label.contentsRect().adjusted(label.margin(), label.margin(), -label.margin(), -label.margin());
-  const QFontMetrics metrics = label.fontMetrics();
-  if (label.wordWrap()) {
-    const QStringList words = text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    const QRect lines = metrics.boundingRect(QRect(0, 0, room.width(), 1 << 20), Qt::TextWordWrap, text);
-    if (widest(metrics, words) <= room.width() && lines.height() <= room.height()) return {};
-  } else {
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    if (widest(metrics, lines) <= room.width() && metrics.height() * lines.size() <= room.height()) return {};
-  }
-  return text;
-}
-
-QString cutButton(const QAbstractButton& button) {
-  const QString text = shownCaption(button.text());
-  if (text.isEmpty()) return {};
-  QStyleOptionButton option;
-  option.initFrom(&button);
-  option.text = button.text();
-  const QStyle::SubElement contents = qobject_cast<const QPushButton*>(&button) ? QStyle::SE_PushButtonContents
-                                      : qobject_cast<const QRadioButton*>(&button) ? QStyle::SE_RadioButtonContents
-                                                                                   : QStyle::SE_CheckBoxContents;
-  const QRect room = button.style()->subElementRect(contents, &option, &button);
-  const QFontMetrics metrics = button.fontMetrics();
-  if (metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= button.height()) return {};
-  return text;
-}
-
 QStringList cutTexts(QWidget& window) {
   QStringList cut;
   for (QWidget* control : window.findChildren<QWidget*>()) {
-    if (!control->isVisibleTo(&window)) continue;
-    QString text;
-    if (auto* label = qobject_cast<QLabel*>(control)) text = cutLabel(*label);
-    auto* button = qobject_cast<QAbstractButton*>(control);
-    if (button && (qobject_cast<QPushButton*>(button) || qobject_cast<QRadioButton*>(button))) text = cutButton(*button);
-    if (auto* frame = qobject_cast<QGroupBox*>(control); frame && !frame->title().isEmpty()) {
-      if (frame->fontMetrics().horizontalAdvance(frame->title()) > frame->width()) text = frame->title();
-    }
-    if (!text.isEmpty()) cut << text;
+    if (control->isVisibleTo(&window) && !textShortfall(*control).isNull()) cut << control->property("text").toString();
   }
   // The title bar: the sub-window's for a child window, else the dialog's.
   auto* sub = qobject_cast<QMdiSubWindow*>(window.parentWidget());
@@ -202,6 +154,26 @@ class WindowTextsTest : public QObject {
       dynamic_cast<Form&>(*window).unload();
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+  }
+
+  // Screen readers find each input control by the label beside it.
+  void everyInputControlIsNamedAfterItsLabel() {
+    const std::unique_ptr<ProgramFixture> world = startedProgram();
+    QStringList unnamed;
+    for (const WindowClass& windowClass : kWindowClasses) {
+      QWidget* window = windowClass.open();
+      for (QWidget* control : window->findChildren<QWidget*>()) {
+        const bool input = qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
+                           qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QAbstractItemView*>(control);
+        if (!input || !control->isVisibleTo(window) || qobject_cast<QComboBox*>(control->parentWidget()) ||
+            qobject_cast<QHeaderView*>(control)) {
+          continue;
+        }
+        if (control->accessibleName().isEmpty()) unnamed << QLatin1String(windowClass.name) + ':' + control->metaObject()->className();
+      }
+      dynamic_cast<Form&>(*window).unload();
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
   }
 };
 
