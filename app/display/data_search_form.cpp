@@ -98,8 +98,14 @@ void DataSearchForm::endBusy() {
 void DataSearchForm::search(bool fromTop) {
   frmDataShow* parent = parentForm.data();
   if (!parent || searching() || !inputAccepted()) return;
-  beginBusy();
   storeSettings(*parent);
+  // A recording without records holds nothing to match; the library is not
+  // asked to scan it.
+  if (parent->graphSystem().graphTotalNum < 1) {
+    showNoMatch();
+    return;
+  }
+  beginBusy();
   if (wantsMinMax(*parent)) {
     runMinMaxPass(fromTop);
   } else {
@@ -162,7 +168,7 @@ void DataSearchForm::searchStepEnded(SliceOutcome outcome, int32_t record) {
   }
   if (record == 0) {
     endBusy();
-    showMessage(QString(), tableText(kNoMatchText), QString(), QString());
+    showNoMatch();
     return;
   }
   const QPointer<frmDataShow> parent = parentForm;
@@ -171,6 +177,8 @@ void DataSearchForm::searchStepEnded(SliceOutcome outcome, int32_t record) {
   focusParent();
   if (parent) parent->moveCusor(record);
 }
+
+void DataSearchForm::showNoMatch() { showMessage(QString(), tableText(kNoMatchText), QString(), QString()); }
 
 void DataSearchForm::searchFailed() {
   endBusy();

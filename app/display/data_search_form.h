@@ -83,6 +83,8 @@ class DataSearchForm : public DialogForm {
   void searchStepEnded(SliceOutcome outcome, int32_t record);
   void beginBusy();
   void endBusy();
+  // "No corresponding data.": the window stays for another try.
+  void showNoMatch();
   // The search cannot be completed: the engineer is told, the window stays.
   void searchFailed();
   void focusParent();

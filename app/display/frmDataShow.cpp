@@ -735,8 +735,9 @@ void frmDataShow::cboAircon_Click(int index) {
 }
 
 void frmDataShow::cmdSearch_Click() {
-  // A recording without records has nothing to search.
-  if (live() || flagForEnd || screen_.screen().graphTotalNum < 1) return;
+  // A recording without records opens the search all the same: its search
+  // then tells that nothing matches.
+  if (live() || flagForEnd) return;
   const int32_t row = grdList->currentRow() + 1;
   if (row != searchRow_) {
     flagSearchMinMax = false;

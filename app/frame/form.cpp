@@ -1,5 +1,7 @@
 #include "frame/form.h"
 
+#include "frame/control_names.h"
+#include "frame/fit_to_text.h"
 #include "frame/key_table.h"
 #include "frame/main_window.h"
 #include "frame/twips.h"
@@ -34,6 +36,29 @@ void activateLastShownWindow(QMdiArea& area) {
       return;
     }
   }
+}
+
+// Where the font needs more room than the design gives, a dialog grows
+// about its centre, keeping clear of the screen's left and top.
+QPoint grownOrigin(const QRect& place, QSize grown) {
+  return QPoint(std::max(place.x() - grown.width() / 2, 0), std::max(place.y() - grown.height() / 2, 0));
+}
+
+void fitSubWindowToTexts(QWidget& form, QMdiSubWindow& subWindow, QSize frameInTwips) {
+  const QSize frame(twipsToPixels(frameInTwips.width()), twipsToPixels(frameInTwips.height()));
+  // A hidden sub-window has not given its widget the size yet.
+  form.resize(subWindow.size() - frame);
+  const QSize client = fitControlsToTexts(form, titleWidthNeeded(subWindow) - frame.width());
+  // A child window keeps its place (cascaded display windows stay in step)
+  // and grows to the right and down.
+  if (client + frame != subWindow.size()) subWindow.resize(client + frame);
+}
+
+void fitDialogToTexts(QDialog& dialog) {
+  const QSize client = fitControlsToTexts(dialog, titleWidthNeeded(dialog));
+  const QSize grown = client - dialog.size();
+  if (grown.isNull()) return;
+  dialog.setGeometry(QRect(grownOrigin(dialog.geometry(), grown), client));
 }
 
 }  // namespace
@@ -76,6 +101,8 @@ void ChildForm::load() {
   }
   loaded_ = true;
   onLoad();
+  if (subWindow_) fitSubWindowToTexts(*this, *subWindow_, frameTwips());
+  nameControlsAfterLabels(*this);
   emit loaded();
 }
 
@@ -195,7 +222,10 @@ void DialogForm::load() {
   if (loaded_) return;
   loaded_ = true;
   onLoad();
+  fitDialogToTexts(*this);
+  nameControlsAfterLabels(*this);
 }
+
 
 void DialogForm::unload() {
   if (!loaded_) return;

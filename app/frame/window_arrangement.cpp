@@ -35,40 +35,42 @@ QSize takeOwnSize(QMdiSubWindow& window) {
   return own.isValid() ? own.toSize() : window.size();
 }
 
-// Where tiling and cascade begin: beside (columns) or below (rows) the
-// windows that keep their place.
-int tilingStart(QMdiArea& area, bool oneAboveAnother) {
+// Where tiling and cascade begin: beside the windows that keep their place
+// (the status panel down the left edge).
+int besideFixedWindows(QMdiArea& area) {
   int start = 0;
   for (QMdiSubWindow* window : area.subWindowList()) {
     if (!window->isVisible() || !window->property(kFixedPlace).toBool()) continue;
-    const QRect place = window->geometry();
-    start = std::max(start, oneAboveAnother ? place.bottom() + 1 : place.right() + 1);
+    start = std::max(start, window->geometry().right() + 1);
   }
   return start;
 }
 
-// The windows follow one another along the area, each taking an equal
-// share of what the windows before it left, or what it shows when that is
-// more; windows that no longer fit run past the area, which then scrolls.
+// The windows follow one another through the room beside the windows that
+// keep their place, each taking an equal share of what the windows before
+// it left, or what it shows when that is more; windows that no longer fit
+// run past the area, which then scrolls.
 void tile(QMdiArea& area, bool oneAboveAnother) {
   const std::vector<QMdiSubWindow*> windows = arrangedWindows(area, false);
-  const QSize inner = area.viewport()->size();
-  const int length = oneAboveAnother ? inner.height() : inner.width();
-  int start = tilingStart(area, oneAboveAnother);
+  const QSize viewport = area.viewport()->size();
+  const int left = besideFixedWindows(area);
+  const QSize room(std::max(viewport.width() - left, 0), viewport.height());
+  const int length = oneAboveAnother ? room.height() : room.width();
+  int used = 0;
   for (std::size_t i = 0; i < windows.size(); ++i) {
     QMdiSubWindow* window = windows[i];
     if (window->isMaximized()) window->showNormal();
     rememberOwnSize(*window);
     const QSize least = contentSize(*window);
-    const int share = (length - start) / static_cast<int>(windows.size() - i);
+    const int share = (length - used) / static_cast<int>(windows.size() - i);
     if (oneAboveAnother) {
-      const QSize size(std::max(inner.width(), least.width()), std::max(share, least.height()));
-      window->setGeometry(QRect(QPoint(0, start), size));
-      start += size.height();
+      const QSize size(std::max(room.width(), least.width()), std::max(share, least.height()));
+      window->setGeometry(QRect(QPoint(left, used), size));
+      used += size.height();
     } else {
-      const QSize size(std::max(share, least.width()), std::max(inner.height(), least.height()));
-      window->setGeometry(QRect(QPoint(start, 0), size));
-      start += size.width();
+      const QSize size(std::max(share, least.width()), std::max(room.height(), least.height()));
+      window->setGeometry(QRect(QPoint(left + used, 0), size));
+      used += size.width();
     }
   }
 }
@@ -78,7 +80,7 @@ void cascade(QMdiArea& area) {
                    area.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
   // Beside the windows left in place; windows that run past the area are
   // scrolled to.
-  QPoint origin(tilingStart(area, false), 0);
+  QPoint origin(besideFixedWindows(area), 0);
   for (QMdiSubWindow* window : arrangedWindows(area, false, QMdiArea::StackingOrder)) {
     if (window->isMaximized()) window->showNormal();
     window->setGeometry(QRect(origin, takeOwnSize(*window)));

@@ -21,9 +21,9 @@ enum WindowArrangement : int32_t {
 // Cascade gives each window the size it had before it was tiled (or keeps
 // its size) and steps the origins by a title bar from beside the windows
 // left in place, in stacking order, so the window on top stays on top. Tiling lays the windows that are not
-// minimized out in full-width rows or full-height columns in the order they
-// were created, below or beside the windows left in place, sharing the
-// area, but never smaller than what they show:
+// minimized out in rows or columns in the order they were created, in the
+// room beside the windows left in place, sharing it, but never smaller than
+// what they show:
 // windows that do not fit then run past the area, which scrolls. Arranging
 // icons lines the minimized windows up along the bottom edge, left to
 // right, row above row when they do not fit.

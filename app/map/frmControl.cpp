@@ -50,12 +50,15 @@ int modeTextEntry(int32_t mode) {
 }
 
 // The picture of an address button by the library's two fields: the
-// "Water" ground marks the selected address. None leaves the picture as it
-// was (the fields' values 2).
+// "Water" ground marks the selected address. A unit whose status has not
+// arrived (run state 2) is white: neither running nor stopped. None leaves
+// the picture as it was (presence 2).
 std::optional<QString> addressPicture(int32_t presence, int32_t runState, bool selected) {
   const char* state = nullptr;
   if (presence == 3) {
     state = "Magenta";
+  } else if (presence == 1 && runState == 2) {
+    state = "White";
   } else if (presence == 1 && runState == 0) {
     state = "Gray";
   } else if (presence == 1 && runState == 1) {
@@ -302,15 +305,17 @@ void frmControl::showSelectedStatus() {
                                                           cmdWarm, cmdWind, lblMode, lblErrorCode}) {
     control->setEnabled(selected);
   }
-  if (!selected) {
-    txtTemp->clear();
+  const CentralStatus status = selected ? TramsollClient().centralStatus(selectedAddress_) : CentralStatus{};
+  // Without a status from the library (none selected, or its status has not
+  // arrived) nothing is shown that Up and Down could build a command from.
+  if (!selected || status.result != 0) {
+    if (!requests_.setPointAsked()) txtTemp->clear();
     txtErrorCode->clear();
     txtMode->clear();
     lblManageKirikae->hide();
     lblManageShuchu->hide();
     return;
   }
-  const CentralStatus status = TramsollClient().centralStatus(selectedAddress_);
   // A set point asked for stays in its box until it has been sent.
   if (!requests_.setPointAsked()) txtTemp->setText(setPointText(status.setPoint));
   txtErrorCode->setText(status.errorCode.left(2));

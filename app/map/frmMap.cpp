@@ -343,7 +343,14 @@ void frmMap::recordModeF6() {
 
 void frmMap::recordModeF7() {
   if (!mapHasUnits(true)) return;
-  mapRecode ? stopRecode() : startRecodeChecked();
+  if (mapRecode) {
+    stopRecode();
+    return;
+  }
+  // The check before the start sizes the systems by the library's answer,
+  // which needs the map's units.
+  sendNetMapInfo(*mapQ7netObj, tramsollApi());
+  startRecodeChecked();
 }
 
 void frmMap::recordModeF8() {

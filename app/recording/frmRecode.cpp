@@ -133,11 +133,10 @@ void frmRecode::onLoad() {
   centreClientInMainWindowTwips(kWidth, kHeight);
   const auto map = recordingMap();
   if (!map) return;
-  cmdEnd->setEnabled(!periodicRecordingRuns());
   conditions_->show();
   setSystemGridHeader();
   showSystemRows();
-  showRecodeFileSize();
+  showRunningState();
   recodeSystemRow = 1;
   highlightRecodeSystemRow();
   txtFreeDisk->setText(freeDiskMegabyteText());
@@ -162,10 +161,20 @@ void frmRecode::onLoad() {
 
 // Shown after a loading, the window has the focus on its first control. A
 // window loaded hidden must not take the focus: the active child would
-// become a window that cannot be seen.
+// become a window that cannot be seen. A window loaded hidden by the check
+// before a start is shown as the set-up of the recording that started since.
 void frmRecode::showEvent(QShowEvent* event) {
   ChildForm::showEvent(event);
+  showRunningState();
   if (std::exchange(focusFirstControl_, false)) cboInterval->setFocus();
+}
+
+// What depends on the recording and on the library's answer now: whether the
+// set-up may be completed, and the sizes of the systems recorded.
+void frmRecode::showRunningState() {
+  if (!recordingMap()) return;
+  cmdEnd->setEnabled(!periodicRecordingRuns());
+  showRecodeFileSize();
 }
 
 void frmRecode::onActivate() { setMainStatusText(tableText(kStatusEntry)); }

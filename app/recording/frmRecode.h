@@ -87,6 +87,7 @@ class frmRecode : public SingleForm<frmRecode, ChildForm>, public RecodeSetUpSec
   void highlightRecodeSystemRow();
   void selectRecodeSystem(int row);
   void showRecodeFileSize();
+  void showRunningState();
   void enableSensorSystem(bool enabled);
   void selectSensorSystem();
   void optSensorInput_Click(int index);

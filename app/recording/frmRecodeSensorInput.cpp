@@ -163,6 +163,15 @@ void frmRecodeSensorInput::onLoad() {
   program().dialogOpen.raise();
 }
 
+// A window loaded hidden by the check before a start is shown as the set-up
+// of the recording that started since.
+void frmRecodeSensorInput::showEvent(QShowEvent* event) {
+  DialogForm::showEvent(event);
+  if (!recordingMap()) return;
+  cmdEnd->setEnabled(!periodicRecordingRuns());
+  showFileSize();
+}
+
 void frmRecodeSensorInput::onUnload() { program().dialogOpen.lower(); }
 
 void frmRecodeSensorInput::onActivate() { setMainStatusText(tableText(kStatusEntry)); }

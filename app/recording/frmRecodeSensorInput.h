@@ -73,6 +73,7 @@ class frmRecodeSensorInput : public SingleForm<frmRecodeSensorInput, DialogForm>
   void onLoad() override;
   void onUnload() override;
   void onActivate() override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void makeConditionControls();

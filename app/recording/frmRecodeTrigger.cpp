@@ -154,8 +154,14 @@ void frmRecodeTrigger::onLoad() {
   focusFirstControl_ = true;
 }
 
+// A window loaded hidden by the check before a start is shown as the set-up
+// of the recording that started since.
 void frmRecodeTrigger::showEvent(QShowEvent* event) {
   ChildForm::showEvent(event);
+  if (recordingMap() && model()) {
+    cmdEnd->setEnabled(!triggerRecordingRuns());
+    showTriggerFileSize();
+  }
   if (std::exchange(focusFirstControl_, false)) txtTime->setFocus();
 }
 

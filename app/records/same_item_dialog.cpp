@@ -25,7 +25,8 @@ constexpr int kFieldHeight = 300;
 constexpr int kButtonWidth = 1500;
 constexpr int kButtonHeight = 420;
 constexpr int kButtonPitch = 1700;
-constexpr int kButtonsFromFoot = 1400;
+// The buttons stand near the foot, with no wide empty band under them.
+constexpr int kButtonsFromFoot = kButtonHeight + 2 * kMargin;
 
 QString caption(const SameItemDialog::Text& text) {
   return captionsFromTable() ? captionTexts()[static_cast<std::size_t>(text.entry)] : QString::fromUtf8(text.text);

@@ -87,7 +87,12 @@ extern "C" TRAMSOLL_API int32_t getQ7ScAdrStatus(int32_t busAddress, int32_t* mo
     return 1;
   }
   Q7AddressStatus status;
-  busEngine().addressStatus(busAddress, status);
+  // No status of the unit yet: nothing is handed out that would read as a
+  // stopped unit set to 0.
+  if (busEngine().addressStatus(busAddress, status) != 0) {
+    if (errorCode) std::memset(errorCode, 0, kErrorCodeBufferSize);
+    return 2;
+  }
   put(mode, status.mode);
   put(setPoint, status.setPoint);
   if (errorCode) {

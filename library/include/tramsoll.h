@@ -195,7 +195,8 @@ TRAMSOLL_API int32_t setSensorParm(int32_t channel, int32_t usedFlag,
 
 // Central-control view of every bus address: presence 0 none, 1 answered,
 // 3 command pending; state 0 stopped, 1 running, 3 running with the mode
-// bit; and the two control-state flags (central control, forced stop).
+// bit, 2 unknown (no status of the unit arrived yet); and the two
+// control-state flags (central control, forced stop).
 // 0 ok; 1 not gathering (arrays untouched, flags 0).
 TRAMSOLL_API int32_t getQ7ScAdrInfo(int32_t* unitPresence /* TRAMSOLL_BUS_ADDRESS_COUNT */,
                                     int32_t* controlStates /* TRAMSOLL_BUS_ADDRESS_COUNT */,
@@ -203,7 +204,8 @@ TRAMSOLL_API int32_t getQ7ScAdrInfo(int32_t* unitPresence /* TRAMSOLL_BUS_ADDRES
                                     int32_t* forcedStopFlag);
 
 // Mode, set point, error code and two state flags of one bus address.
-// 0 ok; 1 not gathering or address outside 0..255.
+// 0 ok; 1 not gathering or address outside 0..255; 2 no status of the
+// address arrived yet (outputs 0, buffer zeroed).
 TRAMSOLL_API int32_t getQ7ScAdrStatus(int32_t busAddress, int32_t* mode,
                                       float* setPoint,
                                       char* errorCode /* TRAMSOLL_ERROR_CODE_SIZE */,

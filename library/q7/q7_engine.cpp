@@ -105,6 +105,7 @@ Q7AddressView Q7Engine::viewOf(int address) const {
   view.unitWord = (detailKind ? 2u : 1u) | ((classes_[address].flags & kClassHeard) ? 0x08u : 0u);
   if (entry.flags & kAnswered) view.flags |= q7view::kAnswered;
   if (entry.flags & kPending) view.flags |= q7view::kPending;
+  if (entry.flags & kStatusHeard) view.flags |= q7view::kStatusHeard;
   if (d[kRunState] & 0x01) view.flags |= q7view::kRunning;
   if (d[kMode] & 0x01) view.flags |= q7view::kModeBit;
   if ((d[kStatus] & 0x07) <= 1) view.flags |= q7view::kStatusLow;
@@ -124,11 +125,23 @@ void Q7Engine::allAddresses(Q7AllAddresses& out) const {
   out.stateBits = state_ & (q7state::kLowerStation | q7state::kForcedStop | q7state::kRunStopLocked);
 }
 
+namespace {
+
+// Bits 2-3 of an address's control word: 2 while a unit that answered has
+// sent no status yet, so that nobody takes its zeros for a stopped unit.
+unsigned runStateWord(uint32_t viewFlags) {
+  if ((viewFlags & q7view::kAnswered) && !(viewFlags & q7view::kStatusHeard)) return 2;
+  if (!(viewFlags & q7view::kRunning)) return 0;
+  return (viewFlags & q7view::kModeBit) ? 3 : 1;
+}
+
+}  // namespace
+
 void Q7Engine::controlInfo(Q7ControlInfo& out) const {
   for (int a = 0; a < kQ7Addresses; ++a) {
     const uint32_t flags = viewOf(a).flags;
     unsigned presence = (flags & q7view::kPending) ? 3 : (flags & q7view::kAnswered) ? 1 : 0;
-    unsigned run = !(flags & q7view::kRunning) ? 0 : (flags & q7view::kModeBit) ? 3 : 1;
+    unsigned run = runStateWord(flags);
     out.word[a] = static_cast<uint8_t>(presence | run << 2);
   }
   out.header = ((state_ & q7state::kLowerStation) ? 0x01u : 0u) | ((state_ & q7state::kForcedStop) ? 0x02u : 0u);
@@ -143,7 +156,9 @@ int32_t Q7Engine::addressStatus(int32_t address, Q7AddressStatus& out) const {
   std::memcpy(out.errorText, view.errorText, sizeof out.errorText);
   out.pendingFlag = (view.flags & q7view::kPending) ? 1 : 0;
   out.runFlag = (view.flags & q7view::kRunning) ? 1 : 0;
-  return 0;
+  // Until a status arrives, mode, set point and run flag are zeros that
+  // would read as a stopped unit set to 0.
+  return (view.flags & q7view::kStatusHeard) ? 0 : 2;
 }
 
 }  // namespace tramsoll

@@ -51,6 +51,7 @@ constexpr uint32_t kRunning = 0x020;
 constexpr uint32_t kModeBit = 0x040;
 constexpr uint32_t kStatusLow = 0x080;
 constexpr uint32_t kErrorFlag6 = 0x100;
+constexpr uint32_t kStatusHeard = 0x200;  // a status frame of the unit arrived
 constexpr int kModeValueShift = 24;
 }  // namespace q7view
 
@@ -70,7 +71,8 @@ struct Q7AllAddresses {
 
 // What the central-operation window polls: per address bits 0-1 the
 // presence (0 none, 1 answered, 3 command pending) and bits 2-3 the run
-// state (0 stopped, 1 running, 3 running with the mode bit); in `header`
+// state (0 stopped, 1 running, 3 running with the mode bit, 2 unknown: the
+// unit answered but no status of it arrived yet); in `header`
 // bit 0 "under central control" and bit 1 "under forced stop".
 struct Q7ControlInfo {
   uint8_t word[kQ7Addresses];
@@ -117,7 +119,8 @@ class Q7Engine {
   void allAddresses(Q7AllAddresses& out) const;
   void controlInfo(Q7ControlInfo& out) const;
   // 0 with the address's state; 1 with `out` zeroed for an address outside
-  // 0..255.
+  // 0..255; 2 while no status of the address arrived (only the pending flag
+  // then tells anything).
   int32_t addressStatus(int32_t address, Q7AddressStatus& out) const;
 
   uint32_t state() const { return state_; }
@@ -132,6 +135,7 @@ class Q7Engine {
   static constexpr uint32_t kDetailUnit = 0x10;
   static constexpr uint32_t kDetailSubKind = 0x20;
   static constexpr uint32_t kDetail2Unit = 0x40;
+  static constexpr uint32_t kStatusHeard = 0x80;
   // Per-address data bytes (the numbering of the central command frame
   // where the two meet).
   static constexpr int kControlByte = 4;

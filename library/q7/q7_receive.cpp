@@ -241,7 +241,7 @@ uint32_t Q7Engine::handleStatusFrame(const uint8_t* f) {
   if (!(state_ & q7state::kListening) && !(unit.flags & kAnswered)) {
     result |= send(unitQueryFrame(sender, q7query::kAnnounce));
   }
-  unit.flags = (unit.flags | kSeen) & ~kPending;
+  unit.flags = (unit.flags | kSeen | kStatusHeard) & ~kPending;
   constexpr int kSources[] = {6, 7, 9, 10, 11, 13, 14, 18};
   for (int i = 0; i < 8; ++i) unit.data[kRunState + i] = f[kSources[i]];
   return result;

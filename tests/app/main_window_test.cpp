@@ -372,6 +372,27 @@ class MainWindowTest : public ProgramTest {
     for (QMdiSubWindow* window : windows) window->showNormal();
   }
 
+  // Both tilings use the room beside the status panel: at the main window's
+  // default size the main menu alone lies there whole, nothing scrolled.
+  void tilingsPlaceTheWindowsBesideTheStatusPanel_data() {
+    QTest::addColumn<int>("item");  // of the Window menu
+    QTest::newRow("tile horizontally") << 0;
+    QTest::newRow("tile vertically") << 1;
+  }
+  void tilingsPlaceTheWindowsBesideTheStatusPanel() {
+    QFETCH(int, item);
+    frmMdi& main = frmMdi::instance();
+    frmMain& menu = frmMain::instance();
+    menu.showForm();
+    const QRect panelPlace = frmDspParam::instance().subWindow()->geometry();
+    main.mnuArrange[item]->trigger();
+    const QRect place = menu.subWindow()->geometry();
+    QCOMPARE(place.topLeft(), QPoint(panelPlace.right() + 1, 0));
+    QVERIFY2(main.mdiArea->viewport()->rect().contains(place), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(
+        place.x()).arg(place.y()).arg(place.width()).arg(place.height())));
+    saveScreenshot(main, QStringLiteral("frmMdi_tiled_%1").arg(item));
+  }
+
   // The main menu's buttons have a fixed layout: no arrangement may squeeze
   // the window below them or fold it to its title bar, and none moves the
   // status panel.

@@ -3,6 +3,7 @@
 #include "frame/dialogs/ask_yes_no.h"
 #include "frame/dialogs/frmMessage.h"
 #include "frame/dialogs/frmStopRecode.h"
+#include "frame/fit_to_text.h"
 #include "frame/frmMdi.h"
 #include "frame/program_values.h"
 #include "frame/texts/text_table.h"
@@ -88,15 +89,17 @@ class MessageBoxTest : public QObject {
     frmMessage& box = frmMessage::instance();
     box.setLabelString(QStringLiteral("1-3"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
     box.load();
-    // 2000 + 500 twips wide and 2500 high, centred on the main window.
-    QCOMPARE(box.geometry(), QRect(twipsToPixels(mainLeft + (9000 - 2500) / 2), twipsToPixels(mainTop + (6000 - 2500) / 2),
-                                   twipsToPixels(2500), twipsToPixels(2500)));
-    // OK: a quarter of the width (625) is below 860, so 860 wide, left as
-    // computed from the quarter.
-    QCOMPARE(box.cmdOk->geometry().width(), twipsToPixels(860));
-    QCOMPARE(box.cmdOk->geometry().x(), twipsToPixels((2500 - 625) / 2));
+    // 2000 + 500 twips wide, or as wide as its title, and 2500 high,
+    // centred on the main window.
+    const int width = std::max(2500, pixelsToTwips(titleWidthNeeded(box)));
+    QCOMPARE(box.geometry(), QRect(twipsToPixels(mainLeft + (9000 - width) / 2), twipsToPixels(mainTop + (6000 - 2500) / 2),
+                                   twipsToPixels(width), twipsToPixels(2500)));
+    // OK: a quarter of the width, at least 860, left as computed from the
+    // quarter.
+    QCOMPARE(box.cmdOk->geometry().width(), twipsToPixels(std::max(width / 4, 860)));
+    QCOMPARE(box.cmdOk->geometry().x(), twipsToPixels((width - width / 4) / 2));
     const int label0 = pixelsToTwips(box.lbl[0]->width());
-    QCOMPARE(box.lbl[0]->x(), twipsToPixels((2500 - label0) / 2));
+    QCOMPARE(box.lbl[0]->x(), twipsToPixels((width - label0) / 2));
   }
 
   void longLineWidensTheBox() {
@@ -159,10 +162,13 @@ class MessageBoxTest : public QObject {
     frmStopRecode& question = frmStopRecode::instance();
     question.load();
     const QPoint inner = frmMdi::instance().mdiArea->mapToGlobal(QPoint(0, 0));
-    QCOMPARE(question.geometry(),
-             QRect(twipsToPixels(pixelsToTwips(inner.x()) + (9000 - 4500) / 2),
-                   twipsToPixels(pixelsToTwips(inner.y()) + (6000 - 2500) / 2), twipsToPixels(4500),
-                   twipsToPixels(2500)));
+    // The design's size, grown about the centre where the lines need more.
+    const QRect design(twipsToPixels(pixelsToTwips(inner.x()) + (9000 - 4500) / 2),
+                       twipsToPixels(pixelsToTwips(inner.y()) + (6000 - 2500) / 2), twipsToPixels(4500),
+                       twipsToPixels(2500));
+    QVERIFY(question.width() >= design.width() && question.height() >= design.height());
+    QVERIFY(std::abs(question.geometry().center().x() - design.center().x()) <= 1);
+    QVERIFY(std::abs(question.geometry().center().y() - design.center().y()) <= 1);
     QCOMPARE(question.cmdOk->text(), QStringLiteral("Yes (F1)"));
     QCOMPARE(question.lbl2->text(), QStringLiteral("is being recorded. Quit recording data?"));
     saveScreenshot(question, QStringLiteral("frmStopRecode"));

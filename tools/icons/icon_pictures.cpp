@@ -24,6 +24,7 @@ const StateColour kMapStates[] = {
     {"red", QColor(224, 32, 32)},     {"magenta", QColor(224, 0, 224)},
 };
 const StateColour kAddressStates[] = {
+    {"White", QColor(255, 255, 255)},  // state not known yet
     {"Gray", QColor(150, 150, 150)},
     {"Green", QColor(0, 176, 80)},
     {"Red", QColor(224, 32, 32)},

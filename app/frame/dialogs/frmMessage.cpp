@@ -1,5 +1,6 @@
 #include "frame/dialogs/frmMessage.h"
 
+#include "frame/fit_to_text.h"
 #include "frame/help.h"
 #include "frame/main_window.h"
 #include "frame/program_values.h"
@@ -50,6 +51,7 @@ void frmMessage::setLabelString(const QString& key, const QString& line1, const 
 }
 
 void frmMessage::onLoad() {
+  setWindowTitle(tableText(19));
   int widest = 0;
   for (std::size_t i = 0; i < lbl.size(); ++i) {
     lbl[i]->setFont(appFont());
@@ -57,7 +59,8 @@ void frmMessage::onLoad() {
     lbl[i]->adjustSize();
     widest = std::max(widest, pixelsToTwips(lbl[i]->width()));
   }
-  const int width = std::max(widest, kMinimumTextWidth) + kMargin;
+  // At least as wide as its title, which the title bar shows whole.
+  const int width = std::max(std::max(widest, kMinimumTextWidth) + kMargin, pixelsToTwips(titleWidthNeeded(*this)));
   const int label0Width = pixelsToTwips(lbl[0]->width());
   lbl[0]->move(twipsToPixels((width - label0Width) / 2), twipsToPixels(kLineTops[0]));
   for (std::size_t i = 1; i < lbl.size(); ++i) lbl[i]->move(twipsToPixels(kMargin / 2), twipsToPixels(kLineTops[i]));
@@ -75,7 +78,6 @@ void frmMessage::onLoad() {
   const int left = pixelsToTwips(around.x()) + (pixelsToTwips(around.width()) - width) / 2;
   const int top = pixelsToTwips(around.y()) + (pixelsToTwips(around.height()) - kBoxHeight) / 2;
   setGeometryTwips(left, top, width, kBoxHeight);
-  setWindowTitle(tableText(19));
   program().dialogOpen.raise();
 }
 

@@ -52,10 +52,8 @@ YesNoDialog::YesNoDialog(Design design) : design_(std::move(design)) {
   const int height = design_.linesHeight / static_cast<int>(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     auto* label = new QLabel(QString::fromUtf8(lines[i].text), this);
-    // Long texts wrap within the fixed width of the window.
     label->setGeometry(twipsRect(kLabelLeft, kLabelTop + height * static_cast<int>(i), width - 2 * kLabelLeft,
                                  height));
-    label->setWordWrap(true);
     label->setAlignment(lineAlignment(i, lines.size()));
     lbl.push_back(label);
   }
@@ -79,6 +77,7 @@ int YesNoDialog::askModal(std::function<void()> yes, std::function<void()> no) {
 void YesNoDialog::onLoad() {
   centreInMainWindowTwips(design_.width, design_.height);
   showCaption();
+  wrapOnlyLongLines();
   program().dialogOpen.raise();
 }
 
@@ -104,6 +103,14 @@ void YesNoDialog::showCaption() {
   for (QLabel* label : lbl) label->setFont(appFont());
   cmdOk->setFont(appFont());
   cmdCancel->setFont(appFont());
+}
+
+// Each line of the design stays one line, the window growing for it (a line
+// may end in the first half of a word that the next line ends); only a line
+// longer than twice the design's width wraps, the window growing down.
+void YesNoDialog::wrapOnlyLongLines() {
+  const int longest = 2 * twipsToPixels(design_.width - 2 * kLabelLeft);
+  for (QLabel* label : lbl) label->setWordWrap(label->fontMetrics().horizontalAdvance(label->text()) > longest);
 }
 
 void YesNoDialog::keyPressEvent(QKeyEvent* event) {

@@ -68,6 +68,7 @@ class YesNoDialog : public DialogForm {
  private:
   void cmdOk_Click();
   void showCaption();
+  void wrapOnlyLongLines();
 
   Design design_;
   std::function<void()> yes_;

@@ -165,7 +165,8 @@ class DataShowNavigationTest : public QObject {
                                Step{Move, 5}}) {
         act(*window, step);
       }
-      QTest::keyClick(window->grdList, Qt::Key_F7);
+      // A recording's F7 opens the search window even without records.
+      if (c.live || c.closing) QTest::keyClick(window->grdList, Qt::Key_F7);
       const GraphSystem& after = window->graphSystem();
       QVERIFY2(after.graphStartNo == before.graphStartNo && after.graphCusorNo == before.graphCusorNo &&
                    after.graphScale == before.graphScale,

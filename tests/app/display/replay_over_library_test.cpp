@@ -290,7 +290,8 @@ class ReplayOverLibraryTest : public QObject {
     auto window = replay(QStringLiteral("empty.das"));
     QVERIFY(window);
     QCOMPARE(screenOf(*window), QList<int32_t>({1, 0, 0}));
-    for (const Qt::Key key : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6, Qt::Key_F7}) {
+    // F7 opens the search window even here (its search finds nothing).
+    for (const Qt::Key key : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}) {
       press(*window, key);
     }
     QTest::mouseClick(window->picAnalog, Qt::LeftButton, {}, QPoint(100, 30));

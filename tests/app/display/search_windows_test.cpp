@@ -9,6 +9,7 @@
 #include "display/frmSearchErrorCode.h"
 #include "frame/dialogs/frmMessage.h"
 #include "support/display_windows.h"
+#include "support/program_fixture.h"
 #include "types/unit_kinds.h"
 
 #include <QLineEdit>
@@ -280,6 +281,36 @@ class SearchWindowsTest : public QObject {
     QCOMPARE(caption, QStringLiteral("(1 O-1-Freq)"));
     QCOMPARE(window->graphSystem().graphCusorNo, 4);
     QVERIFY(!frmSearchAnalog::instance().isLoaded());
+  }
+
+  void searchKeyOnARecordingWithoutRecordsOpensASearchThatFindsNothing() {
+    display->items->records = 0;
+    const std::shared_ptr<frmDataShow> empty = display->openReplay(systemOf(kOrdinarySystem, {1, 0, 0, 0}));
+    QVERIFY(empty);
+    empty->grdList->setCurrentCell(0, 1);
+    display->fake().calls.clear();
+    QString caption;
+    QStringList said;
+    answerNextModal([&caption, &said](QWidget* modal) {
+      caption = modal->windowTitle();
+      frmSearchAnalog& analog = frmSearchAnalog::instance();
+      frmMessage::instance().labelStrings = {};
+      MessageCollector messages;
+      for (const int option : {2, 0}) {
+        analog.optAnalog[std::size_t(option)]->setChecked(true);
+        analog.txtUpValue->setText(QStringLiteral("8"));
+        QTest::keyClick(analog.txtUpValue, Qt::Key_F1);
+        said << messages.keys.join(',') + '|' + frmMessage::instance().labelStrings[1];
+        messages.keys.clear();
+      }
+      analog.cancel();
+    });
+    QTest::keyClick(empty->grdList, Qt::Key_F7);
+    QCOMPARE(caption, QStringLiteral("(1 O-1-Freq)"));
+    QCOMPARE(said, QStringList(2, QStringLiteral("|No corresponding data.")));
+    QVERIFY(display->fake().callsOf(QStringLiteral("setMinMaxSrch")).isEmpty());
+    QVERIFY(display->fake().callsOf(QStringLiteral("setDataSrch")).isEmpty());
+    QCOMPARE(empty->graphSystem().graphCusorNo, 0);
   }
 };
 

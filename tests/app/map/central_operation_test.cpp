@@ -2,6 +2,7 @@
 // address stands, how the selection follows the units and the pages, the
 // commands the requests make and to whom they go, and its closing, which
 // the map waits for.
+#include "frame/fit_to_text.h"
 #include "frame/icon_cache.h"
 #include "frame/main_window.h"
 #include "frame/program_values.h"
@@ -24,7 +25,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -35,6 +38,7 @@ struct Bus {
   std::map<int32_t, int32_t> runState;
   std::map<int32_t, float> setPoint;
   int32_t mode = 2;
+  std::set<int32_t> withoutStatus;  // answered, but no status arrived
 };
 
 void scriptBus(FakeTramsoll& fake, const Bus& bus) {
@@ -50,6 +54,12 @@ void scriptBus(FakeTramsoll& fake, const Bus& bus) {
   });
   fake.on<decltype(::getQ7ScAdrStatus)>("getQ7ScAdrStatus", [&bus](int32_t address, int32_t* mode, float* setPoint,
                                                                     char* code, int32_t* pending, int32_t* run) {
+    if (bus.withoutStatus.contains(address)) {
+      *mode = *pending = *run = 0;
+      *setPoint = 0;
+      std::fill_n(code, TRAMSOLL_ERROR_CODE_SIZE, '\0');
+      return 2;
+    }
     *mode = bus.mode;
     *setPoint = bus.setPoint.contains(address) ? bus.setPoint.at(address) : 22.0f;
     code[0] = 'E';
@@ -107,14 +117,14 @@ class CentralOperationTest : public ProgramTest {
     QCOMPARE(window.selectedAddress(), 21);
     // Its button holds the focus, so that the window's keys reach the window.
     QCOMPARE(window.focusWidget(), window.cmdAircon[21]);
-    QCOMPARE(window.cmdAircon[21]->geometry(), twipsRect(1875, 500, 350, 350));
+    QCOMPARE(window.cmdAircon[21]->geometry(), placeAfterTextFit(window, twipsRect(1875, 500, 350, 350)));
     QVERIFY(window.cmdAircon[21]->isVisibleTo(&window) && !window.cmdAircon[20]->isVisibleTo(&window));
     QCOMPARE(window.txtErrorCode->text(), QStringLiteral("E4"));
     QCOMPARE(window.txtMode->text(), QStringLiteral("Cooling"));
     QVERIFY(!window.cmdUp->isEnabled() && window.cmdDown->isEnabled());
     QTest::keyClick(&window, Qt::Key_F2);
     QCOMPARE(window.selectedAddress(), 70);
-    QCOMPARE(window.cmdAircon[6]->geometry(), twipsRect(2235, 75, 350, 350));
+    QCOMPARE(window.cmdAircon[6]->geometry(), placeAfterTextFit(window, twipsRect(2235, 75, 350, 350)));
     QCOMPARE(window.lblRow[0]->text(), QStringLiteral("5"));
     QVERIFY(window.cmdUp->isEnabled() && !window.cmdDown->isEnabled());
     QVERIFY(window.lblManageKyousei->isVisibleTo(&window) && !window.lblManageChuou->isVisibleTo(&window));
@@ -129,7 +139,6 @@ class CentralOperationTest : public ProgramTest {
     QCOMPARE(iconKey(window.cmdAircon[6]), icon("KX_Red_White.ico"));
     QCOMPARE(iconKey(window.cmdAircon[7]), icon("KX_Magenta_White.ico"));
     bus.presence[6] = 2;
-    bus.runState[5] = 2;
     window.tmrForRefreshAll_Timer();
     QCOMPARE(iconKey(window.cmdAircon[5]), icon("KX_Green_Water.ico"));
     QCOMPARE(iconKey(window.cmdAircon[6]), icon("KX_Red_White.ico"));
@@ -208,6 +217,38 @@ class CentralOperationTest : public ProgramTest {
       QVERIFY2(fake().callsOf(QStringLiteral("setQ7ScAdrCommand")) == c.sent, c.fault);
       window.unload();
     }
+  }
+
+  void addressWithoutStatusOffersNoSetPointUntilItArrives() {
+    bus.presence = {{21, 1}};
+    bus.runState = {{21, 2}};
+    bus.withoutStatus = {21};
+    frmControl& window = openControl();
+    const auto icon = [](const char* name) {
+      return programIcon(QStringLiteral("icons/") + QLatin1String(name)).value_or(QIcon()).cacheKey();
+    };
+    QCOMPARE(window.selectedAddress(), 21);
+    QCOMPARE(iconKey(window.cmdAircon[21]), icon("KX_White_Water.ico"));
+    QVERIFY(window.txtTemp->text().isEmpty() && window.txtMode->text().isEmpty());
+    saveScreenshot(window, QStringLiteral("frmControl_without_status"));
+    QTest::keyClick(&window, Qt::Key_F5);
+    QTest::keyClick(&window, Qt::Key_F6);
+    QVERIFY(window.txtTemp->text().isEmpty());
+    fake().calls.clear();
+    window.tmrForSendCommand_Timer();
+    QVERIFY(fake().callsOf(QStringLiteral("setQ7ScAdrCommand")).isEmpty());
+
+    // Its status arrives: the unit's own set point is the one raised.
+    bus.withoutStatus.clear();
+    bus.runState[21] = 1;
+    bus.setPoint[21] = 24;
+    window.tmrForRefreshAll_Timer();
+    QCOMPARE(iconKey(window.cmdAircon[21]), icon("KX_Green_Water.ico"));
+    QCOMPARE(window.txtTemp->text(), QStringLiteral("24"));
+    QTest::keyClick(&window, Qt::Key_F5);
+    window.tmrForSendCommand_Timer();
+    QCOMPARE(fake().callsOf(QStringLiteral("setQ7ScAdrCommand")), QStringList{QStringLiteral("setQ7ScAdrCommand(21, 256, 256, 25)")});
+    window.unload();
   }
 
   void mapClosesOnlyOnceTheControlWindowHasUnloaded() {

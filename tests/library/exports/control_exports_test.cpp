@@ -194,6 +194,11 @@ TEST_F(ControlExports, AddressViewShowsPresenceRunStateAndTheStationFlags) {
   EXPECT_EQ(status.run, 1);
   EXPECT_EQ(status.pending, 0);
   EXPECT_EQ(addressStatus(18).setPoint, -21.0f);
+  // A unit that answered the poll but sent no status yet is not "stopped at 0".
+  announce(19);
+  EXPECT_EQ(addressInfo().presence[19], 1);
+  EXPECT_EQ(addressInfo().state[19], 2);
+  EXPECT_EQ(addressStatus(19).result, 2);
 
   // Our own command seen back: pending until the unit answers.
   Bytes command = unitFrame(0x0F, 0x40, {0x02});
@@ -220,7 +225,7 @@ TEST_F(ControlExports, AddressViewShowsPresenceRunStateAndTheStationFlags) {
     EXPECT_EQ(status.run, 0);
     EXPECT_EQ(status.code[0], 0);
   }
-  EXPECT_EQ(addressStatus(255).result, 0);
+  EXPECT_EQ(addressStatus(255).result, 2) << "an address without status";
 }
 
 // ---- Over the simulated adapter ----

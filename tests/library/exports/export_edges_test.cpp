@@ -64,7 +64,7 @@ TEST_F(ExportEdges, EveryIntegerArgumentAtItsEdgesIsAnsweredWithoutOverflow) {
       {"setCentralOperation", {1}, 0, [&](const Args& a) { return setCentralOperation(a[0]); }},
       {"WriteINIfile", {7}, 1, [&](const Args& a) { return WriteINIfile("EDGE", a[0]); }},
       {"saveQ7Data", {0}, 0, [&](const Args& a) { return saveQ7Data(a[0], "edge"); }},
-      {"getQ7ScAdrStatus", {16}, 0, [&](const Args& a) { return getQ7ScAdrStatus(a[0], o, floats, b, o, o); }},
+      {"getQ7ScAdrStatus", {16}, 2, [&](const Args& a) { return getQ7ScAdrStatus(a[0], o, floats, b, o, o); }},
       {"setQ7ScAdrCommand", {16, 1, 1}, 0, [&](const Args& a) { return setQ7ScAdrCommand(a[0], a[1], a[2], 24); }},
       {"getAirconReceiveState", {16}, 0, [&](const Args& a) { return getAirconReceiveState(a[0], o); }},
       {"setAirconSendData", {230, 16, 7, 300, 0}, 0,

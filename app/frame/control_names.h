@@ -1,0 +1,12 @@
+// Accessible names for the controls of a window of fixed design: each input
+// control (edit box, list, combo box, grid, option group) takes the caption
+// the design puts beside it (a label or option on its left in the same row,
+// else a label above it, else a unit after it), and a label so used becomes
+// its buddy; a grid or list without one is named as its window. Screen
+// readers and any tool that reads the screen's structure then find each
+// control by what it means. A control that has a name of its own keeps it.
+#pragma once
+
+class QWidget;
+
+void nameControlsAfterLabels(QWidget& window);

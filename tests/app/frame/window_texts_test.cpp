@@ -1,0 +1,181 @@
+// Every window and dialog class, opened at its default size in the
+// program's font: no label, button, frame or title text is cut (its
+// font's advance fits the room the style gives it, a wrapped label's words
+// across and lines down, a title its title bar's label), and every input
+// control is named after its label.
+#include "display/frmSearchAnalog.h"
+#include "display/frmSearchErrorCode.h"
+#include "frame/FrmMes.h"
+#include "frame/dialogs/frmMessage.h"
+#include "frame/dialogs/frmStopRecode.h"
+#include "frame/fit_to_text.h"
+#include "frame/frmDebugMessage.h"
+#include "frame/frmDspParam.h"
+#include "frame/frmMain.h"
+#include "frame/texts/text_table.h"
+#include "map/frmAirconNumShow.h"
+#include "map/frmCertify.h"
+#include "map/frmChangeMap.h"
+#include "map/frmControl.h"
+#include "map/frmDataChange.h"
+#include "map/frmDataChangeConfirm.h"
+#include "map/frmInterface.h"
+#include "map/frmMapsList.h"
+#include "map/frmQ7dataSameFile.h"
+#include "map/frmRefreshMap.h"
+#include "map/frmStopQ7netAircon.h"
+#include "map/frmUnknownKind.h"
+#include "recording/frmFileSizeOver.h"
+#include "recording/frmRecode.h"
+#include "recording/frmRecodeSensorInput.h"
+#include "recording/frmRecodeTrigger.h"
+#include "records/frmCsvOutput.h"
+#include "records/frmCsvSetting.h"
+#include "records/frmCustom.h"
+#include "records/frmCustomsList.h"
+#include "records/frmDataTransfer.h"
+#include "records/frmInforInput.h"
+#include "records/frmInforList.h"
+#include "records/frmSameCustomInfor.h"
+#include "records/frmSameData.h"
+#include "records/frmSs.h"
+#include "records/frmTriggerConditionShow.h"
+#include "support/program_fixture.h"
+
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+struct WindowClass {
+  const char* name;
+  std::function<QWidget*()> open;
+};
+
+template <class T>
+QWidget* child() {
+  T& window = T::instance();
+  window.showForm();
+  return &window;
+}
+
+template <class T>
+QWidget* dialog() {
+  T& window = T::instance();
+  window.load();
+  window.show();
+  return &window;
+}
+
+QWidget* message() {
+  frmMessage& box = frmMessage::instance();
+  box.setLabelString(QStringLiteral("6-3"), QStringLiteral("A line of the message."), QString(), QString());
+  return dialog<frmMessage>();
+}
+
+// A search window titled after the item it searches.
+template <class T>
+QWidget* search() {
+  T::instance().dataItemName = QStringLiteral("5 O-1-Error");
+  return dialog<T>();
+}
+
+QStringList cutTexts(QWidget& window) {
+  QStringList cut;
+  for (QWidget* control : window.findChildren<QWidget*>()) {
+    if (control->isVisibleTo(&window) && !textShortfall(*control).isNull()) cut << control->property("text").toString();
+  }
+  // The title bar: the sub-window's for a child window, else the dialog's.
+  auto* sub = qobject_cast<QMdiSubWindow*>(window.parentWidget());
+  QWidget& framed = sub ? static_cast<QWidget&>(*sub) : window;
+  if (titleWidthNeeded(framed) > framed.width()) cut << QStringLiteral("title: ") + window.windowTitle();
+  return cut;
+}
+
+const WindowClass kWindowClasses[] = {
+    {"frmMain", child<frmMain>},
+    {"frmDspParam", child<frmDspParam>},
+    {"frmDebugMessage", child<frmDebugMessage>},
+    {"FrmMes", dialog<FrmMes>},
+    {"frmMessage", message},
+    {"frmStopRecode", dialog<frmStopRecode>},
+    {"frmInterface", child<frmInterface>},
+    {"frmMapsList", child<frmMapsList>},
+    {"frmControl", child<frmControl>},
+    {"frmAirconNumShow", child<frmAirconNumShow>},
+    {"frmDataChange", child<frmDataChange>},
+    {"frmCertify", dialog<frmCertify>},
+    {"frmChangeMap", dialog<frmChangeMap>},
+    {"frmRefreshMap", dialog<frmRefreshMap>},
+    {"frmStopQ7netAircon", dialog<frmStopQ7netAircon>},
+    {"frmQ7dataSameFile", dialog<frmQ7dataSameFile>},
+    {"frmDataChangeConfirm", dialog<frmDataChangeConfirm>},
+    {"frmUnknownKind", dialog<frmUnknownKind>},
+    {"frmRecode", child<frmRecode>},
+    {"frmRecodeTrigger", child<frmRecodeTrigger>},
+    {"frmRecodeSensorInput", dialog<frmRecodeSensorInput>},
+    {"frmFileSizeOver", dialog<frmFileSizeOver>},
+    {"frmSearchAnalog", search<frmSearchAnalog>},
+    {"frmSearchErrorCode", search<frmSearchErrorCode>},
+    {"frmCustomsList", child<frmCustomsList>},
+    {"frmCustom", child<frmCustom>},
+    {"frmSs", child<frmSs>},
+    {"frmDataTransfer", child<frmDataTransfer>},
+    {"frmInforList", child<frmInforList>},
+    {"frmInforInput", child<frmInforInput>},
+    {"frmTriggerConditionShow", child<frmTriggerConditionShow>},
+    {"frmCsvSetting", dialog<frmCsvSetting>},
+    {"frmCsvOutput", dialog<frmCsvOutput>},
+    {"frmSameCustomInfor", dialog<frmSameCustomInfor>},
+    {"frmSameData", dialog<frmSameData>},
+};
+
+}  // namespace
+
+class WindowTextsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyWindowShowsItsTextsWholeAtItsDefaultSize() {
+    const std::unique_ptr<ProgramFixture> world = startedProgram();
+    QStringList faults;
+    for (const WindowClass& windowClass : kWindowClasses) {
+      QWidget* window = windowClass.open();
+      const QStringList cut = cutTexts(*window);
+      if (!cut.isEmpty()) faults << QLatin1String(windowClass.name) + QStringLiteral(": ") + cut.join(QStringLiteral(" | "));
+      saveScreenshot(*window, QLatin1String(windowClass.name));
+      dynamic_cast<Form&>(*window).unload();
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+  }
+
+  // Screen readers find each input control by the label beside it.
+  void everyInputControlIsNamedAfterItsLabel() {
+    const std::unique_ptr<ProgramFixture> world = startedProgram();
+    QStringList unnamed;
+    for (const WindowClass& windowClass : kWindowClasses) {
+      QWidget* window = windowClass.open();
+      for (QWidget* control : window->findChildren<QWidget*>()) {
+        const bool input = qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
+                           qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QAbstractItemView*>(control);
+        if (!input || !control->isVisibleTo(window) || qobject_cast<QComboBox*>(control->parentWidget()) ||
+            qobject_cast<QHeaderView*>(control)) {
+          continue;
+        }
+        if (control->accessibleName().isEmpty()) unnamed << QLatin1String(windowClass.name) + ':' + control->metaObject()->className();
+      }
+      dynamic_cast<Form&>(*window).unload();
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
+  }
+};
+
+QTEST_MAIN(WindowTextsTest)
+#include "window_texts_test.moc"
