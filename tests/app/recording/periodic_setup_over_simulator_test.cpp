@@ -4,6 +4,7 @@
 // size from the library's answer) and not the state it was checked in just
 // before the start.
 #include "map/frmMap.h"
+#include "support/map_window_inside.h"
 #include "recording/frmRecode.h"
 #include "recording/recording_size.h"
 #include "support/simulated_installation.h"
@@ -24,14 +25,14 @@ class PeriodicSetupOverSimulatorTest : public QObject {
     QVERIFY(started);
     frmMap& map = *started;
     const auto onLine = [&map] {
-      const auto system = map.mapQ7netObj->systems.item(1);
+      const auto system = inside(map).mapQ7netObj->systems.item(1);
       return system && system->airconsOut.item(1) && system->airconsOut.item(1)->onLine == 3;
     };
     QVERIFY(QTest::qWaitFor(onLine, 40000));
 
     QTest::keyClick(&map, Qt::Key_F5);
     QTest::keyClick(&map, Qt::Key_F7);
-    QVERIFY(map.mapRecode);
+    QVERIFY(map.isRecordingPeriodic());
     QTest::keyClick(&map, Qt::Key_F6);
     frmRecode& setUp = frmRecode::instance();
     QVERIFY(setUp.isVisible());
@@ -39,14 +40,14 @@ class PeriodicSetupOverSimulatorTest : public QObject {
     const QTableWidget& grid = *setUp.grdSystemSelect;
     QTableWidgetItem* firstSize = grid.item(0, 2);
     QVERIFY(firstSize);
-    const double bytes = getFileSize(*map.mapQ7netObj, 1);
+    const double bytes = getFileSize(*inside(map).mapQ7netObj, 1);
     QVERIFY(bytes > 1024);
-    QCOMPARE(firstSize->text(), QString::number(sizeKilobytes(bytes)) + sizeUnitText(map.mapQ7netObj->recodeMethod));
+    QCOMPARE(firstSize->text(), QString::number(sizeKilobytes(bytes)) + sizeUnitText(inside(map).mapQ7netObj->recodeMethod));
     QVERIFY(setUp.txtTotalSize->text() != QStringLiteral("1"));
 
     setUp.cancel();
     QTest::keyClick(&map, Qt::Key_F7);
-    QVERIFY(!map.mapRecode);
+    QVERIFY(!map.isRecordingPeriodic());
   }
 };
 
