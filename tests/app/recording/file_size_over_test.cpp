@@ -58,6 +58,8 @@ class FileSizeOverTest : public QObject {
       question.idCalledFrom = c.idCalledFrom;
       bool noHadFocus = false;
       answerNextModal([&](QWidget* modal) {
+        // Its opening focus is given once it is the active window.
+        QTRY_VERIFY_WITH_TIMEOUT(modal->isActiveWindow(), 30000);
         noHadFocus = modal->focusWidget() == question.cmdCancel;
         QVERIFY(program().dialogOpen);
         c.give(question);
