@@ -24,7 +24,17 @@ export TZ=UTC QT_QPA_PLATFORM=offscreen
 # A build folder keeps the generator it was made with (the README's plain
 # build uses the default one); new folders use Ninja.
 generator() { [ -f "$1/CMakeCache.txt" ] || echo "-G Ninja"; }
-step() { printf '\n==== %s (at %d s) ====\n' "$*" "$SECONDS"; }
+# Each stage's time and the total are printed at the end.
+stage_name="" stage_start=0 stage_times=()
+end_stage() {
+  [ -n "$stage_name" ] && stage_times+=("$(printf '%5d s  %s' $((SECONDS - stage_start)) "$stage_name")")
+  stage_name=""
+}
+step() {
+  end_stage
+  stage_name="$*" stage_start=$SECONDS
+  printf '\n==== %s (at %d s) ====\n' "$*" "$SECONDS"
+}
 seeds="$(pwd)/build/fuzz-seeds"
 
 step "plain build"
@@ -81,4 +91,7 @@ if ls fuzz/*.cpp >/dev/null 2>&1; then
   cmake --build build-fuzz -j "$jobs"
   (cd build-fuzz && ctest --output-on-failure -j "$jobs" -L fuzz)
 fi
-step "done"
+end_stage
+printf '\n==== stage times ====\n'
+printf '%s\n' "${stage_times[@]}"
+printf '%5d s  total\n' "$SECONDS"

@@ -57,11 +57,20 @@ class DataShowOverSimulatorTest : public QObject {
     frmMap* opened = startWithBusMap(site);
     QVERIFY(opened);
     frmMap& map = *opened;
-    // System 1 with its two indoor units, its models fixed.
-    QVERIFY(QTest::qWaitFor(
-        [&] { return !map.recordingMap()->systems.isEmpty() && map.recordingMap()->systems.item(1)->airconsIn.count() == 2; },
-        20000));
-    QTest::qWait(6000);
+    // System 1 with its two indoor units, its models fixed: every unit on
+    // line.
+    const auto systemOneOnLine = [&] {
+      const auto system = map.recordingMap()->systems.item(1);
+      if (!system || system->airconsIn.count() != 2 || system->airconsOut.count() == 0) return false;
+      for (const auto& unit : system->airconsOut) {
+        if (unit->onLine != 3) return false;
+      }
+      for (const auto& unit : system->airconsIn) {
+        if (unit->onLine != 3) return false;
+      }
+      return true;
+    };
+    QVERIFY(QTest::qWaitFor(systemOneOnLine, 60000));
 
     inside(map).cmdShowMode->click();
     inside(map).cmdMode[0]->click();  // F6: a live window of the selected system
@@ -73,15 +82,19 @@ class DataShowOverSimulatorTest : public QObject {
     QVERIFY(names.size() > 3);
     QVERIFY2(names.first().startsWith(QStringLiteral("1 O-1-")), qPrintable(names.first()));
     QVERIFY(std::any_of(names.begin(), names.end(), [](const QString& name) { return name.contains(" I-2-"); }));
-    QVERIFY(someFilled(column(*window, 2)));
-    QVERIFY(window->lblDay->text().startsWith(QStringLiteral("Monitoring: 2")));
+    // The values and change times of the library's first gathering.
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+          return someFilled(column(*window, 2)) && someFilled(column(*window, 3)) &&
+                 window->lblDay->text().startsWith(QStringLiteral("Monitoring: 2"));
+        },
+        60000));
     const QString shownAt = window->lblDay->text();
     const QStringList changedAt = column(*window, 3);
-    QVERIFY(someFilled(changedAt));
 
     // Every 5 s the newest values: the cursor's time and the change times move on.
-    QVERIFY(QTest::qWaitFor([&] { return window->lblDay->text() != shownAt; }, 11000));
-    QVERIFY(QTest::qWaitFor([&] { return column(*window, 3) != changedAt; }, 11000));
+    QVERIFY(QTest::qWaitFor([&] { return window->lblDay->text() != shownAt; }, 60000));
+    QVERIFY(QTest::qWaitFor([&] { return column(*window, 3) != changedAt; }, 60000));
     saveScreenshot(*window, QStringLiteral("live-display"));
 
     // The default items as pens with their legends and as lanes with their
@@ -94,7 +107,7 @@ class DataShowOverSimulatorTest : public QObject {
     const QColor stain(7, 7, 7);
     window->picAnalog->image().fill(stain);
     window->picDigital->image().fill(stain);
-    QVERIFY(QTest::qWaitFor([&] { return window->picAnalog->image().pixelColor(0, 0) != stain; }, 6000));
+    QVERIFY(QTest::qWaitFor([&] { return window->picAnalog->image().pixelColor(0, 0) != stain; }, 60000));
     QVERIFY(window->picDigital->image().pixelColor(0, 0) != stain);
     QVERIFY(holdsColour(window->picAnalog->image(), QColor(1, 1, 1)));
 

@@ -12,6 +12,7 @@
 #include "support/program_fixture.h"
 #include "types/unit_kinds.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -151,8 +152,11 @@ class SearchWindowsTest : public QObject {
     frmMessage::instance().labelStrings = {};
     MessageCollector messages;
     QTest::keyClick(s.button == Top ? search.cmdSearchFirst : search.cmdSearchNext, s.button == Top ? Qt::Key_F1 : Qt::Key_F2);
-    if (!QTest::qWaitFor([&] { return !search.searching(); }, 5000)) return QStringLiteral("still searching");
-    QTest::qWait(20);  // the message, if any, is answered
+    // The message, if any, comes as the search ends and is answered then.
+    const auto answered = [&] {
+      return !search.searching() && !qobject_cast<frmMessage*>(QApplication::activeModalWidget());
+    };
+    if (!QTest::qWaitFor(answered, 30000)) return QStringLiteral("still searching");
     return messages.keys.isEmpty() ? QString() : messages.keys.first() + '|' + frmMessage::instance().labelStrings[1];
   }
 

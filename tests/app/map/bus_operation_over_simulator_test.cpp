@@ -70,12 +70,12 @@ class BusOperationOverSimulatorTest : public QObject {
     frmControl& control = frmControl::instance();
     QVERIFY(control.isLoaded());
     QToolButton* unit = control.cmdAircon[kIndoorUnit];
-    QVERIFY(QTest::qWaitFor([&] { return unit->isVisibleTo(&control); }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return unit->isVisibleTo(&control); }, 60000));
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(unit, &in);
     QCOMPARE(control.selectedAddress(), kIndoorUnit);
     // Its status comes with its answer to the station's query.
-    QVERIFY(QTest::qWaitFor([&] { return control.txtTemp->text() == QLatin1String("22"); }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return control.txtTemp->text() == QLatin1String("22"); }, 60000));
     for (Qt::Key key : {Qt::Key_F3, Qt::Key_F7, Qt::Key_F5}) QTest::keyClick(&control, key);
     const std::string applied = "new status of unit " + std::to_string(kIndoorUnit);
     QElapsedTimer sent;

@@ -54,6 +54,8 @@ class FileSizeOverTest : public ProgramTest {
       question.idCalledFrom = c.idCalledFrom;
       bool noHadFocus = false;
       answerNextModal([&](QWidget* modal) {
+        // Its opening focus is given once it is the active window.
+        QTRY_VERIFY_WITH_TIMEOUT(modal->isActiveWindow(), 30000);
         noHadFocus = modal->focusWidget() == question.cmdCancel;
         QVERIFY(program().dialogOpen);
         c.give(question);

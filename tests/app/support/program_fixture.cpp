@@ -80,8 +80,8 @@ QTimer* readNextMessage(QStringList& lines) {
 MessageCollector::MessageCollector() : watch_(new QTimer) {
   watch_->setInterval(10);
   QObject::connect(watch_, &QTimer::timeout, [this] {
-    auto* box = qobject_cast<frmMessage*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
+    auto* box = qobject_cast<frmMessage*>(readyModal());
+    if (!box) return;
     keys << box->messageKey;
     box->cmdOk->click();
   });
@@ -93,8 +93,8 @@ MessageCollector::~MessageCollector() { delete watch_; }
 ModalAnswerer::ModalAnswerer(QList<bool> answers) : answers_(std::move(answers)), watch_(new QTimer) {
   watch_->setInterval(10);
   QObject::connect(watch_, &QTimer::timeout, [this] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
+    QWidget* modal = readyModal();
+    if (!modal) return;
     // Pressed once this tick is over: what the answer opens next (a message
     // after No) is answered by a later tick, which a timer cannot give
     // inside its own slot.

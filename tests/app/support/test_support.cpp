@@ -71,12 +71,18 @@ void keepFuzzSeeds(const QString& folder) {
   }
 }
 
+QWidget* readyModal() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!modal || !modal->isVisible() || !modal->focusWidget()) return nullptr;
+  return modal;
+}
+
 QTimer* answerNextModal(std::function<void(QWidget*)> act) {
   auto* poll = new QTimer;
   poll->setInterval(10);
   QObject::connect(poll, &QTimer::timeout, [poll, act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
+    QWidget* modal = readyModal();
+    if (!modal) return;
     poll->stop();
     poll->deleteLater();
     act(modal);

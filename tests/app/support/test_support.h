@@ -35,9 +35,16 @@ class ScratchFolder {
 // its content, when that variable is set.
 void keepFuzzSeeds(const QString& folder);
 
-// Calls `act` with the next modal window once it is up (the caller then
-// starts what shows it). `act` must close it. The returned watch may be
-// deleted when no modal window came.
+// The modal window on top once it can take keys: shown and with its focus
+// widget set (the window system activates a new window a while after it is
+// shown, and only then is its first focus given; the program may activate
+// another window afterwards); nullptr until then. Whatever answers a modal
+// waits for this.
+QWidget* readyModal();
+
+// Calls `act` with the next modal window once it is ready (readyModal; the
+// caller then starts what shows it). `act` must close it. The returned watch
+// may be deleted when no modal window came.
 QTimer* answerNextModal(std::function<void(QWidget*)> act);
 
 // Answers the next Yes/No question box with `answer` and tells whether one
