@@ -110,11 +110,14 @@ bool copiedRight(const QString& source, const QString& folder, int copiedFiles) 
     return wrongAnswer("%d file(s) copied, the folder holds %s", copiedFiles, qPrintable(files.join(u' ')));
   }
   QFile original(source), copied(QDir(folder).filePath(QStringLiteral("big.das")));
-  if (!original.open(QIODevice::ReadOnly) || !copied.open(QIODevice::ReadOnly) || original.size() != copied.size())
+  if (!original.open(QIODevice::ReadOnly) || !copied.open(QIODevice::ReadOnly) || original.size() != copied.size()) {
     return wrongAnswer("the copy cannot be read or is not the size of its source");
+  }
   while (!original.atEnd()) {
     const qint64 at = original.pos();
-    if (original.read(1 << 20) != copied.read(1 << 20)) return wrongAnswer("the copy differs within 1 MB of byte %lld", at);
+    if (original.read(1 << 20) != copied.read(1 << 20)) {
+      return wrongAnswer("the copy differs in the MB from byte %lld", static_cast<long long>(at));
+    }
   }
   return true;
 }
