@@ -318,7 +318,7 @@ bool measureCatchUp(int days, const std::string& scenarioText) {
                   days, expected - before, took, longest);
     }
   }
-  if (!ok) std::fprintf(stderr, "catch-up: the recording did not start or did not catch up\n");
+  if (!ok) std::fprintf(stderr, "catch-up: the recording did not start, did not catch up or was wrong\n");
   saveTrigData(0, 0, 0);
   saveConstData(0, nullptr, 0);
   initDataGather(0, 1, 3, 2, 0, " ", 5);
