@@ -9,7 +9,12 @@
 // hours). The two run in turn for a number of rounds, the output removed
 // and flushed to the disk between them; reports the fastest of each, their
 // ratio, and the longest time the event loop waited during the window's
-// conversions. A timing program, not a pass/fail test.
+// conversions; the library alone is the reference. Every conversion's files
+// are checked before any figure: one per unit and set, outdoor unit 1's a row
+// for every record, its first rows those the sample recording's export gives
+// (testdata/csv, where unit 1 is recorded alike); a wrong answer ends the
+// run with an error and no figure. A timing program, not a pass/fail test
+// of speed.
 //
 //   app_csv_export_bench [--megabytes N] [--rounds N]     (default 83, 3)
 #include "das_gen.h"
@@ -25,6 +30,7 @@
 #include "records/frmCustomsData.h"
 #include "sample_units.h"
 #include "support/simulated_installation.h"
+#include "wrong_answer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -36,6 +42,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -76,6 +83,42 @@ void removeOutput(const QString& folder) {
     QFile::remove(QDir(folder).filePath(name));
   }
   ::sync();
+}
+
+// The rows of a CSV file that hold a record: they begin with its quoted date.
+QList<QByteArray> recordRows(const QString& path) {
+  QFile file(path);
+  QList<QByteArray> rows;
+  if (!file.open(QIODevice::ReadOnly)) return rows;
+  for (const QByteArray& line : file.readAll().split('\n')) {
+    if (line.size() > 1 && line[0] == '"' && std::isdigit(static_cast<unsigned char>(line[1]))) rows.append(line);
+  }
+  return rows;
+}
+
+// A conversion's answers: a file per unit and set of 65,536 lines; outdoor
+// unit 1's with a row per record, the first rows as in the sample
+// recording's export.
+bool exportRight(const char* road, const QString& folder, qsizetype records) {
+  const QStringList files = QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
+  const QStringList outdoor = files.filter(QStringLiteral("_Ou01"));
+  if (outdoor.isEmpty() || files.size() != (kOutdoorUnits + kIndoorUnits) * outdoor.size()) {
+    return wrongAnswer("%s: %lld CSV files for %d units", road, static_cast<long long>(files.size()),
+                       kOutdoorUnits + kIndoorUnits);
+  }
+  qsizetype rows = 0;
+  QList<QByteArray> first;
+  for (const QString& name : outdoor) {
+    const QList<QByteArray> set = recordRows(QDir(folder).filePath(name));
+    rows += set.size();
+    if (name.endsWith(QStringLiteral("_Ou01.csv"))) first = set;
+  }
+  const QList<QByteArray> known = recordRows(QStringLiteral(PELOMAR_SOURCE_DIR "/testdata/csv/sample_Ou01.csv"));
+  if (rows != records || known.isEmpty() || first.mid(0, known.size()) != known) {
+    return wrongAnswer("%s: %lld rows for %lld records, or not the sample's first rows", road,
+                       static_cast<long long>(rows), static_cast<long long>(records));
+  }
+  return true;
 }
 
 // setCsvFile and execCsvOut until the end, as the library's own loop.
@@ -148,7 +191,8 @@ int main(int argc, char** argv) {
   const QString recording = site.folder.file(QStringLiteral("large.das"));
   if (!write(recording, largeRecording(1000))) return 1;
   const qint64 thousand = std::max<qint64>(QFileInfo(recording).size(), 1);
-  if (!write(recording, largeRecording(static_cast<uint32_t>(megabytes * 1000 * 1000 * 1000 / thousand)))) return 1;
+  const auto records = static_cast<uint32_t>(megabytes * 1000 * 1000 * 1000 / thousand);
+  if (!write(recording, largeRecording(records))) return 1;
   const double mb = QFileInfo(recording).size() / 1e6;
   const QString csv = site.folder.file(QStringLiteral("csv"));
 
@@ -158,13 +202,15 @@ int main(int argc, char** argv) {
   for (int round = 0; round < rounds; ++round) {
     const RoadTiming window = throughTheWindow(csv + QStringLiteral("/road.csv"));
     road = {std::min(road.seconds, window.seconds), std::max(road.longestWaitMs, window.longestWaitMs)};
+    if (!exportRight("through the window", csv, records)) return 1;
     removeOutput(csv);
     const double library = libraryAlone(site.folder.path() + QLatin1Char('/'), csv + QStringLiteral("/alone"));
-    removeOutput(csv);
     if (library < 0) {
       std::fprintf(stderr, "the library's conversion failed\n");
       return 1;
     }
+    if (!exportRight("library alone", csv, records)) return 1;
+    removeOutput(csv);
     alone = std::min(alone, library);
   }
   std::printf("recording             %8.1f MB (%d units of the sample models)\n", mb, kOutdoorUnits + kIndoorUnits);

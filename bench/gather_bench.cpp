@@ -6,8 +6,11 @@
 // periodic (5 s) and a trigger recording of the sample installation run:
 // the longest time an export waited meanwhile, and how long the catch-up
 // took. The worker's CPU is also given as a ratio to a thread that only
-// wakes every 1 ms, measured first in the same run. A timing program, not a
-// pass/fail test.
+// wakes every 1 ms, measured first in the same run (the reference). Before
+// any figure the answers are checked: every unit of the installation heard
+// (8 and 64), at least two gather snapshots counted, and the catch-up's
+// records as many as the slots missed; a wrong answer ends the run with an
+// error and no figure. A timing program, not a pass/fail test of speed.
 //
 //   gather_bench [--seconds N] [--jump-days N]
 //                (default 10 s per installation, a jump of 1 day)
@@ -35,6 +38,7 @@
 #include "engine/timer_step.h"
 #include "simulator.h"
 #include "tramsoll.h"
+#include "wrong_answer.h"
 
 using namespace tramsoll;
 
@@ -81,17 +85,51 @@ struct SlotSample {
   double steadySeconds;
 };
 
-std::vector<SlotSample> samples;  // written by the worker, read after it was joined
+std::vector<SlotSample> samples;  // written by the worker while timing, read after
+std::atomic<bool> timing{false};
+std::atomic<int> snapshots{0};
 
 double seconds(const timespec& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9; }
 
 void onSnapshot(std::time_t slot) {
+  ++snapshots;
+  if (!timing) return;
   timespec cpu{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
   auto wall = std::chrono::system_clock::now().time_since_epoch();
   double late = std::chrono::duration<double, std::milli>(wall).count() - static_cast<double>(slot) * 1000.0;
   double steady = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
   samples.push_back({late, seconds(cpu), steady});
+}
+
+template <class Done>
+bool waitFor(Done done, std::chrono::seconds limit) {
+  auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+// The units heard on the bus (discovery state 1 or more), of every class.
+int heardUnits() {
+  int heard = 0;
+  for (int32_t unitClass : {0, 1, 100}) {
+    int32_t states[256], rows[256], alarms[256], roms[256], keys[256];
+    if (getQ7AuAdrStatus(unitClass, states, rows, alarms, roms, keys) != 0) continue;
+    heard += static_cast<int>(std::count_if(states, states + 256, [](int32_t state) { return state > 0; }));
+  }
+  return heard;
+}
+
+// Gathering gathered: every unit heard and snapshots taken (the model frames
+// come every 5 s, so the check waits for them after the timed seconds).
+bool gathered(const char* label, int units) {
+  if (waitFor([units] { return heardUnits() >= units && snapshots >= 2; }, std::chrono::seconds(30)) &&
+      heardUnits() == units)
+    return true;
+  return wrongAnswer("%s: %d of %d units heard, %d snapshots", label, heardUnits(), units, snapshots.load());
 }
 
 bool measure(const char* label, int units, const std::string& scenarioText, int runSeconds, double floorPercent) {
@@ -110,6 +148,8 @@ bool measure(const char* label, int units, const std::string& scenarioText, int 
   setenv("TRAMSOLL_COM1", simulator.slavePath().c_str(), 1);
   samples.clear();
   samples.reserve(1024);
+  snapshots = 0;
+  timing = true;
   setSnapshotObserver(onSnapshot);
   // A gather interval of 1 s gives one lateness sample a second.
   int32_t result = initDataGather(1, 1, 3, 2, 0, " ", 1);
@@ -118,9 +158,12 @@ bool measure(const char* label, int units, const std::string& scenarioText, int 
     return false;
   }
   std::this_thread::sleep_for(std::chrono::seconds(runSeconds));
+  timing = false;
+  const bool right = gathered(label, units);
   initDataGather(0, 1, 3, 2, 0, " ", 1);
   setSnapshotObserver(nullptr);
   simulator.stop();
+  if (!right) return false;
 
   if (samples.size() < 2) {
     std::printf("%-24s %5d %6zu   (too short to measure)\n", label, units, samples.size());
@@ -207,16 +250,6 @@ int mapUnitsToSystemOne() {
   return mapped;
 }
 
-template <class Done>
-bool waitFor(Done done, std::chrono::seconds limit) {
-  auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
-
 // Calls a cheap export without pause and keeps the longest wait for it.
 class ExportProbe {
  public:
@@ -274,11 +307,18 @@ bool measureCatchUp(int days, const std::string& scenarioText) {
     ok = waitFor([&] { return recordCount(periodic) >= expected; }, std::chrono::seconds(300));
     double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     double longest = probe.stop();
-    std::printf("catch-up of %d day(s), 5 s periodic and trigger recording: %ld records in %.2f s, "
-                "longest export wait %.1f ms\n",
-                days, expected - before, took, longest);
+    // Besides the missed slots, only the slots that came while it caught up.
+    long got = recordCount(periodic);
+    if (!ok || got > expected + 2 + static_cast<long>(took / 5)) {
+      ok = wrongAnswer("catch-up: %ld records where %ld slots were missed", got - before, expected - before);
+    }
+    if (ok) {
+      std::printf("catch-up of %d day(s), 5 s periodic and trigger recording: %ld records in %.2f s, "
+                  "longest export wait %.1f ms\n",
+                  days, expected - before, took, longest);
+    }
   }
-  if (!ok) std::fprintf(stderr, "catch-up: the recording did not start or did not catch up\n");
+  if (!ok) std::fprintf(stderr, "catch-up: the recording did not start, did not catch up or was wrong\n");
   saveTrigData(0, 0, 0);
   saveConstData(0, nullptr, 0);
   initDataGather(0, 1, 3, 2, 0, " ", 5);
