@@ -176,9 +176,9 @@ void frmDataShow::makeControls() {
 }
 
 void frmDataShow::makeGraphAreas() {
-  picAnalog = new GraphArea(this, Qt::white);
-  picDigital = new GraphArea(this, Qt::white);
-  picVscale = new GraphArea(this, palette().color(QPalette::Window));
+  picAnalog = new GraphArea(this, Qt::white, QStringLiteral("Analog-data graph"));
+  picDigital = new GraphArea(this, Qt::white, QStringLiteral("Digital-data graph"));
+  picVscale = new GraphArea(this, palette().color(QPalette::Window), QStringLiteral("Analog-data scale"));
   picVscale->setFrameStyle(QFrame::NoFrame);
   for (std::size_t i = 0; i < linDigital.size(); ++i) linDigital[i] = newLine(picDigital, Qt::lightGray);
   for (std::size_t i = 0; i < lblAnalog.size(); ++i) {

@@ -1,11 +1,14 @@
 #include "display/graph_area.h"
 
+#include "frame/control_names.h"
 #include "frame/twips.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 
-GraphArea::GraphArea(QWidget* parent, const QColor& background) : QFrame(parent), background_(background) {
+GraphArea::GraphArea(QWidget* parent, const QColor& background, const QString& shows)
+    : QFrame(parent), background_(background) {
+  markDrawingArea(*this, shows);
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setAutoFillBackground(true);
   QPalette palette = this->palette();

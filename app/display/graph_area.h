@@ -13,7 +13,8 @@
 class GraphArea : public QFrame {
   Q_OBJECT
  public:
-  GraphArea(QWidget* parent, const QColor& background);
+  // `shows` names the area for screen readers.
+  GraphArea(QWidget* parent, const QColor& background, const QString& shows);
 
   // The inside in twips (the area's scale width and height).
   int scaleWidth() const;

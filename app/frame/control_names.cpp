@@ -24,6 +24,8 @@ namespace {
 // beside it.
 constexpr int kOverlap = 4;
 
+constexpr char kDrawingAreaProperty[] = "drawingArea";
+
 bool optionGroup(const QWidget& widget) {
   const auto* frame = qobject_cast<const QGroupBox*>(&widget);
   return frame && frame->title().isEmpty() && !frame->findChildren<QRadioButton*>().isEmpty();
@@ -36,7 +38,7 @@ bool needsName(const QWidget& widget) {
   return qobject_cast<const QLineEdit*>(&widget) || qobject_cast<const QComboBox*>(&widget) ||
          qobject_cast<const QAbstractSpinBox*>(&widget) || qobject_cast<const QAbstractItemView*>(&widget) ||
          qobject_cast<const QTextEdit*>(&widget) || qobject_cast<const QPlainTextEdit*>(&widget) ||
-         optionGroup(widget);
+         optionGroup(widget) || isDrawingArea(widget);
 }
 
 QString caption(const QWidget& captioned) {
@@ -88,10 +90,12 @@ void nameControlsAfterLabels(QWidget& window) {
   for (QWidget* control : window.findChildren<QWidget*>()) {
     if (!needsName(*control)) continue;
     QWidget* captioned = captionBeside(window, *control);
-    // A grid or list without a caption of its own shows what its window
-    // is named after.
+    // A grid, list or drawing area without a caption of its own shows what
+    // its window is named after.
     if (!captioned) {
-      if (qobject_cast<QAbstractItemView*>(control)) control->setAccessibleName(window.windowTitle());
+      if (qobject_cast<QAbstractItemView*>(control) || isDrawingArea(*control)) {
+        control->setAccessibleName(window.windowTitle());
+      }
       continue;
     }
     control->setAccessibleName(caption(*captioned));
@@ -99,3 +103,10 @@ void nameControlsAfterLabels(QWidget& window) {
     if (label && !label->buddy()) label->setBuddy(control);
   }
 }
+
+void markDrawingArea(QWidget& area, const QString& shows) {
+  area.setProperty(kDrawingAreaProperty, true);
+  if (!shows.isEmpty()) area.setAccessibleName(shows);
+}
+
+bool isDrawingArea(const QWidget& widget) { return widget.property(kDrawingAreaProperty).toBool(); }

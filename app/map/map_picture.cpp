@@ -1,5 +1,6 @@
 #include "map/map_picture.h"
 
+#include "frame/control_names.h"
 #include "frame/icon_cache.h"
 #include "frame/twips.h"
 
@@ -69,6 +70,7 @@ void applyName(QLabel* label, const SceneBox& scene, const TwipsBox& place) {
 }  // namespace
 
 MapPicture::MapPicture(QWidget* parent) : QWidget(parent) {
+  markDrawingArea(*this);
   setGeometry(placeOf(kMapAreaPlace));
   const MapPageScene places = mapAreaScene();
   makeUnitControls(places);

@@ -1,5 +1,6 @@
 #include "records/frmCsvOutput.h"
 
+#include "frame/control_names.h"
 #include "frame/texts/text_table.h"
 #include "frame/window_controls.h"
 
@@ -18,7 +19,7 @@ constexpr QColor kBarColour(0, 0, 255);
 
 }  // namespace
 
-CsvProgressBar::CsvProgressBar(QWidget* parent) : QWidget(parent) {}
+CsvProgressBar::CsvProgressBar(QWidget* parent) : QWidget(parent) { markDrawingArea(*this); }
 
 void CsvProgressBar::fillTo(int per) {
   if (per <= 0) return;

@@ -6,6 +6,7 @@
 #include "display/frmSearchAnalog.h"
 #include "display/frmSearchErrorCode.h"
 #include "frame/FrmMes.h"
+#include "frame/control_names.h"
 #include "frame/dialogs/frmMessage.h"
 #include "frame/dialogs/frmStopRecode.h"
 #include "frame/fit_to_text.h"
@@ -20,6 +21,7 @@
 #include "map/frmDataChange.h"
 #include "map/frmDataChangeConfirm.h"
 #include "map/frmInterface.h"
+#include "map/frmMap.h"
 #include "map/frmMapsList.h"
 #include "map/frmQ7dataSameFile.h"
 #include "map/frmRefreshMap.h"
@@ -107,6 +109,7 @@ const WindowClass kWindowClasses[] = {
     {"frmMessage", message},
     {"frmStopRecode", dialog<frmStopRecode>},
     {"frmInterface", child<frmInterface>},
+    {"frmMap", child<frmMap>},
     {"frmMapsList", child<frmMapsList>},
     {"frmControl", child<frmControl>},
     {"frmAirconNumShow", child<frmAirconNumShow>},
@@ -156,7 +159,8 @@ class WindowTextsTest : public QObject {
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
   }
 
-  // Screen readers find each input control by the label beside it.
+  // Screen readers find each input control by the label beside it, and
+  // each drawing area by what it shows.
   void everyInputControlIsNamedAfterItsLabel() {
     const std::unique_ptr<ProgramFixture> world = startedProgram();
     QStringList unnamed;
@@ -164,7 +168,8 @@ class WindowTextsTest : public QObject {
       QWidget* window = windowClass.open();
       for (QWidget* control : window->findChildren<QWidget*>()) {
         const bool input = qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
-                           qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QAbstractItemView*>(control);
+                           qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QAbstractItemView*>(control) ||
+                           isDrawingArea(*control);
         if (!input || !control->isVisibleTo(window) || qobject_cast<QComboBox*>(control->parentWidget()) ||
             qobject_cast<QHeaderView*>(control)) {
           continue;
