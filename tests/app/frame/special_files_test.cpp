@@ -149,7 +149,8 @@ class SpecialFilesTest : public QObject {
     QFETCH(int, kind);
     ScratchFolder folder;
     ScratchSettings store;
-    const Reader& tried = readers()[static_cast<std::size_t>(reader)];
+    const std::vector<Reader> all = readers();
+    const Reader& tried = all[static_cast<std::size_t>(reader)];
     const QString path = tried.place(folder, store);
     int socketFd = -1;
     makeSpecial(static_cast<Special>(kind), path, socketFd);
