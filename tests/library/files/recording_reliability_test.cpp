@@ -1,5 +1,6 @@
 // Recorded files must read back whole whatever happens while they are
 // written: a process killed at any moment, or a disk that fills up.
+#include <algorithm>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -68,8 +69,18 @@ class RecordingReliabilityTest : public RecordingTest {
 TEST_F(RecordingReliabilityTest, FilesOfAKilledRecorderCountOnlyWholeRecords) {
   std::mt19937 random(20240611);
   int withRecords = 0;
-  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(6);
-  for (int round = 0; round < 40 && std::chrono::steady_clock::now() < until; ++round) {
+  // Up to 40 rounds in about 6 s; on a busy machine, where a child may be
+  // killed before its first record every time, the rounds go on with twice
+  // the longest wait each until one child wrote a record.
+  const auto start = std::chrono::steady_clock::now();
+  const auto until = start + std::chrono::seconds(6);
+  const auto giveUp = start + std::chrono::seconds(120);
+  int longestWaitUs = 40000;
+  for (int round = 0; round < 200; ++round) {
+    const auto now = std::chrono::steady_clock::now();
+    const bool roundsDone = round >= 40 || now >= until;
+    if ((roundsDone && withRecords > 0) || now >= giveUp) break;
+    if (roundsDone) longestWaitUs = std::min(2 * longestWaitUs, 5000000);
     std::string subfolder = "round" + std::to_string(round) + "/";
     fs::create_directory(subfolder);
     ASSERT_EQ(setFileHeader(" ", "", "", "", subfolder.c_str()), 0);
@@ -80,7 +91,7 @@ TEST_F(RecordingReliabilityTest, FilesOfAKilledRecorderCountOnlyWholeRecords) {
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) recordUntilKilled(first);
-    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(200, 40000)(random)));
+    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(200, longestWaitUs)(random)));
     ::kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
