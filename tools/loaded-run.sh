@@ -14,8 +14,8 @@
 #       --stage CMD  runs only CMD (through bash -c) as the one stage
 #       --pid-file F writes the hogs' process ids into F, one a line
 #
-# Builds what is missing first (build/ and build-asan-app/ as
-# tools/run-tests.sh lays them out), before the load starts. Exits non-zero
+# Builds what is missing first (build/ and build-asan/ as
+# tools/build-folders.sh makes them), before the load starts. Exits non-zero
 # when a stage failed.
 set -euo pipefail
 # Each background job in its own process group: a stage is ended with
@@ -51,17 +51,13 @@ trap end_load EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+source tools/build-folders.sh
 build_missing() {
   [ -n "$only_stage" ] && return
-  if [ ! -f build/build.ninja ]; then
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_WERROR=ON >/dev/null
-  fi
+  [ -f build/CMakeCache.txt ] || configure_plain
   cmake --build build -j "$jobs"
-  if [ ! -f build-asan-app/build.ninja ]; then
-    cmake -S . -B build-asan-app -G Ninja -DPELOMAR_BUILD_BENCH=OFF -DPELOMAR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
-      -DPELOMAR_SANITIZE=address,undefined >/dev/null
-  fi
-  cmake --build build-asan-app -j "$jobs" --target app_tests
+  [ -f build-asan/CMakeCache.txt ] || configure_asan
+  cmake --build build-asan -j "$jobs" --target app_tests
 }
 
 start_load() {
@@ -92,10 +88,7 @@ stage() {
 
 ctest_args=(--output-on-failure -j "$jobs" --repeat "until-fail:$repeat")
 program_plain() { (cd build && ctest "${ctest_args[@]}" -L app); }
-program_asan() {
-  (cd build-asan-app && ASAN_OPTIONS=fast_unwind_on_malloc=0 \
-    LSAN_OPTIONS="suppressions=$(pwd)/../tools/sanitizers/lsan-qt.supp" ctest "${ctest_args[@]}" -L app)
-}
+program_asan() { ctest_program_asan "${ctest_args[@]}"; }
 library_plain() { (cd build && ctest "${ctest_args[@]}" -L library); }
 
 build_missing

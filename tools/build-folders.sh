@@ -1,0 +1,42 @@
+# The test command's build folders, sourced by tools/run-tests.sh and
+# tools/loaded-run.sh so that both make them alike. Each function configures
+# one folder (a folder keeps the generator it was made with; a new one uses
+# Ninja).
+#
+#   build/        the plain build with GCC: library, program, tests, benchmarks
+#   build-asan/   everything under AddressSanitizer+UndefinedBehaviorSanitizer
+#   build-tsan/   the library and its tests under ThreadSanitizer
+#
+# The sanitizer folders are built with clang, which compiles the program's
+# Qt-heavy sources at about twice GCC's speed, so the test command checks
+# both compilers' warnings. Their debug information is line tables only:
+# enough for every report's file and line, and a smaller link.
+
+folder_generator() { [ -f "$1/CMakeCache.txt" ] || echo "-G Ninja"; }
+
+configure_plain() {
+  cmake -S . -B build $(folder_generator build) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DPELOMAR_WERROR=ON \
+    -DPELOMAR_BUILD_TESTS=ON -DPELOMAR_BUILD_BENCH=ON "$@" >/dev/null
+}
+
+sanitizer_options=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug
+  -DCMAKE_C_FLAGS_DEBUG=-g1 -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DPELOMAR_WERROR=ON -DPELOMAR_BUILD_BENCH=OFF)
+
+configure_asan() {
+  cmake -S . -B build-asan $(folder_generator build-asan) "${sanitizer_options[@]}" -DPELOMAR_BUILD_APP=ON \
+    -DPELOMAR_BUILD_TESTS=ON -DPELOMAR_SANITIZE=address,undefined "$@" >/dev/null
+}
+
+configure_tsan() {
+  cmake -S . -B build-tsan $(folder_generator build-tsan) "${sanitizer_options[@]}" -DPELOMAR_BUILD_APP=OFF \
+    -DPELOMAR_BUILD_TESTS=ON -DPELOMAR_SANITIZE=thread "$@" >/dev/null
+}
+
+# The program tests under AddressSanitizer: full stacks on every allocation,
+# so that a leak names its makers and the one kind of Qt's own (see the
+# suppression file) can be told from ours.
+ctest_program_asan() {
+  (cd build-asan && ASAN_OPTIONS=fast_unwind_on_malloc=0 \
+    LSAN_OPTIONS="suppressions=$(pwd)/../tools/sanitizers/lsan-qt.supp" ctest "$@" -L app)
+}
