@@ -1,6 +1,7 @@
 #include "frame/frmMdi.h"
 
 #include "frame/FrmMes.h"
+#include "frame/accessible_sub_window.h"
 #include "frame/dialogs/ask_yes_no.h"
 #include "frame/dialogs/frmMessage.h"
 #include "frame/frmDspParam.h"
@@ -64,6 +65,7 @@ struct TextControl {
 [[maybe_unused]] const bool kMainWindowMaker = (setMainWindowMaker([] { frmMdi::instance(); }), true);
 
 frmMdi::frmMdi() {
+  installSubWindowAccessibility();
   setWindowTitle(QStringLiteral("Pelomar Vexa 5 Software"));
   mdiArea = new QMdiArea(this);
   // A window larger than the area (never squeezed by tiling) is scrolled to.

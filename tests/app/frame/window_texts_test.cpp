@@ -45,6 +45,7 @@
 #include "support/program_fixture.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -179,6 +180,39 @@ class WindowTextsTest : public QObject {
       dynamic_cast<Form&>(*window).unload();
     }
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
+  }
+
+  // A sub-window is reported as it is drawn: showing while any part of it
+  // lies in the area's view (a window larger than the area among them),
+  // off screen only when none does, invisible when hidden.
+  void subWindowsReportTheStateTheyAreDrawnIn() {
+    const std::unique_ptr<ProgramFixture> world = startedProgram();
+    QMdiSubWindow* sub = frmMain::instance().subWindow();
+    frmMain::instance().showForm();
+    QVERIFY(sub);
+    const QSize view = sub->parentWidget()->size();
+    const struct {
+      const char* place;
+      QRect geometry;
+      bool shown;
+      bool offscreen;
+    } rows[] = {
+        {"inside the view", QRect(QPoint(0, 0), view / 2), true, false},
+        {"larger than the view", QRect(QPoint(0, 0), view + QSize(100, 100)), true, false},
+        {"partly past the right edge", QRect(QPoint(view.width() - 50, 0), view / 2), true, false},
+        {"wholly past the right edge", QRect(QPoint(view.width() + 10, 0), view / 2), true, true},
+        {"hidden", QRect(QPoint(0, 0), view / 2), false, false},
+    };
+    for (const auto& row : rows) {
+      sub->setVisible(row.shown);
+      sub->setGeometry(row.geometry);
+      const QAccessibleInterface* reported = QAccessible::queryAccessibleInterface(sub);
+      QVERIFY(reported);
+      QCOMPARE(reported->text(QAccessible::Name), frmMain::instance().windowTitle());
+      QVERIFY2(reported->state().invisible == !row.shown, row.place);
+      QVERIFY2(reported->state().offscreen == row.offscreen, row.place);
+    }
+    sub->show();
   }
 };
 
