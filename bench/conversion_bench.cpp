@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "checked_main.h"
 #include "tables/conversion.h"
 #include "typical_unit.h"
 
@@ -212,10 +213,4 @@ BENCHMARK(evaluateTypicalUnit);
 }  // namespace
 
 // A wrong answer fails the run as well as skipping its benchmark.
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return wrongAnswer ? 1 : 0;
-}
+int main(int argc, char** argv) { return runCheckedBenchmarks(argc, argv, wrongAnswer); }

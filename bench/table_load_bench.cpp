@@ -21,6 +21,7 @@
 #include <iterator>
 #include <string>
 
+#include "checked_main.h"
 #include "base/debug_ring.h"
 #include "tables/conversion_tables.h"
 #include "tables/model_tables.h"
@@ -191,10 +192,4 @@ BENCHMARK(BM_InitTramsollLargeSet)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 // A wrong answer fails the run as well as skipping its benchmark.
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return wrongAnswer ? 1 : 0;
-}
+int main(int argc, char** argv) { return runCheckedBenchmarks(argc, argv, wrongAnswer); }

@@ -162,7 +162,11 @@ TEST_F(GatheringThread, HundredRestartsLeaveNoThreadOrDescriptorBehind) {
   EXPECT_EQ(starts, 100);
   EXPECT_EQ(stops, 100);
   EXPECT_FALSE(workerRunning());
-  EXPECT_EQ(entriesOf("/proc/self/fd"), descriptors);
+  // The first count may hold a descriptor that something else of the process
+  // (the sanitizer's runtime, the simulator) had open for a moment: a
+  // restart that leaves one behind shows as a count above it.
+  EXPECT_TRUE(waitFor([&] { return entriesOf("/proc/self/fd") <= descriptors; }, 2s))
+      << entriesOf("/proc/self/fd") << " descriptors, " << descriptors << " before the restarts";
   EXPECT_TRUE(waitFor([&] { return entriesOf("/proc/self/task") == threads; }, 2s));
 }
 
