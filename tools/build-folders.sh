@@ -8,9 +8,10 @@
 #   build-tsan/   the library and its tests under ThreadSanitizer
 #
 # The sanitizer folders are built with clang, which compiles the program's
-# Qt-heavy sources at about twice GCC's speed, so the test command checks
-# both compilers' warnings. Their debug information is line tables only:
-# enough for every report's file and line, and a smaller link.
+# Qt-heavy sources at about twice GCC's speed; with GCC for the plain build,
+# the test command checks both compilers' warnings. The debug information is
+# line tables only: enough for every report's and backtrace's file and line,
+# and smaller links.
 
 folder_generator() { [ -f "$1/CMakeCache.txt" ] || echo "-G Ninja"; }
 
