@@ -42,7 +42,10 @@ export TZ=UTC QT_QPA_PLATFORM=offscreen
 hog_pids=()
 stage_pid=""
 end_load() {
-  [ -n "$stage_pid" ] && kill -- "-$stage_pid" 2>/dev/null || true
+  # Every job still running is ended with its process group: the stage too
+  # when the signal came between its start and the note of its pid.
+  local job
+  for job in $stage_pid $(jobs -p); do kill -- "-$job" 2>/dev/null || true; done
   for pid in "${hog_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${hog_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   hog_pids=()
