@@ -11,18 +11,25 @@
 # Qt-heavy sources at about twice GCC's speed; with GCC for the plain build,
 # the test command checks both compilers' warnings. The debug information is
 # line tables only: enough for every report's and backtrace's file and line,
-# and smaller links.
+# and smaller links. Every folder links with lld, three times as fast as the
+# default linker on the test programs; the sanitizer folders precompile the
+# Qt and GoogleTest headers (the plain build compiles every source with its
+# own includes only, so a missing include still shows there).
+
+lld_options=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld
+  -DCMAKE_MODULE_LINKER_FLAGS=-fuse-ld=lld)
 
 folder_generator() { [ -f "$1/CMakeCache.txt" ] || echo "-G Ninja"; }
 
 configure_plain() {
   cmake -S . -B build $(folder_generator build) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DPELOMAR_WERROR=ON \
-    -DPELOMAR_BUILD_TESTS=ON -DPELOMAR_BUILD_BENCH=ON "$@" >/dev/null
+    -DPELOMAR_BUILD_TESTS=ON -DPELOMAR_BUILD_BENCH=ON "${lld_options[@]}" "$@" >/dev/null
 }
 
 sanitizer_options=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug
-  -DCMAKE_C_FLAGS_DEBUG=-g1 -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DPELOMAR_WERROR=ON -DPELOMAR_BUILD_BENCH=OFF)
+  -DCMAKE_C_FLAGS_DEBUG=-g1 -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DPELOMAR_WERROR=ON -DPELOMAR_BUILD_BENCH=OFF
+  -DPELOMAR_PCH=ON "${lld_options[@]}")
 
 configure_asan() {
   cmake -S . -B build-asan $(folder_generator build-asan) "${sanitizer_options[@]}" -DPELOMAR_BUILD_APP=ON \

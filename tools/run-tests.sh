@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs what the build needs, builds everything with warnings as errors and
-# runs every test: the plain build (library, program, benchmarks, the include
-# checks), the library tests once shuffled, the main menu's keys under Xvfb
-# with a window manager; then, in two lanes side by side, the library and
-# program tests under AddressSanitizer+UndefinedBehaviorSanitizer (the
-# exports' argument edges among them), and the library tests under
-# ThreadSanitizer followed by the fuzz targets for a short while (the
-# program's readers start from the files the program tests wrote). The build
-# folders are made as tools/build-folders.sh says.
+# runs every test. After the plain build (library, program, benchmarks, the
+# include checks) three lanes run side by side: the plain build's tests, the
+# library tests once shuffled and the main menu's keys under Xvfb with a
+# window manager; the build under AddressSanitizer+UndefinedBehaviorSanitizer
+# and its library and program tests (the exports' argument edges among them);
+# the library tests under ThreadSanitizer followed by the fuzz targets for a
+# short while (the program's readers start from the files the program tests
+# wrote). The build folders are made as tools/build-folders.sh says.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -15,7 +15,7 @@ jobs=$(nproc)
 if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libbenchmark-dev \
+  apt-get install -y -qq cmake ninja-build g++ clang lld libclang-rt-dev libgtest-dev libbenchmark-dev \
     qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool >/dev/null
 fi
 
@@ -41,29 +41,36 @@ step "plain build"
 # stops here rather than skipping them.
 configure_plain
 cmake --build build -j "$jobs"
-rm -rf "$seeds"
-(cd build && PELOMAR_FUZZ_SEEDS="$seeds" ctest --output-on-failure -j "$jobs")
+end_stage
 
-# The library tests once more in one process, in a random order: a test
-# that leans on what an earlier one left behind fails here (the seed is
-# printed, --gtest_random_seed repeats the order).
-step "library tests shuffled"
-(cd build/tests && ../bin/library_tests --gtest_shuffle --gtest_brief=1)
+# From here three lanes run side by side, each stopping at its first failure
+# and writing a log of its own, printed whole when all have ended. The plain
+# build's tests, which mostly wait on the simulator and on timers, run at the
+# normal priority; the sanitizer builds fill the cores meanwhile, the
+# AddressSanitizer one (whose tests come next) ahead of the thread-sanitizer
+# one and the fuzz targets, which take what is left.
+plain_lane() {
+  step "plain build's tests"
+  rm -rf "$seeds"
+  (cd build && PELOMAR_FUZZ_SEEDS="$seeds" ctest --output-on-failure -j "$jobs")
 
-# Offscreen tests see no window manager: the main menu's keys are pressed
-# once more through xdotool on an Xvfb screen with openbox.
-step "main menu keys under a window manager"
-bash tools/check-main-keys.sh build
+  # The library tests once more in one process, in a random order: a test
+  # that leans on what an earlier one left behind fails here (the seed is
+  # printed, --gtest_random_seed repeats the order).
+  step "library tests shuffled"
+  (cd build/tests && ../bin/library_tests --gtest_shuffle --gtest_brief=1)
 
-step "build under AddressSanitizer and UndefinedBehaviorSanitizer"
-configure_asan
-cmake --build build-asan -j "$jobs"
+  # Offscreen tests see no window manager: the main menu's keys are pressed
+  # once more through xdotool on an Xvfb screen with openbox.
+  step "main menu keys under a window manager"
+  bash tools/check-main-keys.sh build
+}
 
-# From here two lanes run side by side: the sanitizer tests, which mostly
-# wait on the simulator and on timers, and the thread-sanitizer build and the
-# fuzz targets, which keep the cores busy meanwhile. Each lane writes a log
-# of its own, printed whole when it has ended.
 sanitizer_lane() {
+  step "build under AddressSanitizer and UndefinedBehaviorSanitizer"
+  configure_asan
+  nice -n 5 cmake --build build-asan -j "$jobs"
+
   step "library tests under AddressSanitizer and UndefinedBehaviorSanitizer"
   (cd build-asan && ctest --output-on-failure -j "$jobs" -L library -E '^ExportEdges\.')
 
@@ -79,47 +86,54 @@ sanitizer_lane() {
 busy_lane() {
   step "library tests under ThreadSanitizer"
   configure_tsan
-  cmake --build build-tsan -j "$jobs"
+  nice -n 19 cmake --build build-tsan -j "$jobs"
   (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$jobs" -L library)
 
   ls fuzz/*.cpp >/dev/null 2>&1 || return 0
   step "fuzz targets"
+  # The program's readers start from the files the plain build's tests wrote.
+  until [ -f "$lanes/plain.ended" ]; do sleep 1; done
+  [ -f "$lanes/plain.passed" ] || { echo "fuzz targets: not run, the plain build's tests failed"; return 1; }
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPELOMAR_BUILD_APP=OFF -DPELOMAR_BUILD_BENCH=OFF \
     -DPELOMAR_BUILD_TESTS=OFF -DPELOMAR_FUZZ=ON -DPELOMAR_SANITIZE=address,undefined \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_FUZZ_SEEDS="$seeds" -DPELOMAR_FUZZ_SECONDS=20 >/dev/null
-  cmake --build build-fuzz -j "$jobs"
-  (cd build-fuzz && ctest --output-on-failure -j "$jobs" -L fuzz)
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_FUZZ_SEEDS="$seeds" -DPELOMAR_FUZZ_SECONDS=20 "${lld_options[@]}" >/dev/null
+  nice -n 19 cmake --build build-fuzz -j "$jobs"
+  # Each target runs for a set time, so all run at once.
+  (cd build-fuzz && ctest --output-on-failure -j 64 -L fuzz)
 }
 
-end_stage
 lanes=$(mktemp -d)
 trap 'rm -rf "$lanes"' EXIT
 # run_lane NAME: the lane's stages in a shell of their own that stops at the
-# first failure; its output goes to NAME.log, its stage times to NAME.times.
+# first failure; its output goes to NAME.log, its stage times to NAME.times,
+# and NAME.ended (and NAME.passed) mark its end for the other lanes.
 run_lane() {
   (
     set -euo pipefail
+    trap "touch '$lanes/$1.ended'" EXIT
     stage_times=()
     "$1_lane"
     end_stage
     printf '%s\n' "${stage_times[@]}" >"$lanes/$1.times"
+    touch "$lanes/$1.passed"
   ) >"$lanes/$1.log" 2>&1
 }
 failed_lanes=()
-run_lane sanitizer &
-sanitizer_pid=$!
-run_lane busy &
-busy_pid=$!
-for lane in sanitizer busy; do
-  pid_name="${lane}_pid"
-  wait "${!pid_name}" || failed_lanes+=("$lane")
+lane_pids=()
+for lane in plain sanitizer busy; do
+  run_lane "$lane" &
+  lane_pids+=("$!")
+done
+for lane in plain sanitizer busy; do
+  wait "${lane_pids[0]}" || failed_lanes+=("$lane")
+  lane_pids=("${lane_pids[@]:1}")
   cat "$lanes/$lane.log"
   if [ -f "$lanes/$lane.times" ]; then
     mapfile -t -O "${#stage_times[@]}" stage_times <"$lanes/$lane.times"
   fi
 done
 
-printf '\n==== stage times (from the sanitizer tests on, in two lanes side by side) ====\n'
+printf '\n==== stage times (after the plain build, in three lanes side by side) ====\n'
 printf '%s\n' "${stage_times[@]}"
 printf '%5d s  total\n' "$SECONDS"
 if [ ${#failed_lanes[@]} -gt 0 ]; then
