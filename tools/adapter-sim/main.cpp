@@ -80,10 +80,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "adapter-sim: %s\n", error.c_str());
     return 1;
   }
-  std::printf("slave: %s\n", simulator.slavePath().c_str());
-  std::fflush(stdout);
+  // The handlers come first: a caller may end the simulator as soon as it has
+  // read the slave line, and it must still end cleanly (its link removed).
   std::signal(SIGINT, onSignal);
   std::signal(SIGTERM, onSignal);
+  std::printf("slave: %s\n", simulator.slavePath().c_str());
+  std::fflush(stdout);
   bool stdinOpen = true;
   while (!stopRequested) readCommands(simulator, stdinOpen);
   simulator.stop();

@@ -8,9 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -207,13 +211,45 @@ struct RunningProgram {
     fcntl(output, F_SETFL, O_NONBLOCK);
     return failed == 0;
   }
+  // What the threads of a program that did not end were waiting in.
+  std::string hang;
+
+  // Waits for the program's end, a minute at most: a program still running
+  // then is killed, so that a hang fails the test with its threads' state
+  // instead of holding it until ctest's time-out.
+  bool waitEnd(int& status) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        hang = threadStates();
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        return false;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+  }
   // Ends the program; true when it ended cleanly.
   bool stop() {
     kill(pid, SIGTERM);
     int status = 0;
-    waitpid(pid, &status, 0);
+    bool ended = waitEnd(status);
     close(output);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+
+ private:
+  std::string threadStates() const {
+    std::string states = "did not end; its threads wait in:";
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+      std::ifstream wchan(task.path() / "wchan");
+      std::string where;
+      std::getline(wchan, where);
+      states += " " + task.path().filename().string() + "=" + (where.empty() ? "running" : where);
+    }
+    return states;
   }
 };
 
@@ -257,7 +293,7 @@ TEST_F(SimulatorProgramTest, RunsStandaloneAndOffersItsSlaveThroughALink) {
 
   // The library opens the link like any serial device and is answered.
   EXPECT_TRUE(pollAnswered(link, kAdapterVexa5));
-  EXPECT_TRUE(program.stop());
+  EXPECT_TRUE(program.stop()) << program.hang;
   EXPECT_NE(access(link.c_str(), F_OK), 0) << "the link goes with the program";
   rmdir(linkTemplate);
 }
@@ -268,12 +304,12 @@ TEST_F(SimulatorProgramTest, TakesTheAdapterTypeFromTheCommandLine) {
   std::string first = readFirstLine(program.output);
   ASSERT_EQ(first.rfind("slave: /dev/", 0), 0u) << first;
   EXPECT_TRUE(pollAnswered(first.substr(7), kAdapterPlus));
-  EXPECT_TRUE(program.stop());
+  EXPECT_TRUE(program.stop()) << program.hang;
 
   RunningProgram refused;
   ASSERT_TRUE(refused.start({"--adapter", "modem"}));
   int status = 0;
-  waitpid(refused.pid, &status, 0);
+  EXPECT_TRUE(refused.waitEnd(status)) << refused.hang;
   close(refused.output);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
 }
