@@ -48,7 +48,8 @@ end_stage
 # build's tests, which mostly wait on the simulator and on timers, run at the
 # normal priority; the sanitizer builds fill the cores meanwhile, the
 # AddressSanitizer one (whose tests come next) ahead of the thread-sanitizer
-# one and the fuzz targets, which take what is left.
+# one and the fuzz targets, whose builds run a little lower (nice 5; not
+# lowest, which on a machine that other work keeps busy would hardly run).
 plain_lane() {
   step "plain build's tests"
   rm -rf "$seeds"
@@ -69,7 +70,7 @@ plain_lane() {
 sanitizer_lane() {
   step "build under AddressSanitizer and UndefinedBehaviorSanitizer"
   configure_asan
-  nice -n 5 cmake --build build-asan -j "$jobs"
+  cmake --build build-asan -j "$jobs"
 
   step "library tests under AddressSanitizer and UndefinedBehaviorSanitizer"
   (cd build-asan && ctest --output-on-failure -j "$jobs" -L library -E '^ExportEdges\.')
@@ -86,7 +87,7 @@ sanitizer_lane() {
 busy_lane() {
   step "library tests under ThreadSanitizer"
   configure_tsan
-  nice -n 19 cmake --build build-tsan -j "$jobs"
+  nice -n 5 cmake --build build-tsan -j "$jobs"
   (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$jobs" -L library)
 
   ls fuzz/*.cpp >/dev/null 2>&1 || return 0
@@ -97,7 +98,7 @@ busy_lane() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPELOMAR_BUILD_APP=OFF -DPELOMAR_BUILD_BENCH=OFF \
     -DPELOMAR_BUILD_TESTS=OFF -DPELOMAR_FUZZ=ON -DPELOMAR_SANITIZE=address,undefined \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_FUZZ_SEEDS="$seeds" -DPELOMAR_FUZZ_SECONDS=20 "${lld_options[@]}" >/dev/null
-  nice -n 19 cmake --build build-fuzz -j "$jobs"
+  nice -n 5 cmake --build build-fuzz -j "$jobs"
   # Each target runs for a set time, so all run at once.
   (cd build-fuzz && ctest --output-on-failure -j 64 -L fuzz)
 }
