@@ -303,7 +303,7 @@ class DataTransferTest : public QObject {
     QVERIFY(QFile::exists(t.at("acme/A1.das")));
     QCOMPARE(read(t.at("acme/A2.das")), oldA2);
     QVERIFY(!QFile::exists(t.at("beta")));
-    QTRY_VERIFY_WITH_TIMEOUT(!window.isLoaded(), 3 * frmDataTransfer::kEndTickMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isLoaded(), 10 * frmDataTransfer::kEndTickMs);
     QVERIFY(frmMain::instance().isLoaded());
     QCOMPARE(program().dataFunction, int32_t(kDataFree));
   }
@@ -319,7 +319,7 @@ class DataTransferTest : public QObject {
     QCOMPARE(column(*window.grdListRight, 0), QStringList({"A2.das", "const1.das"}));
     QTest::keyClick(window.grdListLeft, Qt::Key_Escape);
     QVERIFY(window.isLoaded());  // until the end timer's next tick
-    QTRY_VERIFY_WITH_TIMEOUT(!window.isLoaded(), 3 * frmDataTransfer::kEndTickMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isLoaded(), 10 * frmDataTransfer::kEndTickMs);
   }
 
   void eachAnswerSetsOnlyItsOwnFlag() {
