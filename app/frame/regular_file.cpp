@@ -9,14 +9,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 
 namespace {
 
 // Closes the descriptor when the reading is over, however it ends.
 class OpenedFile {
  public:
-  explicit OpenedFile(const QString& path)
-      : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {}
+  explicit OpenedFile(const QByteArray& path)
+      : fd_(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {}
   ~OpenedFile() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -29,18 +30,35 @@ class OpenedFile {
   int fd_;
 };
 
-// Opens the file and checks its kind on the descriptor, so that what is
-// read is what was checked. The size at the opening goes to `size`.
-RegularFileRead openRegular(const OpenedFile& file, off_t& size) {
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Looks at the path before opening it: opening a device can do something of
+// its own (a serial port's control lines change, some drivers wait even
+// without blocking), so what is not a regular file is refused unopened.
+// Once opened, the descriptor must still be that same regular file, so a
+// swap between the look and the opening is refused too. The size at the
+// opening goes to `size`.
+RegularFileRead openRegular(const QString& path, std::optional<OpenedFile>& file, off_t& size) {
   RegularFileRead result;
-  struct stat info {};
-  if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0) {
+  const QByteArray name = QFile::encodeName(path);
+  struct stat looked {};
+  if (::stat(name.constData(), &looked) != 0) {
     result.error = errno;
     return result;
   }
-  result.notRegular = !S_ISREG(info.st_mode);
+  if (!S_ISREG(looked.st_mode)) {
+    result.notRegular = true;
+    return result;
+  }
+  file.emplace(name);
+  struct stat opened {};
+  if (file->fd() < 0 || ::fstat(file->fd(), &opened) != 0) {
+    result.error = errno;
+    return result;
+  }
+  result.notRegular = !S_ISREG(opened.st_mode) || !sameFile(looked, opened);
   result.opened = !result.notRegular;
-  size = info.st_size;
+  size = opened.st_size;
   return result;
 }
 
@@ -52,14 +70,11 @@ QString RegularFileRead::reason() const {
 }
 
 RegularFileRead readRegularFile(const QString& path) {
-  const OpenedFile file(path);
+  std::optional<OpenedFile> file;
   off_t size = 0;
-  RegularFileRead result = openRegular(file, size);
+  RegularFileRead result = openRegular(path, file, size);
   if (!result) return result;
-  // None of the program's files comes near this; a larger one would only
-  // exhaust the memory.
-  constexpr off_t kLargestFile = off_t{256} * 1024 * 1024;
-  if (size > kLargestFile) {
+  if (size > kLargestRegularFile) {
     result.error = EFBIG;
     return result;
   }
@@ -67,7 +82,7 @@ RegularFileRead readRegularFile(const QString& path) {
   qsizetype done = 0;
   while (done < result.content.size()) {
     const auto left = static_cast<size_t>(result.content.size() - done);
-    const ssize_t got = ::read(file.fd(), result.content.data() + done, left);
+    const ssize_t got = ::read(file->fd(), result.content.data() + done, left);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       result.error = errno;
@@ -82,9 +97,9 @@ RegularFileRead readRegularFile(const QString& path) {
 }
 
 bool opensAsRegularFile(const QString& path) {
-  const OpenedFile file(path);
+  std::optional<OpenedFile> file;
   off_t size = 0;
-  return static_cast<bool>(openRegular(file, size));
+  return static_cast<bool>(openRegular(path, file, size));
 }
 
 PathKind pathKind(const QString& path) {

@@ -26,6 +26,51 @@ class SettingsStoreTest : public QObject {
              QStringLiteral("kPa, abs"));
   }
 
+  // The program reads and writes the store itself; Qt's INI reader, which
+  // wrote it in earlier versions, is the judge of the format both ways.
+  void textsReadAsQtReadsThemBothWays() {
+    ScratchSettings store;
+    const QString section = QStringLiteral("SensorInput");
+    const QString key = QStringLiteral("Unit7");
+    for (const QString& text :
+         {QStringLiteral("℃"), QStringLiteral("kPa, abs"), QStringLiteral("a;b=c"), QStringLiteral(" edges "),
+          QStringLiteral("say \"hi\"\\"), QStringLiteral("tab\there\nline"), QStringLiteral("@at"),
+          QStringLiteral("@String(x)"), QString::fromUtf8("\x01" "1\x7f"), QStringLiteral("😀 m³"), QString()}) {
+      QVERIFY2(settings::writeText(section, key, text), qPrintable(text));
+      QCOMPARE(store.stored(section, key), text);
+      store.store(section, key, text);
+      QCOMPARE(settings::readText(section, key, QStringLiteral("missing")), text);
+    }
+    // Hand-written files: the program finds what Qt finds.
+    const char* const written[] = {
+        "[SensorInput]\nUnit7=kPa, abs\n",
+        "[SensorInput]\r\nUnit7 = \"a, b\" , c \r\n",
+        "; note\n[SensorInput]\nUnit7=x ; trailing note\n",
+        "[SensorInput]\nUnit7=\"two\nlines\"\n",
+        "[SensorInput]\nUnit7=one\\\ntwo\n",
+        "[SensorInput]\nUnit7=\\x41\\102\\q\n",
+        "[SensorInput]\nUnit7=first\n[Other]\nA=1\n[SensorInput]\nUnit7=last\n",
+        "[SensorInput]\nUnit%37=escaped key\n",
+        "[SensorInput\nUnit7=unclosed\n",
+        "[SensorInput]\nUnit7\n=no key\nUnit7=@@double\n",
+    };
+    for (const char* text : written) {
+      QFile file(store.storeFile());
+      QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) > 0);
+      file.close();
+      const QString byQt = store.has(section, key) ? store.stored(section, key) : QStringLiteral("missing");
+      QVERIFY2(settings::readText(section, key, QStringLiteral("missing")) == byQt, text);
+    }
+    // A write keeps what it did not set as it was.
+    QFile file(store.storeFile());
+    const QByteArray kept = "[Other]\nPlace=@Rect(1 2 3 4)\nList=a, b\n";
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(kept) == kept.size());
+    file.close();
+    QVERIFY(settings::writeNumber(section, QStringLiteral("Range7"), 1));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith(kept));
+  }
+
   void unreadableNumbersBecomeTheirDefault() {
     ScratchSettings store;
     const QString section = QStringLiteral("SerialPort");

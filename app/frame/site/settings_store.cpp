@@ -1,72 +1,70 @@
 #include "frame/site/settings_store.h"
 
+#include "frame/file_operations.h"
 #include "frame/regular_file.h"
+#include "frame/site/ini_document.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
-#include <QStringList>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
 
 namespace settings {
 
 namespace {
 
-// The store lives in the user's configuration folder as an INI file; tests
-// move it with QSettings::setPath.
-QSettings openStore() {
-  return QSettings(QSettings::IniFormat, QSettings::UserScope, QLatin1String(kApplication),
-                   QLatin1String(kApplication));
-}
-
-// QSettings reads its file as it is made, so the store's path is taken from
-// a store of a name no file has: the folder is the one QSettings uses.
-QString storePath() {
-  const QString probe = QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                  QLatin1String(kApplication) + QLatin1String(".store-folder"))
-                            .fileName();
+// The store lives in the user's configuration folder as an INI file, where
+// the program has always kept it. Only this file is read: no folder-wide or
+// system-wide companion of it.
+QString defaultStoreFile() {
   const QString name = QLatin1String(kApplication);
-  return QFileInfo(probe).path() + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1String(".ini");
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + name + u'/' + name +
+         QLatin1String(".ini");
 }
 
-// A store that is a FIFO, a device, a socket or a folder would stop the
-// program or fill its memory: it is not read and the defaults stand.
-bool storeCanBeRead() {
-  const QString path = storePath();
-  return pathKind(path) == PathKind::Absent || opensAsRegularFile(path);
+QString& storeFile() {
+  static QString file = defaultStoreFile();
+  return file;
 }
 
-// The store is never written through a link nor over anything but a
-// regular file; what could not be saved is then said as for any store that
-// cannot be written.
-bool storeCanBeWritten() { return pathKind(storePath()) != PathKind::Other; }
-
-// The stored name equal to `name` without regard to case, or `name` itself.
-QString storedName(const QStringList& names, const QString& name) {
-  for (const QString& stored : names) {
-    if (stored == name) return stored;
-  }
-  for (const QString& stored : names) {
-    if (stored.compare(name, Qt::CaseInsensitive) == 0) return stored;
-  }
-  return name;
+// The store as it stands, read through the program's reader of regular
+// files: empty when there is none yet, nullopt when it cannot be read (a
+// FIFO, a device, a socket or a folder in its place, or a file too large),
+// so that the defaults stand.
+std::optional<IniDocument> readStore() {
+  const RegularFileRead file = readRegularFile(storeFile());
+  if (file) return IniDocument::parse(file.content);
+  if (file.error == ENOENT) return IniDocument();
+  return std::nullopt;
 }
 
-// Opens the section under its stored spelling.
-void enterSection(QSettings& store, const QString& section) {
-  store.beginGroup(storedName(store.childGroups(), section));
+// The nearest folder on the store's path that exists, where a missing
+// folder of the store would be made.
+QString nearestFolder(QString folder) {
+  while (!QFileInfo::exists(folder) && QFileInfo(folder).path() != folder) folder = QFileInfo(folder).path();
+  return folder;
+}
+
+// The store as it may be replaced: never through a link nor over anything
+// but a regular file, and not when it cannot be read (its content would be
+// lost); what could not be saved is then said as for any store that cannot
+// be written.
+std::optional<IniDocument> storeToReplace() {
+  if (pathKind(storeFile()) == PathKind::Other) return std::nullopt;
+  return readStore();
 }
 
 }  // namespace
 
 QString readText(const QString& section, const QString& key, const QString& fallback) {
-  if (!storeCanBeRead()) return fallback;
-  QSettings store = openStore();
-  enterSection(store, section);
-  const QString name = storedName(store.childKeys(), key);
-  if (!store.contains(name)) return fallback;
-  const QVariant value = store.value(name);
-  // A hand-edited value with commas comes back as a list.
-  if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(QLatin1Char(','));
-  return value.toString();
+  const std::optional<IniDocument> store = readStore();
+  if (!store) return fallback;
+  return store->value(section, key).value_or(fallback);
 }
 
 int32_t readNumber(const QString& section, const QString& key, int32_t fallback) {
@@ -76,20 +74,26 @@ int32_t readNumber(const QString& section, const QString& key, int32_t fallback)
 }
 
 bool writeText(const QString& section, const QString& key, const QString& value) {
-  if (!storeCanBeWritten()) return false;
-  QSettings store = openStore();
-  enterSection(store, section);
-  store.setValue(storedName(store.childKeys(), key), value);
-  store.sync();
-  return store.status() == QSettings::NoError;
+  std::optional<IniDocument> store = storeToReplace();
+  if (!store) return false;
+  store->setValue(section, key, value);
+  if (!QDir().mkpath(QFileInfo(storeFile()).path())) return false;
+  return static_cast<bool>(replaceFileContent(storeFile(), store->text()));
 }
 
 bool writeNumber(const QString& section, const QString& key, int32_t value) {
   return writeText(section, key, QString::number(value));
 }
 
-QString storeFileName() { return storePath(); }
+QString storeFileName() { return storeFile(); }
 
-bool storeIsWritable() { return storeCanBeWritten() && openStore().isWritable(); }
+bool storeIsWritable() {
+  if (!storeToReplace()) return false;
+  // The new content is renamed into place, so the folder must take it.
+  const QString folder = nearestFolder(QFileInfo(storeFile()).path());
+  return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
+void useStoreFile(const QString& file) { storeFile() = file; }
 
 }  // namespace settings

@@ -27,4 +27,8 @@ bool writeNumber(const QString& section, const QString& key, int32_t value);
 QString storeFileName();
 bool storeIsWritable();
 
+// Moves the store to another file: for tests, which keep the user's own
+// store out of their way.
+void useStoreFile(const QString& file);
+
 }  // namespace settings

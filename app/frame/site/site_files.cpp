@@ -126,9 +126,11 @@ bool readServiceStationText(const QByteArray& text, DataManageInfor& station, Re
 }
 
 SiteFileResult loadServiceStationFile() {
-  const QString name = findEntryNoCase(programFolder(), kStationFileName, EntryKind::File);
-  if (name.isEmpty()) return {};
-  return loadRecord(QDir(programFolder()).filePath(name), serviceShop(), readServiceStationText);
+  const QString path = resolveNoCase(programFolder(), kStationFileName, EntryKind::File);
+  // No station file yet: the station's fields stay empty. Anything else of
+  // that name goes to the reader, which says why it cannot be read.
+  if (pathKind(path) == PathKind::Absent) return {};
+  return loadRecord(path, serviceShop(), readServiceStationText);
 }
 
 SiteFileResult saveServiceStationFile() {

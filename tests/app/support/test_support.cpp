@@ -12,8 +12,11 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
+
+#include <optional>
 
 ScratchFolder::ScratchFolder() : previousProgramFolder_(programFolder()), previousCurrent_(QDir::currentPath()) {
   setProgramFolder(dir_.path());
@@ -115,27 +118,43 @@ void saveScreenshot(QWidget& widget, const QString& name) {
 
 namespace {
 
-QSettings scratchStore() {
-  return QSettings(QSettings::IniFormat, QSettings::UserScope, QLatin1String(settings::kApplication),
-                   QLatin1String(settings::kApplication));
+QString storeFileIn(const QString& folder) {
+  const QString name = QLatin1String(settings::kApplication);
+  return folder + u'/' + name + u'/' + name + QLatin1String(".ini");
+}
+
+// What Qt's own INI reader finds in the store: a reading of the file that
+// owes nothing to the program's. It reads a copy of a new name each time,
+// since Qt takes a file of a name it read, of the same size and time, for
+// unchanged.
+std::optional<QVariant> readByQt(const QString& file, const QString& key) {
+  const QTemporaryDir copyFolder;
+  const QString copy = copyFolder.filePath(QStringLiteral("store.ini"));
+  if (!QFile::copy(file, copy)) return std::nullopt;
+  const QSettings store(copy, QSettings::IniFormat);
+  if (!store.contains(key)) return std::nullopt;
+  return store.value(key);
 }
 
 }  // namespace
 
-ScratchSettings::ScratchSettings() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path()); }
+ScratchSettings::ScratchSettings() { settings::useStoreFile(storeFile()); }
 
-ScratchSettings::~ScratchSettings() {
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir::tempPath());
-}
+ScratchSettings::~ScratchSettings() { settings::useStoreFile(storeFileIn(QDir::tempPath())); }
+
+QString ScratchSettings::storeFile() const { return storeFileIn(dir_.path()); }
 
 QString ScratchSettings::stored(const QString& section, const QString& key) const {
-  return scratchStore().value(section + QLatin1Char('/') + key).toString();
+  const QVariant value = readByQt(storeFile(), section + u'/' + key).value_or(QVariant());
+  // A list is the items between commas outside quotes.
+  if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(u',');
+  return value.toString();
 }
 
 bool ScratchSettings::has(const QString& section, const QString& key) const {
-  return scratchStore().contains(section + QLatin1Char('/') + key);
+  return readByQt(storeFile(), section + u'/' + key).has_value();
 }
 
 void ScratchSettings::store(const QString& section, const QString& key, const QString& value) const {
-  scratchStore().setValue(section + QLatin1Char('/') + key, value);
+  QSettings(storeFile(), QSettings::IniFormat).setValue(section + u'/' + key, value);
 }

@@ -60,14 +60,17 @@ class QuestionAnswer {
   QTimer* watch_ = nullptr;
 };
 
-// A new empty settings store (QSettings' user INI files) and a folder for
-// the program's lock, for the life of the object.
+// A new empty settings store and a folder for the program's lock, for the
+// life of the object. The store's values are looked at as Qt's own INI
+// reader reads them.
 class ScratchSettings {
  public:
   ScratchSettings();
   ~ScratchSettings();
   QString path() const { return dir_.path(); }
-  // The value as stored under the exact section and key ("" when missing).
+  QString storeFile() const;
+  // The value as stored under the exact section and key ("" when missing),
+  // a list's items joined by ",".
   QString stored(const QString& section, const QString& key) const;
   bool has(const QString& section, const QString& key) const;
   void store(const QString& section, const QString& key, const QString& value) const;
