@@ -153,7 +153,11 @@ void reportFigures(benchmark::State& state, double evaluating, long made, std::s
   state.counters["items"] = static_cast<double>(items);
   state.counters["allocations_per_item"] =
       evaluations ? static_cast<double>(made) / static_cast<double>(evaluations) : 0;
-  if (failures) state.SkipWithError("an item failed to evaluate");
+  if (failures == 0) return;
+  // A failed item is a wrong answer too: the run must not end as a pass.
+  std::fprintf(stderr, "wrong answer: %ld item evaluations failed\n", failures);
+  wrongAnswer = true;
+  state.SkipWithError("an item failed to evaluate");
 }
 
 // The inner loop of CSV export and of the searches: prepared items' result texts.

@@ -17,6 +17,8 @@ using namespace tramsoll;
 namespace {
 
 constexpr int32_t kSamples = TRAMSOLL_GRAPH_RECORD_COUNT;  // samples of one graph call
+// A live graph is the whole snapshot history: one sample a record.
+static_assert(kSamples == kLiveRecords, "a live graph call spans the live records");
 constexpr int32_t kValueTextSize = TRAMSOLL_VALUE_TEXT_SIZE;
 constexpr std::size_t kTimeTextSize = TRAMSOLL_TIME_TEXT_SIZE;
 constexpr std::size_t kSlotTextSize = TRAMSOLL_GRAPH_TEXT_SLOT_SIZE;

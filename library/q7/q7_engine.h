@@ -119,8 +119,8 @@ class Q7Engine {
   void allAddresses(Q7AllAddresses& out) const;
   void controlInfo(Q7ControlInfo& out) const;
   // 0 with the address's state; 1 with `out` zeroed for an address outside
-  // 0..255; 2 while no status of the address arrived (only the pending flag
-  // then tells anything).
+  // 0..255; 2 while no status of the address arrived, when no field of `out`
+  // is to be handed on (the status export gives zeros for all of them).
   int32_t addressStatus(int32_t address, Q7AddressStatus& out) const;
 
   uint32_t state() const { return state_; }
