@@ -1,8 +1,9 @@
 // Every window and dialog class, opened at its default size in the
 // program's font: no label, button, frame or title text is cut (its
 // font's advance fits the room the style gives it, a wrapped label's words
-// across and lines down, a title its title bar's label), and every input
-// control is named after its label.
+// across and lines down, a title its title bar's label; that judgement
+// also against a caption's inked pixels), and every input control is named
+// after its label.
 #include "display/frmSearchAnalog.h"
 #include "display/frmSearchErrorCode.h"
 #include "frame/FrmMes.h"
@@ -49,10 +50,14 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -88,6 +93,29 @@ template <class T>
 QWidget* search() {
   T::instance().dataItemName = QStringLiteral("5 O-1-Error");
   return dialog<T>();
+}
+
+// The columns `text` inks when drawn in `font`, counted in an image: a
+// figure of its own, not taken from the font's metrics.
+int inkedWidth(const QString& text, const QFont& font) {
+  const int size = font.pixelSize();
+  QImage image(size * static_cast<int>(text.size() + 2), size * 3, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setFont(font);
+  painter.drawText(size, size * 2, text);
+  painter.end();
+  int left = image.width();
+  int right = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if (qAlpha(line[x]) == 0) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+  }
+  return right - left + 1;
 }
 
 QStringList cutTexts(QWidget& window) {
@@ -158,6 +186,34 @@ class WindowTextsTest : public QObject {
       dynamic_cast<Form&>(*window).unload();
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+  }
+
+  // The judgement against figures of its own: a caption in a large upright
+  // font, its inked columns counted in an image. A label with less room
+  // than the ink is cut by at least what it lacks (less the two columns
+  // antialiasing may add) and by no more than that and the side bearings
+  // of its first and last glyphs; a window fitted around a label half as
+  // wide as the ink gives it the room.
+  void aCaptionIsCutByWhatItsInkLacks() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(48);
+    QVERIFY2(QFontInfo(font).family() == font.family(), "the test fonts (fonts-dejavu-core) are not installed");
+    const QString caption = QStringLiteral("Set. completed (F1)");
+    const int ink = inkedWidth(caption, font);
+    const int bearings = font.pixelSize() / 4;
+    QWidget window;
+    auto* label = new QLabel(caption, &window);
+    label->setFont(font);
+    for (const int room : {ink / 2, ink - 3, ink + bearings}) {
+      label->setGeometry(0, 0, room, font.pixelSize() * 2);
+      const int lacking = textShortfall(*label).width();
+      QVERIFY2(lacking >= std::max(ink - 2 - room, 0) && lacking <= std::max(ink + bearings - room, 0),
+               qPrintable(QStringLiteral("room %1, ink %2, lacking %3").arg(room).arg(ink).arg(lacking)));
+    }
+    label->setGeometry(10, 10, ink / 2, font.pixelSize() * 2);
+    window.resize(ink, font.pixelSize() * 3);
+    fitControlsToTexts(window, 0);
+    QVERIFY2(label->width() >= ink && textShortfall(*label).isNull(), qPrintable(QString::number(label->width())));
   }
 
   // Screen readers find each input control by the label beside it, and

@@ -1,7 +1,8 @@
 // The periodic recording set-up over the map window and the fake library:
 // what its opening shows and does to the map, the two-step system choice,
 // the sensor-input option, completion, the checks the map window calls
-// while it is closed, and the lock while periodic recording runs.
+// while it is closed, the lock while periodic recording runs, and each
+// recording set-up loaded before a start and shown while its recording runs.
 #include "frame/main_window.h"
 #include "recording/frmRecode.h"
 #include "recording/frmRecodeSensorInput.h"
@@ -202,6 +203,48 @@ class PeriodicSetupTest : public ProgramTest {
     setUp.checkRecodeData(result);
     QVERIFY(result == 2 && setUp.focusWidget() == setUp.grdSystemSelect);
     QCOMPARE(messages.keys, (QStringList{"7-1", "7-2"}));
+  }
+
+  // Each set-up loaded hidden before a start (by the periodic check; the
+  // other two loaded as such), while the library could not size the carrier
+  // of the sensor inputs, and shown once the recording runs: completion is
+  // disabled and the sizes are the library's answer now.
+  void aSetUpLoadedBeforeTheStartIsShownAsTheRunningRecording() {
+    frmRecode& periodic = frmRecode::instance();
+    frmRecodeTrigger& trigger = frmRecodeTrigger::instance();
+    frmRecodeSensorInput& sensor = frmRecodeSensorInput::instance();
+    int32_t result = -1;
+    const auto firstSize = [](const QTableWidget* grid) { return [grid] { return column(*grid, 2).value(0); }; };
+    const struct {
+      const char* setUp;
+      bool trigger;
+      Form& window;
+      std::function<void()> load, show;
+      const QPushButton* completion;
+      std::function<QString()> size;
+      const char *sizeAtTheCheck, *sizeRunning;
+    } cases[] = {
+        {"periodic", false, periodic, [&] { periodic.checkRecodeData(result); }, [&] { periodic.showForm(); },
+         periodic.cmdEnd, firstSize(periodic.grdSystemSelect), "7KB/hour(s)", "26KB/hour(s)"},
+        {"trigger", true, trigger, [&] { trigger.load(); }, [&] { trigger.showForm(); }, trigger.cmdEnd,
+         firstSize(trigger.grdSystemSelect), "12KB", "49KB"},
+        {"sensor input", false, sensor, [&] { sensor.load(); }, [&] { sensor.showModeless(); }, sensor.cmdEnd,
+         [&] { return sensor.txtFileSize->text(); }, "7", "26"},
+    };
+    for (const auto& c : cases) {
+      scriptLibrary(fake(), {});
+      auto map = makeMap("13", "", 1);
+      map->ifMode = 3;
+      frmMap& mapWindow = openMapWindow(map);
+      c.load();
+      QVERIFY2(!c.completion->isVisible() && c.size() == QLatin1String(c.sizeAtTheCheck), c.setUp);
+      scriptLibrary(fake(), {{1, {2000, 100}}});
+      (c.trigger ? inside(mapWindow).mapRecodeTrigger : inside(mapWindow).mapRecode) = true;
+      c.show();
+      QVERIFY2(!c.completion->isEnabled(), c.setUp);
+      QVERIFY2(c.size() == QLatin1String(c.sizeRunning), qPrintable(c.setUp + QStringLiteral(": ") + c.size()));
+      c.window.unload();
+    }
   }
 
   void whileRecordingEveryControlSpringsBack() {
