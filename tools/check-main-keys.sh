@@ -20,9 +20,20 @@ for tool in xvfb-run openbox xdotool; do
   command -v "$tool" >/dev/null || { echo "check-main-keys: $tool is missing" >&2; exit 1; }
 done
 
+# timeout puts itself and the screen in a process group of their own, which
+# a stop signal to this script's group would miss: the script passes it on.
 if [ -z "${PELOMAR_KEYS_INNER:-}" ]; then
   export PELOMAR_KEYS_INNER=1
-  exec timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$build"
+  timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$build" &
+  screen=$!
+  trap 'kill "$screen" 2>/dev/null || true' EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  trap 'exit 129' HUP
+  status=0
+  wait "$screen" || status=$?
+  trap - EXIT
+  exit "$status"
 fi
 
 scratch=$(mktemp -d)
