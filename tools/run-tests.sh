@@ -45,12 +45,52 @@ step() {
 }
 seeds="$(pwd)/build/fuzz-seeds"
 
+lanes=$(mktemp -d)
+declare -A lane_pid=()
+# signal_groups SIGNAL GROUP...: sends SIGNAL to every process of the groups.
+signal_groups() {
+  local signal=$1 group
+  shift
+  for group; do kill "-$signal" -- "-$group" 2>/dev/null || true; done
+}
+# groups_alive GROUP...: whether a process of the groups is left.
+groups_alive() {
+  local group
+  for group; do kill -0 -- "-$group" 2>/dev/null && return 0; done
+  return 1
+}
+# Every lane (and the plain build before them) is ended with its process
+# group, the builds and tests it started among them: SIGTERM, then SIGKILL for
+# what is left 3 s later (a program test takes SIGTERM as the program's
+# orderly end and goes on to its own time-outs).
+# The lanes are waited for before their folder goes; a second stop signal
+# meanwhile is ignored, lest it cut the ending short. A job not yet noted in
+# lane_pid (the signal came right after its start) is among `jobs -p`.
+end_lanes() {
+  local groups pid
+  trap '' INT TERM HUP
+  groups=("${lane_pid[@]}" $(jobs -p))
+  signal_groups TERM "${groups[@]}"
+  for _ in $(seq 30); do groups_alive "${groups[@]}" || break; sleep 0.1; done
+  signal_groups KILL "${groups[@]}"
+  for pid in "${lane_pid[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$lanes"
+}
+trap end_lanes EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
+
 if [ -z "$stand_in" ]; then
   step "plain build"
   # The tests and benchmarks are asked for: a machine without their tools
-  # stops here rather than skipping them.
-  configure_plain
-  cmake --build build -j "$jobs"
+  # stops here rather than skipping them. The build runs in a process group
+  # of its own too, so that a stop signal ends it as it ends the lanes.
+  set -m
+  { configure_plain && cmake --build build -j "$jobs"; } </dev/null &
+  lane_pid[build]=$!
+  set +m
+  wait "${lane_pid[build]}"
   end_stage
 fi
 
@@ -129,40 +169,6 @@ wait_for_lane() {
   done
 }
 
-lanes=$(mktemp -d)
-declare -A lane_pid=()
-# signal_groups SIGNAL GROUP...: sends SIGNAL to every process of the groups.
-signal_groups() {
-  local signal=$1 group
-  shift
-  for group; do kill "-$signal" -- "-$group" 2>/dev/null || true; done
-}
-# groups_alive GROUP...: whether a process of the groups is left.
-groups_alive() {
-  local group
-  for group; do kill -0 -- "-$group" 2>/dev/null && return 0; done
-  return 1
-}
-# Every lane is ended with its process group, the builds and tests it started
-# among them: SIGTERM, then SIGKILL for what is left 3 s later (a program test
-# takes SIGTERM as the program's orderly end and goes on to its own time-outs).
-# The lanes are waited for before their folder goes; a second stop signal
-# meanwhile is ignored, lest it cut the ending short. A job not yet noted in
-# lane_pid (the signal came right after its start) is among `jobs -p`.
-end_lanes() {
-  local groups pid
-  trap '' INT TERM HUP
-  groups=("${lane_pid[@]}" $(jobs -p))
-  signal_groups TERM "${groups[@]}"
-  for _ in $(seq 30); do groups_alive "${groups[@]}" || break; sleep 0.1; done
-  signal_groups KILL "${groups[@]}"
-  for pid in "${lane_pid[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$lanes"
-}
-trap end_lanes EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-trap 'exit 129' HUP
 # run_lane NAME: the lane's stages in a shell of their own that stops at the
 # first failure; its output goes to NAME.log, its stage times to NAME.times,
 # and NAME.ended (and NAME.passed) mark its end for the other lanes.
