@@ -25,7 +25,7 @@ if [ -z "$stand_in" ] && [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; th
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq cmake ninja-build g++ clang lld libclang-rt-dev libgtest-dev libbenchmark-dev \
-    qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool >/dev/null
+    qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool fonts-dejavu-core >/dev/null
 fi
 
 export TZ=UTC QT_QPA_PLATFORM=offscreen
