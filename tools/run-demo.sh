@@ -81,8 +81,10 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libbenchmark-dev \
-      qt6-base-dev qt6-qpa-plugins xvfb xauth imagemagick xdotool fonts-dejavu-core fonts-ipafont-gothic >/dev/null
+    # The test command's packages (build/ may be its folder, which links
+    # with lld), openbox for --window-manager, and what the pictures need.
+    apt-get install -y -qq cmake ninja-build g++ clang lld libclang-rt-dev libgtest-dev libbenchmark-dev \
+      qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool imagemagick fonts-dejavu-core fonts-ipafont-gothic >/dev/null
   fi
   if [ -n "${PELOMAR_DEMO_FREE_MB:-}" ] && [ "$(id -u)" != 0 ]; then
     echo "run-demo: --free-mb mounts a file system, which needs root" >&2
