@@ -112,8 +112,10 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
 
   # The program runs from its installed folder: the program, the library,
-  # the scrambled sample setting and table files, icons and help pages.
-  cmake --install build --prefix "$root/build/install" >/dev/null
+  # the scrambled sample setting and table files, icons and help pages. The
+  # component "program" is all the install; installed by name, it leaves
+  # build/install_manifest.txt, by which a user uninstalls, as it was.
+  cmake --install build --component program --prefix "$root/build/install" >/dev/null
   for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim" "$bin/demo-data"; do
     [ -e "$file" ] || { echo "run-demo: $file is missing after the build" >&2; exit 1; }
   done
