@@ -81,8 +81,10 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libbenchmark-dev \
-      qt6-base-dev qt6-qpa-plugins xvfb xauth imagemagick xdotool fonts-dejavu-core fonts-ipafont-gothic >/dev/null
+    # The test command's packages (build/ may be its folder, which links
+    # with lld), openbox for --window-manager, and what the pictures need.
+    apt-get install -y -qq cmake ninja-build g++ clang lld libclang-rt-dev libgtest-dev libbenchmark-dev \
+      qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool imagemagick fonts-dejavu-core fonts-ipafont-gothic >/dev/null
   fi
   if [ -n "${PELOMAR_DEMO_FREE_MB:-}" ] && [ "$(id -u)" != 0 ]; then
     echo "run-demo: --free-mb mounts a file system, which needs root" >&2
@@ -110,8 +112,10 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
   cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
 
   # The program runs from its installed folder: the program, the library,
-  # the scrambled sample setting and table files, icons and help pages.
-  cmake --install build --prefix "$root/build/install" >/dev/null
+  # the scrambled sample setting and table files, icons and help pages. The
+  # component "program" is all the install; installed by name, it leaves
+  # build/install_manifest.txt, by which a user uninstalls, as it was.
+  cmake --install build --component program --prefix "$root/build/install" >/dev/null
   for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim" "$bin/demo-data"; do
     [ -e "$file" ] || { echo "run-demo: $file is missing after the build" >&2; exit 1; }
   done

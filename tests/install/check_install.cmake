@@ -1,6 +1,8 @@
 # Installs the build under a scratch prefix and checks that it is one
 # program folder with its desktop entry and icon, and nothing else: no test
-# program, benchmark or tool. The build tree is left as it was.
+# program, benchmark or tool. The build tree is left as it was, and so is
+# install_manifest.txt, the list of a user's own install: the check installs
+# the component "program", listed in install_manifest_program.txt.
 #
 #   cmake -DBUILD_DIR=build -DPREFIX=build/install-check -DFOLDER=pelomar3 -P check_install.cmake
 
@@ -10,7 +12,12 @@ endfunction()
 
 file(REMOVE_RECURSE "${PREFIX}")
 file(GLOB_RECURSE build_before LIST_DIRECTORIES true "${BUILD_DIR}/app/*")
-execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+set(user_manifest "${BUILD_DIR}/install_manifest.txt")
+set(user_manifest_before "")
+if(EXISTS "${user_manifest}")
+  file(SHA256 "${user_manifest}" user_manifest_before)
+endif()
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --component program --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
   fail("cmake --install failed: ${errors}")
@@ -19,6 +26,13 @@ file(GLOB_RECURSE build_after LIST_DIRECTORIES true "${BUILD_DIR}/app/*")
 list(REMOVE_ITEM build_after ${build_before})
 if(build_after)
   fail("installing wrote into the build tree: ${build_after}")
+endif()
+set(user_manifest_after "")
+if(EXISTS "${user_manifest}")
+  file(SHA256 "${user_manifest}" user_manifest_after)
+endif()
+if(NOT user_manifest_after STREQUAL user_manifest_before)
+  fail("the check's install rewrote install_manifest.txt, by which a user uninstalls")
 endif()
 
 set(expected
@@ -70,9 +84,9 @@ foreach(line "Exec=${PREFIX}/${FOLDER}/pelomar3" "Path=${PREFIX}/${FOLDER}" "Ico
   endif()
 endforeach()
 # The manifest lists the entry, so that removing what it lists uninstalls.
-file(STRINGS "${BUILD_DIR}/install_manifest.txt" manifest)
+file(STRINGS "${BUILD_DIR}/install_manifest_program.txt" manifest)
 list(FIND manifest "${PREFIX}/share/applications/pelomar3.desktop" at)
 if(at LESS 0)
-  fail("install_manifest.txt lacks the desktop entry")
+  fail("install_manifest_program.txt lacks the desktop entry")
 endif()
 message(STATUS "install check: ${PREFIX} holds the program folder and its desktop entry")

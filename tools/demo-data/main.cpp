@@ -4,7 +4,7 @@
 //                    the sample installation, a periodic recording of system
 //                    1 and a trigger recording of it with stored conditions;
 //   Beta/Beta.dak    customer "Beta Ltd" without a map, a day of system 2
-//                    recorded every 5 s (long enough to watch a CSV export);
+//                    recorded every 5 s (the largest one to export);
 //   central.das      a periodic recording of the central system without a
 //                    customer, in the program folder itself;
 // removes the CSV files an earlier export wrote under the default name
