@@ -43,7 +43,8 @@ configure_tsan() {
 
 # The program tests under AddressSanitizer: full stacks on every allocation,
 # so that a leak names its makers and the one kind of Qt's own (see the
-# suppression file) can be told from ours. No program test found fails.
+# suppression file) can be told from ours. A run that finds no program
+# test fails.
 ctest_program_asan() {
   (cd build-asan && ASAN_OPTIONS=fast_unwind_on_malloc=0 \
     LSAN_OPTIONS="suppressions=$(pwd)/../tools/sanitizers/lsan-qt.supp" ctest --no-tests=error "$@" -L app)
