@@ -25,6 +25,12 @@ class OpenedFile {
   OpenedFile& operator=(const OpenedFile&) = delete;
 
   int fd() const { return fd_; }
+  // Reads wait for their data from here on: the opening alone had to be
+  // without waiting, lest a FIFO swapped in stop the program.
+  bool waitForData() const {
+    const int flags = ::fcntl(fd_, F_GETFL);
+    return flags >= 0 && ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) == 0;
+  }
 
  private:
   int fd_;
@@ -57,7 +63,12 @@ RegularFileRead openRegular(const QString& path, std::optional<OpenedFile>& file
     return result;
   }
   result.notRegular = !S_ISREG(opened.st_mode) || !sameFile(looked, opened);
-  result.opened = !result.notRegular;
+  if (result.notRegular) return result;
+  if (!file->waitForData()) {
+    result.error = errno;
+    return result;
+  }
+  result.opened = true;
   size = opened.st_size;
   return result;
 }
@@ -69,12 +80,12 @@ QString RegularFileRead::reason() const {
   return notRegular ? QStringLiteral("not a regular file") : QString();
 }
 
-RegularFileRead readRegularFile(const QString& path) {
+RegularFileRead readRegularFile(const QString& path, off_t largest) {
   std::optional<OpenedFile> file;
   off_t size = 0;
   RegularFileRead result = openRegular(path, file, size);
   if (!result) return result;
-  if (size > kLargestRegularFile) {
+  if (size > largest) {
     result.error = EFBIG;
     return result;
   }

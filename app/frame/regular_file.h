@@ -1,8 +1,9 @@
 // Reading the files the program finds in its folders and the user's
 // configuration: each must be a regular file before it is opened (so no
 // device is ever opened) and still the same one on the descriptor that was
-// opened without waiting, and is read no further than its size at the
-// opening. A FIFO, a device, a socket or a folder in a file's place is
+// opened without waiting (then read as any file, so a file system that
+// honours the flag does not fail the read), and is read no further than its
+// size at the opening. A FIFO, a device, a socket or a folder in a file's place is
 // refused instead of stopping the program or filling its memory.
 #pragma once
 
@@ -26,9 +27,9 @@ struct RegularFileRead {
   QString reason() const;
 };
 
-// The whole file as it stood when it was opened; a file over
-// kLargestRegularFile is refused with EFBIG.
-RegularFileRead readRegularFile(const QString& path);
+// The whole file as it stood when it was opened; a file over `largest`
+// bytes is refused with EFBIG, unread.
+RegularFileRead readRegularFile(const QString& path, off_t largest = kLargestRegularFile);
 // Whether the path is a regular file that opens without waiting (links are
 // followed); an absent file is not one.
 bool opensAsRegularFile(const QString& path);

@@ -10,6 +10,7 @@
 #include "frame/program_icon.h"
 #include "frame/program_values.h"
 #include "frame/single_instance.h"
+#include "frame/site/settings_store.h"
 #include "frame/site/site_files.h"
 #include "frame/texts/text_table.h"
 #include "frame/twips.h"
@@ -33,6 +34,8 @@
 #include <cstring>
 
 namespace {
+
+enum class StoreBlock { None, Folder, Damaged };
 
 QStringList panelLines() {
   QStringList lines;
@@ -186,35 +189,41 @@ class ProgramStartTest : public QObject {
   }
 
   // What the engineer sets is kept in the settings store and the program
-  // folder: when either cannot be written the start says so, once.
+  // folder: when either cannot be written the start says so, once. A
+  // damaged store (far over its size) is left as it is.
   void whatCannotBeSavedIsSaidAtTheStart_data() {
-    QTest::addColumn<bool>("storeBlocked");
+    QTest::addColumn<int>("store");
     QTest::addColumn<bool>("foldersBlocked");
-    QTest::newRow("settings store") << true << false;
-    QTest::newRow("data folders") << false << true;
-    QTest::newRow("both") << true << true;
+    QTest::newRow("settings store a folder") << int(StoreBlock::Folder) << false;
+    QTest::newRow("settings store damaged") << int(StoreBlock::Damaged) << false;
+    QTest::newRow("data folders") << int(StoreBlock::None) << true;
+    QTest::newRow("both") << int(StoreBlock::Folder) << true;
   }
   void whatCannotBeSavedIsSaidAtTheStart() {
-    QFETCH(bool, storeBlocked);
+    QFETCH(int, store);
     QFETCH(bool, foldersBlocked);
     ProgramFixture world;
-    const QString storeFile = world.store.path() + QStringLiteral("/PelomarVexa5Software/PelomarVexa5Software.ini");
-    if (storeBlocked) QVERIFY(QDir().mkpath(storeFile));  // a folder where the file should be
+    const QString storeFile = world.store.storeFile();
+    const QByteArray damaged = "[SerialPort]\nPortNo=3\n" + QByteArray(settings::kLargestStore, ';');
+    if (store == int(StoreBlock::Folder)) QVERIFY(QDir().mkpath(storeFile));  // a folder where the file should be
+    if (store == int(StoreBlock::Damaged)) world.store.write(damaged);
     if (foldersBlocked) world.folder.write(QStringLiteral("csv"), "a file where the folder should be");
     QStringList message;
     readNextMessage(message);
     QVERIFY(startProgram(world.environment()));
     QStringList expected;
-    if (storeBlocked) expected << ownText(kTextSettingsNotSaved) << storeFile;
+    if (store != int(StoreBlock::None)) expected << ownText(kTextSettingsNotSaved) << storeFile;
     if (foldersBlocked) expected << ownText(kTextFolderNotSaved) << world.folder.path();
     while (expected.size() < 4) expected << QString();
     QCOMPARE(message, expected);
+    if (store == int(StoreBlock::Damaged)) QVERIFY(panelLines().contains(QStringLiteral("Com : COM1")));
 
     QStringList again;
     QTimer* watch = readNextMessage(again);
     QVERIFY(frmMdi::instance().close());
     QVERIFY2(again.isEmpty(), qPrintable(again.join(QLatin1Char('|'))));  // said once
     delete watch;
+    if (store == int(StoreBlock::Damaged)) QVERIFY(world.store.content() == damaged);
   }
 
   void storedDisplayOptionsPassTheirHandlers() {

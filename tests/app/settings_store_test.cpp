@@ -1,10 +1,87 @@
-// The settings store: names without regard to case, unreadable values, and
-// the program's keys with their defaults and replacements.
+// The settings store: names without regard to case, stores as Qt writes
+// them and as editors change them, damaged and read-only stores,
+// unreadable values, and the program's keys with their defaults and
+// replacements.
 #include "frame/site/program_settings.h"
 #include "frame/site/settings_store.h"
 #include "support/test_support.h"
 
 #include <QtTest>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+namespace {
+
+// Every kind of value the program keeps, as it writes them.
+struct Stored {
+  const char* section;
+  const char* key;
+  QString text;
+};
+const Stored kStored[] = {
+    {"DspOption", "FontSz", QStringLiteral("8")},        {"DspOption", "Hcursor", QStringLiteral("1")},
+    {"DspOption", "Win_Width", QStringLiteral("12000")}, {"DspOption", "Win_Top", QStringLiteral("-30")},
+    {"SerialPort", "PortNo", QStringLiteral("3")},       {"SensorInput", "Offset7", QStringLiteral("-3")},
+    {"SensorInput", "Unit7", QStringLiteral("kPa, abs")}, {"SensorInput", "Unit8", QStringLiteral("℃")},
+    {"SensorInput", "Range8", QStringLiteral("5")},
+};
+
+// What an editor or another program may have made of the store's text.
+enum class StoreChange { None, CrLf, ByteOrderMark, SectionsTwice, KeyTwice, EmptySectionSpeltOtherwise, ManyKeys };
+
+QByteArray changed(QByteArray text, StoreChange change) {
+  switch (change) {
+    case StoreChange::None: return text;
+    case StoreChange::CrLf: return text.replace("\n", "\r\n");
+    case StoreChange::ByteOrderMark: return "\xef\xbb\xbf" + text;
+    // The later of two values is the one taken.
+    case StoreChange::SectionsTwice: return "[SerialPort]\nPortNo=7\n[DspOption]\nFontSz=9\n" + text;
+    case StoreChange::KeyTwice: return text.replace("[SerialPort]\n", "[SerialPort]\nPortNo=7\n");
+    case StoreChange::EmptySectionSpeltOtherwise:
+      return text.replace("[SerialPort]\n", "[serialport]\n[SERIALPORT]\n");
+    case StoreChange::ManyKeys: {
+      QByteArray keys = "[DspOption]\n";
+      for (int key = 0; key < 40000; ++key) keys += "Filler" + QByteArray::number(key) + "=" + QByteArray::number(key) + '\n';
+      return keys + text;
+    }
+  }
+  return text;
+}
+
+const QString kSkipped = QStringLiteral("skipped");
+
+// Runs `check` as an unprivileged user: here when the test is not root,
+// else in a child process that takes the user id of "nobody" and is given
+// `owned` first. "" when the check held, kSkipped when no such user id can
+// be taken, else what went wrong.
+QString asUnprivilegedUser(const QStringList& owned, const std::function<bool()>& check) {
+  if (::geteuid() != 0) return check() ? QString() : QStringLiteral("the check failed");
+  const passwd* nobody = ::getpwnam("nobody");
+  const uid_t user = nobody ? nobody->pw_uid : 65534;
+  const gid_t group = nobody ? nobody->pw_gid : 65534;
+  for (const QString& path : owned) {
+    if (::chown(QFile::encodeName(path).constData(), user, group) != 0) return kSkipped;
+  }
+  const pid_t child = ::fork();
+  if (child < 0) return kSkipped;
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 || ::setuid(user) != 0) ::_exit(77);
+    ::_exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 77) return kSkipped;
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return QString();
+  return QStringLiteral("the check failed as an unprivileged user (status %1)").arg(status);
+}
+
+}  // namespace
 
 class SettingsStoreTest : public QObject {
   Q_OBJECT
@@ -26,8 +103,45 @@ class SettingsStoreTest : public QObject {
              QStringLiteral("kPa, abs"));
   }
 
-  // The program reads and writes the store itself; Qt's INI reader, which
-  // wrote it in earlier versions, is the judge of the format both ways.
+  // Qt writes the store's text and reads it back; the program finds in it
+  // what Qt finds, also where an editor or another program changed it.
+  void storesQtWroteReadTheSameBothWays_data() {
+    QTest::addColumn<int>("change");
+    QTest::addColumn<QString>("portSection");  // the serial port's section as stored
+    const QString port = QStringLiteral("SerialPort");
+    QTest::newRow("as Qt writes it") << int(StoreChange::None) << port;
+    QTest::newRow("CRLF line ends") << int(StoreChange::CrLf) << port;
+    QTest::newRow("byte-order mark") << int(StoreChange::ByteOrderMark) << port;
+    QTest::newRow("sections twice") << int(StoreChange::SectionsTwice) << port;
+    QTest::newRow("a key twice") << int(StoreChange::KeyTwice) << port;
+    QTest::newRow("an empty section spelt another way") << int(StoreChange::EmptySectionSpeltOtherwise)
+                                                        << QStringLiteral("SERIALPORT");
+    QTest::newRow("40,000 keys before") << int(StoreChange::ManyKeys) << port;
+  }
+  void storesQtWroteReadTheSameBothWays() {
+    QFETCH(int, change);
+    QFETCH(QString, portSection);
+    ScratchSettings store;
+    const auto section = [&](const Stored& value) {
+      return value.section == QLatin1String("SerialPort") ? portSection : QString::fromLatin1(value.section);
+    };
+    for (const Stored& value : kStored) store.store(value.section, value.key, value.text);
+    store.write(changed(store.content(), StoreChange(change)));
+    const qsizetype keys = store.keys().size();
+    for (const Stored& value : kStored) {
+      QCOMPARE(store.stored(section(value), value.key), value.text);  // the row's store is as meant
+      QCOMPARE(settings::readText(value.section, value.key, QStringLiteral("missing")), value.text);
+    }
+    for (const Stored& value : kStored) QVERIFY(settings::writeText(value.section, value.key, value.text + u'1'));
+    QCOMPARE(store.keys().size(), keys);  // nothing added, nothing lost
+    settings::useStoreFile(store.storeFile());
+    for (const Stored& value : kStored) {
+      QCOMPARE(store.stored(section(value), value.key), value.text + u'1');
+      QCOMPARE(settings::readText(value.section, value.key, QStringLiteral("missing")), value.text + u'1');
+    }
+  }
+
+  // Texts of every kind, set by the program and by Qt.
   void textsReadAsQtReadsThemBothWays() {
     ScratchSettings store;
     const QString section = QStringLiteral("SensorInput");
@@ -41,34 +155,40 @@ class SettingsStoreTest : public QObject {
       store.store(section, key, text);
       QCOMPARE(settings::readText(section, key, QStringLiteral("missing")), text);
     }
-    // Hand-written files: the program finds what Qt finds.
-    const char* const written[] = {
-        "[SensorInput]\nUnit7=kPa, abs\n",
-        "[SensorInput]\r\nUnit7 = \"a, b\" , c \r\n",
-        "; note\n[SensorInput]\nUnit7=x ; trailing note\n",
-        "[SensorInput]\nUnit7=\"two\nlines\"\n",
-        "[SensorInput]\nUnit7=one\\\ntwo\n",
-        "[SensorInput]\nUnit7=\\x41\\102\\q\n",
-        "[SensorInput]\nUnit7=first\n[Other]\nA=1\n[SensorInput]\nUnit7=last\n",
-        "[SensorInput]\nUnit%37=escaped key\n",
-        "[SensorInput\nUnit7=unclosed\n",
-        "[SensorInput]\nUnit7\n=no key\nUnit7=@@double\n",
-    };
-    for (const char* text : written) {
-      QFile file(store.storeFile());
-      QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) > 0);
-      file.close();
-      const QString byQt = store.has(section, key) ? store.stored(section, key) : QStringLiteral("missing");
-      QVERIFY2(settings::readText(section, key, QStringLiteral("missing")) == byQt, text);
+  }
+
+  // A store far over what the program keeps is damaged: its values are not
+  // taken, and it is never replaced, so nothing in it is lost.
+  void aStoreOverItsSizeIsDamagedAndKept() {
+    for (const qint64 size : {settings::kLargestStore, settings::kLargestStore + 1}) {
+      ScratchSettings store;
+      QByteArray content = "[SerialPort]\nPortNo=3\n[Filler]\nText=";
+      content += QByteArray(size - content.size() - 1, 'a') + '\n';
+      store.write(content);
+      const bool damaged = size > settings::kLargestStore;
+      QCOMPARE(readComPortSetting(), damaged ? 1 : 3);
+      QCOMPARE(settings::storeIsWritable(), !damaged);
+      QCOMPARE(settings::writeNumber(QStringLiteral("SerialPort"), QStringLiteral("PortNo"), 4), !damaged);
+      if (damaged) QVERIFY(store.content() == content);
     }
-    // A write keeps what it did not set as it was.
-    QFile file(store.storeFile());
-    const QByteArray kept = "[Other]\nPlace=@Rect(1 2 3 4)\nList=a, b\n";
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(kept) == kept.size());
-    file.close();
-    QVERIFY(settings::writeNumber(section, QStringLiteral("Range7"), 1));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().startsWith(kept));
+  }
+
+  // A store file the user may not write is not replaced, even in a folder
+  // the user may write: as root every file may be written, so the check
+  // runs in a child process as an unprivileged user.
+  void aStoreTheUserMayNotWriteIsNotSaved() {
+    ScratchSettings store;
+    const QByteArray content = "[SerialPort]\nPortNo=3\n";
+    store.write(content);
+    QVERIFY(QFile::setPermissions(store.storeFile(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QString why = asUnprivilegedUser({store.path(), QFileInfo(store.storeFile()).path(), store.storeFile()}, [] {
+      return settings::readNumber(QStringLiteral("SerialPort"), QStringLiteral("PortNo"), 1) == 3 &&
+             !settings::storeIsWritable() &&
+             !settings::writeNumber(QStringLiteral("SerialPort"), QStringLiteral("PortNo"), 4);
+    });
+    if (why == kSkipped) QSKIP("no unprivileged user id to take here");
+    QVERIFY2(why.isEmpty(), qPrintable(why));
+    QVERIFY(store.content() == content);
   }
 
   void unreadableNumbersBecomeTheirDefault() {

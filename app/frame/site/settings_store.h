@@ -1,7 +1,13 @@
 // The per-user settings store of the program: values kept as decimal text
-// under a section and a key, for the application PelomarVexa5Software.
-// Section and key names are compared without regard to case, so "HCursor"
-// and "Hcursor" name the same value.
+// under a section and a key, for the application PelomarVexa5Software, in
+// Qt's INI format. Section and key names are compared without regard to
+// case, so "HCursor" and "Hcursor" name the same value.
+//
+// The store is read once, at the first reading, and the readings after it
+// come from memory; each write reads the file again, sets the value and
+// puts the new text in place whole. A store that cannot be read (not a
+// regular file, or over kLargestStore, which only damage makes) leaves the
+// defaults standing and is never replaced.
 #pragma once
 
 #include <QString>
@@ -11,6 +17,8 @@
 namespace settings {
 
 inline constexpr const char* kApplication = "PelomarVexa5Software";
+// The store holds a few dozen short values, under a kilobyte.
+inline constexpr int64_t kLargestStore = 1024 * 1024;
 
 // The stored text, or `fallback` when the section or key is missing.
 QString readText(const QString& section, const QString& key, const QString& fallback);
@@ -23,12 +31,14 @@ int32_t readNumber(const QString& section, const QString& key, int32_t fallback)
 bool writeText(const QString& section, const QString& key, const QString& value);
 bool writeNumber(const QString& section, const QString& key, int32_t value);
 
-// The store's file, and whether it can be written (made when missing).
+// The store's file, and whether it can be written (made when missing): not
+// when it cannot be read, is a link or a file the user may not write.
 QString storeFileName();
 bool storeIsWritable();
 
-// Moves the store to another file: for tests, which keep the user's own
-// store out of their way.
+// Moves the store to another file, to be read at the next reading: for
+// tests, which keep the user's own store out of their way and start the
+// program over stores of their own.
 void useStoreFile(const QString& file);
 
 }  // namespace settings

@@ -123,17 +123,36 @@ QString storeFileIn(const QString& folder) {
   return folder + u'/' + name + u'/' + name + QLatin1String(".ini");
 }
 
-// What Qt's own INI reader finds in the store: a reading of the file that
-// owes nothing to the program's. It reads a copy of a new name each time,
-// since Qt takes a file of a name it read, of the same size and time, for
-// unchanged.
+// Qt's own INI reader and writer over a copy of the store of a new name
+// each time, since Qt takes a file of a name it read, of the same size and
+// time, for unchanged: a reading of the file that owes nothing to the
+// program's.
+class QtCopy {
+ public:
+  explicit QtCopy(const QString& file) {
+    QFile::copy(file, path());
+    ini_.emplace(path(), QSettings::IniFormat);
+  }
+  QSettings& ini() { return *ini_; }
+  // Puts what was set into `file`.
+  void putBack(const QString& file) {
+    ini_->sync();
+    QFile::remove(file);
+    QDir().mkpath(QFileInfo(file).path());
+    QFile::copy(path(), file);
+  }
+
+ private:
+  QString path() const { return folder_.filePath(QStringLiteral("store.ini")); }
+
+  QTemporaryDir folder_;
+  std::optional<QSettings> ini_;
+};
+
 std::optional<QVariant> readByQt(const QString& file, const QString& key) {
-  const QTemporaryDir copyFolder;
-  const QString copy = copyFolder.filePath(QStringLiteral("store.ini"));
-  if (!QFile::copy(file, copy)) return std::nullopt;
-  const QSettings store(copy, QSettings::IniFormat);
-  if (!store.contains(key)) return std::nullopt;
-  return store.value(key);
+  QtCopy copy(file);
+  if (!copy.ini().contains(key)) return std::nullopt;
+  return copy.ini().value(key);
 }
 
 }  // namespace
@@ -155,6 +174,24 @@ bool ScratchSettings::has(const QString& section, const QString& key) const {
   return readByQt(storeFile(), section + u'/' + key).has_value();
 }
 
+QStringList ScratchSettings::keys() const { return QtCopy(storeFile()).ini().allKeys(); }
+
 void ScratchSettings::store(const QString& section, const QString& key, const QString& value) const {
-  QSettings(storeFile(), QSettings::IniFormat).setValue(section + u'/' + key, value);
+  QtCopy copy(storeFile());
+  copy.ini().setValue(section + u'/' + key, value);
+  copy.putBack(storeFile());
+  settings::useStoreFile(storeFile());
+}
+
+void ScratchSettings::write(const QByteArray& content) const {
+  QDir().mkpath(QFileInfo(storeFile()).path());
+  QFile file(storeFile());
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(content);
+  file.close();
+  settings::useStoreFile(storeFile());
+}
+
+QByteArray ScratchSettings::content() const {
+  QFile file(storeFile());
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -61,8 +62,9 @@ class QuestionAnswer {
 };
 
 // A new empty settings store and a folder for the program's lock, for the
-// life of the object. The store's values are looked at as Qt's own INI
-// reader reads them.
+// life of the object. The store's values are looked at and set as Qt's own
+// INI reader and writer do; what is set by hand is what the program reads
+// at its next start.
 class ScratchSettings {
  public:
   ScratchSettings();
@@ -73,7 +75,12 @@ class ScratchSettings {
   // a list's items joined by ",".
   QString stored(const QString& section, const QString& key) const;
   bool has(const QString& section, const QString& key) const;
+  // Every "section/key" Qt finds.
+  QStringList keys() const;
   void store(const QString& section, const QString& key, const QString& value) const;
+  // The store's bytes, as they stand or in place of them.
+  void write(const QByteArray& content) const;
+  QByteArray content() const;
 
  private:
   QTemporaryDir dir_;
