@@ -92,12 +92,14 @@ CopyTiming copyThroughWindow(const QString& source, const QString& target) {
   return timing;
 }
 
+// Seconds; -1 when cp or sync failed, whose time would be no reference.
 double copyWithCp(const QString& source, const QString& target) {
   QElapsedTimer total;
   total.start();
   if (QProcess::execute(QStringLiteral("cp"), {source, target}) != 0 ||
       QProcess::execute(QStringLiteral("sync"), {target}) != 0) {
-    std::fprintf(stderr, "cp or sync failed\n");
+    std::fprintf(stderr, "cp or sync failed: no figures\n");
+    return -1;
   }
   return total.nsecsElapsed() / 1e9;
 }
@@ -156,6 +158,7 @@ int main(int argc, char** argv) {
   const double mb = QFileInfo(recording).size() / (1024.0 * 1024.0);
 
   const double cpSeconds = copyWithCp(recording, scratch.filePath(QStringLiteral("cp.das")));
+  if (cpSeconds < 0) return 1;
   const CopyTiming window = copyThroughWindow(source, target);
   if (!copiedRight(recording, target + QStringLiteral("/acme"), window.copiedFiles)) return 1;
   const double cpRate = mb / cpSeconds;

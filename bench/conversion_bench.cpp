@@ -20,7 +20,6 @@
 #include <atomic>
 #include <charconv>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -79,8 +78,6 @@ class UnitSnapshot : public DataSource {
 
 using Clock = std::chrono::steady_clock;
 
-bool wrongAnswer = false;
-
 // The result text each item of the typical unit gives for the snapshot, in
 // item order: the byte converters' values follow from the snapshot's bytes
 // (byte i of the first group is 7i + 3), the rest are the texts the reviewed
@@ -107,14 +104,12 @@ std::string firstWrongText(std::size_t count, Evaluate evaluate) {
   return {};
 }
 
-// A wrong answer skips the benchmark with the reason; true when all are right.
+// A wrong answer fails the benchmark with the reason; true when all are right.
 template <class Evaluate>
 bool answersRight(benchmark::State& state, std::size_t count, Evaluate evaluate) {
   const std::string wrong = firstWrongText(count, evaluate);
   if (wrong.empty()) return true;
-  std::fprintf(stderr, "wrong answer: %s\n", wrong.c_str());
-  wrongAnswer = true;
-  state.SkipWithError(("wrong answer: " + wrong).c_str());
+  failWithWrongAnswer(state, wrong);
   return false;
 }
 
@@ -146,6 +141,11 @@ std::vector<float> liveValues(const std::vector<ItemRecord>& items, UnitSnapshot
 
 void reportFigures(benchmark::State& state, double evaluating, long made, std::size_t items, long failures,
                    const std::vector<float>& values) {
+  if (failures != 0) {
+    // A failed item is a wrong answer too: the run must not end as a pass.
+    failWithWrongAnswer(state, std::to_string(failures) + " item evaluations failed");
+    return;
+  }
   double formatting = formatWithToChars(values, static_cast<int64_t>(state.iterations()));
   state.counters["ratio_to_to_chars"] = formatting > 0 ? evaluating / formatting : 0;
   auto evaluations = static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(items);
@@ -153,11 +153,6 @@ void reportFigures(benchmark::State& state, double evaluating, long made, std::s
   state.counters["items"] = static_cast<double>(items);
   state.counters["allocations_per_item"] =
       evaluations ? static_cast<double>(made) / static_cast<double>(evaluations) : 0;
-  if (failures == 0) return;
-  // A failed item is a wrong answer too: the run must not end as a pass.
-  std::fprintf(stderr, "wrong answer: %ld item evaluations failed\n", failures);
-  wrongAnswer = true;
-  state.SkipWithError("an item failed to evaluate");
 }
 
 // The inner loop of CSV export and of the searches: prepared items' result texts.
@@ -217,4 +212,4 @@ BENCHMARK(evaluateTypicalUnit);
 }  // namespace
 
 // A wrong answer fails the run as well as skipping its benchmark.
-int main(int argc, char** argv) { return runCheckedBenchmarks(argc, argv, wrongAnswer); }
+int main(int argc, char** argv) { return runCheckedBenchmarks(argc, argv); }

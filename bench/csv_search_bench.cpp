@@ -3,7 +3,7 @@
 // recorded every 5 s for 24 hours, written straight into a temporary folder
 // and removed at the end. The first item of the last indoor unit runs
 // through known values (record r holds r mod 90, the last record 99), so
-// every answer is checked before its figure is given: the value search for
+// every answer is checked before any figure is given: the value search for
 // 99 must find the last record (it reads every record to get there), the
 // min/max search must give 0 and 99, and that unit's CSV file must hold one
 // row per record with 99 in the last row; a wrong answer ends the run with
@@ -242,9 +242,72 @@ bool writeNumbersOnly(const std::string& path, uint32_t records) {
   return std::fclose(file) == 0 && written;
 }
 
-void report(const char* phase, double megabytes, const Timing& t, long peakKb, long baseKb) {
-  std::printf("%-22s %8.3f s wall %8.3f s CPU %9.1f MB/s (CPU) %8ld kB peak memory\n", phase, t.wall, t.cpu,
-              megabytes / std::max(t.cpu, 1e-9), peakKb - baseKb);
+// A phase's time and its peak memory beyond what the process held before it.
+struct Phase {
+  Timing timing;
+  long peakKb = 0;
+};
+
+template <class Work>
+Phase phase(Work work) {
+  const long base = statusValue("VmRSS:");
+  resetPeak();
+  const Timing timing = timed(work);
+  return {timing, statusValue("VmHWM:") - base};
+}
+
+struct Figures {
+  double megabytes = 0;
+  Timing read;
+  Phase csv, value, minMax;
+  Timing numbers;
+};
+
+// The two searches over the selected file; false when one failed or gave a
+// wrong answer.
+bool search(const std::string& folder, uint32_t records, Figures& figures) {
+  if (selectDataFile(folder.c_str(), 1) != 0) return false;
+  bool ok = true;
+  figures.value = phase([&] { ok = searchValue(folder, records); });
+  if (ok) figures.minMax = phase([&] { ok = searchMinMax(folder); });
+  closeDataFile(folder.c_str(), 1);
+  return ok;
+}
+
+// Every phase in turn, each checked; the figures are kept for the end, when
+// every answer has been checked. False when a phase failed or gave a wrong
+// answer.
+bool measure(const std::string& folder, const std::string& path, uint32_t records, Figures& figures) {
+  readWhole(path);  // every phase reads from the page cache
+  figures.read = timed([&] { readWhole(path); });
+  bool ok = true;
+  figures.csv = phase([&] { ok = convertToCsv(folder, folder + "out"); });
+  if (!ok || !csvRight(folder + "out", records) || !search(folder, records, figures)) return false;
+  figures.numbers = timed([&] { ok = writeNumbersOnly(folder + "numbers.csv", records); });
+  clearFileList();
+  return ok;
+}
+
+void report(const char* name, double megabytes, const Phase& measured) {
+  const Timing& t = measured.timing;
+  std::printf("%-22s %8.3f s wall %8.3f s CPU %9.1f MB/s (CPU) %8ld kB peak memory\n", name, t.wall, t.cpu,
+              megabytes / std::max(t.cpu, 1e-9), measured.peakKb);
+}
+
+void printFigures(uint32_t records, const Figures& figures) {
+  const double megabytes = figures.megabytes;
+  std::printf("recording: %u records of %d units x %d items, %.1f MB\n", records, kOutdoorUnits + kIndoorUnits,
+              kItemsPerUnit, megabytes);
+  std::printf("%-22s %8.3f s wall %30.1f MB/s (wall)\n", "plain read of the file", figures.read.wall,
+              megabytes / figures.read.wall);
+  report("CSV conversion", megabytes, figures.csv);
+  report("value search", megabytes, figures.value);
+  report("min/max search", megabytes, figures.minMax);
+  std::printf("searches against one plain read (wall): value %.1fx, min/max %.1fx the read's time\n",
+              figures.value.timing.wall / figures.read.wall, figures.minMax.timing.wall / figures.read.wall);
+  std::printf("CSV %.1f MB/s of one core (target at least 50)\n", megabytes / figures.csv.timing.cpu);
+  std::printf("CSV against the same numbers by std::to_chars and one write (CPU): %.2f\n",
+              figures.csv.timing.cpu / figures.numbers.cpu);
 }
 
 int finish(const char* folder, bool ok) {
@@ -268,41 +331,11 @@ int main(int argc, char** argv) {
   std::string path = folder + "large.das";
   uint32_t records = static_cast<uint32_t>(hours) * 3600 / kInterval;
   bool ok = loadModel() && writeLargeRecording(path, records);
-  double megabytes = ok ? static_cast<double>(std::filesystem::file_size(path)) / 1e6 : 0;
+  Figures figures;
+  figures.megabytes = ok ? static_cast<double>(std::filesystem::file_size(path)) / 1e6 : 0;
   int32_t listed = 0;
-  ok = ok && getFileNum(folder.c_str(), &listed) == 0 && listed == 1;
-  if (ok) {
-    std::printf("recording: %u records of %d units x %d items, %.1f MB\n", records, kOutdoorUnits + kIndoorUnits,
-                kItemsPerUnit, megabytes);
-    readWhole(path);  // every phase reads from the page cache
-    Timing read = timed([&] { readWhole(path); });
-    std::printf("%-22s %8.3f s wall %30.1f MB/s (wall)\n", "plain read of the file", read.wall, megabytes / read.wall);
-
-    long base = statusValue("VmRSS:");
-    resetPeak();
-    Timing csv = timed([&] { ok = convertToCsv(folder, folder + "out") && ok; });
-    ok = ok && csvRight(folder + "out", records);
-    if (!ok) return finish(pattern, false);
-    report("CSV conversion", megabytes, csv, statusValue("VmHWM:"), base);
-
-    ok = ok && selectDataFile(folder.c_str(), 1) == 0;
-    base = statusValue("VmRSS:");
-    resetPeak();
-    Timing value = timed([&] { ok = searchValue(folder, records) && ok; });
-    if (!ok) return finish(pattern, false);
-    report("value search", megabytes, value, statusValue("VmHWM:"), base);
-    base = statusValue("VmRSS:");
-    resetPeak();
-    Timing minMax = timed([&] { ok = searchMinMax(folder) && ok; });
-    if (!ok) return finish(pattern, false);
-    report("min/max search", megabytes, minMax, statusValue("VmHWM:"), base);
-    std::printf("searches against one plain read (wall): value %.1fx, min/max %.1fx the read's time\n",
-                value.wall / read.wall, minMax.wall / read.wall);
-    std::printf("CSV %.1f MB/s of one core (target at least 50)\n", megabytes / csv.cpu);
-    Timing numbers = timed([&] { ok = writeNumbersOnly(folder + "numbers.csv", records) && ok; });
-    std::printf("CSV against the same numbers by std::to_chars and one write (CPU): %.2f\n", csv.cpu / numbers.cpu);
-    closeDataFile(folder.c_str(), 1);
-    clearFileList();
-  }
+  ok = ok && getFileNum(folder.c_str(), &listed) == 0 && listed == 1 && measure(folder, path, records, figures);
+  // Every answer was right: only now the figures.
+  if (ok) printFigures(records, figures);
   return finish(pattern, ok);
 }

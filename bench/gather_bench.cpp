@@ -132,7 +132,20 @@ bool gathered(const char* label, int units) {
   return wrongAnswer("%s: %d of %d units heard, %d snapshots", label, heardUnits(), units, snapshots.load());
 }
 
-bool measure(const char* label, int units, const std::string& scenarioText, int runSeconds, double floorPercent) {
+// One installation's figures: the worker's CPU use over the gather slots
+// timed, and how late their snapshots came.
+struct GatherFigures {
+  const char* label = "";
+  int units = 0;
+  std::size_t slots = 0;
+  double cpuPercent = 0;
+  double worstLateMs = 0;
+  double meanLateMs = 0;
+};
+
+// False when gathering did not run or gave a wrong answer; the figures are
+// kept for the end, when every answer has been checked.
+bool measure(const char* label, int units, const std::string& scenarioText, int runSeconds, GatherFigures& figures) {
   adaptersim::Scenario scenario;
   std::istringstream in(scenarioText);
   std::string error;
@@ -165,22 +178,30 @@ bool measure(const char* label, int units, const std::string& scenarioText, int 
   simulator.stop();
   if (!right) return false;
 
-  if (samples.size() < 2) {
-    std::printf("%-24s %5d %6zu   (too short to measure)\n", label, units, samples.size());
-    return true;
-  }
+  figures.label = label;
+  figures.units = units;
+  figures.slots = samples.size();
+  if (samples.size() < 2) return true;
   const SlotSample& first = samples.front();
   const SlotSample& last = samples.back();
-  double cpuPercent = 100.0 * (last.cpuSeconds - first.cpuSeconds) / (last.steadySeconds - first.steadySeconds);
-  double worst = 0;
+  figures.cpuPercent = 100.0 * (last.cpuSeconds - first.cpuSeconds) / (last.steadySeconds - first.steadySeconds);
   double sum = 0;
   for (const SlotSample& s : samples) {
-    worst = std::max(worst, s.lateMs);
+    figures.worstLateMs = std::max(figures.worstLateMs, s.lateMs);
     sum += s.lateMs;
   }
-  std::printf("%-24s %5d %6zu %12.2f %%  %8.2f %8.2f %8.1f\n", label, units, samples.size(), cpuPercent, worst,
-              sum / static_cast<double>(samples.size()), floorPercent > 0 ? cpuPercent / floorPercent : 0.0);
+  figures.meanLateMs = sum / static_cast<double>(samples.size());
   return true;
+}
+
+void printGather(const GatherFigures& figures, double floorPercent) {
+  if (figures.slots < 2) {
+    std::printf("%-24s %5d %6zu   (too short to measure)\n", figures.label, figures.units, figures.slots);
+    return;
+  }
+  std::printf("%-24s %5d %6zu %12.2f %%  %8.2f %8.2f %8.1f\n", figures.label, figures.units, figures.slots,
+              figures.cpuPercent, figures.worstLateMs, figures.meanLateMs,
+              floorPercent > 0 ? figures.cpuPercent / floorPercent : 0.0);
 }
 
 // What a thread that only wakes every 1 ms, as the worker does, costs on
@@ -206,9 +227,12 @@ double measureWakeFloor(int runSeconds) {
     wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   });
   idle.join();
-  std::printf("%-24s %5s %6s %12.2f %%  %8s %8s %8.1f\n", "1 ms wake-ups alone", "-", "-", 100.0 * cpu / wall, "-", "-",
-              1.0);
   return 100.0 * cpu / wall;
+}
+
+void printWakeFloor(double floorPercent) {
+  std::printf("%-24s %5s %6s %12.2f %%  %8s %8s %8.1f\n", "1 ms wake-ups alone", "-", "-", floorPercent, "-", "-",
+              1.0);
 }
 
 // ---- Catch-up after a jump of the wall clock ----
@@ -277,7 +301,18 @@ class ExportProbe {
   std::thread thread_;
 };
 
-bool measureCatchUp(int days, const std::string& scenarioText) {
+// The catch-up's figures: the records written for the slots missed, how
+// long they took, and the longest time an export waited meanwhile.
+struct CatchUpFigures {
+  int days = 0;
+  long records = 0;
+  double seconds = 0;
+  double longestWaitMs = 0;
+};
+
+// False when the recordings did not start, did not catch up or caught up
+// wrong; the figures are kept for the end, as the gathering's are.
+bool measureCatchUp(int days, const std::string& scenarioText, CatchUpFigures& figures) {
   adaptersim::Scenario scenario;
   std::istringstream in(scenarioText);
   std::string error;
@@ -312,11 +347,7 @@ bool measureCatchUp(int days, const std::string& scenarioText) {
     if (!ok || got > expected + 2 + static_cast<long>(took / 5)) {
       ok = wrongAnswer("catch-up: %ld records where %ld slots were missed", got - before, expected - before);
     }
-    if (ok) {
-      std::printf("catch-up of %d day(s), 5 s periodic and trigger recording: %ld records in %.2f s, "
-                  "longest export wait %.1f ms\n",
-                  days, expected - before, took, longest);
-    }
+    figures = {days, expected - before, took, longest};
   }
   if (!ok) std::fprintf(stderr, "catch-up: the recording did not start, did not catch up or was wrong\n");
   saveTrigData(0, 0, 0);
@@ -326,6 +357,12 @@ bool measureCatchUp(int days, const std::string& scenarioText) {
   simulator.stop();
   std::filesystem::remove_all(folder);
   return ok;
+}
+
+void printCatchUp(const CatchUpFigures& figures) {
+  std::printf("catch-up of %d day(s), 5 s periodic and trigger recording: %ld records in %.2f s, "
+              "longest export wait %.1f ms\n",
+              figures.days, figures.records, figures.seconds, figures.longestWaitMs);
 }
 
 }  // namespace
@@ -343,13 +380,24 @@ int main(int argc, char** argv) {
     return 1;
   }
   centralOperationFlag.store(1);  // the bus engine takes part, as the map permits by default
+  const double floorPercent = measureWakeFloor(runSeconds);
+  GatherFigures small, large;
+  CatchUpFigures catchUp;
+  bool ok = measure("small (sample scenario)", 8, readFile(PELOMAR_TESTDATA_DIR "/installation.scenario"),
+                    runSeconds, small);
+  ok = measure("large (64 units)", 64, largeInstallation(), runSeconds, large) && ok;
+  ok = measureCatchUp(jumpDays, readFile(PELOMAR_TESTDATA_DIR "/installation.scenario"), catchUp) && ok;
+  if (!ok) {
+    std::fprintf(stderr, "gathering or the catch-up did not run through or gave a wrong answer: no figures\n");
+    return 1;
+  }
+  // Every answer was right: only now the figures.
   std::printf("bus gathering, 1 ms tick, %d s per installation\n", runSeconds);
   std::printf("%-24s %5s %6s %14s  %8s %8s %8s\n", "installation", "units", "slots", "worker CPU", "late max",
               "mean ms", "x wakes");
-  double floorPercent = measureWakeFloor(runSeconds);
-  bool ok = measure("small (sample scenario)", 8, readFile(PELOMAR_TESTDATA_DIR "/installation.scenario"),
-                    runSeconds, floorPercent);
-  ok = measure("large (64 units)", 64, largeInstallation(), runSeconds, floorPercent) && ok;
-  ok = measureCatchUp(jumpDays, readFile(PELOMAR_TESTDATA_DIR "/installation.scenario")) && ok;
-  return ok ? 0 : 1;
+  printWakeFloor(floorPercent);
+  printGather(small, floorPercent);
+  printGather(large, floorPercent);
+  printCatchUp(catchUp);
+  return 0;
 }

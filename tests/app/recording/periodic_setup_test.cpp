@@ -207,8 +207,9 @@ class PeriodicSetupTest : public ProgramTest {
 
   // Each set-up loaded hidden before a start (by the periodic check; the
   // other two loaded as such), while the library could not size the carrier
-  // of the sensor inputs, and shown once the recording runs: completion is
-  // disabled and the sizes are the library's answer now.
+  // of the sensor inputs, and shown once the recording runs: the user sees
+  // completion disabled, where the load had left it enabled, and the sizes
+  // the library answers now.
   void aSetUpLoadedBeforeTheStartIsShownAsTheRunningRecording() {
     frmRecode& periodic = frmRecode::instance();
     frmRecodeTrigger& trigger = frmRecodeTrigger::instance();
@@ -237,11 +238,11 @@ class PeriodicSetupTest : public ProgramTest {
       map->ifMode = 3;
       frmMap& mapWindow = openMapWindow(map);
       c.load();
-      QVERIFY2(!c.completion->isVisible() && c.size() == QLatin1String(c.sizeAtTheCheck), c.setUp);
+      QVERIFY2(c.completion->isEnabled() && c.size() == QLatin1String(c.sizeAtTheCheck), c.setUp);
       scriptLibrary(fake(), {{1, {2000, 100}}});
       (c.trigger ? inside(mapWindow).mapRecodeTrigger : inside(mapWindow).mapRecode) = true;
       c.show();
-      QVERIFY2(!c.completion->isEnabled(), c.setUp);
+      QVERIFY2(c.completion->isVisible() && !c.completion->isEnabled(), c.setUp);
       QVERIFY2(c.size() == QLatin1String(c.sizeRunning), qPrintable(c.setUp + QStringLiteral(": ") + c.size()));
       c.window.unload();
     }
