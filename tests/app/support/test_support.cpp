@@ -149,6 +149,12 @@ class QtCopy {
   std::optional<QSettings> ini_;
 };
 
+// A list is the items between commas outside quotes.
+QString textOf(const QVariant& value) {
+  if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(u',');
+  return value.toString();
+}
+
 std::optional<QVariant> readByQt(const QString& file, const QString& key) {
   QtCopy copy(file);
   if (!copy.ini().contains(key)) return std::nullopt;
@@ -164,17 +170,19 @@ ScratchSettings::~ScratchSettings() { settings::useStoreFile(storeFileIn(QDir::t
 QString ScratchSettings::storeFile() const { return storeFileIn(dir_.path()); }
 
 QString ScratchSettings::stored(const QString& section, const QString& key) const {
-  const QVariant value = readByQt(storeFile(), section + u'/' + key).value_or(QVariant());
-  // A list is the items between commas outside quotes.
-  if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(u',');
-  return value.toString();
+  return textOf(readByQt(storeFile(), section + u'/' + key).value_or(QVariant()));
 }
 
 bool ScratchSettings::has(const QString& section, const QString& key) const {
   return readByQt(storeFile(), section + u'/' + key).has_value();
 }
 
-QStringList ScratchSettings::keys() const { return QtCopy(storeFile()).ini().allKeys(); }
+QMap<QString, QString> ScratchSettings::all() const {
+  QtCopy copy(storeFile());
+  QMap<QString, QString> values;
+  for (const QString& key : copy.ini().allKeys()) values[key] = textOf(copy.ini().value(key));
+  return values;
+}
 
 void ScratchSettings::store(const QString& section, const QString& key, const QString& value) const {
   QtCopy copy(storeFile());

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <QMap>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -75,8 +75,8 @@ class ScratchSettings {
   // a list's items joined by ",".
   QString stored(const QString& section, const QString& key) const;
   bool has(const QString& section, const QString& key) const;
-  // Every "section/key" Qt finds.
-  QStringList keys() const;
+  // Every value Qt finds, under "section/key".
+  QMap<QString, QString> all() const;
   void store(const QString& section, const QString& key, const QString& value) const;
   // The store's bytes, as they stand or in place of them.
   void write(const QByteArray& content) const;
