@@ -4,24 +4,26 @@
 #   bash tools/run-demo.sh [--free-mb N] [--window-manager] [STEP...]
 #   bash tools/run-demo.sh [--free-mb N] [--window-manager] --steps FILE
 #
-# Installs what is missing (apt-get, when run as root), builds into build/,
-# installs the program folder into build/install/pelomar3, starts the
-# adapter simulator with the sample installation on a pseudo-terminal
-# linked at build/run/com1, writes the demo customers and recordings into
-# the program folder (tools/demo-data), and starts the installed pelomar3
-# with COM1 pointed at that link. With a display the program runs until it
-# is ended. Without one it runs under xvfb-run, its main window filling the
-# screen, and shows the program's main job: Record, Record only, OK on the
-# access method (QVII-NET) and Yes to the standby warning, then the network
-# map with the units' live states; build/run/main-menu.png and
-# build/run/map.png are saved, and both processes end.
+# Installs what is missing (apt-get, when run as
+# root), builds into build-demo/ (a folder of its own: the README's
+# build/ is the user's), installs the program folder into
+# build-demo/install/pelomar3, starts the adapter simulator with the sample
+# installation on a pseudo-terminal linked at build-demo/run/com1, writes the
+# demo customers and recordings into the program folder (tools/demo-data), and
+# starts the installed pelomar3 with COM1 pointed at that link. With a display
+# the program runs until it is ended. Without one it runs under xvfb-run, its
+# main window filling the screen, and shows the program's main job: Record,
+# Record only, OK on the access method (QVII-NET) and Yes to the standby
+# warning, then the network map with the units' live states;
+# build-demo/run/main-menu.png and build-demo/run/map.png are saved, and both
+# processes end.
 #
 # Steps drive the program instead (on the display, or under xvfb-run without
 # one): once it has started they run in order, then both processes end.
 #   key:KEYS    keys through xdotool, blank-separated (key:alt+o, key:"Down Return")
 #   type:TEXT   types the text
 #   wait:SECONDS
-#   shot:NAME   saves a picture of the screen to build/run/NAME.png
+#   shot:NAME   saves a picture of the screen to build-demo/run/NAME.png
 # A steps file holds one step a line; blank lines and lines starting with #
 # are skipped.
 #
@@ -61,9 +63,10 @@ if [ ${#steps[@]} -eq 0 ] && [ -z "${DISPLAY:-}" ]; then
 fi
 cd "$(dirname "$0")/.."
 root=$(pwd)
-run="$root/build/run"
-bin="$root/build/bin"
-program="$root/build/install/pelomar3"
+demo="$root/build-demo"
+run="$demo/run"
+bin="$demo/bin"
+program="$demo/install/pelomar3"
 wait_seconds=${PELOMAR_DEMO_WAIT:-6}
 
 # Every step is checked before anything is built.
@@ -78,17 +81,16 @@ for step in "${steps[@]}"; do
 done
 
 if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
-  if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    # The test command's packages (build/ may be its folder, which links
-    # with lld), openbox for --window-manager, and what the pictures need.
-    apt-get install -y -qq cmake ninja-build g++ clang lld libclang-rt-dev libgtest-dev libbenchmark-dev \
-      qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool imagemagick fonts-dejavu-core fonts-ipafont-gothic >/dev/null
-  fi
   if [ -n "${PELOMAR_DEMO_FREE_MB:-}" ] && [ "$(id -u)" != 0 ]; then
     echo "run-demo: --free-mb mounts a file system, which needs root" >&2
     exit 1
+  fi
+  if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    # openbox for --window-manager, and what the pictures need.
+    apt-get install -y -qq cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool imagemagick \
+      fonts-dejavu-core fonts-ipafont-gothic >/dev/null
   fi
   missing=()
   for tool in cmake ninja g++; do command -v "$tool" >/dev/null || missing+=("$tool"); done
@@ -104,18 +106,19 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
     exit 1
   fi
 
-  # build/ keeps the generator it was made with (the README's plain build
-  # uses the default one); a new one uses Ninja.
+  # build-demo/ keeps the generator it was made with; a new one uses Ninja.
+  # It builds no tests or benchmarks, so it needs neither of their tools.
   generator=(-G Ninja)
-  [ ! -f build/CMakeCache.txt ] || generator=()
-  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
+  [ ! -f build-demo/CMakeCache.txt ] || generator=()
+  cmake -S . -B build-demo "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_BUILD_TESTS=OFF \
+    -DPELOMAR_BUILD_BENCH=OFF >/dev/null
+  cmake --build build-demo -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
 
   # The program runs from its installed folder: the program, the library,
   # the scrambled sample setting and table files, icons and help pages. The
-  # component "program" is all the install; installed by name, it leaves
-  # build/install_manifest.txt, by which a user uninstalls, as it was.
-  cmake --install build --component program --prefix "$root/build/install" >/dev/null
+  # component "program" is all the install; installed by name, it lists its
+  # files in install_manifest_program.txt, as the tests' installs do.
+  cmake --install build-demo --component program --prefix "$demo/install" >/dev/null
   for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim" "$bin/demo-data"; do
     [ -e "$file" ] || { echo "run-demo: $file is missing after the build" >&2; exit 1; }
   done
