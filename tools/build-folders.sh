@@ -17,6 +17,11 @@
 # own includes only, so a missing include still shows there). The README's
 # build/ is the user's own Release build: no folder here shares it.
 
+# What the folders need to be made, built and tested (fonts-dejavu-core: the
+# window-texts test measures with its fixed font).
+folder_packages=(cmake ninja-build g++ clang lld libclang-rt-dev libgtest-dev libbenchmark-dev
+  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core)
+
 lld_options=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld
   -DCMAKE_MODULE_LINKER_FLAGS=-fuse-ld=lld)
 

@@ -15,8 +15,10 @@
 #       --pid-file F writes the hogs' process ids into F, one a line
 #
 # Builds what is missing first (build-tests/ and build-asan/ as
-# tools/build-folders.sh makes them), before the load starts. Exits non-zero
-# when a stage failed.
+# tools/build-folders.sh makes them), before the load starts. It installs no
+# package: one that those folders need and the system lacks is named with
+# the line that installs it (tools/system-packages.sh), and nothing is built.
+# Exits non-zero when a stage failed.
 set -euo pipefail
 # Each background job in its own process group: a stage is ended with
 # everything it started.
@@ -55,8 +57,10 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 source tools/build-folders.sh
+source tools/system-packages.sh
 build_missing() {
   [ -n "$only_stage" ] && return
+  check_packages loaded-run "${folder_packages[@]}" || exit 1
   [ -f build-tests/CMakeCache.txt ] || configure_plain
   cmake --build build-tests -j "$jobs"
   [ -f build-asan/CMakeCache.txt ] || configure_asan

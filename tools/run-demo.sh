@@ -4,8 +4,8 @@
 #   bash tools/run-demo.sh [--free-mb N] [--window-manager] [STEP...]
 #   bash tools/run-demo.sh [--free-mb N] [--window-manager] --steps FILE
 #
-# Installs what is missing (apt-get, when run as
-# root), builds into build-demo/ (a folder of its own: the README's
+# Installs what is missing (as tools/system-packages.sh says: as root, or
+# through sudo), builds into build-demo/ (a folder of its own: the README's
 # build/ is the user's), installs the program folder into
 # build-demo/install/pelomar3, starts the adapter simulator with the sample
 # installation on a pseudo-terminal linked at build-demo/run/com1, writes the
@@ -85,13 +85,19 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
     echo "run-demo: --free-mb mounts a file system, which needs root" >&2
     exit 1
   fi
-  if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    # openbox for --window-manager, and what the pictures need.
-    apt-get install -y -qq cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool imagemagick \
-      fonts-dejavu-core fonts-ipafont-gothic >/dev/null
-  fi
+  # What this run needs: the build; xdotool and ImageMagick's import for
+  # steps; without a display the headless screen and the fonts of its
+  # pictures (IPA Gothic for the messages whose built-in texts are Japanese);
+  # openbox for --window-manager. Root installs them all, whatever the run.
+  every=false
+  [ "$(id -u)" != 0 ] || every=true
+  demo_packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins)
+  if $every || [ ${#steps[@]} -gt 0 ]; then demo_packages+=(xdotool imagemagick); fi
+  if $every || [ -z "${DISPLAY:-}" ]; then demo_packages+=(xvfb xauth fonts-dejavu-core fonts-ipafont-gothic); fi
+  if $every || [ -n "${PELOMAR_DEMO_WM:-}" ]; then demo_packages+=(openbox); fi
+  source tools/system-packages.sh
+  get_packages run-demo "${demo_packages[@]}" || exit 1
+  # Where there is no apt-get, the tools themselves are looked for.
   missing=()
   for tool in cmake ninja g++; do command -v "$tool" >/dev/null || missing+=("$tool"); done
   if [ -n "${PELOMAR_DEMO_WM:-}" ]; then command -v openbox >/dev/null || missing+=(openbox); fi
@@ -102,7 +108,7 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
     for tool in xdotool import; do command -v "$tool" >/dev/null || missing+=("$tool"); done
   fi
   if [ ${#missing[@]} -gt 0 ]; then
-    echo "run-demo: missing ${missing[*]}; run as root to install them, or install them yourself" >&2
+    echo "run-demo: missing ${missing[*]}; install them (see the README's prerequisites)" >&2
     exit 1
   fi
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the build needs (when run as root), builds everything with
-# warnings as errors and runs every test. After the plain build (library, program,
+# Installs what the build needs (as tools/system-packages.sh says: as root, or
+# the missing packages through sudo), builds everything with warnings as
+# errors and runs every test. After the plain build (library, program,
 # benchmarks, the include checks) three lanes run side by side: the plain
 # build's tests, the library tests once shuffled and the main menu's keys
 # under Xvfb with a window manager; the build under
@@ -23,17 +24,17 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc)
 stand_in=${PELOMAR_LANE_STAND_IN:-}
 
-if [ -z "$stand_in" ] && [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq cmake ninja-build g++ clang lld libclang-rt-dev libgtest-dev libbenchmark-dev \
-    qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool fonts-dejavu-core >/dev/null
+# The build folders, and the packages they need.
+source tools/build-folders.sh
+source tools/system-packages.sh
+# The folders' packages and the Xvfb screen with openbox and xdotool for the
+# main menu's keys.
+if [ -z "$stand_in" ]; then
+  get_packages run-tests "${folder_packages[@]}" xvfb xauth openbox xdotool || exit 1
 fi
 
 export TZ=UTC QT_QPA_PLATFORM=offscreen
 
-# The build folders.
-source tools/build-folders.sh
 # Each stage's time and the total are printed at the end.
 stage_name="" stage_start=0 stage_times=()
 end_stage() {
