@@ -173,12 +173,15 @@ echo "run-demo: adapter simulator on $(readlink "$run/com1") (linked at $run/com
 
 # The demo customers and recordings, as they were at the start of every run.
 # A driven run gets a home folder of its own, made afresh, with part of the
-# demo data in it: the engineer's own home and settings stay untouched. Its
-# runtime folder (where the one-copy lock lies) is its own too, so a driven
-# run beside a running copy, or beside another checkout's run, starts.
+# demo data in it, and its XDG folders inside that home (the settings store
+# lies under XDG_CONFIG_HOME when it is set): the engineer's own home and
+# settings stay untouched. Its runtime folder (where the one-copy lock lies)
+# is its own too, so a driven run beside a running copy, or beside another
+# checkout's run, starts.
 home_data=()
 if [ ${#steps[@]} -gt 0 ]; then
   export HOME="$run/home" XDG_RUNTIME_DIR="$run/runtime"
+  export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
   rm -rf "$HOME" "$XDG_RUNTIME_DIR"
   mkdir -p "$HOME"
   mkdir -m 700 "$XDG_RUNTIME_DIR"
