@@ -8,7 +8,8 @@
 #                       runs it through sudo (which may ask for the password)
 #     anyone else       names the missing ones and the line to run as root
 #   check_packages NAME PACKAGE...  (the loaded run, which installs nothing)
-#     names the missing ones and the line that installs them
+#     names the missing ones and the line that installs them (through sudo
+#     for a user with sudo)
 #
 # A user has sudo when `sudo -n true` passes (no password needed) or when the
 # user is in the group sudo, as Debian makes the first account of a desktop
@@ -72,12 +73,12 @@ get_packages() {
 }
 
 check_packages() {
-  local name=$1 missing=() sudo="sudo "
+  local name=$1 missing=() sudo=""
   shift
   debian_packages || return 0
   mapfile -t missing < <(missing_packages "$@")
   [ ${#missing[@]} -gt 0 ] || return 0
-  [ "$(id -u)" != 0 ] || sudo=""
+  if [ "$(id -u)" != 0 ] && has_sudo; then sudo="sudo "; fi
   say_missing "$name" "$sudo" "missing ${missing[*]}, so nothing is built; install them (bash tools/run-tests.sh does) with" \
     "${missing[@]}"
 }

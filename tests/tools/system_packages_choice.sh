@@ -29,6 +29,7 @@ rows=(
   "get;1000;engineer;yes;yes;;0;;"
   "get;1000;engineer;no;no;a c;1;;    apt-get update && apt-get install -y a c"
   "check;1000;engineer sudo;yes;yes;b;1;;    sudo apt-get update && sudo apt-get install -y b"
+  "check;1000;engineer;no;no;b;1;;    apt-get update && apt-get install -y b"
   "check;0;root;no;no;a;1;;    apt-get update && apt-get install -y a"
   "check;0;root;no;no;;0;;"
 )
