@@ -3,7 +3,7 @@
 # one folder (a folder keeps the generator it was made with; a new one uses
 # Ninja).
 #
-#   build/        the plain build with GCC: library, program, tests, benchmarks
+#   build-tests/  the plain build with GCC: library, program, tests, benchmarks
 #   build-asan/   everything under AddressSanitizer+UndefinedBehaviorSanitizer
 #   build-tsan/   the library and its tests under ThreadSanitizer
 #
@@ -14,7 +14,13 @@
 # and smaller links. Every folder links with lld, three times as fast as the
 # default linker on the test programs; the sanitizer folders precompile the
 # Qt and GoogleTest headers (the plain build compiles every source with its
-# own includes only, so a missing include still shows there).
+# own includes only, so a missing include still shows there). The README's
+# build/ is the user's own Release build: no folder here shares it.
+
+# What the folders need to be made, built and tested (fonts-dejavu-core: the
+# window-texts test measures with its fixed font).
+folder_packages=(cmake ninja-build g++ clang lld libclang-rt-dev libgtest-dev libbenchmark-dev
+  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core)
 
 lld_options=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld
   -DCMAKE_MODULE_LINKER_FLAGS=-fuse-ld=lld)
@@ -22,7 +28,7 @@ lld_options=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-
 folder_generator() { [ -f "$1/CMakeCache.txt" ] || echo "-G Ninja"; }
 
 configure_plain() {
-  cmake -S . -B build $(folder_generator build) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  cmake -S . -B build-tests $(folder_generator build-tests) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DPELOMAR_WERROR=ON \
     -DPELOMAR_BUILD_TESTS=ON -DPELOMAR_BUILD_BENCH=ON "${lld_options[@]}" "$@" >/dev/null
 }

@@ -7,13 +7,13 @@
 # brings back. Each wait gives up after half a minute (a minute for the main
 # window), the whole check after five: a busy machine is slow, not faulty.
 #
-#   bash tools/check-main-keys.sh [BUILD_DIR]    (default build)
+#   bash tools/check-main-keys.sh [BUILD_DIR]    (default build-tests, the test command's)
 #
 # Needs Xvfb (xvfb-run), openbox and xdotool. The program runs with its own
 # settings store and runtime folder and without an adapter.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=$(realpath "${1:-build}")
+build=$(realpath "${1:-build-tests}")
 program="$build/bin/pelomar3"
 [ -x "$program" ] || { echo "check-main-keys: $program is not built" >&2; exit 1; }
 for tool in xvfb-run openbox xdotool; do

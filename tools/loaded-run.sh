@@ -14,9 +14,11 @@
 #       --stage CMD  runs only CMD (through bash -c) as the one stage
 #       --pid-file F writes the hogs' process ids into F, one a line
 #
-# Builds what is missing first (build/ and build-asan/ as
-# tools/build-folders.sh makes them), before the load starts. Exits non-zero
-# when a stage failed.
+# Builds what is missing first (build-tests/ and build-asan/ as
+# tools/build-folders.sh makes them), before the load starts. It installs no
+# package: one that those folders need and the system lacks is named with
+# the line that installs it (tools/system-packages.sh), and nothing is built.
+# Exits non-zero when a stage failed.
 set -euo pipefail
 # Each background job in its own process group: a stage is ended with
 # everything it started.
@@ -55,10 +57,12 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 source tools/build-folders.sh
+source tools/system-packages.sh
 build_missing() {
   [ -n "$only_stage" ] && return
-  [ -f build/CMakeCache.txt ] || configure_plain
-  cmake --build build -j "$jobs"
+  check_packages loaded-run "${folder_packages[@]}" || exit 1
+  [ -f build-tests/CMakeCache.txt ] || configure_plain
+  cmake --build build-tests -j "$jobs"
   [ -f build-asan/CMakeCache.txt ] || configure_asan
   cmake --build build-asan -j "$jobs" --target app_tests
 }
@@ -90,9 +94,9 @@ stage() {
 }
 
 ctest_args=(--output-on-failure -j "$jobs" --repeat "until-fail:$repeat")
-program_plain() { (cd build && ctest "${ctest_args[@]}" --no-tests=error -L app); }
+program_plain() { (cd build-tests && ctest "${ctest_args[@]}" --no-tests=error -L app); }
 program_asan() { ctest_program_asan "${ctest_args[@]}"; }
-library_plain() { (cd build && ctest "${ctest_args[@]}" --no-tests=error -L library); }
+library_plain() { (cd build-tests && ctest "${ctest_args[@]}" --no-tests=error -L library); }
 
 build_missing
 start_load

@@ -4,24 +4,26 @@
 #   bash tools/run-demo.sh [--free-mb N] [--window-manager] [STEP...]
 #   bash tools/run-demo.sh [--free-mb N] [--window-manager] --steps FILE
 #
-# Installs what is missing (apt-get, when run as root), builds into build/,
-# installs the program folder into build/install/pelomar3, starts the
-# adapter simulator with the sample installation on a pseudo-terminal
-# linked at build/run/com1, writes the demo customers and recordings into
-# the program folder (tools/demo-data), and starts the installed pelomar3
-# with COM1 pointed at that link. With a display the program runs until it
-# is ended. Without one it runs under xvfb-run, its main window filling the
-# screen, and shows the program's main job: Record, Record only, OK on the
-# access method (QVII-NET) and Yes to the standby warning, then the network
-# map with the units' live states; build/run/main-menu.png and
-# build/run/map.png are saved, and both processes end.
+# Installs what is missing (as tools/system-packages.sh says: as root, or
+# through sudo), builds into build-demo/ (a folder of its own: the README's
+# build/ is the user's), installs the program folder into
+# build-demo/install/pelomar3, starts the adapter simulator with the sample
+# installation on a pseudo-terminal linked at build-demo/run/com1, writes the
+# demo customers and recordings into the program folder (tools/demo-data), and
+# starts the installed pelomar3 with COM1 pointed at that link. With a display
+# the program runs until it is ended. Without one it runs under xvfb-run, its
+# main window filling the screen, and shows the program's main job: Record,
+# Record only, OK on the access method (QVII-NET) and Yes to the standby
+# warning, then the network map with the units' live states;
+# build-demo/run/main-menu.png and build-demo/run/map.png are saved, and both
+# processes end.
 #
 # Steps drive the program instead (on the display, or under xvfb-run without
 # one): once it has started they run in order, then both processes end.
 #   key:KEYS    keys through xdotool, blank-separated (key:alt+o, key:"Down Return")
 #   type:TEXT   types the text
 #   wait:SECONDS
-#   shot:NAME   saves a picture of the screen to build/run/NAME.png
+#   shot:NAME   saves a picture of the screen to build-demo/run/NAME.png
 # A steps file holds one step a line; blank lines and lines starting with #
 # are skipped.
 #
@@ -61,9 +63,10 @@ if [ ${#steps[@]} -eq 0 ] && [ -z "${DISPLAY:-}" ]; then
 fi
 cd "$(dirname "$0")/.."
 root=$(pwd)
-run="$root/build/run"
-bin="$root/build/bin"
-program="$root/build/install/pelomar3"
+demo="$root/build-demo"
+run="$demo/run"
+bin="$demo/bin"
+program="$demo/install/pelomar3"
 wait_seconds=${PELOMAR_DEMO_WAIT:-6}
 
 # Every step is checked before anything is built.
@@ -78,18 +81,23 @@ for step in "${steps[@]}"; do
 done
 
 if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
-  if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    # The test command's packages (build/ may be its folder, which links
-    # with lld), openbox for --window-manager, and what the pictures need.
-    apt-get install -y -qq cmake ninja-build g++ clang lld libclang-rt-dev libgtest-dev libbenchmark-dev \
-      qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool imagemagick fonts-dejavu-core fonts-ipafont-gothic >/dev/null
-  fi
   if [ -n "${PELOMAR_DEMO_FREE_MB:-}" ] && [ "$(id -u)" != 0 ]; then
     echo "run-demo: --free-mb mounts a file system, which needs root" >&2
     exit 1
   fi
+  # What this run needs: the build; xdotool and ImageMagick's import for
+  # steps; without a display the headless screen and the fonts of its
+  # pictures (IPA Gothic for the messages whose built-in texts are Japanese);
+  # openbox for --window-manager. Root installs them all, whatever the run.
+  every=false
+  [ "$(id -u)" != 0 ] || every=true
+  demo_packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins)
+  if $every || [ ${#steps[@]} -gt 0 ]; then demo_packages+=(xdotool imagemagick); fi
+  if $every || [ -z "${DISPLAY:-}" ]; then demo_packages+=(xvfb xauth fonts-dejavu-core fonts-ipafont-gothic); fi
+  if $every || [ -n "${PELOMAR_DEMO_WM:-}" ]; then demo_packages+=(openbox); fi
+  source tools/system-packages.sh
+  get_packages run-demo "${demo_packages[@]}" || exit 1
+  # Where there is no apt-get, the tools themselves are looked for.
   missing=()
   for tool in cmake ninja g++; do command -v "$tool" >/dev/null || missing+=("$tool"); done
   if [ -n "${PELOMAR_DEMO_WM:-}" ]; then command -v openbox >/dev/null || missing+=(openbox); fi
@@ -100,22 +108,23 @@ if [ -z "${PELOMAR_DEMO_INNER:-}" ]; then
     for tool in xdotool import; do command -v "$tool" >/dev/null || missing+=("$tool"); done
   fi
   if [ ${#missing[@]} -gt 0 ]; then
-    echo "run-demo: missing ${missing[*]}; run as root to install them, or install them yourself" >&2
+    echo "run-demo: missing ${missing[*]}; install them (see the README's prerequisites)" >&2
     exit 1
   fi
 
-  # build/ keeps the generator it was made with (the README's plain build
-  # uses the default one); a new one uses Ninja.
+  # build-demo/ keeps the generator it was made with; a new one uses Ninja.
+  # It builds no tests or benchmarks, so it needs neither of their tools.
   generator=(-G Ninja)
-  [ ! -f build/CMakeCache.txt ] || generator=()
-  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build build -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
+  [ ! -f build-demo/CMakeCache.txt ] || generator=()
+  cmake -S . -B build-demo "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELOMAR_BUILD_TESTS=OFF \
+    -DPELOMAR_BUILD_BENCH=OFF >/dev/null
+  cmake --build build-demo -j "$(nproc)" --target pelomar3 tramsoll adapter-sim testdata_files program_icons demo-data
 
   # The program runs from its installed folder: the program, the library,
   # the scrambled sample setting and table files, icons and help pages. The
-  # component "program" is all the install; installed by name, it leaves
-  # build/install_manifest.txt, by which a user uninstalls, as it was.
-  cmake --install build --component program --prefix "$root/build/install" >/dev/null
+  # component "program" is all the install; installed by name, it lists its
+  # files in install_manifest_program.txt, as the tests' installs do.
+  cmake --install build-demo --component program --prefix "$demo/install" >/dev/null
   for file in "$program/pelomar3" "$program/libtramsoll.so" "$program/vexa5.set" "$bin/adapter-sim" "$bin/demo-data"; do
     [ -e "$file" ] || { echo "run-demo: $file is missing after the build" >&2; exit 1; }
   done
@@ -164,12 +173,15 @@ echo "run-demo: adapter simulator on $(readlink "$run/com1") (linked at $run/com
 
 # The demo customers and recordings, as they were at the start of every run.
 # A driven run gets a home folder of its own, made afresh, with part of the
-# demo data in it: the engineer's own home and settings stay untouched. Its
-# runtime folder (where the one-copy lock lies) is its own too, so a driven
-# run beside a running copy, or beside another checkout's run, starts.
+# demo data in it, and its XDG folders inside that home (the settings store
+# lies under XDG_CONFIG_HOME when it is set): the engineer's own home and
+# settings stay untouched. Its runtime folder (where the one-copy lock lies)
+# is its own too, so a driven run beside a running copy, or beside another
+# checkout's run, starts.
 home_data=()
 if [ ${#steps[@]} -gt 0 ]; then
   export HOME="$run/home" XDG_RUNTIME_DIR="$run/runtime"
+  export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
   rm -rf "$HOME" "$XDG_RUNTIME_DIR"
   mkdir -p "$HOME"
   mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds everything with warnings as errors and
-# runs every test. After the plain build (library, program, benchmarks, the
-# include checks) three lanes run side by side: the plain build's tests, the
-# library tests once shuffled and the main menu's keys under Xvfb with a
-# window manager; the build under AddressSanitizer+UndefinedBehaviorSanitizer
-# and its library and program tests (the exports' argument edges among them);
-# the library tests under ThreadSanitizer followed by the fuzz targets for a
-# short while (the program's readers start from the files the program tests
-# wrote). The build folders are made as tools/build-folders.sh says.
+# Installs what the build needs (as tools/system-packages.sh says: as root, or
+# the missing packages through sudo), builds everything with warnings as
+# errors and runs every test. After the plain build (library, program,
+# benchmarks, the include checks) three lanes run side by side: the plain
+# build's tests, the library tests once shuffled and the main menu's keys
+# under Xvfb with a window manager; the build under
+# AddressSanitizer+UndefinedBehaviorSanitizer and its library and program
+# tests (the exports' argument edges among them); the library tests under
+# ThreadSanitizer followed by the fuzz targets for a short while (the
+# program's readers start from the files the program tests wrote). The build
+# folders are made as tools/build-folders.sh says: build-tests/, build-asan/,
+# build-tsan/ and build-fuzz/, none of them the README's build/.
 #
 # Each lane runs in a process group of its own, which is ended with all it
 # started however the command ends (done, failed, Ctrl+C, SIGTERM, SIGHUP).
@@ -21,17 +24,17 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc)
 stand_in=${PELOMAR_LANE_STAND_IN:-}
 
-if [ -z "$stand_in" ] && [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq cmake ninja-build g++ clang lld libclang-rt-dev libgtest-dev libbenchmark-dev \
-    qt6-base-dev qt6-qpa-plugins xvfb xauth openbox xdotool fonts-dejavu-core >/dev/null
+# The build folders, and the packages they need.
+source tools/build-folders.sh
+source tools/system-packages.sh
+# The folders' packages and the Xvfb screen with openbox and xdotool for the
+# main menu's keys.
+if [ -z "$stand_in" ]; then
+  get_packages run-tests "${folder_packages[@]}" xvfb xauth openbox xdotool || exit 1
 fi
 
 export TZ=UTC QT_QPA_PLATFORM=offscreen
 
-# The build folders (the README's plain build keeps its own generator).
-source tools/build-folders.sh
 # Each stage's time and the total are printed at the end.
 stage_name="" stage_start=0 stage_times=()
 end_stage() {
@@ -43,7 +46,7 @@ step() {
   stage_name="$*" stage_start=$SECONDS
   printf '\n==== %s (at %d s) ====\n' "$*" "$SECONDS"
 }
-seeds="$(pwd)/build/fuzz-seeds"
+seeds="$(pwd)/build-tests/fuzz-seeds"
 
 lanes=$(mktemp -d)
 declare -A lane_pid=()
@@ -87,7 +90,7 @@ if [ -z "$stand_in" ]; then
   # stops here rather than skipping them. The build runs in a process group
   # of its own too, so that a stop signal ends it as it ends the lanes.
   set -m
-  { configure_plain && cmake --build build -j "$jobs"; } </dev/null &
+  { configure_plain && cmake --build build-tests -j "$jobs"; } </dev/null &
   lane_pid[build]=$!
   set +m
   wait "${lane_pid[build]}"
@@ -104,18 +107,18 @@ fi
 plain_lane() {
   step "plain build's tests"
   rm -rf "$seeds"
-  (cd build && PELOMAR_FUZZ_SEEDS="$seeds" ctest --output-on-failure -j "$jobs")
+  (cd build-tests && PELOMAR_FUZZ_SEEDS="$seeds" ctest --output-on-failure -j "$jobs")
 
   # The library tests once more in one process, in a random order: a test
   # that leans on what an earlier one left behind fails here (the seed is
   # printed, --gtest_random_seed repeats the order).
   step "library tests shuffled"
-  (cd build/tests && ../bin/library_tests --gtest_shuffle --gtest_brief=1)
+  (cd build-tests/tests && ../bin/library_tests --gtest_shuffle --gtest_brief=1)
 
   # Offscreen tests see no window manager: the main menu's keys are pressed
   # once more through xdotool on an Xvfb screen with openbox.
   step "main menu keys under a window manager"
-  bash tools/check-main-keys.sh build
+  bash tools/check-main-keys.sh build-tests
 }
 
 sanitizer_lane() {

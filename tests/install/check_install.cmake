@@ -4,7 +4,7 @@
 # install_manifest.txt, the list of a user's own install: the check installs
 # the component "program", listed in install_manifest_program.txt.
 #
-#   cmake -DBUILD_DIR=build -DPREFIX=build/install-check -DFOLDER=pelomar3 -P check_install.cmake
+#   cmake -DBUILD_DIR=build-tests -DPREFIX=build-tests/install-check -DFOLDER=pelomar3 -P check_install.cmake
 
 function(fail message)
   message(FATAL_ERROR "install check: ${message}")
