@@ -4,15 +4,17 @@
 # Ninja).
 #
 #   build-tests/  the plain build with GCC: library, program, tests, benchmarks
-#   build-asan/   everything under AddressSanitizer+UndefinedBehaviorSanitizer
+#   build-asan/   library, program and their tests under
+#                 AddressSanitizer+UndefinedBehaviorSanitizer (no benchmarks)
 #   build-tsan/   the library and its tests under ThreadSanitizer
 #
 # The sanitizer folders are built with clang, which compiles the program's
-# Qt-heavy sources at about twice GCC's speed; with GCC for the plain build,
-# the test command checks both compilers' warnings. The debug information is
-# line tables only: enough for every report's and backtrace's file and line,
-# and smaller links. Every folder links with lld, three times as fast as the
-# default linker on the test programs; the sanitizer folders precompile the
+# Qt-heavy sources faster than GCC (docs/building-and-testing.md gives the
+# measurement); with GCC for the plain build, the test command checks both
+# compilers' warnings. The debug information is line tables only: enough for
+# every report's and backtrace's file and line, and smaller links. Every
+# folder links with lld, faster than the default linker on the many large
+# test programs; the sanitizer folders precompile the
 # Qt and GoogleTest headers (the plain build compiles every source with its
 # own includes only, so a missing include still shows there). The README's
 # build/ is the user's own Release build: no folder here shares it.

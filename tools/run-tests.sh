@@ -98,12 +98,13 @@ if [ -z "$stand_in" ]; then
 fi
 
 # From here three lanes run side by side, each stopping at its first failure
-# and writing a log of its own, printed whole when all have ended. The plain
-# build's tests, which mostly wait on the simulator and on timers, run at the
-# normal priority; the sanitizer builds fill the cores meanwhile, the
-# AddressSanitizer one (whose tests come next) ahead of the thread-sanitizer
-# one and the fuzz targets, whose builds run a little lower (nice 5; not
-# lowest, which on a machine that other work keeps busy would hardly run).
+# and writing a log of its own, printed whole lane by lane once that lane and
+# those before it have ended. The plain build's tests, which mostly wait on
+# the simulator and on timers, run at the normal priority; the sanitizer
+# builds fill the cores meanwhile, the AddressSanitizer one (whose tests come
+# next) ahead of the thread-sanitizer one and the fuzz targets, whose builds
+# run a little lower (nice 5; not lowest, which on a machine that other work
+# keeps busy would hardly run).
 plain_lane() {
   step "plain build's tests"
   rm -rf "$seeds"
