@@ -276,6 +276,7 @@ class SpecialFilesTest : public QObject {
     ScratchSettings store;
     const QString system = store.path() + QStringLiteral("/system");
     qputenv("XDG_CONFIG_DIRS", QFile::encodeName(system));
+    const auto restore = qScopeGuard([] { qunsetenv("XDG_CONFIG_DIRS"); });
     store.store(QStringLiteral("Display"), QStringLiteral("FontSz"), QStringLiteral("8"));
     const QString file = store.path() + u'/' + companion.arg(QLatin1String(settings::kApplication));
     QDir().mkpath(QFileInfo(file).path());
@@ -287,7 +288,6 @@ class SpecialFilesTest : public QObject {
     QVERIFY(settings::writeText(QStringLiteral("Display"), QStringLiteral("FontSz"), QStringLiteral("9")));
     QVERIFY(!store.has(QStringLiteral("SerialPort"), QStringLiteral("PortNo")));
     QVERIFY2(!watch.opened(), "the companion was opened");
-    qunsetenv("XDG_CONFIG_DIRS");
   }
 
   void longFaultyLangIniFieldIsShownCut() {
